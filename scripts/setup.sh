@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Installs what Vetrinora needs on a Debian 12 machine (as root), then builds it.
+#   scripts/setup.sh run    install, build, lay out the program folder and start Vetrinora
+#   scripts/setup.sh test   install, build and run every test
+# Environment: BUILD_DIR (default build), SANITIZE=1 for an AddressSanitizer and
+# UndefinedBehaviorSanitizer build.
+set -euo pipefail
+
+mode=${1:-run}
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-build}
+case "$build" in /*) ;; *) build="$top/$build" ;; esac
+
+packages=(build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n libgl-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation)
+if [ "$mode" = test ]; then
+  packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake_args=(-S "$top" -B "$build" -G Ninja)
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  if [ "${SANITIZE:-0}" = 1 ]; then
+    cmake_args+=(-DCMAKE_BUILD_TYPE=Debug -DVETRINORA_SANITIZE=ON)
+  else
+    cmake_args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  fi
+fi
+cmake "${cmake_args[@]}" >/dev/null
+cmake --build "$build"
+
+case "$mode" in
+  run)
+    exec "$build/Vetrinora/Vetrinora"
+    ;;
+  test)
+    if [ "${SANITIZE:-0}" = 1 ]; then
+      export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:suppressions=$top/tests/support/lsan.supp"
+      export LSAN_OPTIONS="suppressions=$top/tests/support/lsan.supp:print_suppressions=0"
+      export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    fi
+    cd "$build"
+    ctest --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,18 @@
+#pragma once
+#include <QApplication>
+
+// The application object. An error that no handler caught is shown with its
+// own text in a message box; the action stops and the window stays open.
+class VetrinoraApplication : public QApplication {
+    Q_OBJECT
+public:
+    VetrinoraApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Everything done before the first window is created: software
+    // rendering, Italian formats and Qt's Italian texts.
+    static void prepareProcess();
+    void prepare();
+
+    static void reportError(const QString &text);
+};

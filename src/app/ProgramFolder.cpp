@@ -1,0 +1,34 @@
+#include "app/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace ProgramFolder {
+
+namespace {
+QString overridden;
+
+QString withSeparator(const QString &folder)
+{
+    QString native = QDir::toNativeSeparators(folder);
+    if (!native.endsWith(QDir::separator()))
+        native += QDir::separator();
+    return native;
+}
+} // namespace
+
+QString path()
+{
+    if (!overridden.isEmpty())
+        return overridden;
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString file(const QString &name) { return path() + name; }
+
+void setPathForTests(const QString &folder)
+{
+    overridden = folder.isEmpty() ? QString() : withSeparator(folder);
+}
+
+} // namespace ProgramFolder

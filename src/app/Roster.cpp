@@ -1,0 +1,93 @@
+#include "app/Roster.h"
+
+#include "app/TfrmAvvio.h"
+#include "app/TfrmCambiaPassword.h"
+#include "app/TfrmPassword.h"
+#include "app/Widgets.h"
+#include "archives/TfrmApriCatalogo.h"
+#include "archives/TfrmCreaCatalogo.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+Roster *current = nullptr;
+}
+
+Roster::Roster()
+{
+    current = this;
+    password_ = std::make_unique<TfrmPassword>();
+    avvio_ = std::make_unique<TfrmAvvio>();
+    cambiaPassword_ = std::make_unique<TfrmCambiaPassword>();
+    armi_ = std::make_unique<TfrmArmi>();
+    creaCatalogo_ = std::make_unique<TfrmCreaCatalogo>();
+    apriCatalogo_ = std::make_unique<TfrmApriCatalogo>();
+    cartoline_ = std::make_unique<TfrmCartoline>();
+}
+
+Roster::~Roster()
+{
+    ending_ = true;
+    // Destroyed in the reverse order of creation.
+    cartoline_.reset();
+    apriCatalogo_.reset();
+    creaCatalogo_.reset();
+    armi_.reset();
+    cambiaPassword_.reset();
+    avvio_.reset();
+    password_.reset();
+    if (current == this)
+        current = nullptr;
+}
+
+Roster &Roster::instance()
+{
+    Q_ASSERT(current);
+    return *current;
+}
+
+void Roster::start() { showWindow(password_.get()); }
+
+void Roster::showWindow(QWidget *window)
+{
+    if (qobject_cast<GradientWindow *>(window)) {
+        window->showMaximized();
+        return;
+    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    window->show();
+}
+
+void Roster::handOver(QWidget *from, QWidget *to)
+{
+    showWindow(to);
+    if (from && from != to)
+        from->hide();
+}
+
+void Roster::endProgram()
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    // Hide whatever is still shown, then leave the message loop.
+    for (QWidget *w : {static_cast<QWidget *>(cartoline_.get()),
+                       static_cast<QWidget *>(apriCatalogo_.get()),
+                       static_cast<QWidget *>(creaCatalogo_.get()),
+                       static_cast<QWidget *>(armi_.get()),
+                       static_cast<QWidget *>(cambiaPassword_.get()),
+                       static_cast<QWidget *>(avvio_.get()),
+                       static_cast<QWidget *>(password_.get())})
+        w->hide();
+    emit programEnded();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The main-level windows of the program, created once at start-up in this
+// order and shown one at a time: a hand-over shows the target first and then
+// hides the source, so exactly one of them is visible.
+
+#include <QObject>
+#include <memory>
+
+class QWidget;
+class TfrmPassword;
+class TfrmAvvio;
+class TfrmCambiaPassword;
+class TfrmArmi;
+class TfrmCreaCatalogo;
+class TfrmApriCatalogo;
+class TfrmCartoline;
+
+class Roster : public QObject {
+    Q_OBJECT
+public:
+    Roster();
+    ~Roster() override;
+
+    // The one roster of the running program.
+    static Roster &instance();
+
+    TfrmPassword *frmPassword() const { return password_.get(); }
+    TfrmAvvio *frmAvvio() const { return avvio_.get(); }
+    TfrmCambiaPassword *frmCambiaPassword() const { return cambiaPassword_.get(); }
+    TfrmArmi *frmArmi() const { return armi_.get(); }
+    TfrmCreaCatalogo *frmCreaCatalogo() const { return creaCatalogo_.get(); }
+    TfrmApriCatalogo *frmApriCatalogo() const { return apriCatalogo_.get(); }
+    TfrmCartoline *frmCartoline() const { return cartoline_.get(); }
+
+    // Shows the login window: the first step of every run.
+    void start();
+    // Shows `to` (maximised or centred, as the window is made) and hides `from`.
+    void handOver(QWidget *from, QWidget *to);
+    // Shows a main-level window in its own manner, without hiding another.
+    void showWindow(QWidget *window);
+    // The program ends: every window closes and the message loop stops.
+    void endProgram();
+
+signals:
+    void programEnded();
+
+private:
+    std::unique_ptr<TfrmPassword> password_;
+    std::unique_ptr<TfrmAvvio> avvio_;
+    std::unique_ptr<TfrmCambiaPassword> cambiaPassword_;
+    std::unique_ptr<TfrmArmi> armi_;
+    std::unique_ptr<TfrmCreaCatalogo> creaCatalogo_;
+    std::unique_ptr<TfrmApriCatalogo> apriCatalogo_;
+    std::unique_ptr<TfrmCartoline> cartoline_;
+    bool ending_ = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Halo;
+class Picture;
+
+// The login window: the program's first window and its gate.
+class TfrmPassword : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmPassword(QWidget *parent = nullptr);
+
+    Picture *imgLogo;
+    QLabel *lblRigo05;
+    Halo *effPassword;
+    QLineEdit *txtPassword;
+    QPushButton *cmdOK;
+    QPushButton *cmdEsci;
+    QPushButton *btnCambiaPassword;
+    QLabel *lblMemory;
+
+public slots:
+    void cmdOKClick();
+    void cmdEsciClick();
+    void btnCambiaPasswordClick();
+    void txtPasswordChange();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+};
+
+// A masked password field in the program's password windows.
+QLineEdit *makePasswordField(const QString &objectName, const QRect &geometry, QWidget *parent);
+// Flags and size of a fixed dialog window without title-bar buttons.
+void makeFixedDialog(QWidget *window, const QString &caption, QSize clientSize);

@@ -1,0 +1,145 @@
+#include "app/Widgets.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+Picture::Picture(const QString &objectName, const QString &resource, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(objectName);
+    setResource(resource);
+}
+
+Picture::Picture(const QString &objectName, const QString &resource, const QRect &geometry,
+                 QWidget *parent)
+    : Picture(objectName, resource, parent)
+{
+    setGeometry(geometry);
+}
+
+void Picture::setResource(const QString &resource)
+{
+    resource_ = resource;
+    delete renderer_;
+    renderer_ = new QSvgRenderer(resource, this);
+    renderer_->setAspectRatioMode(Qt::KeepAspectRatio);
+    update();
+}
+
+void Picture::setClickable(bool clickable)
+{
+    clickable_ = clickable;
+    if (clickable)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
+}
+
+void Picture::setHint(const QString &hint)
+{
+    hint_ = hint;
+    setAccessibleName(hint);
+}
+
+void Picture::paintEvent(QPaintEvent *)
+{
+    if (!renderer_ || !renderer_->isValid())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer_->render(&painter, QRectF(rect()));
+}
+
+void Picture::mousePressEvent(QMouseEvent *event)
+{
+    if (clickable_ && event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (clickable_ && pressed_ && event->button() == Qt::LeftButton) {
+        pressed_ = false;
+        event->accept();
+        if (rect().contains(event->position().toPoint()))
+            emit clicked();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+Band::Band(const QString &objectName, const QRect &geometry, QWidget *parent, QColor fill,
+           QColor border)
+    : QWidget(parent), fill_(fill), border_(border)
+{
+    setObjectName(objectName);
+    setGeometry(geometry);
+}
+
+void Band::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), fill_);
+    painter.setPen(border_);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+Halo::Halo(const QString &objectName, QWidget *field) : QWidget(field->parentWidget())
+{
+    setObjectName(objectName);
+    setGeometry(field->geometry().adjusted(-4, -4, 4, 4));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    stackUnder(field);
+    hide();
+}
+
+void Halo::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient border(rect().topLeft(), rect().bottomRight());
+    border.setColorAt(0, Colors::yellow());
+    border.setColorAt(1, Qt::white);
+    painter.setPen(QPen(QBrush(border), 2));
+    painter.setBrush(Colors::yellow());
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+}
+
+GradientWindow::GradientWindow(const QString &objectName, const QString &caption, QColor top,
+                               QSize panelSize, QWidget *parent)
+    : QWidget(parent), top_(top), panel_(new QWidget(this))
+{
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    panel_->setObjectName(QStringLiteral("panContainer"));
+    panel_->setFixedSize(panelSize);
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel_, 0, 0, Qt::AlignCenter);
+    setMinimumSize(panelSize);
+}
+
+void GradientWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, top_);
+    gradient.setColorAt(1, Qt::white);
+    painter.fillRect(rect(), gradient);
+}
+
+QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &geometry,
+                  QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setGeometry(geometry);
+    return label;
+}

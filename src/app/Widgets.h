@@ -1,0 +1,96 @@
+#pragma once
+// The building blocks of the program's fixed layouts: pictures (SVG artwork
+// drawn for their size, clickable where they act as buttons), white bands,
+// focus halos and the gradient windows with their centred content panel.
+
+#include <QColor>
+#include <QFrame>
+#include <QWidget>
+
+class QSvgRenderer;
+
+// A picture scaled to fit its box. Clickable pictures show the hand cursor,
+// emit clicked() and carry their hint as accessible name.
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    Picture(const QString &objectName, const QString &resource, QWidget *parent);
+    Picture(const QString &objectName, const QString &resource, const QRect &geometry,
+            QWidget *parent);
+
+    void setResource(const QString &resource);
+    QString resource() const { return resource_; }
+    void setClickable(bool clickable);
+    bool isClickable() const { return clickable_; }
+    void setHint(const QString &hint);
+    QString hint() const { return hint_; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QString resource_;
+    QString hint_;
+    QSvgRenderer *renderer_ = nullptr;
+    bool clickable_ = false;
+    bool pressed_ = false;
+};
+
+// A plain rectangle with a fill and a one-unit border.
+class Band : public QWidget {
+    Q_OBJECT
+public:
+    Band(const QString &objectName, const QRect &geometry, QWidget *parent,
+         QColor fill = Qt::white, QColor border = QColor(0xD8, 0xE5, 0xEF));
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor fill_;
+    QColor border_;
+};
+
+// The yellow frame shown behind a field while it has the focus: 4 units
+// larger than the field on every side, hidden until the field is entered.
+class Halo : public QWidget {
+    Q_OBJECT
+public:
+    Halo(const QString &objectName, QWidget *field);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A window filled with a vertical gradient (top colour to white) holding a
+// fixed-size content panel in its centre, where controls take their places.
+class GradientWindow : public QWidget {
+    Q_OBJECT
+public:
+    GradientWindow(const QString &objectName, const QString &caption, QColor top,
+                   QSize panelSize, QWidget *parent = nullptr);
+    QWidget *panel() const { return panel_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor top_;
+    QWidget *panel_;
+};
+
+namespace Colors {
+inline QColor steelBlue() { return QColor(0x46, 0x82, 0xB4); }
+inline QColor bandBorder() { return QColor(0xD8, 0xE5, 0xEF); }
+inline QColor yellow() { return QColor(0xFF, 0xFF, 0x00); }
+} // namespace Colors
+
+// A label at a fixed place in a panel.
+class QLabel;
+QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &geometry,
+                  QWidget *parent);

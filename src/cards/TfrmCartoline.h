@@ -1,0 +1,14 @@
+#pragma once
+#include "app/MainLevelWindow.h"
+
+class QLabel;
+
+// The MOC card editor of the archive chosen in the open-archive window.
+class TfrmCartoline : public MainLevelWindow {
+    Q_OBJECT
+public:
+    explicit TfrmCartoline(QWidget *parent = nullptr);
+
+    QLabel *lblNome; // the archive's name
+    QLabel *lblFile; // hidden: the archive file's full path
+};

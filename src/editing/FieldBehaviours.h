@@ -1,0 +1,18 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+class QWidget;
+class Halo;
+
+namespace FieldBehaviours {
+
+// Puts a yellow halo named haloName behind the field, visible exactly while
+// the field has the focus.
+Halo *attachHalo(QWidget *field, const QString &haloName);
+
+// Return in each field gives the focus to the next one; the last leads back
+// to the first.
+void returnCycle(const QList<QWidget *> &fields);
+
+} // namespace FieldBehaviours

@@ -1,0 +1,55 @@
+#pragma once
+// The thin layer in front of the desktop services the program uses: message
+// and file dialogs and the shell's "open" action. Production code talks to
+// Qt through QtServices; tests install a scripted double with setServices().
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageKind { Information, Warning, Error, Confirmation, Plain };
+enum class Button { Ok, Cancel, Yes, No };
+using Buttons = QList<Button>;
+
+struct FileDialogRequest {
+    QString title;
+    QStringList filters;      // "Immagini JPEG (*.jpg)", ...
+    QString proposedName;     // file name proposed in the dialog
+    QString defaultExtension; // without the dot
+    bool overwritePrompt = false;
+};
+
+class Services {
+public:
+    virtual ~Services() = default;
+    // Shows a modal message; returns the button pressed (the first button when
+    // the dialog was dismissed without a choice, except for questions: No).
+    virtual Button message(QWidget *parent, MessageKind kind, const QString &text,
+                           const Buttons &buttons) = 0;
+    // Return the chosen path, or an empty text when the user cancelled.
+    virtual QString openFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual QString saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    // Hands a file path, web address or "mailto:" address to the desktop.
+    // File paths and mail addresses may come enclosed in double quotes.
+    virtual void shellOpen(const QString &command) = 0;
+};
+
+Services &services();
+// For tests: installs a double (nullptr puts Qt's services back). The caller
+// keeps ownership.
+void setServices(Services *replacement);
+
+// The message kinds as the program uses them.
+void information(QWidget *parent, const QString &text); // OK, Cancel
+void warning(QWidget *parent, const QString &text);     // OK, Cancel
+void error(QWidget *parent, const QString &text);       // OK, Cancel
+bool confirm(QWidget *parent, const QString &text);     // Yes, No; true for Yes
+void showMessage(QWidget *parent, const QString &text); // plain box, OK
+
+QString buttonText(Button button);
+
+} // namespace platform

@@ -1,0 +1,117 @@
+#include "platform/QtServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::StandardButton toStandard(Button button)
+{
+    switch (button) {
+    case Button::Ok: return QMessageBox::Ok;
+    case Button::Cancel: return QMessageBox::Cancel;
+    case Button::Yes: return QMessageBox::Yes;
+    case Button::No: return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
+
+QString withExtension(const QString &path, const QString &extension)
+{
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+} // namespace
+
+Button QtServices::message(QWidget *parent, MessageKind kind, const QString &text,
+                           const Buttons &buttons)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral(" Vetrinora"));
+    box.setText(text);
+    switch (kind) {
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    QMessageBox::StandardButtons standard;
+    for (Button b : buttons)
+        standard |= toStandard(b);
+    box.setStandardButtons(standard);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(toStandard(buttons.first()));
+    const int answer = box.exec();
+    for (Button b : buttons)
+        if (answer == toStandard(b))
+            return b;
+    // Closed without a choice: a question counts as No, anything else as its
+    // first button (whose answer nobody uses).
+    if (kind == MessageKind::Confirmation)
+        return Button::No;
+    return buttons.isEmpty() ? Button::Ok : buttons.first();
+}
+
+QString QtServices::openFile(QWidget *parent, const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtServices::saveFile(QWidget *parent, const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return withExtension(dialog.selectedFiles().constFirst(), request.defaultExtension);
+}
+
+QUrl urlForCommand(const QString &command)
+{
+    QString text = command.trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    static const QStringList schemes = {QStringLiteral("http:"), QStringLiteral("https:"),
+                                        QStringLiteral("mailto:"), QStringLiteral("ftp:")};
+    for (const QString &scheme : schemes)
+        if (text.startsWith(scheme, Qt::CaseInsensitive))
+            return QUrl(text);
+    if (text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + text);
+    return QUrl::fromLocalFile(text);
+}
+
+void QtServices::shellOpen(const QString &command)
+{
+    // The result is not examined: the desktop reports its own failures.
+    QDesktopServices::openUrl(urlForCommand(command));
+}
+
+} // namespace platform

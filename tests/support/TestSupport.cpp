@@ -1,0 +1,108 @@
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+ScriptedServices::ScriptedServices() { platform::setServices(this); }
+ScriptedServices::~ScriptedServices() { platform::setServices(nullptr); }
+
+platform::Button ScriptedServices::message(QWidget *, platform::MessageKind kind,
+                                           const QString &text, const platform::Buttons &buttons)
+{
+    messages.append({kind, text, buttons});
+    if (!answers.isEmpty())
+        return answers.dequeue();
+    return buttons.isEmpty() ? platform::Button::Ok : buttons.first();
+}
+
+QString ScriptedServices::openFile(QWidget *, const platform::FileDialogRequest &request)
+{
+    fileDialogs.append({false, request});
+    return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
+}
+
+QString ScriptedServices::saveFile(QWidget *, const platform::FileDialogRequest &request)
+{
+    fileDialogs.append({true, request});
+    return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
+}
+
+void ScriptedServices::shellOpen(const QString &command) { opened.append(command); }
+
+QStringList ScriptedServices::texts() const
+{
+    QStringList result;
+    for (const Message &m : messages)
+        result.append(m.text);
+    return result;
+}
+
+void ScriptedServices::clear()
+{
+    messages.clear();
+    fileDialogs.clear();
+    opened.clear();
+}
+
+QString kindName(platform::MessageKind kind)
+{
+    switch (kind) {
+    case platform::MessageKind::Information: return QStringLiteral("information");
+    case platform::MessageKind::Warning: return QStringLiteral("warning");
+    case platform::MessageKind::Error: return QStringLiteral("error");
+    case platform::MessageKind::Confirmation: return QStringLiteral("confirmation");
+    case platform::MessageKind::Plain: return QStringLiteral("plain");
+    }
+    return {};
+}
+
+TestProgramFolder::TestProgramFolder()
+{
+    if (!dir_.isValid())
+        qFatal("cannot create a temporary program folder");
+    ProgramFolder::setPathForTests(dir_.path());
+}
+
+TestProgramFolder::~TestProgramFolder() { ProgramFolder::setPathForTests(QString()); }
+
+QString TestProgramFolder::path() const { return ProgramFolder::path(); }
+
+QString TestProgramFolder::file(const QString &name) const { return ProgramFolder::file(name); }
+
+void TestProgramFolder::installShippedCredentials() const
+{
+    QFile::copy(QStringLiteral(VETRINORA_SOURCE_DIR "/src/resources/unins000.dll"),
+                file(QStringLiteral("unins000.dll")));
+    QFile(file(QStringLiteral("unins000.dll")))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+}
+
+void TestProgramFolder::write(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write a test file");
+}
+
+QByteArray TestProgramFolder::read(const QString &name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+int runTests(int argc, char **argv, QObject *testObject)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VetrinoraApplication::prepareProcess();
+    VetrinoraApplication app(argc, argv);
+    app.prepare();
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(testObject, argc, argv);
+}

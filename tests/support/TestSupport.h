@@ -1,0 +1,74 @@
+#pragma once
+// What every test shares: a scripted platform layer that records each
+// message and dialog, a temporary program folder of its own, and a main()
+// that runs on the offscreen platform with the program's application object.
+
+#include "platform/Platform.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QTemporaryDir>
+
+class ScriptedServices : public platform::Services {
+public:
+    struct Message {
+        platform::MessageKind kind;
+        QString text;
+        platform::Buttons buttons;
+    };
+    struct FileDialog {
+        bool save;
+        platform::FileDialogRequest request;
+    };
+
+    ScriptedServices();
+    ~ScriptedServices() override;
+
+    platform::Button message(QWidget *parent, platform::MessageKind kind, const QString &text,
+                             const platform::Buttons &buttons) override;
+    QString openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    QString saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    void shellOpen(const QString &command) override;
+
+    // Answers given in order; without one a message answers its first button
+    // and a file dialog is cancelled.
+    QQueue<platform::Button> answers;
+    QQueue<QString> chosenFiles;
+
+    QList<Message> messages;
+    QList<FileDialog> fileDialogs;
+    QStringList opened;
+
+    // The texts of the messages shown so far.
+    QStringList texts() const;
+    void clear();
+};
+
+// A fresh, empty program folder that the program uses until destroyed.
+class TestProgramFolder {
+public:
+    TestProgramFolder();
+    ~TestProgramFolder();
+    QString path() const;                 // with the trailing separator
+    QString file(const QString &name) const;
+    // Lays the credential file shipped with the program into the folder.
+    void installShippedCredentials() const;
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+QString kindName(platform::MessageKind kind);
+
+int runTests(int argc, char **argv, QObject *testObject);
+
+#define VETRINORA_TEST_MAIN(TestClass)                                                     \
+    int main(int argc, char **argv)                                                        \
+    {                                                                                      \
+        TestClass tc;                                                                      \
+        return runTests(argc, argv, &tc);                                                  \
+    }

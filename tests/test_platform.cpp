@@ -1,0 +1,118 @@
+// The process-wide set-up and the platform layer: Italian texts and formats,
+// software rendering, the shell opener and the general error report.
+
+#include "TestSupport.h"
+
+#include "app/Application.h"
+#include "app/Formats.h"
+#include "platform/QtServices.h"
+
+#include <QAbstractButton>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTest>
+#include <stdexcept>
+
+namespace {
+class ThrowingWidget : public QWidget {
+protected:
+    void mousePressEvent(QMouseEvent *) override
+    {
+        throw std::runtime_error("Impossibile completare l'operazione richiesta.");
+    }
+};
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void stockButtonsAreItalian()
+    {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList texts;
+        for (QAbstractButton *b : box.buttons())
+            texts << b->text().remove(QLatin1Char('&'));
+        texts.sort();
+        QCOMPARE(texts, QStringList({"Annulla", "No", QString::fromUtf8("Sì")}));
+    }
+
+    void datesAndDecimalsIgnoreTheLocale()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(Formats::date(QDate(2026, 3, 7)), QStringLiteral("07/03/2026"));
+        QCOMPARE(Formats::decimalSeparator(), QLatin1Char(','));
+        QLocale::setDefault(before);
+        QVERIFY(!Formats::longTime(QTime(14, 5, 9)).isEmpty());
+    }
+
+    void softwareRenderingIsSwitchedOn()
+    {
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL));
+    }
+
+    void shellOpenUrls_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("quoted file") << "\"/tmp/Guida.pdf\"" << QUrl::fromLocalFile("/tmp/Guida.pdf");
+        QTest::newRow("file with blanks") << "\"/tmp/Le mie MOC/a b.pdf\""
+                                          << QUrl::fromLocalFile("/tmp/Le mie MOC/a b.pdf");
+        QTest::newRow("web address") << "https://www.vetrinora.it"
+                                     << QUrl("https://www.vetrinora.it");
+        QTest::newRow("bare www") << "www.vetrinora.it" << QUrl("http://www.vetrinora.it");
+        QTest::newRow("quoted mail") << "\"mailto:info@vetrinora.it\""
+                                     << QUrl("mailto:info@vetrinora.it");
+    }
+    void shellOpenUrls()
+    {
+        QFETCH(QString, command);
+        QFETCH(QUrl, url);
+        QCOMPARE(platform::urlForCommand(command), url);
+    }
+
+    void messageKindsCarryTheirButtons()
+    {
+        ScriptedServices services;
+        using platform::Button;
+        platform::information(nullptr, QStringLiteral("i"));
+        platform::warning(nullptr, QStringLiteral("w"));
+        platform::error(nullptr, QStringLiteral("e"));
+        services.answers.enqueue(Button::No);
+        QVERIFY(!platform::confirm(nullptr, QStringLiteral("q")));
+        services.answers.enqueue(Button::Yes);
+        QVERIFY(platform::confirm(nullptr, QStringLiteral("q")));
+        platform::showMessage(nullptr, QStringLiteral("m"));
+        QStringList seen;
+        for (const auto &m : services.messages) {
+            QStringList buttons;
+            for (Button b : m.buttons)
+                buttons << platform::buttonText(b);
+            seen << kindName(m.kind) + ":" + m.text + ":" + buttons.join('+');
+        }
+        QCOMPARE(seen, QStringList({"information:i:OK+Cancel", "warning:w:OK+Cancel",
+                                    "error:e:OK+Cancel", "confirmation:q:Yes+No",
+                                    "confirmation:q:Yes+No", "plain:m:OK"}));
+    }
+
+    void anUncaughtErrorIsShownAndTheWindowStays()
+    {
+        ScriptedServices services;
+        ThrowingWidget w;
+        w.resize(100, 100);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(&w, Qt::LeftButton);
+        QCOMPARE(services.texts(),
+                 QStringList{QStringLiteral("Impossibile completare l'operazione richiesta.")});
+        QCOMPARE(services.messages.first().kind, platform::MessageKind::Error);
+        QVERIFY(w.isVisible());
+        QTest::mouseClick(&w, Qt::LeftButton);
+        QCOMPARE(services.messages.size(), 2);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestPlatform)
+#include "test_platform.moc"

@@ -1,0 +1,325 @@
+#include "TestSupport.h"
+
+#include "cards/RecordFile.h"
+#include "cards/Schede.h"
+#include "cards/Windows1252.h"
+
+#include <QFile>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using Schede::TSchedaMOC;
+using Schede::TSchedaSet;
+
+namespace {
+
+const RecordLayout &layoutNamed(const QString &name)
+{
+    return name == QLatin1String("TSchedaSet") ? TSchedaSet : TSchedaMOC;
+}
+
+QByteArray fieldBytes(const Record &r, std::string_view name)
+{
+    const FieldDef *f = r.layout().field(name);
+    return r.bytes().mid(f->offset, f->size());
+}
+
+Record recordWith(const RecordLayout &layout, std::string_view field, const QString &text)
+{
+    Record r(layout);
+    r.setText(field, text);
+    return r;
+}
+
+} // namespace
+
+class TestRecords : public QObject {
+    Q_OBJECT
+private slots:
+    // Offsets and capacities as stored in files written by every copy of the
+    // program: a field at the start, in the middle and at the end of each.
+    void layoutPlaces_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("capacity");
+        QTest::addColumn<QString>("control");
+        QTest::newRow("set first") << "TSchedaSet" << "NomeSet" << 0 << 50 << "txtMunizioni";
+        QTest::newRow("set date") << "TSchedaSet" << "DataAcquisto" << 1612 << 30 << "txtRecapito";
+        QTest::newRow("set value") << "TSchedaSet" << "Valore" << 1894 << 15 << "txtPrezzo";
+        QTest::newRow("set for sale") << "TSchedaSet" << "InVendita" << 1910 << 2 << "chkSegnala";
+        QTest::newRow("set last") << "TSchedaSet" << "Desc03" << 3168 << 250 << "lblDesc03";
+        QTest::newRow("moc first") << "TSchedaMOC" << "NomeProgetto" << 0 << 120 << "txtTitolo";
+        QTest::newRow("moc scale") << "TSchedaMOC" << "Scala" << 525 << 10 << "txtAnno";
+        QTest::newRow("moc cost") << "TSchedaMOC" << "CostoTotale" << 536 << 12 << "txtValore";
+        QTest::newRow("moc place") << "TSchedaMOC" << "LuogoConservazione" << 1571 << 50 << "txtLuogo";
+        QTest::newRow("moc for sale") << "TSchedaMOC" << "InVendita" << 1873 << 2 << "chkInVendita";
+        QTest::newRow("moc last") << "TSchedaMOC" << "Desc03" << 3131 << 250 << "lblDesc03";
+    }
+    void layoutPlaces()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, field);
+        QFETCH(int, offset);
+        QFETCH(int, capacity);
+        QFETCH(QString, control);
+        const RecordLayout &l = layoutNamed(layout);
+        const FieldDef *f = l.field(field.toStdString());
+        QVERIFY(f);
+        QCOMPARE(f->offset, offset);
+        QCOMPARE(f->capacity, capacity);
+        QCOMPARE(f->controlName(), control);
+        QCOMPARE(l.fieldForControl(control.toStdString()), f);
+    }
+
+    void layoutSizes()
+    {
+        QCOMPARE(TSchedaSet.size, 3419);
+        QCOMPARE(TSchedaSet.fields.size(), std::size_t(22));
+        QCOMPARE(TSchedaMOC.size, 3382);
+        QCOMPARE(TSchedaMOC.fields.size(), std::size_t(28));
+        QCOMPARE(TSchedaSet.money().controlName(), QStringLiteral("txtPrezzo"));
+        QCOMPARE(TSchedaMOC.money().controlName(), QStringLiteral("txtValore"));
+        QCOMPARE(TSchedaSet.field("EtaConsigliata")->captionText(),
+                 QString::fromUtf8("Età consigliata:"));
+    }
+
+    void fieldEncoding_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("stored"); // length byte and text bytes
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("yes") << "TSchedaSet" << "InVendita" << QString::fromUtf8("Sì")
+                             << QByteArray("\x02\x53\xEC", 3) << QString::fromUtf8("Sì");
+        QTest::newRow("no") << "TSchedaMOC" << "InVendita" << "No" << QByteArray("\x02No", 3)
+                            << "No";
+        QTest::newRow("empty") << "TSchedaSet" << "Note" << "" << QByteArray("\x00", 1) << "";
+        QTest::newRow("accents and euro")
+            << "TSchedaSet" << "NomeSet" << QString::fromUtf8("Città € è")
+            << QByteArray("\x09" "Citt\xE0 \x80 \xE8", 10) << QString::fromUtf8("Città € è");
+        QTest::newRow("trimmed") << "TSchedaMOC" << "Designer" << " \t Rossi \r\n"
+                                 << QByteArray("\x05Rossi", 6) << "Rossi";
+        QTest::newRow("not in the code page") << "TSchedaSet" << "Tema" << QString::fromUtf8("a☃b")
+                                              << QByteArray("\x03" "a?b", 4) << "a?b";
+        QTest::newRow("exactly the capacity")
+            << "TSchedaMOC" << "Scala" << "1234567890" << QByteArray("\x0A" "1234567890", 11)
+            << "1234567890";
+        QTest::newRow("cut to the capacity")
+            << "TSchedaMOC" << "Scala" << "12345678901" << QByteArray("\x0A" "1234567890", 11)
+            << "1234567890";
+    }
+    void fieldEncoding()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, readBack);
+        const Record r = recordWith(layoutNamed(layout), field.toStdString(), text);
+        const QByteArray bytes = fieldBytes(r, field.toStdString());
+        QCOMPARE(bytes.left(stored.size()), stored);
+        QCOMPARE(bytes.mid(stored.size()), QByteArray(bytes.size() - stored.size(), '\0'));
+        QCOMPARE(r.text(field.toStdString()), readBack);
+    }
+
+    void fieldsDoNotTouchTheirNeighbours()
+    {
+        Record r(TSchedaSet);
+        r.bytes().fill('\x7F');
+        r.setText("CodiceSet", QStringLiteral("10305"));
+        const FieldDef *f = TSchedaSet.field("CodiceSet");
+        QCOMPARE(r.bytes().at(f->offset - 1), '\x7F');
+        QCOMPARE(r.bytes().at(f->offset + f->size()), '\x7F');
+        QCOMPARE(r.bytes().size(), 3419);
+    }
+
+    void readingIsSafeOnDamagedFields()
+    {
+        Record r(TSchedaMOC);
+        const FieldDef *f = TSchedaMOC.field("Scala");
+        // A length byte above the capacity reads only the capacity.
+        QByteArray &b = r.bytes();
+        b[f->offset] = char(200);
+        for (int i = 1; i <= f->capacity; ++i)
+            b[f->offset + i] = 'x';
+        b[f->offset + f->size()] = 'y'; // the next field's length byte
+        QCOMPARE(r.text(*f), QString(10, QLatin1Char('x')));
+        // Bytes after the text are ignored.
+        r.setText(*f, QStringLiteral("1:87"));
+        b[f->offset + 6] = 'Z';
+        QCOMPARE(r.text(*f), QStringLiteral("1:87"));
+    }
+
+    void windows1252RoundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        QCOMPARE(Windows1252::encode(Windows1252::decode(all)), all);
+        QCOMPARE(Windows1252::decode(QByteArray("\x80\x9C\x8A", 3)), QString::fromUtf8("€œŠ"));
+    }
+
+    // ---- the record file -------------------------------------------------
+
+    void missingFileIsCreatedEmpty()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("Catalogo_BLOKKO.pro"));
+        RecordFile file(path, TSchedaSet.size);
+        file.openOrCreate();
+        QCOMPARE(file.size(), qint64(0));
+        QCOMPARE(file.position(), qint64(0));
+        file.close();
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(QFileInfo(path).size(), qint64(0));
+    }
+
+    void appendReadAndOverwrite()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("Castelli.moc"));
+        Record card(TSchedaMOC);
+        {
+            RecordFile file(path, TSchedaMOC.size);
+            file.openOrCreate();
+            for (const char *name : {"Torre", "Ponte", "Mura"}) {
+                card.setText("NomeProgetto", QString::fromLatin1(name));
+                file.seek(file.size());
+                file.write(card);
+                QCOMPARE(file.position(), file.size());
+            }
+            file.close();
+        }
+        QCOMPARE(QFileInfo(path).size(), qint64(3 * 3382));
+        {
+            RecordFile file(path, TSchedaMOC.size);
+            file.openOrCreate();
+            file.seek(1);
+            card.setText("NomeProgetto", QStringLiteral("Ponte levatoio"));
+            file.write(card);
+            QCOMPARE(file.position(), qint64(2));
+            QCOMPARE(file.size(), qint64(3));
+            file.close();
+        }
+        RecordFile file(path, TSchedaMOC.size);
+        file.openOrCreate();
+        Record read(TSchedaMOC);
+        QStringList names;
+        while (file.position() < file.size()) {
+            file.read(read);
+            names << read.text("NomeProgetto");
+        }
+        QCOMPARE(names, QStringList({"Torre", "Ponte levatoio", "Mura"}));
+        QCOMPARE(file.position(), qint64(3));
+        file.close();
+        // Record 1 on disk, byte for byte.
+        const QByteArray bytes = folder.read(QStringLiteral("Castelli.moc"));
+        QCOMPARE(bytes.mid(3382, 15), QByteArray("\x0EPonte levatoio", 15));
+    }
+
+    void trailingPartialRecordIsNeverRead()
+    {
+        TestProgramFolder folder;
+        Record card(TSchedaSet);
+        card.setText("NomeSet", QStringLiteral("Galeone"));
+        folder.write(QStringLiteral("Catalogo_BLOKKO.pro"), card.bytes() + QByteArray(100, 'x'));
+        RecordFile file(folder.file(QStringLiteral("Catalogo_BLOKKO.pro")), TSchedaSet.size);
+        file.openOrCreate();
+        QCOMPARE(file.size(), qint64(1));
+        Record read(TSchedaSet);
+        file.read(read);
+        QCOMPARE(read.text("NomeSet"), QStringLiteral("Galeone"));
+        QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.read(read));
+        QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.seek(2));
+        // An append lands at the end of the whole records, over the partial one.
+        file.seek(file.size());
+        file.write(card);
+        file.close();
+        QCOMPARE(QFileInfo(file.path()).size(), qint64(2 * 3419));
+    }
+
+    void readOnlyFileIsReportedAndUnchanged()
+    {
+        TestProgramFolder folder;
+        Record card(TSchedaSet);
+        card.setText("NomeSet", QStringLiteral("Faro"));
+        folder.write(QStringLiteral("Catalogo_BLOKKO.pro"), card.bytes());
+        const QString path = folder.file(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        RecordFile file(path, TSchedaSet.size);
+        QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.openOrCreate());
+        QCOMPARE(folder.read(QStringLiteral("Catalogo_BLOKKO.pro")), card.bytes());
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void aFolderInPlaceOfTheFileIsReported()
+    {
+        TestProgramFolder folder;
+        QDir(folder.path()).mkdir(QStringLiteral("Catalogo_BLOKKO.pro"));
+        RecordFile file(folder.file(QStringLiteral("Catalogo_BLOKKO.pro")), TSchedaSet.size);
+        QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.openOrCreate());
+        QVERIFY(QFileInfo(file.path()).isDir());
+    }
+
+    void aRecordOfAnotherLayoutIsRefused()
+    {
+        TestProgramFolder folder;
+        RecordFile file(folder.file(QStringLiteral("a.moc")), TSchedaMOC.size);
+        file.openOrCreate();
+        Record wrong(TSchedaSet);
+        QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.write(wrong));
+        QCOMPARE(file.size(), qint64(0));
+    }
+
+#ifdef Q_OS_UNIX
+    // A write that does not reach the disk whole (here: the file size limit,
+    // as on a full disk) is an error, never a saved card.
+    void incompleteWriteIsAnError()
+    {
+        TestProgramFolder folder;
+        const QString path = folder.file(QStringLiteral("Catalogo_BLOKKO.pro"));
+        Record card(TSchedaSet);
+        card.setText("NomeSet", QStringLiteral("Galeone"));
+        RecordFile file(path, TSchedaSet.size);
+        file.openOrCreate();
+        file.write(card);
+
+        struct rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tight = old;
+        tight.rlim_cur = 3419 + 1000;
+        setrlimit(RLIMIT_FSIZE, &tight);
+        bool failed = false;
+        try {
+            file.write(card);
+        } catch (const RecordFile::Error &) {
+            failed = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(failed);
+        QCOMPARE(file.position(), qint64(1));
+        QCOMPARE(file.size(), qint64(1));
+        file.close();
+    }
+#endif
+
+    void accessMessageText()
+    {
+        QCOMPARE(recordAccessMessage(),
+                 QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio."
+                                "\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella "
+                                "cartella di installazione del programma."));
+    }
+};
+
+VETRINORA_TEST_MAIN(TestRecords)
+#include "test_records.moc"
