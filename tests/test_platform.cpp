@@ -10,14 +10,14 @@
 #include <QAbstractButton>
 #include <QLocale>
 #include <QMessageBox>
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QTest>
 #include <stdexcept>
 
 namespace {
 class ThrowingWidget : public QWidget {
 protected:
-    void mousePressEvent(QMouseEvent *) override
+    void keyPressEvent(QKeyEvent *) override
     {
         throw std::runtime_error("Impossibile completare l'operazione richiesta.");
     }
@@ -104,12 +104,12 @@ private slots:
         w.resize(100, 100);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QTest::mouseClick(&w, Qt::LeftButton);
+        QTest::keyClick(&w, Qt::Key_Space);
         QCOMPARE(services.texts(),
                  QStringList{QStringLiteral("Impossibile completare l'operazione richiesta.")});
         QCOMPARE(services.messages.first().kind, platform::MessageKind::Error);
         QVERIFY(w.isVisible());
-        QTest::mouseClick(&w, Qt::LeftButton);
+        QTest::keyClick(&w, Qt::Key_Space);
         QCOMPARE(services.messages.size(), 2);
     }
 };

@@ -56,6 +56,10 @@ void Roster::start() { showWindow(password_.get()); }
 void Roster::showWindow(QWidget *window)
 {
     if (qobject_cast<GradientWindow *>(window)) {
+        // The normal size is the whole screen too, so the window fills it
+        // also where no window manager maximises it.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            window->setGeometry(screen->availableGeometry());
         window->showMaximized();
         return;
     }

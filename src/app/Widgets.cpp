@@ -23,9 +23,9 @@ Picture::Picture(const QString &objectName, const QString &resource, const QRect
 void Picture::setResource(const QString &resource)
 {
     resource_ = resource;
+    // Parsed at the first paint: windows that are never shown cost nothing.
     delete renderer_;
-    renderer_ = new QSvgRenderer(resource, this);
-    renderer_->setAspectRatioMode(Qt::KeepAspectRatio);
+    renderer_ = nullptr;
     update();
 }
 
@@ -46,7 +46,11 @@ void Picture::setHint(const QString &hint)
 
 void Picture::paintEvent(QPaintEvent *)
 {
-    if (!renderer_ || !renderer_->isValid())
+    if (!renderer_) {
+        renderer_ = new QSvgRenderer(resource_, this);
+        renderer_->setAspectRatioMode(Qt::KeepAspectRatio);
+    }
+    if (!renderer_->isValid())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -1,7 +1,9 @@
 #include "platform/QtServices.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -29,12 +31,30 @@ QString withExtension(const QString &path, const QString &extension)
     return path + QLatin1Char('.') + extension;
 }
 
+// A message box whose text Ctrl+C copies, on every system, so that a user can
+// paste a message into a mail or a note.
+class CopyableMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(text());
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
+
 } // namespace
 
 Button QtServices::message(QWidget *parent, MessageKind kind, const QString &text,
                            const Buttons &buttons)
 {
-    QMessageBox box(parent);
+    CopyableMessageBox box(parent);
     box.setWindowTitle(QStringLiteral(" Vetrinora"));
     box.setText(text);
     switch (kind) {
