@@ -1,7 +1,52 @@
 #include "cards/TfrmArmi.h"
 
-TfrmArmi::TfrmArmi(QWidget *parent)
-    : MainLevelWindow(QStringLiteral("frmArmi"), QStringLiteral(" Vetrinora - Catalogo BLOKKO"),
-                      QColor(0x42, 0x7A, 0xA8), QSize(996, 692), parent)
+#include "app/ProgramFolder.h"
+#include "app/Text.h"
+#include "app/Widgets.h"
+#include "cards/Schede.h"
+#include "editing/FieldEvents.h"
+#include "platform/Platform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+TfrmArmi::TfrmArmi(QWidget *parent) : CardEditor(EditorTables::sets(), parent)
 {
+    QLabel *title = makeLabel(QStringLiteral("lblTitolo"), QStringLiteral("Scheda del set BLOKKO"),
+                              QRect(668, 92, 296, 28), panel());
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPointSize(15);
+    title->setFont(font);
+    title->setStyleSheet(QStringLiteral("color: #1F3A5F;"));
+    connect(command("cmdDuplica"), &Picture::clicked, this, &TfrmArmi::cmdDuplicaClick);
+}
+
+QString TfrmArmi::recordFilePath() const
+{
+    return ProgramFolder::file(QString::fromLatin1(Schede::kCatalogueFile));
+}
+
+QString TfrmArmi::photoFileName(int, const QString &position) const
+{
+    return QStringLiteral("BLOKKO_") + position + QStringLiteral(".jpg");
+}
+
+void TfrmArmi::cmdDuplicaClick()
+{
+    if (Text::trim(lblPosizione->text()).isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: la duplicazione di una scheda può "
+                                               "avvenire soltanto dopo che questa è stata "
+                                               "inserita in archivio."));
+        return;
+    }
+    for (const FieldDef &def : config().layout->fields)
+        if (def.role == FieldRole::Attachment)
+            attachmentLabel(def.control)->clear();
+    lblPosizione->clear();
+    clearPhoto(0);
+    Focus::moveTo(field("txtArma"));
+    platform::information(this, QStringLiteral("E' ora possibile apportare le proprie modifiche "
+                                               "alla scheda corrente.\n\r\n\rAl termine premere "
+                                               "Salva per inserire la scheda in archivio."));
 }

@@ -1,9 +1,15 @@
 #pragma once
-#include "app/MainLevelWindow.h"
+#include "cards/CardEditor.h"
 
 // The set card editor of the catalogue "Catalogo_BLOKKO.pro".
-class TfrmArmi : public MainLevelWindow {
+class TfrmArmi : public CardEditor {
     Q_OBJECT
 public:
     explicit TfrmArmi(QWidget *parent = nullptr);
+
+    QString recordFilePath() const override;
+    QString photoFileName(int slot, const QString &position) const override;
+
+public slots:
+    void cmdDuplicaClick();
 };

@@ -1,17 +1,29 @@
 #include "cards/TfrmCartoline.h"
 
+#include "app/Text.h"
+#include "editing/HintBar.h"
+
 #include <QLabel>
 
-TfrmCartoline::TfrmCartoline(QWidget *parent)
-    : MainLevelWindow(QStringLiteral("frmCartoline"), QStringLiteral(" Vetrinora - Archivio MOC"),
-                      Colors::steelBlue(), QSize(995, 692), parent)
+TfrmCartoline::TfrmCartoline(QWidget *parent) : CardEditor(EditorTables::mocs(), parent)
 {
     lblNome = makeLabel(QStringLiteral("lblNome"), QStringLiteral("NOME ARCHIVIO MOC"),
-                        QRect(462, 100, 500, 30), panel());
+                        QRect(462, 92, 500, 30), panel());
     QFont font = lblNome->font();
     font.setBold(true);
     font.setPointSize(16);
     lblNome->setFont(font);
-    lblFile = makeLabel(QStringLiteral("lblFile"), QString(), QRect(0, 0, 0, 0), panel());
+    lblNome->setStyleSheet(QStringLiteral("color: #1F3A5F;"));
+    hintBar->addBlank(lblNome);
+    lblFile = makeLabel(QStringLiteral("lblFile"), QString(), QRect(), panel());
     lblFile->hide();
+}
+
+QString TfrmCartoline::recordFilePath() const { return Text::trim(lblFile->text()); }
+
+QString TfrmCartoline::photoFileName(int slot, const QString &position) const
+{
+    return Text::trim(lblNome->text()) + QStringLiteral("_Foto_")
+           + QString::fromLatin1(config().photos[slot].fileTag) + QLatin1Char('_') + position
+           + QStringLiteral(".jpg");
 }

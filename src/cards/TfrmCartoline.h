@@ -1,14 +1,17 @@
 #pragma once
-#include "app/MainLevelWindow.h"
+#include "cards/CardEditor.h"
 
 class QLabel;
 
 // The MOC card editor of the archive chosen in the open-archive window.
-class TfrmCartoline : public MainLevelWindow {
+class TfrmCartoline : public CardEditor {
     Q_OBJECT
 public:
     explicit TfrmCartoline(QWidget *parent = nullptr);
 
     QLabel *lblNome; // the archive's name
     QLabel *lblFile; // hidden: the archive file's full path
+
+    QString recordFilePath() const override;
+    QString photoFileName(int slot, const QString &position) const override;
 };

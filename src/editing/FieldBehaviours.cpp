@@ -29,3 +29,31 @@ void returnCycle(const QList<QWidget *> &fields)
 }
 
 } // namespace FieldBehaviours
+
+#include <QLineEdit>
+
+namespace FieldBehaviours {
+
+QColor aliceBlue() { return QColor(0xF0, 0xF8, 0xFF); }
+QColor focusedYellow() { return QColor(0xFF, 0xFF, 0x00); }
+QColor fieldBorder() { return QColor(0x87, 0xCE, 0xEB); }
+
+namespace {
+void fill(QLineEdit *field, const QColor &colour)
+{
+    field->setProperty("fill", colour);
+    field->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; border: 1px solid %2; "
+                                        "padding: 0px 2px; }")
+                             .arg(colour.name(), fieldBorder().name()));
+}
+} // namespace
+
+void paintField(QLineEdit *field, const QColor &resting)
+{
+    fill(field, resting);
+    auto *events = FieldEvents::of(field);
+    events->onEnter([field] { fill(field, focusedYellow()); });
+    events->onExit([field, resting] { fill(field, resting); });
+}
+
+} // namespace FieldBehaviours

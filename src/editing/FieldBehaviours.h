@@ -16,3 +16,17 @@ Halo *attachHalo(QWidget *field, const QString &haloName);
 void returnCycle(const QList<QWidget *> &fields);
 
 } // namespace FieldBehaviours
+
+class QLineEdit;
+class QColor;
+
+namespace FieldBehaviours {
+
+// The painted field: its whole box is filled with the resting colour, or
+// yellow while it has the focus, inside a sky-blue border.
+void paintField(QLineEdit *field, const QColor &resting);
+QColor aliceBlue();
+QColor focusedYellow();
+QColor fieldBorder();
+
+} // namespace FieldBehaviours

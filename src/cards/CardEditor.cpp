@@ -1,0 +1,527 @@
+#include "cards/CardEditor.h"
+
+#include "app/ProgramFolder.h"
+#include "app/Text.h"
+#include "app/Widgets.h"
+#include "cards/RecordFile.h"
+#include "editing/FieldBehaviours.h"
+#include "editing/FieldEvents.h"
+#include "editing/HintBar.h"
+#include "editing/Money.h"
+#include "editing/PhotoBox.h"
+#include "editing/TfrmZoom.h"
+#include "platform/Platform.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+QString name(std::string_view view) { return QString::fromLatin1(view.data(), view.size()); }
+
+constexpr qint64 kNothing = -1; // stay where we are, no message
+constexpr qint64 kEmpty = -2;   // the file holds no cards
+
+const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+
+QFont verdana(int points, bool bold)
+{
+    QFont font(QStringLiteral("Verdana"), points, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
+CardEditor::CardEditor(const EditorConfig &config, QWidget *parent)
+    : MainLevelWindow(QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                      config.gradientTop, config.panelSize, parent),
+      working_(*config.layout), config_(config)
+{
+    buildDecorations();
+    buildToolbar();
+    buildPhotos();
+    buildFields();
+    buildHintBar();
+}
+
+void CardEditor::buildDecorations()
+{
+    new Band(QStringLiteral("shpContainer"), QRect(QPoint(0, 0), config_.panelSize), panel(),
+             QColor(255, 255, 255, 40), Colors::bandBorder());
+    for (const Decoration &d : config_.decorations) {
+        if (d.resource)
+            new Picture(name(d.name), QString::fromLatin1(d.resource), d.geometry, panel());
+        else
+            new Band(name(d.name), d.geometry, panel(), d.fill, Colors::bandBorder());
+    }
+}
+
+Picture *CardEditor::addCommand(const ToolItem &item, QRect geometry)
+{
+    auto *picture = new Picture(name(item.name), QString::fromLatin1(item.resource), geometry,
+                                panel());
+    picture->setClickable(true);
+    picture->setHint(QString::fromUtf8(item.hint));
+    commands_.insert(picture->objectName(), picture);
+    return picture;
+}
+
+void CardEditor::buildToolbar()
+{
+    constexpr int kPadding = 6, kSpacing = 4, kGap = 8, kTop = 8, kHeight = 52;
+    int x = 8;
+    for (int group = 0; group < int(config_.toolBands.size()); ++group) {
+        const int start = x;
+        int itemX = start + kPadding;
+        QList<QWidget *> items;
+        for (const ToolItem &item : config_.tools) {
+            if (item.group != group)
+                continue;
+            const QRect geometry(itemX, kTop + kPadding, item.width, 40);
+            if (!item.resource) {
+                lblPosizione = makeLabel(name(item.name), QString(), geometry, panel());
+                lblPosizione->setAlignment(Qt::AlignCenter);
+                lblPosizione->setFont(verdana(14, true));
+                items << lblPosizione;
+            } else {
+                items << addCommand(item, geometry);
+            }
+            itemX += item.width + kSpacing;
+        }
+        const int end = itemX - kSpacing + kPadding;
+        auto *band = new Band(name(config_.toolBands[group]), QRect(start, kTop, end - start, kHeight),
+                              panel());
+        band->lower();
+        for (QWidget *w : items)
+            w->raise();
+        x = end + kGap;
+    }
+    for (const char *c : {"cmdNuovo", "cmdSalva", "cmdPrimo", "cmdIndietro", "cmdAvanti",
+                          "cmdUltimo", "cmdEsci"})
+        Q_ASSERT(command(c));
+    connect(command("cmdNuovo"), &Picture::clicked, this, &CardEditor::cmdNuovoClick);
+    connect(command("cmdSalva"), &Picture::clicked, this, &CardEditor::cmdSalvaClick);
+    connect(command("cmdPrimo"), &Picture::clicked, this, &CardEditor::cmdPrimoClick);
+    connect(command("cmdIndietro"), &Picture::clicked, this, &CardEditor::cmdIndietroClick);
+    connect(command("cmdAvanti"), &Picture::clicked, this, &CardEditor::cmdAvantiClick);
+    connect(command("cmdUltimo"), &Picture::clicked, this, &CardEditor::cmdUltimoClick);
+    connect(command("cmdEsci"), &Picture::clicked, this, &CardEditor::cmdEsciClick);
+}
+
+void CardEditor::buildFields()
+{
+    const RecordLayout &layout = *config_.layout;
+    QFont labelFont = font();
+    labelFont.setBold(true);
+    labelFont.setPointSize(9);
+    QList<QWidget *> cycle;
+    QList<QWidget *> tabOrder;
+    for (const FieldPlace &place : config_.fields) {
+        const FieldDef *def = layout.fieldForControl(place.control);
+        Q_ASSERT(def);
+        if (def->role == FieldRole::ForSale) {
+            forSaleBox = new QCheckBox(def->captionText(), panel());
+            forSaleBox->setObjectName(name(place.control));
+            forSaleBox->move(place.x, place.y);
+            forSaleBox->setFont(labelFont);
+            forSaleBox->adjustSize();
+            tabOrder << forSaleBox;
+            continue;
+        }
+        auto *edit = new QLineEdit(panel());
+        edit->setObjectName(name(place.control));
+        edit->setGeometry(place.x, place.y, place.width, 22);
+        edit->setMaxLength(def->capacity);
+        fields_.insert(edit->objectName(), edit);
+        const QString labelName = QStringLiteral("lbl") + edit->objectName().mid(3);
+        if (place.label == LabelPlace::Above) {
+            makeLabel(labelName, def->captionText(), QRect(place.x, place.y - 18, place.width, 16),
+                      panel())
+                ->setFont(labelFont);
+        } else {
+            const bool big = def->role == FieldRole::Money;
+            QLabel *label = makeLabel(labelName, def->captionText(),
+                                      big ? QRect(place.x - 112, place.y - 4, 106, 30)
+                                          : QRect(place.x - 60, place.y, 54, 22),
+                                      panel());
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->setFont(big ? verdana(14, true) : labelFont);
+        }
+        const bool money = def->role == FieldRole::Money;
+        FieldBehaviours::paintField(edit, money ? config_.moneyResting : FieldBehaviours::aliceBlue());
+        if (money) {
+            edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            edit->setFont(verdana(config_.moneyFontSize, true));
+            edit->setText(Money::zero());
+            auto *events = FieldEvents::of(edit);
+            events->onKeyDown([](QKeyEvent *key) { return !isReturnKey(key) && !Money::keyAllowed(key); });
+            events->onExit([edit] { edit->setText(Money::normalise(edit->text())); });
+        }
+        cycle << edit;
+        tabOrder << edit;
+    }
+    FieldBehaviours::returnCycle(cycle);
+
+    for (const FieldDef &def : layout.fields) {
+        if (def.role != FieldRole::Attachment)
+            continue;
+        QLabel *label = makeLabel(def.controlName(), QString(), QRect(), panel());
+        label->hide();
+        attachments_.insert(label->objectName(), label);
+    }
+
+    btnFocus = new QPushButton(panel());
+    btnFocus->setObjectName(QStringLiteral("btnFocus"));
+    btnFocus->setGeometry(0, 0, 25, 20);
+    btnFocus->setFlat(true);
+    btnFocus->setStyleSheet(QStringLiteral("background: transparent; border: none;"));
+    btnFocus->lower(); // under the card: it only ever receives the focus
+    connect(btnFocus, &QPushButton::clicked, this, &CardEditor::btnFocusClick);
+    tabOrder << btnFocus;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+void CardEditor::buildPhotos()
+{
+    const QString placeholder = QString::fromLatin1(config_.placeholder);
+    const char *hints[] = {"Carica una foto esistente.", "Acquisisci la foto da WebCam.",
+                           "Salva la foto su disco.", "Cancella la foto.",
+                           "Visualizza la foto nelle sue dimensioni reali."};
+    for (int slot = 0; slot < int(config_.photos.size()); ++slot) {
+        const PhotoSlot &p = config_.photos[slot];
+        auto *twin = new PhotoBox(name(p.twin), p.geometry, panel());
+        twin->setImage(Photos::placeholder(placeholder, p.geometry.size()));
+        twin->hide();
+        auto *box = new PhotoBox(name(p.box), p.geometry, panel());
+        box->setImage(twin->image());
+        twins_ << twin;
+        photos_ << box;
+
+        const std::string_view buttons[] = {p.load, p.webcam, p.save, p.clear, p.zoom};
+        int index = 0;
+        for (int b = 0; b < 5; ++b) {
+            if (buttons[b].empty())
+                continue;
+            const QRect geometry = p.buttonsInRow
+                                       ? QRect(p.geometry.x() + index * 44, p.geometry.bottom() + 15, 36, 36)
+                                       : QRect(p.geometry.x() - 44, p.geometry.y() + index * 46, 36, 36);
+            static const char *resources[] = {":/images/foto_carica.svg", ":/images/foto_webcam.svg",
+                                              ":/images/foto_salva.svg", ":/images/foto_cancella.svg",
+                                              ":/images/foto_zoom.svg"};
+            Picture *button = addCommand({0, buttons[b], resources[b], hints[b], 36}, geometry);
+            switch (b) {
+            case 0: connect(button, &Picture::clicked, this, [this, slot] { loadPhoto(slot); }); break;
+            case 2: connect(button, &Picture::clicked, this, [this, slot] { savePhoto(slot); }); break;
+            case 3: connect(button, &Picture::clicked, this, [this, slot] { clearPhoto(slot); }); break;
+            case 4: connect(button, &Picture::clicked, this, [this, slot] { zoomPhoto(slot); }); break;
+            default: break; // the webcam arrives with its own window
+            }
+            ++index;
+        }
+    }
+}
+
+void CardEditor::buildHintBar()
+{
+    shpInfo = new Band(QStringLiteral("shpInfo"), config_.infoStrip, panel(),
+                       QColor(0x30, 0x30, 0xDD), QColor(0x30, 0x30, 0xDD));
+    panInfo = makeLabel(QStringLiteral("panInfo"), QString(),
+                        QRect(config_.infoStrip.x() + 10, config_.infoStrip.y() + 7, 10, 18), panel());
+    QFont tahoma(QStringLiteral("Tahoma"), 12);
+    tahoma.setStyleHint(QFont::SansSerif);
+    panInfo->setFont(tahoma);
+    panInfo->setWordWrap(false);
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
+    panInfo->raise();
+    hintBar = new HintBar(this, panInfo);
+    hintBar->setText(QStringLiteral("Pronto per archiviare una nuova scheda..."));
+    for (Picture *c : std::as_const(commands_))
+        hintBar->addHint(c, c->hint());
+    hintBar->addHint(forSaleBox, QString::fromUtf8(config_.checkHint));
+    for (std::string_view blank : config_.blankers) {
+        const QString n = name(blank);
+        QWidget *w = n == QLatin1String("panContainer") ? panel() : panel()->findChild<QWidget *>(n);
+        if (w)
+            hintBar->addBlank(w);
+    }
+}
+
+QLineEdit *CardEditor::field(std::string_view control) const { return fields_.value(name(control)); }
+QLabel *CardEditor::attachmentLabel(std::string_view control) const
+{
+    return attachments_.value(name(control));
+}
+Picture *CardEditor::command(std::string_view n) const { return commands_.value(name(n)); }
+PhotoBox *CardEditor::photoBox(int slot) const { return photos_.value(slot); }
+PhotoBox *CardEditor::placeholderBox(int slot) const { return twins_.value(slot); }
+
+// ---- clearing and showing ---------------------------------------------
+
+void CardEditor::clearCard()
+{
+    for (const FieldDef &def : config_.layout->fields) {
+        switch (def.role) {
+        case FieldRole::Text: field(def.control)->clear(); break;
+        case FieldRole::Money: field(def.control)->setText(Money::zero()); break;
+        case FieldRole::ForSale: forSaleBox->setChecked(false); break;
+        case FieldRole::Attachment: attachmentLabel(def.control)->clear(); break;
+        }
+    }
+    for (int slot = 0; slot < photos_.size(); ++slot)
+        clearPhoto(slot);
+    lblPosizione->clear();
+    Focus::moveTo(field(config_.fields.front().control));
+}
+
+void CardEditor::showCard(const Record &record, qint64 position)
+{
+    for (const FieldDef &def : config_.layout->fields) {
+        switch (def.role) {
+        case FieldRole::Text:
+        case FieldRole::Money: field(def.control)->setText(record.text(def)); break;
+        case FieldRole::Attachment: attachmentLabel(def.control)->setText(record.text(def)); break;
+        case FieldRole::ForSale: {
+            const QString flag = record.text(def);
+            if (flag == yesText())
+                forSaleBox->setChecked(true);
+            else if (flag == noText())
+                forSaleBox->setChecked(false);
+            break;
+        }
+        }
+    }
+    lblPosizione->setText(QString::number(position));
+    CaricaFotoScheda();
+}
+
+void CardEditor::fillRecord()
+{
+    for (const FieldDef &def : config_.layout->fields) {
+        switch (def.role) {
+        case FieldRole::Text:
+        case FieldRole::Money: working_.setText(def, field(def.control)->text()); break;
+        case FieldRole::Attachment: working_.setText(def, attachmentLabel(def.control)->text()); break;
+        case FieldRole::ForSale:
+            working_.setText(def, forSaleBox->isChecked() ? yesText() : noText());
+            break;
+        }
+    }
+}
+
+void CardEditor::showEvent(QShowEvent *event)
+{
+    MainLevelWindow::showEvent(event);
+    if (!event->spontaneous())
+        clearCard();
+}
+
+// ---- record actions -----------------------------------------------------
+
+bool CardEditor::recordAction(const std::function<void(RecordFile &)> &action)
+{
+    try {
+        RecordFile file(recordFilePath(), config_.layout->size);
+        file.openOrCreate();
+        action(file);
+        file.close();
+        return true;
+    } catch (const RecordFile::Error &) {
+        platform::error(this, recordAccessMessage());
+        return false;
+    }
+}
+
+namespace {
+// The card position in the label: 0 for a new card.
+qint64 labelPosition(const QLabel *label)
+{
+    return Text::trim(label->text()).toLongLong();
+}
+} // namespace
+
+void CardEditor::navigate(const std::function<qint64(qint64)> &choose)
+{
+    Record read(*config_.layout);
+    qint64 outcome = kNothing;
+    const bool done = recordAction([&](RecordFile &file) {
+        outcome = choose(file.size());
+        if (outcome >= 0) {
+            file.seek(outcome);
+            file.read(read);
+            outcome = file.position();
+        }
+    });
+    if (!done)
+        return;
+    if (outcome == kEmpty) {
+        platform::information(this, kEmptyArchive);
+    } else if (outcome > 0) {
+        working_ = read;
+        showCard(working_, outcome);
+    }
+}
+
+void CardEditor::cmdPrimoClick()
+{
+    navigate([](qint64 n) { return n == 0 ? kEmpty : 0; });
+}
+
+void CardEditor::cmdIndietroClick()
+{
+    const QString label = Text::trim(lblPosizione->text());
+    const qint64 p = labelPosition(lblPosizione);
+    navigate([&](qint64 n) -> qint64 {
+        if (label == QLatin1String("1"))
+            return kNothing;
+        if (n == 0)
+            return kEmpty;
+        return label.isEmpty() ? 0 : p - 2;
+    });
+}
+
+void CardEditor::cmdAvantiClick()
+{
+    // A new card counts as position 0.
+    const qint64 p = labelPosition(lblPosizione);
+    navigate([&](qint64 n) -> qint64 {
+        if (n == 0)
+            return kEmpty;
+        return p < n ? p : kNothing;
+    });
+}
+
+void CardEditor::cmdUltimoClick()
+{
+    navigate([](qint64 n) { return n == 0 ? kEmpty : n - 1; });
+}
+
+void CardEditor::cmdNuovoClick() { clearCard(); }
+
+void CardEditor::cmdSalvaClick()
+{
+    Focus::moveTo(btnFocus);
+    for (const MandatoryField &m : config_.mandatory) {
+        QLineEdit *f = field(m.control);
+        if (Text::trim(f->text()).isEmpty()) {
+            platform::warning(this, QString::fromUtf8(m.message));
+            Focus::moveTo(f);
+            return;
+        }
+    }
+    const QString label = Text::trim(lblPosizione->text());
+    const bool update = !label.isEmpty();
+    qint64 position = 0;
+    const bool written = recordAction([&](RecordFile &file) {
+        if (update)
+            file.seek(label.toLongLong() - 1);
+        fillRecord();
+        if (!update)
+            file.seek(file.size());
+        file.write(working_);
+        position = file.position();
+    });
+    if (!written)
+        return;
+    // The card's number is known only now; its photos are named after it.
+    lblPosizione->setText(QString::number(position));
+    SalvaFotoScheda();
+    platform::information(
+        this, update ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
+                                      "salvate in archivio.")
+                     : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+}
+
+void CardEditor::cmdEsciClick() { close(); }
+
+void CardEditor::btnFocusClick()
+{
+    QLineEdit *f = field(config_.trimmedBySink);
+    f->setText(Text::trim(f->text()));
+}
+
+// ---- photos ---------------------------------------------------------------
+
+QString CardEditor::photoFilePath(int slot) const
+{
+    return ProgramFolder::file(QString::fromLatin1(config_.photoFolder)) + QDir::separator()
+           + photoFileName(slot, Text::trim(lblPosizione->text()));
+}
+
+void CardEditor::SalvaFotoScheda()
+{
+    const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
+    if (!QDir().mkpath(folder))
+        return;
+    for (int slot = 0; slot < photos_.size(); ++slot)
+        if (!Photos::save(photos_[slot]->image(), photoFilePath(slot)))
+            return;
+}
+
+void CardEditor::CaricaFotoScheda()
+{
+    const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
+    QList<QImage> images;
+    if (QDir().mkpath(folder)) {
+        for (int slot = 0; slot < photos_.size(); ++slot) {
+            QImage image = Photos::load(photoFilePath(slot));
+            if (image.isNull())
+                break;
+            images << image;
+        }
+    }
+    // One photo missing: every box shows its placeholder.
+    for (int slot = 0; slot < photos_.size(); ++slot)
+        photos_[slot]->setImage(images.size() == photos_.size() ? images[slot]
+                                                                : twins_[slot]->image());
+}
+
+void CardEditor::loadPhoto(int slot)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap.");
+    request.filters = {QStringLiteral("Immagine JPEG (*.jpg *.jpeg)"),
+                       QStringLiteral("Immagine Bitmap (*.bmp)")};
+    const QString path = platform::services().openFile(this, request);
+    if (path.isEmpty())
+        return;
+    const QImage image = Photos::load(path);
+    photos_[slot]->setImage(image.isNull() ? twins_[slot]->image() : image);
+}
+
+void CardEditor::savePhoto(int slot)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+    request.filters = {QStringLiteral("File Jpeg (*.jpg)")};
+    request.proposedName = QStringLiteral("Foto.jpg");
+    request.defaultExtension = QStringLiteral("jpg");
+    request.overwritePrompt = true;
+    QString path = platform::services().saveFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    Photos::save(photos_[slot]->image(), path);
+}
+
+void CardEditor::clearPhoto(int slot) { photos_[slot]->setImage(twins_[slot]->image()); }
+
+void CardEditor::zoomPhoto(int slot)
+{
+    TfrmZoom zoom(this);
+    zoom.imgFoto->setImage(photos_[slot]->image());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        zoom.setGeometry(screen->availableGeometry());
+    zoom.setWindowState(Qt::WindowMaximized);
+    zoom.exec();
+}

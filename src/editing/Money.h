@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+class QKeyEvent;
+
+// The money texts of the card editors: digits, a comma and two decimals
+// ("0,00"), no thousands separator and no currency sign.
+namespace Money {
+
+inline QString zero() { return QStringLiteral("0,00"); }
+
+// The text a money field holds once it is left: the amount read with a
+// decimal comma, rounded to cents (halves up), written with two decimals.
+// Anything that cannot be read as an amount gives "0,00".
+QString normalise(const QString &text);
+
+// Whether the key filter lets a key into a money field: Backspace, Delete,
+// the left and right arrows, a comma or a digit (Tab and Backtab too, which
+// move the focus before the field sees them).
+bool keyAllowed(const QKeyEvent *event);
+
+} // namespace Money
