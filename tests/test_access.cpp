@@ -10,7 +10,6 @@
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
 #include "app/Widgets.h"
-#include "archives/TfrmApriCatalogo.h"
 #include "archives/TfrmCreaCatalogo.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
@@ -555,27 +554,6 @@ private slots:
         shown->close();
         QCOMPARE(visibleWindows(), QStringList{"frmAvvio"});
         QCOMPARE(ended.count(), 0);
-    }
-
-    void openArchiveHandsTheArchiveToTheMocEditor()
-    {
-        login(QStringLiteral("pergamenaverde"));
-        roster->frmAvvio()->btnApp03Click();
-        TfrmApriCatalogo *open = roster->frmApriCatalogo();
-        QCOMPARE(open->lblMemory->text(), QStringLiteral("avvio"));
-        open->lblMemory->setText(QStringLiteral("cartoline"));
-        open->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")) + "  ");
-        open->close();
-        QCOMPARE(visibleWindows(), QStringList{"frmCartoline"});
-        TfrmCartoline *editor = roster->frmCartoline();
-        QCOMPARE(editor->lblFile->text(), folder->file(QStringLiteral("Castelli.moc")));
-        QCOMPARE(editor->lblNome->text(), QStringLiteral("Castelli"));
-        editor->close();
-        QCOMPARE(visibleWindows(), QStringList{"frmAvvio"});
-        // Shown again, the open-archive window returns to the start screen.
-        roster->frmAvvio()->btnApp03Click();
-        open->close();
-        QCOMPARE(visibleWindows(), QStringList{"frmAvvio"});
     }
 
     void waysOut_data()

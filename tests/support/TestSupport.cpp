@@ -14,6 +14,8 @@ platform::Button ScriptedServices::message(QWidget *, platform::MessageKind kind
                                            const QString &text, const platform::Buttons &buttons)
 {
     messages.append({kind, text, buttons});
+    if (onMessage)
+        onMessage(messages.last());
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons.isEmpty() ? platform::Button::Ok : buttons.first();

@@ -10,6 +10,7 @@
 #include <QQueue>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 
 class ScriptedServices : public platform::Services {
 public:
@@ -36,6 +37,8 @@ public:
     // and a file dialog is cancelled.
     QQueue<platform::Button> answers;
     QQueue<QString> chosenFiles;
+    // Runs as each message is shown, before it is answered.
+    std::function<void(const Message &)> onMessage;
 
     QList<Message> messages;
     QList<FileDialog> fileDialogs;

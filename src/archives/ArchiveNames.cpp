@@ -1,0 +1,57 @@
+#include "archives/ArchiveNames.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace ArchiveNames {
+
+bool refusedWhileTyping(QChar c)
+{
+    static const QString refused = QString::fromUtf8("\"*/:<>?\\°ÇÑçñ");
+    return refused.contains(c);
+}
+
+bool isAcceptable(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (QChar c : name)
+        if (refusedWhileTyping(c) || c == QLatin1Char('/') || c == QLatin1Char('\\')
+            || c == QDir::separator() || c.unicode() < 32 || c.unicode() == 127
+            || c.category() == QChar::Other_Control)
+            return false;
+    return true;
+}
+
+bool existsIgnoringCase(const QString &folder, const QString &fileName)
+{
+    const QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(entries.cbegin(), entries.cend(), [&](const QString &entry) {
+        return entry.compare(fileName, Qt::CaseInsensitive) == 0;
+    });
+}
+
+namespace {
+char16_t fold(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') ? char16_t(u - u'a' + u'A') : u;
+}
+} // namespace
+
+bool lessThan(const QString &a, const QString &b)
+{
+    return std::lexicographical_compare(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
+                                        [](QChar x, QChar y) { return fold(x) < fold(y); });
+}
+
+QStringList list(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList({QStringLiteral("*.moc")},
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    std::sort(files.begin(), files.end(), lessThan);
+    return files;
+}
+
+} // namespace ArchiveNames

@@ -1,0 +1,310 @@
+// Creating, listing, opening and deleting MOC archives.
+
+#include "TestSupport.h"
+
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "archives/ArchiveNames.h"
+#include "archives/TfrmApriCatalogo.h"
+#include "archives/TfrmCreaCatalogo.h"
+#include "cards/TfrmCartoline.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <memory>
+
+using platform::MessageKind;
+
+namespace {
+const QString kEmptyName =
+    QStringLiteral("Attenzione: per creare l'archivio di MOC è necessario indicarne il nome.");
+const QString kInUse = QStringLiteral(
+    "Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato in precedenza."
+    "\r\n\r\nInserire un nome diverso oppure, se si desidera aprire un archivio di MOC già "
+    "creato, premere il pulsante Apri archivio MOC.");
+const QString kCreated = QStringLiteral(
+    "Il file relativo al nuovo archivio di MOC è stato creato con successo.\r\n\r\nE' ora "
+    "possibile visualizzarlo nell'elenco degli archivi MOC esistenti.");
+const QString kBadName = QString::fromUtf8(
+    "Attenzione: il nome dell'archivio di MOC indicato contiene caratteri non ammessi.\r\n\r\n"
+    "Non è possibile utilizzare i caratteri \" * / : < > ? \\ ° Ç Ñ ç ñ né caratteri di "
+    "controllo, né indicare come nome soltanto \".\" o \"..\".");
+const QString kQuestion = QStringLiteral(
+    "Si sta per eliminare l'archivio di MOC selezionato. Si ricorda che il file eliminato non "
+    "potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?");
+const QString kDeleted = QStringLiteral("L'archivio di MOC è stato eliminato con successo.");
+} // namespace
+
+class TestArchives : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+
+    TfrmCreaCatalogo *create() const { return roster->frmCreaCatalogo(); }
+    TfrmApriCatalogo *openWindow() const { return roster->frmApriCatalogo(); }
+
+    void showCreate() { roster->handOver(roster->frmAvvio(), create()); }
+    void showOpen() { roster->handOver(roster->frmAvvio(), openWindow()); }
+
+    void clickPicture(Picture *p) { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); }
+
+    QStringList listed() const
+    {
+        QStringList entries;
+        for (int i = 0; i < openWindow()->lstFiles->count(); ++i)
+            entries << openWindow()->lstFiles->item(i)->text();
+        return entries;
+    }
+
+    void select(const QString &entry)
+    {
+        const auto items = openWindow()->lstFiles->findItems(entry, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        items.first()->setSelected(true);
+    }
+
+    QStringList mocFiles() const
+    {
+        return QDir(folder->path()).entryList({QStringLiteral("*.moc")}, QDir::Files, QDir::Name);
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+    }
+
+    void cleanup()
+    {
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    // ---- create ---------------------------------------------------------------
+
+    void createTrimsTheNameAndClosesTheWindow()
+    {
+        showCreate();
+        QCOMPARE(create()->focusWidget(), create()->txtFile);
+        QTest::keyClicks(create()->txtFile, QStringLiteral("  Castelli  "));
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kCreated});
+        QCOMPARE(services->messages.first().kind, MessageKind::Information);
+        QCOMPARE(mocFiles(), QStringList{"Castelli.moc"});
+        QCOMPARE(QFileInfo(folder->file("Castelli.moc")).size(), qint64(0));
+        QVERIFY(!create()->isVisible());
+        QVERIFY(roster->frmAvvio()->isVisible());
+        // Shown again, the field is empty.
+        showCreate();
+        QCOMPARE(create()->txtFile->text(), QString());
+    }
+
+    void aNameInUseIgnoresLetterCase()
+    {
+        folder->write(QStringLiteral("Castelli.moc"), "abc");
+        showCreate();
+        QTest::keyClicks(create()->txtFile, QStringLiteral("castelli"));
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kInUse});
+        QCOMPARE(services->messages.first().kind, MessageKind::Warning);
+        QCOMPARE(mocFiles(), QStringList{"Castelli.moc"});
+        QCOMPARE(folder->read("Castelli.moc"), QByteArray("abc"));
+        QVERIFY(create()->isVisible());
+        QCOMPARE(create()->txtFile->text(), QStringLiteral("castelli"));
+    }
+
+    void anEmptyNameIsRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "   ";
+    }
+    void anEmptyNameIsRefused()
+    {
+        QFETCH(QString, typed);
+        showCreate();
+        create()->txtFile->setText(typed);
+        create()->btnAnnulla->setFocus();
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kEmptyName});
+        QCOMPARE(create()->focusWidget(), create()->txtFile);
+        QCOMPARE(mocFiles(), QStringList());
+    }
+
+    void typingFilter()
+    {
+        showCreate();
+        for (QChar c : QString::fromUtf8("\"*/:<>?\\°ÇÑçñ"))
+            QTest::sendKeyEvent(QTest::Click, create()->txtFile, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        QCOMPARE(create()->txtFile->text(), QString());
+        QTest::keyClicks(create()->txtFile, QStringLiteral("a|b c"));
+        QCOMPARE(create()->txtFile->text(), QStringLiteral("a|b c"));
+        // Return creates nothing.
+        QTest::keyClick(create()->txtFile, Qt::Key_Return);
+        QCOMPARE(mocFiles(), QStringList());
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void pastedNamesThatCannotBeFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("backslash") << "..\\fuori";
+        QTest::newRow("colon") << "C:nome";
+        QTest::newRow("refused letter") << QString::fromUtf8("Niño");
+        QTest::newRow("control character") << "a\tb";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("two dots") << "..";
+    }
+    void pastedNamesThatCannotBeFilesAreRefused()
+    {
+        QFETCH(QString, pasted);
+        showCreate();
+        create()->txtFile->setText(pasted);
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kBadName});
+        QCOMPARE(services->messages.first().kind, MessageKind::Warning);
+        QCOMPARE(mocFiles(), QStringList());
+        QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        QVERIFY(create()->isVisible());
+    }
+
+    // ---- list, open, delete ---------------------------------------------------
+
+    void theListIsSortedAndCounted()
+    {
+        for (const char *name : {"zeta.moc", "Alfa.moc", "beta.moc", "note.txt", "_prova.moc"})
+            folder->write(QString::fromLatin1(name), QByteArray());
+        QDir(folder->path()).mkpath(QStringLiteral("sotto"));
+        folder->write(QStringLiteral("sotto/annidato.moc"), QByteArray());
+        showOpen();
+        // "_" (code 95) comes after the letters folded to capitals.
+        QCOMPARE(listed(), QStringList({"Alfa.moc", "beta.moc", "zeta.moc", "_prova.moc"}));
+        QCOMPARE(openWindow()->lblCreati->text(), QStringLiteral("Sono stati creati 4 archivi di MOC."));
+        const QFont font = openWindow()->lstFiles->item(0)->font();
+        QCOMPARE(font.family(), QStringLiteral("Courier New"));
+        QCOMPARE(font.pointSize(), 14);
+        QCOMPARE(openWindow()->lstFiles->item(0)->foreground().color(), QColor(Qt::black));
+    }
+
+    void oneArchiveStillReadsInThePlural()
+    {
+        folder->write(QStringLiteral("Unico.moc"), QByteArray());
+        showOpen();
+        QCOMPARE(openWindow()->lblCreati->text(), QStringLiteral("Sono stati creati 1 archivi di MOC."));
+    }
+
+    void openNeedsAListAndASelection()
+    {
+        showOpen();
+        QCOMPARE(openWindow()->lblCreati->text(), QStringLiteral("Sono stati creati 0 archivi di MOC."));
+        clickPicture(openWindow()->btnApri);
+        clickPicture(openWindow()->btnElimina);
+        folder->write(QStringLiteral("Castelli.moc"), QByteArray());
+        openWindow()->buildList();
+        clickPicture(openWindow()->btnApri);
+        clickPicture(openWindow()->btnElimina);
+        QCOMPARE(services->texts(),
+                 QStringList({QStringLiteral("Attenzione: l'elenco non contiene nessun archivio."),
+                              QStringLiteral("Attenzione: l'elenco non contiene nessun archivio di MOC."),
+                              QStringLiteral("Attenzione: selezionare l'archivio di MOC dall'elenco "
+                                             "prima di premere il pulsante Apri archivio."),
+                              QStringLiteral("Attenzione: selezionare dall'elenco l'archivio da "
+                                             "eliminare prima di premere il pulsante del cestino.")}));
+        for (const auto &m : services->messages)
+            QCOMPARE(m.kind, MessageKind::Warning);
+        QVERIFY(openWindow()->isVisible());
+    }
+
+    void openHandsTheArchiveToTheMocEditor()
+    {
+        folder->write(QStringLiteral("Castelli.moc"), QByteArray());
+        folder->write(QStringLiteral("Navi.moc"), QByteArray());
+        showOpen();
+        select(QStringLiteral("Castelli.moc"));
+        clickPicture(openWindow()->btnApri);
+        TfrmCartoline *editor = roster->frmCartoline();
+        QVERIFY(editor->isVisible());
+        QVERIFY(!openWindow()->isVisible());
+        QVERIFY(!roster->frmAvvio()->isVisible());
+        QCOMPARE(editor->lblFile->text(), folder->file(QStringLiteral("Castelli.moc")));
+        QCOMPARE(editor->lblNome->text(), QStringLiteral("Castelli"));
+        QCOMPARE(editor->lblPosizione->text(), QString());
+        // Closing the MOC editor returns to the start screen, not here.
+        editor->close();
+        QVERIFY(roster->frmAvvio()->isVisible());
+        QVERIFY(!openWindow()->isVisible());
+    }
+
+    void deleteAsksFirst()
+    {
+        folder->write(QStringLiteral("Castelli.moc"), "x");
+        QDir(folder->path()).mkpath(QStringLiteral("Foto_MOC"));
+        folder->write(QStringLiteral("Foto_MOC/Castelli_Foto_A_1.jpg"), "foto");
+        showOpen();
+        select(QStringLiteral("Castelli.moc"));
+        services->answers.enqueue(platform::Button::No);
+        clickPicture(openWindow()->btnElimina);
+        QCOMPARE(services->texts(), QStringList{kQuestion});
+        QCOMPARE(services->messages.first().kind, MessageKind::Confirmation);
+        QCOMPARE(mocFiles(), QStringList{"Castelli.moc"});
+
+        services->clear();
+        services->answers.enqueue(platform::Button::Yes);
+        clickPicture(openWindow()->btnElimina);
+        QCOMPARE(services->texts(), QStringList({kQuestion, kDeleted}));
+        QCOMPARE(services->messages.last().kind, MessageKind::Information);
+        QCOMPARE(mocFiles(), QStringList());
+        QVERIFY(QFile::exists(folder->file("Foto_MOC/Castelli_Foto_A_1.jpg")));
+        QCOMPARE(listed(), QStringList());
+        QCOMPARE(openWindow()->lblCreati->text(), QStringLiteral("Sono stati creati 0 archivi di MOC."));
+        QCOMPARE(openWindow()->lblMemory->text(), QStringLiteral("avvio"));
+        QVERIFY(openWindow()->isVisible());
+        openWindow()->close();
+        QVERIFY(roster->frmAvvio()->isVisible());
+    }
+
+    void aDeletionThatFailsIsNotReportedAsDone()
+    {
+        folder->write(QStringLiteral("Castelli.moc"), "x");
+        showOpen();
+        select(QStringLiteral("Castelli.moc"));
+        services->answers.enqueue(platform::Button::Yes);
+        // The file goes away (another copy of the program) before the answer.
+        services->onMessage = [&](const ScriptedServices::Message &) {
+            QFile::remove(folder->file("Castelli.moc"));
+        };
+        clickPicture(openWindow()->btnElimina);
+        services->onMessage = nullptr;
+        QCOMPARE(services->texts().size(), 2);
+        QCOMPARE(services->texts().last(),
+                 QStringLiteral("Attenzione: non è stato possibile eliminare l'archivio di MOC "
+                                "selezionato.\r\n\r\nAccertarsi di possedere i privilegi di "
+                                "scrittura nella cartella di installazione del programma."));
+        QCOMPARE(listed(), QStringList());
+    }
+
+    void sortRule()
+    {
+        QVERIFY(ArchiveNames::lessThan("alfa", "Beta"));
+        QVERIFY(ArchiveNames::lessThan("Zeta", "_a"));
+        QVERIFY(!ArchiveNames::lessThan("ABC", "abc"));
+        QVERIFY(!ArchiveNames::lessThan("abc", "ABC"));
+        QVERIFY(ArchiveNames::lessThan("ab", "abc"));
+    }
+};
+
+VETRINORA_TEST_MAIN(TestArchives)
+#include "test_archives.moc"

@@ -1,0 +1,874 @@
+// The two card editors, driven through their named controls, on real record
+// and photo files in the test's own program folder.
+
+#include "TestSupport.h"
+
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "cards/CardEditor.h"
+#include "cards/RecordFile.h"
+#include "cards/Schede.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/PhotoBox.h"
+#include "editing/TfrmZoom.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using platform::MessageKind;
+
+namespace {
+
+const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kUpdated =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kAccess = recordAccessMessage();
+
+// The mandatory fields of each editor with a value, in the order they are checked.
+const QList<QPair<QString, QString>> kSetMandatory = {
+    {"txtMunizioni", "Galeone"}, {"txtArma", "Pirati"}, {"txtCalibro", "6285"}, {"txtAnno", "1989"}};
+const QList<QPair<QString, QString>> kMocMandatory = {{"txtTitolo", "Torre"},
+                                                      {"txtTipologia", "T-01"},
+                                                      {"txtEditore", "Castelli"},
+                                                      {"txtSerie", "Rossi"},
+                                                      {"txtDimensioni", "1200"}};
+
+QColor fillOf(QWidget *w)
+{
+    const QImage image = w->grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() - 4);
+}
+
+} // namespace
+
+class TestEditors : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+
+    const RecordLayout &layout(bool moc) const { return moc ? Schede::TSchedaMOC : Schede::TSchedaSet; }
+    QString fileName(bool moc, const QString &archive = QStringLiteral("Castelli")) const
+    {
+        return moc ? archive + QStringLiteral(".moc") : QStringLiteral("Catalogo_BLOKKO.pro");
+    }
+    const char *firstField(bool moc) const { return moc ? "NomeProgetto" : "NomeSet"; }
+
+    // Shows an editor as the program does: from the start screen, or for MOCs
+    // with the archive handed over by the open-archive window.
+    CardEditor *open(bool moc, const QString &archive = QStringLiteral("Castelli"))
+    {
+        CardEditor *editor = moc ? static_cast<CardEditor *>(roster->frmCartoline())
+                                 : roster->frmArmi();
+        if (moc) {
+            roster->frmCartoline()->lblFile->setText(folder->file(archive + QStringLiteral(".moc")));
+            roster->frmCartoline()->lblNome->setText(archive);
+        }
+        editor->hide();
+        roster->handOver(roster->frmAvvio(), editor);
+        editor->activateWindow();
+        if (!QTest::qWaitForWindowActive(editor))
+            qWarning("the editor did not become active");
+        return editor;
+    }
+
+    // Writes cards whose first field reads "Card 1", "Card 2", ...
+    void writeCards(bool moc, int count, const std::function<void(Record &, int)> &extra = {},
+                    const QString &archive = QStringLiteral("Castelli"))
+    {
+        QByteArray bytes;
+        for (int i = 1; i <= count; ++i) {
+            Record r(layout(moc));
+            r.setText(firstField(moc), QStringLiteral("Card %1").arg(i));
+            r.setText("InVendita", QStringLiteral("No"));
+            r.setText(moc ? "CostoTotale" : "Valore", QStringLiteral("0,00"));
+            if (extra)
+                extra(r, i);
+            bytes += r.bytes();
+        }
+        folder->write(fileName(moc, archive), bytes);
+    }
+
+    Record cardOnDisk(bool moc, int position, const QString &archive = QStringLiteral("Castelli"))
+    {
+        Record r(layout(moc));
+        r.bytes() = folder->read(fileName(moc, archive)).mid((position - 1) * layout(moc).size,
+                                                             layout(moc).size);
+        return r;
+    }
+
+    qint64 fileSize(bool moc) const { return QFileInfo(folder->file(fileName(moc))).size(); }
+
+    void fillMandatory(CardEditor *editor, bool moc)
+    {
+        for (const auto &[control, value] : moc ? kMocMandatory : kSetMandatory)
+            editor->field(control.toStdString())->setText(value);
+    }
+
+    void click(CardEditor *editor, const char *command)
+    {
+        Picture *p = editor->command(command);
+        QVERIFY2(p, command);
+        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
+    }
+
+    QString position(CardEditor *e) const { return e->lblPosizione->text(); }
+    QString shownFirst(CardEditor *e, bool moc) const
+    {
+        return e->field(moc ? "txtTitolo" : "txtMunizioni")->text();
+    }
+
+    static void addEditorColumn()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::newRow("sets") << false;
+        QTest::newRow("mocs") << true;
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+    }
+
+    void cleanup()
+    {
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    // ---- layout -------------------------------------------------------------
+
+    void controlsAtTheirPlaces_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("set name") << false << "txtMunizioni" << QRect(620, 164, 344, 22);
+        QTest::newRow("set value") << false << "txtPrezzo" << QRect(464, 512, 141, 22);
+        QTest::newRow("set notes") << false << "txtNote" << QRect(30, 596, 583, 22);
+        QTest::newRow("set photo") << false << "imgFoto" << QRect(38, 102, 567, 378);
+        QTest::newRow("set focus sink") << false << "btnFocus" << QRect(0, 0, 25, 20);
+        QTest::newRow("moc title") << true << "txtTitolo" << QRect(462, 148, 300, 22);
+        QTest::newRow("moc cost") << true << "txtValore" << QRect(594, 286, 168, 22);
+        QTest::newRow("moc notes") << true << "txtNote" << QRect(506, 598, 290, 22);
+        QTest::newRow("moc photo A") << true << "imgFoto" << QRect(74, 90, 366, 260);
+        QTest::newRow("moc photo B") << true << "imgFoto02" << QRect(74, 364, 366, 260);
+        QTest::newRow("moc archive name") << true << "lblNome" << QRect(462, 92, 500, 30);
+    }
+    void controlsAtTheirPlaces()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        CardEditor *editor = open(moc);
+        auto *w = editor->panel()->findChild<QWidget *>(name);
+        QVERIFY2(w, qPrintable(name));
+        QCOMPARE(w->geometry(), geometry);
+    }
+
+    void fixedPartsOfEachEditor()
+    {
+        CardEditor *sets = open(false);
+        QCOMPARE(sets->windowTitle(), QStringLiteral(" Vetrinora - Catalogo BLOKKO"));
+        QCOMPARE(sets->panel()->size(), QSize(996, 692));
+        QCOMPARE(sets->lblPosizione->width(), 74);
+        QCOMPARE(sets->forSaleBox->objectName(), QStringLiteral("chkSegnala"));
+        QCOMPARE(sets->forSaleBox->pos(), QPoint(508, 561));
+        QCOMPARE(sets->forSaleBox->text(), QStringLiteral("In vendita"));
+        QVERIFY(sets->command("cmdDuplica"));
+        QVERIFY(!sets->command("cmdAnteprima"));
+        QCOMPARE(sets->panel()->findChild<QLabel *>("lblPrezzo")->text(),
+                 QString::fromUtf8("Valore: €"));
+        CardEditor *mocs = open(true);
+        QCOMPARE(mocs->panel()->size(), QSize(995, 692));
+        QCOMPARE(mocs->lblPosizione->width(), 45);
+        QCOMPARE(mocs->forSaleBox->objectName(), QStringLiteral("chkInVendita"));
+        QCOMPARE(mocs->forSaleBox->pos(), QPoint(858, 596));
+        QVERIFY(!mocs->command("cmdDuplica"));
+        QVERIFY(mocs->command("cmdAnteprima"));
+        QVERIFY(mocs->command("cmdSlideShow"));
+        QCOMPARE(mocs->panel()->findChild<QLabel *>("lblTesto")->text(),
+                 QStringLiteral("Set BLOKKO usati:"));
+        // Every label sits 18 above its box, at the same left edge.
+        QCOMPARE(mocs->panel()->findChild<QLabel *>("lblTesto")->pos(), QPoint(462, 470 - 18));
+    }
+
+    void editBoxesStopAtTheCapacity_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("capacity");
+        QTest::newRow("set date") << false << "txtRecapito" << 30;
+        QTest::newRow("set name") << false << "txtMunizioni" << 50;
+        QTest::newRow("set value") << false << "txtPrezzo" << 15;
+        QTest::newRow("moc title") << true << "txtTitolo" << 120;
+        QTest::newRow("moc scale") << true << "txtAnno" << 10;
+        QTest::newRow("moc cost") << true << "txtValore" << 12;
+    }
+    void editBoxesStopAtTheCapacity()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, control);
+        QFETCH(int, capacity);
+        CardEditor *editor = open(moc);
+        QLineEdit *f = editor->field(control.toStdString());
+        f->clear();
+        QTest::keyClicks(f, QString(capacity + 1, QLatin1Char('9')));
+        QCOMPARE(f->text().size(), capacity);
+    }
+
+    // ---- showing and navigating --------------------------------------------
+
+    void openingShowsANewCard_data() { addEditorColumn(); }
+    void openingShowsANewCard()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 3);
+        CardEditor *editor = open(moc);
+        click(editor, "cmdUltimo");
+        QCOMPARE(position(editor), QStringLiteral("3"));
+        editor->close();
+        QCOMPARE(roster->frmAvvio()->isVisible(), true);
+        editor = open(moc);
+        QCOMPARE(position(editor), QString());
+        QCOMPARE(shownFirst(editor, moc), QString());
+        QCOMPARE(editor->field(moc ? "txtValore" : "txtPrezzo")->text(), QStringLiteral("0,00"));
+        QCOMPARE(editor->focusWidget(), editor->field(moc ? "txtTitolo" : "txtMunizioni"));
+        QCOMPARE(editor->photoBox(0)->image(), editor->placeholderBox(0)->image());
+        QVERIFY(!editor->forSaleBox->isChecked());
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void threeCardWalk_data() { addEditorColumn(); }
+    void threeCardWalk()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 3);
+        CardEditor *e = open(moc);
+        const auto step = [&](const char *command, const char *label) {
+            click(e, command);
+            QCOMPARE(position(e), QString::fromLatin1(label));
+            if (*label)
+                QCOMPARE(shownFirst(e, moc), QStringLiteral("Card ") + QString::fromLatin1(label));
+        };
+        step("cmdPrimo", "1");
+        step("cmdAvanti", "2");
+        step("cmdAvanti", "3");
+        step("cmdAvanti", "3"); // at the end: nothing, no message
+        step("cmdUltimo", "3");
+        step("cmdIndietro", "2");
+        step("cmdIndietro", "1");
+        step("cmdIndietro", "1"); // at the start: nothing, no message
+        QCOMPARE(services->texts(), QStringList());
+        // From a new card, next and previous both go to card 1.
+        click(e, "cmdNuovo");
+        step("cmdIndietro", "1");
+        click(e, "cmdNuovo");
+        step("cmdAvanti", "1");
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void emptyArchiveMessages_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("command");
+        for (bool moc : {false, true})
+            for (const char *c : {"cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo"})
+                QTest::addRow("%s %s", moc ? "mocs" : "sets", c) << moc << QString::fromLatin1(c);
+    }
+    void emptyArchiveMessages()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, command);
+        CardEditor *e = open(moc);
+        QVERIFY(!QFile::exists(folder->file(fileName(moc))));
+        e->field(moc ? "txtTitolo" : "txtMunizioni")->setText(QStringLiteral("in corso"));
+        click(e, command.toLatin1().constData());
+        QCOMPARE(services->texts(), QStringList{kEmpty});
+        QCOMPARE(services->messages.first().kind, MessageKind::Information);
+        QCOMPARE(services->messages.first().buttons,
+                 (platform::Buttons{platform::Button::Ok, platform::Button::Cancel}));
+        QCOMPARE(position(e), QString());
+        QCOMPARE(shownFirst(e, moc), QStringLiteral("in corso"));
+        // The missing file is created empty on the way.
+        QVERIFY(QFile::exists(folder->file(fileName(moc))));
+        QCOMPARE(fileSize(moc), qint64(0));
+    }
+
+    void previousOnCardOneSaysNothingEvenOnAnEmptyFile()
+    {
+        CardEditor *e = open(false);
+        e->lblPosizione->setText(QStringLiteral("1"));
+        click(e, "cmdIndietro");
+        QCOMPARE(services->texts(), QStringList());
+        QCOMPARE(position(e), QStringLiteral("1"));
+    }
+
+    void forSaleFlagOnShowing()
+    {
+        writeCards(false, 3, [](Record &r, int i) {
+            r.setText("InVendita", i == 1 ? QString::fromUtf8("Sì") : i == 2 ? "No" : "");
+        });
+        CardEditor *e = open(false);
+        click(e, "cmdPrimo");
+        QVERIFY(e->forSaleBox->isChecked());
+        click(e, "cmdUltimo"); // neither yes nor no: left as it was
+        QVERIFY(e->forSaleBox->isChecked());
+        click(e, "cmdIndietro");
+        QVERIFY(!e->forSaleBox->isChecked());
+        click(e, "cmdAvanti");
+        QVERIFY(!e->forSaleBox->isChecked());
+    }
+
+    void unsavedEditsAreDiscardedByNavigation()
+    {
+        writeCards(false, 2);
+        CardEditor *e = open(false);
+        click(e, "cmdPrimo");
+        e->field("txtNote")->setText(QStringLiteral("modifica"));
+        click(e, "cmdAvanti");
+        click(e, "cmdPrimo");
+        QCOMPARE(e->field("txtNote")->text(), QString());
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void unreadableFileIsReported_data() { addEditorColumn(); }
+    void unreadableFileIsReported()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 2);
+        CardEditor *e = open(moc);
+        click(e, "cmdPrimo");
+        const QString path = folder->file(fileName(moc));
+        const QByteArray before = folder->read(fileName(moc));
+        QFile::setPermissions(path, QFile::ReadOwner);
+        e->field(moc ? "txtNote" : "txtNote")->setText(QStringLiteral("scritto"));
+        click(e, "cmdAvanti");
+        QCOMPARE(services->texts(), QStringList{kAccess});
+        QCOMPARE(services->messages.first().kind, MessageKind::Error);
+        QCOMPARE(position(e), QStringLiteral("1"));
+        QCOMPARE(e->field("txtNote")->text(), QStringLiteral("scritto"));
+        fillMandatory(e, moc);
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList({kAccess, kAccess}));
+        QCOMPARE(folder->read(fileName(moc)), before);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // ---- saving -------------------------------------------------------------
+
+    void appendToAMissingFile_data() { addEditorColumn(); }
+    void appendToAMissingFile()
+    {
+        QFETCH(bool, moc);
+        CardEditor *e = open(moc);
+        fillMandatory(e, moc);
+        e->field("txtNote")->setText(QString::fromUtf8("  Città è già  "));
+        e->forSaleBox->setChecked(true);
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList{kInserted});
+        QCOMPARE(services->messages.first().kind, MessageKind::Information);
+        QCOMPARE(position(e), QStringLiteral("1"));
+        QCOMPARE(fileSize(moc), qint64(layout(moc).size));
+        // The record byte for byte: what the codec writes for the same texts.
+        Record expected(layout(moc));
+        for (const auto &[control, value] : moc ? kMocMandatory : kSetMandatory)
+            expected.setText(*layout(moc).fieldForControl(control.toStdString()), value);
+        expected.setText("Note", QString::fromUtf8("Città è già"));
+        expected.setText(moc ? "CostoTotale" : "Valore", QStringLiteral("0,00"));
+        expected.setText("InVendita", QString::fromUtf8("Sì"));
+        QCOMPARE(folder->read(fileName(moc)), expected.bytes());
+        // A card saved without a photo gets the placeholder as its photo file.
+        const QStringList photos = moc ? QStringList{"Foto_MOC/Castelli_Foto_A_1.jpg",
+                                                     "Foto_MOC/Castelli_Foto_B_1.jpg"}
+                                       : QStringList{"Schedario/BLOKKO_1.jpg"};
+        for (const QString &p : photos) {
+            const QImage stored = Photos::load(folder->file(p));
+            QVERIFY2(!stored.isNull(), qPrintable(p));
+            QCOMPARE(stored.size(), e->placeholderBox(0)->image().size());
+        }
+        QCOMPARE(e->focusWidget(), e->btnFocus);
+    }
+
+    void appendToSevenCards_data() { addEditorColumn(); }
+    void appendToSevenCards()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 7);
+        CardEditor *e = open(moc);
+        fillMandatory(e, moc);
+        click(e, "cmdSalva");
+        QCOMPARE(position(e), QStringLiteral("8"));
+        QCOMPARE(fileSize(moc), qint64(8 * layout(moc).size));
+        QCOMPARE(cardOnDisk(moc, 8).text(firstField(moc)), (moc ? kMocMandatory : kSetMandatory)[0].second);
+        // Saving the same card again overwrites it.
+        services->clear();
+        e->field("txtNote")->setText(QStringLiteral("seconda"));
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList{kUpdated});
+        QCOMPARE(fileSize(moc), qint64(8 * layout(moc).size));
+        QCOMPARE(cardOnDisk(moc, 8).text("Note"), QStringLiteral("seconda"));
+    }
+
+    void updateInPlace_data() { addEditorColumn(); }
+    void updateInPlace()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 7, [&](Record &r, int) {
+            for (const auto &[control, value] : moc ? kMocMandatory : kSetMandatory)
+                if (control != QLatin1String(moc ? "txtTitolo" : "txtMunizioni"))
+                    r.setText(*r.layout().fieldForControl(control.toStdString()), value);
+        });
+        const QByteArray before = folder->read(fileName(moc));
+        CardEditor *e = open(moc);
+        click(e, "cmdPrimo");
+        click(e, "cmdAvanti");
+        click(e, "cmdAvanti");
+        QCOMPARE(position(e), QStringLiteral("3"));
+        e->field("txtNote")->setText(QStringLiteral("restaurato"));
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList{kUpdated});
+        QCOMPARE(position(e), QStringLiteral("3"));
+        const QByteArray after = folder->read(fileName(moc));
+        QCOMPARE(after.size(), before.size());
+        const int size = layout(moc).size;
+        QCOMPARE(after.left(2 * size), before.left(2 * size));
+        QCOMPARE(after.mid(3 * size), before.mid(3 * size));
+        QCOMPARE(cardOnDisk(moc, 3).text("Note"), QStringLiteral("restaurato"));
+        QCOMPARE(cardOnDisk(moc, 3).text(firstField(moc)), QStringLiteral("Card 3"));
+    }
+
+    void mandatoryFieldsInOrder_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<QString>("message");
+        const char *set[] = {"il nome del set BLOKKO", "il tema del set BLOKKO",
+                             "il codice del set BLOKKO", "l'anno di uscita del set BLOKKO"};
+        const char *moc[] = {"il nome del progetto", "il codice ID del progetto",
+                             "il tema della MOC", "il designer della MOC",
+                             "il numero totale di pezzi utilizzati"};
+        for (int i = 0; i < 4; ++i)
+            QTest::addRow("set %d", i) << false << i
+                                       << QStringLiteral("Attenzione: per salvare la scheda è "
+                                                         "necessario indicare ")
+                                              + QString::fromUtf8(set[i]) + ".";
+        for (int i = 0; i < 5; ++i)
+            QTest::addRow("moc %d", i) << true << i
+                                       << QStringLiteral("Attenzione: per salvare la scheda è "
+                                                         "necessario indicare ")
+                                              + QString::fromUtf8(moc[i]) + ".";
+    }
+    void mandatoryFieldsInOrder()
+    {
+        QFETCH(bool, moc);
+        QFETCH(int, missing);
+        QFETCH(QString, message);
+        CardEditor *e = open(moc);
+        fillMandatory(e, moc);
+        const QString control = (moc ? kMocMandatory : kSetMandatory)[missing].first;
+        e->field(control.toStdString())->setText(QStringLiteral("   "));
+        // A later empty field is not reached.
+        e->field((moc ? kMocMandatory : kSetMandatory).last().first.toStdString())->setText(
+            missing == (moc ? 4 : 3) ? QStringLiteral(" ") : QString());
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList{message});
+        QCOMPARE(services->messages.first().kind, MessageKind::Warning);
+        QCOMPARE(e->focusWidget(), e->field(control.toStdString()));
+        QVERIFY(!QFile::exists(folder->file(fileName(moc))));
+        QCOMPARE(position(e), QString());
+    }
+
+    void moneyIsNormalisedBeforeSaving_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("set, half") << false << "12,5" << "12,50";
+        QTest::newRow("set, erased") << false << "" << "0,00";
+        QTest::newRow("moc, rounding") << true << "3,456" << "3,46";
+        QTest::newRow("moc, erased") << true << "" << "0,00";
+    }
+    void moneyIsNormalisedBeforeSaving()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        CardEditor *e = open(moc);
+        fillMandatory(e, moc);
+        QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
+        money->setFocus();
+        money->clear();
+        QTest::keyClicks(money, typed);
+        QCOMPARE(money->text(), typed);
+        click(e, "cmdSalva");
+        QCOMPARE(money->text(), stored);
+        QCOMPARE(cardOnDisk(moc, 1).text(moc ? "CostoTotale" : "Valore"), stored);
+    }
+
+    void moneyKeyFilterAndReturn_data() { addEditorColumn(); }
+    void moneyKeyFilterAndReturn()
+    {
+        QFETCH(bool, moc);
+        CardEditor *e = open(moc);
+        QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
+        money->setFocus();
+        money->clear();
+        QTest::keyClicks(money, QStringLiteral("1a2.-, 5x"));
+        QCOMPARE(money->text(), QStringLiteral("12,5"));
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Backspace);
+        QCOMPARE(money->text(), QStringLiteral("125"));
+        QTest::keyClick(money, Qt::Key_Return);
+        QCOMPARE(e->focusWidget(), e->field(moc ? "txtDimensioni" : "txtMunizioni"));
+        QCOMPARE(money->text(), QStringLiteral("125,00"));
+        QCOMPARE(money->alignment() & Qt::AlignRight, Qt::AlignRight);
+    }
+
+    void duplicateThenSave()
+    {
+        writeCards(false, 7, [](Record &r, int i) {
+            r.setText("Tema", QStringLiteral("Tema %1").arg(i));
+            r.setText("CodiceSet", QStringLiteral("C%1").arg(i));
+            r.setText("AnnoUscita", QStringLiteral("19%1").arg(80 + i));
+            r.setText("Valore", QStringLiteral("%1,00").arg(i));
+            r.setText("InVendita", QString::fromUtf8("Sì"));
+            r.setText("File01", QStringLiteral("manuale.pdf"));
+            r.setText("Desc01", QStringLiteral("Istruzioni"));
+        });
+        const Record card4 = cardOnDisk(false, 4);
+        auto *e = static_cast<TfrmArmi *>(open(false));
+        click(e, "cmdUltimo");
+        click(e, "cmdIndietro");
+        click(e, "cmdIndietro");
+        click(e, "cmdIndietro");
+        QCOMPARE(position(e), QStringLiteral("4"));
+        QCOMPARE(e->attachmentLabel("lblFile01")->text(), QStringLiteral("manuale.pdf"));
+        click(e, "cmdDuplica");
+        QCOMPARE(services->texts(),
+                 QStringList{QStringLiteral("E' ora possibile apportare le proprie modifiche alla "
+                                            "scheda corrente.\n\r\n\rAl termine premere Salva per "
+                                            "inserire la scheda in archivio.")});
+        QCOMPARE(services->messages.first().kind, MessageKind::Information);
+        QCOMPARE(position(e), QString());
+        QCOMPARE(e->attachmentLabel("lblFile01")->text(), QString());
+        QCOMPARE(e->focusWidget(), e->field("txtArma"));
+        QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
+        QVERIFY(e->forSaleBox->isChecked());
+        click(e, "cmdSalva");
+        QCOMPARE(position(e), QStringLiteral("8"));
+        QCOMPARE(fileSize(false), qint64(8 * 3419));
+        const Record card8 = cardOnDisk(false, 8);
+        for (const FieldDef &f : Schede::TSchedaSet.fields)
+            QCOMPARE(card8.text(f), f.role == FieldRole::Attachment ? QString() : card4.text(f));
+        QCOMPARE(cardOnDisk(false, 4).bytes(), card4.bytes());
+    }
+
+    void duplicateNeedsASavedCard()
+    {
+        auto *e = static_cast<TfrmArmi *>(open(false));
+        e->field("txtArma")->setText(QStringLiteral("Spazio"));
+        e->cmdDuplicaClick();
+        QCOMPARE(services->texts(),
+                 QStringList{QStringLiteral("Attenzione: la duplicazione di una scheda può "
+                                            "avvenire soltanto dopo che questa è stata inserita "
+                                            "in archivio.")});
+        QCOMPARE(services->messages.first().kind, MessageKind::Warning);
+        QCOMPARE(e->field("txtArma")->text(), QStringLiteral("Spazio"));
+        QVERIFY(!QFile::exists(folder->file(fileName(false))));
+    }
+
+    void newCardLeavesTheFileAlone_data() { addEditorColumn(); }
+    void newCardLeavesTheFileAlone()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 5);
+        const QByteArray before = folder->read(fileName(moc));
+        CardEditor *e = open(moc);
+        click(e, "cmdUltimo");
+        QCOMPARE(position(e), QStringLiteral("5"));
+        click(e, "cmdNuovo");
+        QCOMPARE(position(e), QString());
+        QCOMPARE(shownFirst(e, moc), QString());
+        QCOMPARE(e->focusWidget(), e->field(moc ? "txtTitolo" : "txtMunizioni"));
+        QCOMPARE(folder->read(fileName(moc)), before);
+    }
+
+    // ---- field behaviours ------------------------------------------------
+
+    void paintedFields_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QColor>("resting");
+        QTest::newRow("set field") << false << "txtArma" << QColor(0xF0, 0xF8, 0xFF);
+        QTest::newRow("set money") << false << "txtPrezzo" << QColor(0xFF, 0xFF, 0xFF);
+        QTest::newRow("moc field") << true << "txtNote" << QColor(0xF0, 0xF8, 0xFF);
+        QTest::newRow("moc money") << true << "txtValore" << QColor(0xF0, 0xF8, 0xFF);
+    }
+    void paintedFields()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, control);
+        QFETCH(QColor, resting);
+        CardEditor *e = open(moc);
+        QLineEdit *f = e->field(control.toStdString());
+        f->clear();
+        QCOMPARE(fillOf(f), resting);
+        f->setFocus();
+        QCOMPARE(fillOf(f), QColor(0xFF, 0xFF, 0x00));
+        const QImage image = f->grab().toImage();
+        QCOMPARE(image.pixelColor(0, image.height() / 2), QColor(0x87, 0xCE, 0xEB));
+        e->btnFocus->setFocus();
+        QCOMPARE(fillOf(f), resting);
+    }
+
+    void returnCycles_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("set first") << false << "txtMunizioni" << "txtArma";
+        QTest::newRow("set notes skip the box") << false << "txtNote" << "txtPrezzo";
+        QTest::newRow("set last") << false << "txtPrezzo" << "txtMunizioni";
+        QTest::newRow("set age") << false << "txtCodFisc" << "txtRecapito";
+        QTest::newRow("moc scale") << true << "txtAnno" << "txtValore";
+        QTest::newRow("moc cost") << true << "txtValore" << "txtDimensioni";
+        QTest::newRow("moc last") << true << "txtNote" << "txtTitolo";
+        QTest::newRow("moc place") << true << "txtLuogo" << "txtNote";
+    }
+    void returnCycles()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        CardEditor *e = open(moc);
+        QLineEdit *f = e->field(from.toStdString());
+        f->setFocus();
+        QTest::keyClick(f, Qt::Key_Return);
+        QCOMPARE(e->focusWidget(), e->field(to.toStdString()));
+    }
+
+    void focusSinkTrimsOneField_data() { addEditorColumn(); }
+    void focusSinkTrimsOneField()
+    {
+        QFETCH(bool, moc);
+        CardEditor *e = open(moc);
+        const char *trimmed = moc ? "txtTitolo" : "txtArma";
+        e->field(trimmed)->setText(QStringLiteral("  Pirati  "));
+        e->field("txtNote")->setText(QStringLiteral("  note  "));
+        e->btnFocus->setFocus();
+        QTest::keyClick(e->btnFocus, Qt::Key_Space);
+        QCOMPARE(e->field(trimmed)->text(), QStringLiteral("Pirati"));
+        QCOMPARE(e->field("txtNote")->text(), QStringLiteral("  note  "));
+    }
+
+    void hintBar_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("blank");
+        QTest::newRow("set save") << false << "cmdSalva" << "Salva la scheda in archivio." << "shpSfondo";
+        QTest::newRow("set for sale") << false << "chkSegnala"
+                                      << QString::fromUtf8("Spunta questa casella per annotare che il set BLOKKO è in vendita.")
+                                      << "bkgPrezzo";
+        QTest::newRow("set zoom") << false << "btnZoomFoto"
+                                  << "Visualizza la foto nelle sue dimensioni reali." << "imgFoto";
+        QTest::newRow("moc search") << true << "cmdTrova" << "Trova schede in archivio." << "shpInfo";
+        QTest::newRow("moc webcam B") << true << "btnAcquisisciFoto02"
+                                      << "Acquisisci la foto da WebCam." << "imgFoto02";
+        QTest::newRow("moc exit") << true << "cmdEsci" << "Esci da questa schermata." << "lblNome";
+    }
+    void hintBar()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, command);
+        QFETCH(QString, hint);
+        QFETCH(QString, blank);
+        CardEditor *e = open(moc);
+        QVERIFY(QTest::qWaitForWindowExposed(e));
+        QCOMPARE(e->panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
+        auto *target = e->panel()->findChild<QWidget *>(command);
+        QVERIFY(target);
+        QTest::mouseMove(target, QPoint(5, 5));
+        QTRY_COMPARE(e->panInfo->text(), hint);
+        // A text field leaves the hint; the background empties the bar.
+        QLineEdit *f = e->field("txtNote");
+        QTest::mouseMove(f, QPoint(5, 5));
+        QTest::qWait(20);
+        QCOMPARE(e->panInfo->text(), hint);
+        auto *background = e->panel()->findChild<QWidget *>(blank);
+        QVERIFY(background);
+        QTest::mouseMove(e, e->mapFromGlobal(background->mapToGlobal(QPoint(1, 1))));
+        QTRY_COMPARE(e->panInfo->text(), QString());
+        if (auto *p = qobject_cast<Picture *>(target))
+            QCOMPARE(p->accessibleName(), hint);
+    }
+
+    // ---- photos ---------------------------------------------------------------
+
+    void photoFileNames()
+    {
+        writeCards(true, 11, {}, QStringLiteral("Castelli"));
+        auto *e = static_cast<TfrmCartoline *>(open(true, QStringLiteral("Castelli")));
+        click(e, "cmdUltimo");
+        QCOMPARE(e->photoFilePath(1),
+                 folder->path() + QStringLiteral("Foto_MOC") + QDir::separator()
+                     + QStringLiteral("Castelli_Foto_B_11.jpg"));
+        CardEditor *sets = open(false);
+        sets->lblPosizione->setText(QStringLiteral("12"));
+        QCOMPARE(sets->photoFilePath(0), folder->path() + QStringLiteral("Schedario")
+                                             + QDir::separator() + QStringLiteral("BLOKKO_12.jpg"));
+    }
+
+    void twoArchivesKeepSeparatePhotos()
+    {
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QImage blue(30, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        for (const auto &[archive, image] : {std::pair{QStringLiteral("Castelli"), red},
+                                             std::pair{QStringLiteral("Navi"), blue}}) {
+            CardEditor *e = open(true, archive);
+            fillMandatory(e, true);
+            e->photoBox(0)->setImage(image);
+            click(e, "cmdSalva");
+            QCOMPARE(position(e), QStringLiteral("1"));
+        }
+        QCOMPARE(Photos::load(folder->file("Foto_MOC/Castelli_Foto_A_1.jpg")).size(), QSize(40, 30));
+        QCOMPARE(Photos::load(folder->file("Foto_MOC/Navi_Foto_A_1.jpg")).size(), QSize(30, 40));
+        // Shown again, each card gets its own photo back.
+        CardEditor *e = open(true, QStringLiteral("Castelli"));
+        click(e, "cmdPrimo");
+        QCOMPARE(e->photoBox(0)->image().size(), QSize(40, 30));
+    }
+
+    void missingPhotoBShowsBothPlaceholders()
+    {
+        writeCards(true, 1);
+        QDir(folder->path()).mkdir(QStringLiteral("Foto_MOC"));
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(folder->file("Foto_MOC/Castelli_Foto_A_1.jpg")));
+        CardEditor *e = open(true);
+        e->photoBox(0)->setImage(red);
+        click(e, "cmdPrimo");
+        QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
+        QCOMPARE(e->photoBox(1)->image(), e->placeholderBox(1)->image());
+        // With both files there, both show.
+        QVERIFY(red.save(folder->file("Foto_MOC/Castelli_Foto_B_1.jpg")));
+        click(e, "cmdUltimo");
+        QCOMPARE(e->photoBox(0)->image().size(), QSize(40, 30));
+        QCOMPARE(e->photoBox(1)->image().size(), QSize(40, 30));
+    }
+
+    void showingACardCreatesThePhotoFolder()
+    {
+        writeCards(false, 1);
+        CardEditor *e = open(false);
+        click(e, "cmdPrimo");
+        QVERIFY(QFileInfo(folder->file(QStringLiteral("Schedario"))).isDir());
+        QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
+    }
+
+    void loadSaveClearPhotos()
+    {
+        QImage green(64, 48, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(folder->file("verde.bmp")));
+        folder->write(QStringLiteral("rotto.jpg"), "non è una foto");
+        CardEditor *e = open(false);
+
+        services->chosenFiles.enqueue(folder->file("verde.bmp"));
+        click(e, "btnCaricaFoto");
+        QCOMPARE(services->fileDialogs.size(), 1);
+        const auto &request = services->fileDialogs.first().request;
+        QVERIFY(!services->fileDialogs.first().save);
+        QCOMPARE(request.title, QStringLiteral("Selezionare un file di immagine in formato Jpeg o Bitmap."));
+        QCOMPARE(request.filters, QStringList({"Immagine JPEG (*.jpg *.jpeg)", "Immagine Bitmap (*.bmp)"}));
+        QCOMPARE(e->photoBox(0)->image().size(), QSize(64, 48));
+
+        click(e, "btnCaricaFoto"); // cancelled: nothing changes
+        QCOMPARE(e->photoBox(0)->image().size(), QSize(64, 48));
+
+        services->chosenFiles.enqueue(folder->file("Esportata"));
+        click(e, "btnSalvaFoto");
+        const auto &save = services->fileDialogs.last();
+        QVERIFY(save.save);
+        QCOMPARE(save.request.title,
+                 QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(save.request.filters, QStringList{"File Jpeg (*.jpg)"});
+        QCOMPARE(save.request.proposedName, QStringLiteral("Foto.jpg"));
+        QCOMPARE(save.request.defaultExtension, QStringLiteral("jpg"));
+        QVERIFY(save.request.overwritePrompt);
+        QCOMPARE(QImageReader(folder->file("Esportata.jpg")).format(), QByteArray("jpeg"));
+
+        services->chosenFiles.enqueue(folder->file("rotto.jpg"));
+        click(e, "btnCaricaFoto"); // not a picture: the placeholder
+        QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
+
+        e->photoBox(0)->setImage(green);
+        click(e, "btnCancFoto");
+        QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void clearedPhotoReplacesTheStoredOne()
+    {
+        QImage green(64, 48, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        CardEditor *e = open(false);
+        fillMandatory(e, false);
+        e->photoBox(0)->setImage(green);
+        click(e, "cmdSalva");
+        QCOMPARE(Photos::load(folder->file("Schedario/BLOKKO_1.jpg")).size(), QSize(64, 48));
+        click(e, "btnCancFoto");
+        click(e, "cmdSalva");
+        QCOMPARE(Photos::load(folder->file("Schedario/BLOKKO_1.jpg")).size(), QSize(567, 378));
+    }
+
+    void zoomShowsThePhotoAndClosesOnAClick()
+    {
+        QImage green(64, 48, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        CardEditor *e = open(true);
+        e->photoBox(1)->setImage(green);
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *zoom = qobject_cast<TfrmZoom *>(QApplication::activeModalWidget());
+            QVERIFY(zoom);
+            seen = true;
+            QCOMPARE(zoom->windowTitle(),
+                     QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
+            QCOMPARE(zoom->imgFoto->image(), green);
+            const QSize screen = QGuiApplication::primaryScreen()->size();
+            QCOMPARE(zoom->imgFoto->size(), screen - QSize(60, 90));
+            QTest::mouseClick(zoom->imgFoto, Qt::LeftButton);
+        });
+        click(e, "btnZoomFoto02");
+        QVERIFY(seen);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestEditors)
+#include "test_editors.moc"
