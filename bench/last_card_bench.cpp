@@ -1,0 +1,91 @@
+// "Last card" in the set editor on a 100,000-card catalogue next to the same
+// action on a 10-card catalogue, in one run. Each last card has a photo.
+#include "app/Application.h"
+#include "app/ProgramFolder.h"
+#include "cards/RecordFile.h"
+#include "cards/Schede.h"
+#include "cards/TfrmArmi.h"
+#include "editing/PhotoBox.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+void writeCatalogue(const QString &folder, int cards)
+{
+    QFile file(folder + QStringLiteral("/Catalogo_BLOKKO.pro"));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the catalogue");
+    Record r(Schede::TSchedaSet);
+    QByteArray chunk;
+    for (int i = 1; i <= cards; ++i) {
+        r.setText("NomeSet", QStringLiteral("Set numero %1").arg(i));
+        r.setText("Tema", QStringLiteral("Città"));
+        r.setText("CodiceSet", QString::number(10000 + i));
+        r.setText("AnnoUscita", QStringLiteral("1990"));
+        r.setText("Note", QString(200, QLatin1Char('n')));
+        r.setText("Valore", QStringLiteral("49,90"));
+        r.setText("InVendita", QStringLiteral("No"));
+        chunk += r.bytes();
+        if (chunk.size() > (8 << 20) || i == cards) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    QDir(folder).mkpath(QStringLiteral("Schedario"));
+    QImage photo(1024, 768, QImage::Format_RGB32);
+    photo.fill(QColor(200, 40, 40));
+    photo.save(folder + QStringLiteral("/Schedario/BLOKKO_%1.jpg").arg(cards));
+}
+
+double medianMs(TfrmArmi &editor, const QString &folder, int runs, const QString &expected)
+{
+    ProgramFolder::setPathForTests(folder);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        editor.lblPosizione->clear();
+        QElapsedTimer timer;
+        timer.start();
+        editor.cmdUltimoClick();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (editor.lblPosizione->text() != expected)
+            qFatal("last card not shown");
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    VetrinoraApplication::prepareProcess();
+    VetrinoraApplication app(argc, argv);
+    app.prepare();
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 200;
+
+    QTemporaryDir small, large;
+    writeCatalogue(small.path(), 10);
+    writeCatalogue(large.path(), 100000);
+
+    TfrmArmi editor;
+    // Alternate so that both see the same machine state.
+    medianMs(editor, small.path(), 5, QStringLiteral("10"));
+    medianMs(editor, large.path(), 5, QStringLiteral("100000"));
+    const double s = medianMs(editor, small.path(), runs, QStringLiteral("10"));
+    const double l = medianMs(editor, large.path(), runs, QStringLiteral("100000"));
+    std::printf("runs: %d each (median)\n", runs);
+    std::printf("last card, 10 cards:      %7.3f ms\n", s);
+    std::printf("last card, 100,000 cards: %7.3f ms\n", l);
+    std::printf("ratio: %.2f (goal: at most 1.2)\n", l / s);
+    ProgramFolder::setPathForTests(QString());
+    return 0;
+}

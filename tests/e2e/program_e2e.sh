@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The real program under Xvfb, driven by xdotool: it starts on the login
+# window; the initial password in small letters and Return bring up the start
+# screen as the only visible window; a wrong password brings up the message
+# "Attenzione: password errata."; a set card and a MOC card typed into the
+# editors and saved land on disk byte for byte, with their photo files.
+#   program_e2e.sh <Vetrinora executable> <shipped unins000.dll>
+set -euo pipefail
+
+if [ "${1:-}" != --inner ]; then
+  exe=$1
+  credentials=$2
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$exe" "$work/Vetrinora"
+  cp "$credentials" "$work/unins000.dll"
+  unset QT_QPA_PLATFORM
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inner "$work"
+fi
+
+work=$2
+app_pid=
+fail() { echo "FAIL: $*" >&2; [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; exit 1; }
+
+visible_names() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    xdotool getwindowname "$id"
+  done | sort
+}
+
+wait_for() { # title regex
+  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+start_program() {
+  QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
+  app_pid=$!
+  login=$(wait_for '^ Vetrinora - Accesso$') || fail "the login window did not appear"
+  [ -n "$login" ] || fail "the login window did not appear"
+  [ "$(visible_names)" = " Vetrinora - Accesso" ] || fail "more than the login window is visible: $(visible_names)"
+  xdotool windowfocus --sync "$login"
+}
+
+stop_program() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+}
+
+# 1. The right password, typed in small letters, then Return.
+start_program
+xdotool type --delay 20 "pergamenaverde"
+xdotool key Return
+wait_for '^ Vetrinora$' >/dev/null || fail "the start screen did not appear"
+for _ in $(seq 50); do
+  [ "$(visible_names)" = " Vetrinora" ] && break
+  sleep 0.1
+done
+[ "$(visible_names)" = " Vetrinora" ] || fail "the start screen is not the only visible window: $(visible_names)"
+echo "ok - right password shows the start screen alone"
+stop_program
+
+# 2. A wrong password: a message box over the login window.
+start_program
+xdotool type --delay 20 "pergamena"
+xdotool key Return
+box=
+for _ in $(seq 100); do
+  box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no message appeared"
+xdotool windowfocus --sync "$box"
+# The message box copies its text with Ctrl+C.
+xdotool key ctrl+c
+sleep 0.5
+text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+case "$text" in
+  *"Attenzione: password errata."*) ;;
+  *) fail "the message reads: $text" ;;
+esac
+xdotool key Return
+sleep 0.5
+[ "$(visible_names)" = " Vetrinora - Accesso" ] || fail "the login window should stay alone: $(visible_names)"
+echo "ok - wrong password shows \"Attenzione: password errata.\""
+stop_program
+
+# 3. A set card and a MOC card typed and saved through the real windows.
+# Windows fill the 1280 x 1024 screen; content panels sit centred at (142, 166).
+at() { xdotool mousemove $((142 + $1)) $((166 + $2)) click 1; sleep 0.3; }
+
+# Waits for the information message, checks its text, closes it with Return.
+expect_message() {
+  local box=
+  for _ in $(seq 100); do
+    box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no message appeared (expected: $1)"
+  xdotool windowfocus --sync "$box"
+  xdotool key ctrl+c
+  sleep 0.3
+  local text
+  text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$text" = "$1" ] || fail "the message reads: $text (expected: $1)"
+  xdotool key Return
+  sleep 0.3
+}
+
+focus_window() { # title regex
+  local id
+  id=$(wait_for "$1") || fail "no window $1"
+  [ -n "$id" ] || fail "no window $1"
+  xdotool windowfocus --sync "$id"
+}
+
+start_program
+xdotool type --delay 20 "pergamenaverde"
+xdotool key Return
+wait_for '^ Vetrinora$' >/dev/null
+at 168 344                                   # first tile: the set catalogue
+focus_window '^ Vetrinora - Catalogo BLOKKO$'
+xdotool type --delay 20 "Galeone"; xdotool key Return
+xdotool type --delay 20 "Città"; xdotool key Return Return
+xdotool type --delay 20 "6285"; xdotool key Return
+xdotool type --delay 20 "1989"
+at 122 34                                    # cmdSalva
+expect_message "La scheda corrente è stata inserita in archivio."
+python3 - "$work" <<'PY' || fail "the set catalogue is not as saved"
+import sys, pathlib
+folder = pathlib.Path(sys.argv[1])
+def field(text, capacity):
+    data = text.encode("cp1252")
+    return bytes([len(data)]) + data + bytes(capacity - len(data))
+fields = [("Galeone", 50), ("Città", 50), ("", 250), ("6285", 50), ("1989", 50)] + \
+         [("", 50), ("", 50), ("", 250), ("", 250), ("", 250), ("", 250), ("", 50), ("", 30), ("", 250),
+          ("0,00", 15), ("No", 2)] + [("", 250)] * 6
+expected = b"".join(field(t, c) for t, c in fields)
+assert len(expected) == 3419
+actual = (folder / "Catalogo_BLOKKO.pro").read_bytes()
+assert actual == expected, "record differs"
+photo = (folder / "Schedario" / "BLOKKO_1.jpg").read_bytes()
+assert photo[:2] == b"\xff\xd8", "the photo is not a JPEG"
+PY
+echo "ok - a set card saved through the editor is on disk byte for byte, with its photo"
+
+at 884 34                                    # cmdEsci: back to the start screen
+focus_window '^ Vetrinora$'
+at 497 344                                   # second tile: create an archive
+focus_window '^ Vetrinora - Creazione nuovo archivio MOC$'
+xdotool type --delay 20 "Castelli"
+at 260 382                                   # btnApplica
+expect_message "$(printf 'Il file relativo al nuovo archivio di MOC è stato creato con successo.\r\n\r\nE'"'"' ora possibile visualizzarlo nell'"'"'elenco degli archivi MOC esistenti.')"
+[ -f "$work/Castelli.moc" ] || fail "the archive was not created"
+focus_window '^ Vetrinora$'
+at 826 344                                   # third tile: open an archive
+focus_window '^ Vetrinora - Apertura archivio MOC$'
+at 170 163                                   # the first entry of the list
+at 260 622                                   # btnApri
+focus_window '^ Vetrinora - Archivio MOC$'
+xdotool type --delay 20 "Torre"; xdotool key Return
+xdotool type --delay 20 "T-01"; xdotool key Return
+xdotool type --delay 20 "Castelli"; xdotool key Return
+xdotool type --delay 20 "Rossi"; xdotool key Return Return Return Return
+xdotool type --delay 20 "1200"
+at 78 34                                     # cmdSalva
+expect_message "La scheda corrente è stata inserita in archivio."
+python3 - "$work" <<'PY' || fail "the MOC archive is not as saved"
+import sys, pathlib
+folder = pathlib.Path(sys.argv[1])
+def field(text, capacity):
+    data = text.encode("cp1252")
+    return bytes([len(data)]) + data + bytes(capacity - len(data))
+caps = [120, 50, 50, 50, 250, 10, 12, 50, 120, 50, 50, 120, 50, 120, 250, 50, 50, 50, 50, 50, 250, 2] + [250] * 6
+texts = {0: "Torre", 1: "T-01", 2: "Castelli", 3: "Rossi", 6: "0,00", 7: "1200", 21: "No"}
+expected = b"".join(field(texts.get(i, ""), c) for i, c in enumerate(caps))
+assert len(expected) == 3382
+assert (folder / "Castelli.moc").read_bytes() == expected, "record differs"
+for tag in "AB":
+    photo = (folder / "Foto_MOC" / f"Castelli_Foto_{tag}_1.jpg").read_bytes()
+    assert photo[:2] == b"\xff\xd8", f"photo {tag} is not a JPEG"
+PY
+echo "ok - a MOC card saved in a new archive is on disk byte for byte, with both photos"
+stop_program
+echo "4 passed, 0 failed"
