@@ -524,6 +524,26 @@ private slots:
         QCOMPARE(cardOnDisk(moc, 1).text(moc ? "CostoTotale" : "Valore"), stored);
     }
 
+    void longestAmountsAreHeldWhole_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("set, fifteen nines") << false << "999999999999999,00";
+        QTest::newRow("moc, twelve nines") << true << "999999999999,00";
+    }
+    void longestAmountsAreHeldWhole()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, shown);
+        CardEditor *e = open(moc);
+        QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
+        money->setFocus();
+        money->clear();
+        QTest::keyClicks(money, QString(20, QLatin1Char('9')));
+        e->btnFocus->setFocus();
+        QCOMPARE(money->text(), shown);
+    }
+
     void moneyKeyFilterAndReturn_data() { addEditorColumn(); }
     void moneyKeyFilterAndReturn()
     {

@@ -140,7 +140,11 @@ void CardEditor::buildFields()
         auto *edit = new QLineEdit(panel());
         edit->setObjectName(name(place.control));
         edit->setGeometry(place.x, place.y, place.width, 22);
-        edit->setMaxLength(def->capacity);
+        const bool money = def->role == FieldRole::Money;
+        // The money field limits typing only: its normalised amount may be
+        // longer ("999999999999999,00") and stays whole.
+        if (!money)
+            edit->setMaxLength(def->capacity);
         fields_.insert(edit->objectName(), edit);
         const QString labelName = QStringLiteral("lbl") + edit->objectName().mid(3);
         if (place.label == LabelPlace::Above) {
@@ -156,14 +160,21 @@ void CardEditor::buildFields()
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             label->setFont(big ? verdana(14, true) : labelFont);
         }
-        const bool money = def->role == FieldRole::Money;
         FieldBehaviours::paintField(edit, money ? config_.moneyResting : FieldBehaviours::aliceBlue());
         if (money) {
             edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             edit->setFont(verdana(config_.moneyFontSize, true));
             edit->setText(Money::zero());
             auto *events = FieldEvents::of(edit);
-            events->onKeyDown([](QKeyEvent *key) { return !isReturnKey(key) && !Money::keyAllowed(key); });
+            const int limit = def->capacity;
+            events->onKeyDown([edit, limit](QKeyEvent *key) {
+                if (isReturnKey(key))
+                    return false;
+                if (!Money::keyAllowed(key))
+                    return true;
+                const bool inserts = !key->text().isEmpty();
+                return inserts && edit->text().size() - edit->selectedText().size() >= limit;
+            });
             events->onExit([edit] { edit->setText(Money::normalise(edit->text())); });
         }
         cycle << edit;
