@@ -5,7 +5,7 @@
 #include "app/Roster.h"
 #include "app/TfrmAvvio.h"
 #include "app/Widgets.h"
-#include "archives/ArchiveNames.h"
+#include "app/Text.h"
 #include "archives/TfrmApriCatalogo.h"
 #include "archives/TfrmCreaCatalogo.h"
 #include "cards/TfrmCartoline.h"
@@ -298,11 +298,11 @@ private slots:
 
     void sortRule()
     {
-        QVERIFY(ArchiveNames::lessThan("alfa", "Beta"));
-        QVERIFY(ArchiveNames::lessThan("Zeta", "_a"));
-        QVERIFY(!ArchiveNames::lessThan("ABC", "abc"));
-        QVERIFY(!ArchiveNames::lessThan("abc", "ABC"));
-        QVERIFY(ArchiveNames::lessThan("ab", "abc"));
+        QVERIFY(Text::lessFoldingAZ("alfa", "Beta"));
+        QVERIFY(Text::lessFoldingAZ("Zeta", "_a"));
+        QVERIFY(!Text::lessFoldingAZ("ABC", "abc"));
+        QVERIFY(!Text::lessFoldingAZ("abc", "ABC"));
+        QVERIFY(Text::lessFoldingAZ("ab", "abc"));
     }
 };
 

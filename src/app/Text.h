@@ -8,4 +8,11 @@ namespace Text {
 // of a record.
 QString trim(const QString &text);
 
+// The letters A-Z become a-z; nothing else changes (accented letters stay).
+QString foldAZ(const QString &text);
+
+// The order of the program's sorted lists: the letters a-z are taken as A-Z,
+// every other character compares by its code.
+bool lessFoldingAZ(const QString &a, const QString &b);
+
 } // namespace Text

@@ -1,5 +1,7 @@
 #include "archives/ArchiveNames.h"
 
+#include "app/Text.h"
+
 #include <QDir>
 #include <algorithm>
 
@@ -32,25 +34,11 @@ bool existsIgnoringCase(const QString &folder, const QString &fileName)
     });
 }
 
-namespace {
-char16_t fold(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') ? char16_t(u - u'a' + u'A') : u;
-}
-} // namespace
-
-bool lessThan(const QString &a, const QString &b)
-{
-    return std::lexicographical_compare(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
-                                        [](QChar x, QChar y) { return fold(x) < fold(y); });
-}
-
 QStringList list(const QString &folder)
 {
     QStringList files = QDir(folder).entryList({QStringLiteral("*.moc")},
                                                QDir::Files | QDir::Hidden | QDir::System);
-    std::sort(files.begin(), files.end(), lessThan);
+    std::sort(files.begin(), files.end(), Text::lessFoldingAZ);
     return files;
 }
 

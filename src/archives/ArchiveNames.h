@@ -15,6 +15,5 @@ bool existsIgnoringCase(const QString &folder, const QString &fileName);
 // The archive files of a folder (top level only), sorted with the letters
 // A-Z compared without regard to case and every other character by its code.
 QStringList list(const QString &folder);
-bool lessThan(const QString &a, const QString &b);
 
 } // namespace ArchiveNames

@@ -296,6 +296,8 @@ void CardEditor::clearCard()
 
 void CardEditor::showCard(const Record &record, qint64 position)
 {
+    if (&record != &working_)
+        working_ = record;
     for (const FieldDef &def : config_.layout->fields) {
         switch (def.role) {
         case FieldRole::Text:
@@ -377,8 +379,7 @@ void CardEditor::navigate(const std::function<qint64(qint64)> &choose)
     if (outcome == kEmpty) {
         platform::information(this, kEmptyArchive);
     } else if (outcome > 0) {
-        working_ = read;
-        showCard(working_, outcome);
+        showCard(read, outcome);
     }
 }
 

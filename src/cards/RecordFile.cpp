@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 RecordFile::RecordFile(const QString &path, int recordSize)
     : path_(path), recordSize_(recordSize), file_(path)
@@ -63,6 +64,21 @@ void RecordFile::read(Record &record)
         fail("read failed");
     record.bytes() = buffer;
     ++position_;
+}
+
+QByteArray RecordFile::readRecords(qint64 count)
+{
+    count = std::min(count, size() - position_);
+    if (count <= 0)
+        return {};
+    if (!file_.seek(position_ * recordSize_))
+        fail("seek failed");
+    const qint64 bytes = count * recordSize_;
+    QByteArray buffer(bytes, Qt::Uninitialized);
+    if (file_.read(buffer.data(), bytes) != bytes)
+        fail("read failed");
+    position_ += count;
+    return buffer;
 }
 
 void RecordFile::write(const Record &record)

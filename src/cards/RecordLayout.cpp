@@ -44,14 +44,28 @@ const FieldDef &RecordLayout::money() const { return onlyWithRole(*this, FieldRo
 
 Record::Record(const RecordLayout &layout) : layout_(&layout), bytes_(layout.size, '\0') {}
 
-QString Record::text(const FieldDef &field) const
+QByteArrayView Record::bytesAt(const char *record, const FieldDef &field)
 {
-    const char *base = bytes_.constData() + field.offset;
+    const char *base = record + field.offset;
     int length = static_cast<unsigned char>(base[0]);
     if (length > field.capacity)
         length = field.capacity;
-    return Text::trim(Windows1252::decode(base + 1, length));
+    const char *first = base + 1;
+    const char *last = first + length;
+    while (first < last && static_cast<unsigned char>(*first) <= 32)
+        ++first;
+    while (last > first && static_cast<unsigned char>(last[-1]) <= 32)
+        --last;
+    return QByteArrayView(first, last - first);
 }
+
+QString Record::textAt(const char *record, const FieldDef &field)
+{
+    const QByteArrayView bytes = bytesAt(record, field);
+    return Windows1252::decode(bytes.data(), bytes.size());
+}
+
+QString Record::text(const FieldDef &field) const { return textAt(bytes_.constData(), field); }
 
 QString Record::text(std::string_view fieldName) const
 {

@@ -78,6 +78,12 @@ public:
 
     void clear(); // every field empty, every byte zero
 
+    // The same readings on a record that lies in a larger buffer.
+    static QString textAt(const char *record, const FieldDef &field);
+    // The field's stored bytes, the length byte capped at the capacity and
+    // blanks and control characters (bytes up to 32) trimmed at both ends.
+    static QByteArrayView bytesAt(const char *record, const FieldDef &field);
+
 private:
     const RecordLayout *layout_;
     QByteArray bytes_;

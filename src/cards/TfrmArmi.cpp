@@ -5,7 +5,9 @@
 #include "app/Widgets.h"
 #include "cards/Schede.h"
 #include "editing/FieldEvents.h"
+#include "output/CardPrintWindow.h"
 #include "platform/Platform.h"
+#include "search/SearchWindows.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,9 @@ TfrmArmi::TfrmArmi(QWidget *parent) : CardEditor(EditorTables::sets(), parent)
     title->setFont(font);
     title->setStyleSheet(QStringLiteral("color: #1F3A5F;"));
     connect(command("cmdDuplica"), &Picture::clicked, this, &TfrmArmi::cmdDuplicaClick);
+    connect(command("cmdTrova"), &Picture::clicked, this, &TfrmArmi::cmdTrovaClick);
+    connect(command("cmdSegnalati"), &Picture::clicked, this, &TfrmArmi::cmdSegnalatiClick);
+    connect(command("cmdStampa"), &Picture::clicked, this, &TfrmArmi::cmdStampaClick);
 }
 
 QString TfrmArmi::recordFilePath() const
@@ -49,4 +54,23 @@ void TfrmArmi::cmdDuplicaClick()
     platform::information(this, QStringLiteral("E' ora possibile apportare le proprie modifiche "
                                                "alla scheda corrente.\n\r\n\rAl termine premere "
                                                "Salva per inserire la scheda in archivio."));
+}
+
+void TfrmArmi::cmdTrovaClick()
+{
+    TfrmTrovaArmi search(this);
+    search.lblMemory->setText(QStringLiteral("armi"));
+    search.exec();
+}
+
+void TfrmArmi::cmdSegnalatiClick()
+{
+    TfrmArmi_Disponibili summary(this);
+    summary.exec();
+}
+
+void TfrmArmi::cmdStampaClick()
+{
+    TfrmStampaArma print(this);
+    print.exec();
 }

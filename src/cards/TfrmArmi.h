@@ -12,4 +12,7 @@ public:
 
 public slots:
     void cmdDuplicaClick();
+    void cmdTrovaClick();
+    void cmdSegnalatiClick();
+    void cmdStampaClick();
 };

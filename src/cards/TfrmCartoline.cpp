@@ -1,7 +1,10 @@
 #include "cards/TfrmCartoline.h"
 
 #include "app/Text.h"
+#include "app/Widgets.h"
 #include "editing/HintBar.h"
+#include "output/CardPrintWindow.h"
+#include "search/SearchWindows.h"
 
 #include <QLabel>
 
@@ -17,6 +20,36 @@ TfrmCartoline::TfrmCartoline(QWidget *parent) : CardEditor(EditorTables::mocs(),
     hintBar->addBlank(lblNome);
     lblFile = makeLabel(QStringLiteral("lblFile"), QString(), QRect(), panel());
     lblFile->hide();
+    connect(command("cmdTrova"), &Picture::clicked, this, &TfrmCartoline::cmdTrovaClick);
+    connect(command("cmdCercaDisponibili"), &Picture::clicked, this,
+            &TfrmCartoline::cmdCercaDisponibiliClick);
+    connect(command("cmdStampa"), &Picture::clicked, this, &TfrmCartoline::cmdStampaClick);
+    connect(command("cmdAnteprima"), &Picture::clicked, this, &TfrmCartoline::cmdAnteprimaClick);
+}
+
+void TfrmCartoline::cmdTrovaClick()
+{
+    TfrmTrovaCartoline search(this);
+    search.lblMemory->setText(QStringLiteral("cartoline"));
+    search.exec();
+}
+
+void TfrmCartoline::cmdCercaDisponibiliClick()
+{
+    TfrmInVendita summary(this);
+    summary.exec();
+}
+
+void TfrmCartoline::cmdStampaClick()
+{
+    TfrmStampaCartolina print(this);
+    print.exec();
+}
+
+void TfrmCartoline::cmdAnteprimaClick()
+{
+    TfrmAnteprimaCartolina preview(this);
+    preview.exec();
 }
 
 QString TfrmCartoline::recordFilePath() const { return Text::trim(lblFile->text()); }

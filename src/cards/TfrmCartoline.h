@@ -14,4 +14,10 @@ public:
 
     QString recordFilePath() const override;
     QString photoFileName(int slot, const QString &position) const override;
+
+public slots:
+    void cmdTrovaClick();
+    void cmdCercaDisponibiliClick();
+    void cmdStampaClick();
+    void cmdAnteprimaClick();
 };

@@ -4,9 +4,12 @@
 // Qt through QtServices; tests install a scripted double with setServices().
 
 #include <QList>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
+class QPainter;
 class QWidget;
 
 namespace platform {
@@ -23,6 +26,16 @@ struct FileDialogRequest {
     bool overwritePrompt = false;
 };
 
+// A document of pages to print or preview. paintPage paints one page with the
+// top-left corner of its printable area at the painter's origin, at `scale`
+// device pixels per 1/96 inch.
+struct PrintJob {
+    QString title;
+    QPageLayout layout;
+    int pageCount = 0;
+    std::function<void(QPainter &painter, int page, double scale)> paintPage;
+};
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -36,6 +49,10 @@ public:
     // Hands a file path, web address or "mailto:" address to the desktop.
     // File paths and mail addresses may come enclosed in double quotes.
     virtual void shellOpen(const QString &command) = 0;
+    // Shows the print dialog and prints; false when the user cancelled.
+    virtual bool print(QWidget *parent, const PrintJob &job) = 0;
+    // Shows the document in a modal print preview, from which it can be printed.
+    virtual void preview(QWidget *parent, const PrintJob &job) = 0;
 };
 
 Services &services();

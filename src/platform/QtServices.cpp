@@ -6,6 +6,11 @@
 #include <QKeyEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <stdexcept>
 #include <QUrl>
 
 namespace platform {
@@ -132,6 +137,48 @@ void QtServices::shellOpen(const QString &command)
 {
     // The result is not examined: the desktop reports its own failures.
     QDesktopServices::openUrl(urlForCommand(command));
+}
+
+namespace {
+void paintJob(QPrinter &printer, const PrintJob &job)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("Impossibile avviare la stampa.");
+    const double scale = printer.resolution() / 96.0;
+    for (int page = 0; page < job.pageCount; ++page) {
+        if (page > 0 && !printer.newPage())
+            throw std::runtime_error("Impossibile avviare una nuova pagina di stampa.");
+        job.paintPage(painter, page, scale);
+    }
+    if (!painter.end())
+        throw std::runtime_error("La stampa non è stata completata.");
+}
+} // namespace
+
+bool QtServices::print(QWidget *parent, const PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    paintJob(printer, job);
+    return true;
+}
+
+void QtServices::preview(QWidget *parent, const PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&job](QPrinter *target) { paintJob(*target, job); });
+    dialog.setWindowState(Qt::WindowMaximized);
+    dialog.exec();
 }
 
 } // namespace platform

@@ -13,6 +13,8 @@ public:
     QString openFile(QWidget *parent, const FileDialogRequest &request) override;
     QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
     void shellOpen(const QString &command) override;
+    bool print(QWidget *parent, const PrintJob &job) override;
+    void preview(QWidget *parent, const PrintJob &job) override;
 };
 
 // The URL that the shell's "open" action receives for a command text:

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTest>
 
 ScriptedServices::ScriptedServices() { platform::setServices(this); }
@@ -35,6 +36,38 @@ QString ScriptedServices::saveFile(QWidget *, const platform::FileDialogRequest 
 
 void ScriptedServices::shellOpen(const QString &command) { opened.append(command); }
 
+namespace {
+QList<QImage> paintPages(const platform::PrintJob &job)
+{
+    const QSizeF mm = job.layout.paintRect(QPageLayout::Millimeter).size();
+    const QSize size = (mm * 96.0 / 25.4).toSize();
+    QList<QImage> pages;
+    for (int page = 0; page < job.pageCount; ++page) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        job.paintPage(painter, page, 1.0);
+        pages.append(image);
+    }
+    return pages;
+}
+} // namespace
+
+bool ScriptedServices::print(QWidget *, const platform::PrintJob &job)
+{
+    if (!printAnswer) {
+        printed.append({false, job, {}});
+        return false;
+    }
+    printed.append({false, job, paintPages(job)});
+    return true;
+}
+
+void ScriptedServices::preview(QWidget *, const platform::PrintJob &job)
+{
+    printed.append({true, job, paintPages(job)});
+}
+
 QStringList ScriptedServices::texts() const
 {
     QStringList result;
@@ -48,6 +81,7 @@ void ScriptedServices::clear()
     messages.clear();
     fileDialogs.clear();
     opened.clear();
+    printed.clear();
 }
 
 QString kindName(platform::MessageKind kind)

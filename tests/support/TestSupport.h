@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QQueue>
 #include <QString>
@@ -32,6 +33,8 @@ public:
     QString openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     QString saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     void shellOpen(const QString &command) override;
+    bool print(QWidget *parent, const platform::PrintJob &job) override;
+    void preview(QWidget *parent, const platform::PrintJob &job) override;
 
     // Answers given in order; without one a message answers its first button
     // and a file dialog is cancelled.
@@ -43,6 +46,15 @@ public:
     QList<Message> messages;
     QList<FileDialog> fileDialogs;
     QStringList opened;
+    // Every print and preview, with its pages painted at 96 dots per inch
+    // (one pixel per 1/96 inch) over the printable area.
+    struct Printed {
+        bool preview;
+        platform::PrintJob job;
+        QList<QImage> pages;
+    };
+    QList<Printed> printed;
+    bool printAnswer = true; // false: the print dialog is cancelled
 
     // The texts of the messages shown so far.
     QStringList texts() const;
