@@ -149,3 +149,5 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
     Roster::instance().showWindow(login);
     Focus::moveTo(login->txtPassword);
 }
+
+TfrmCambiaPassword::~TfrmCambiaPassword() { FieldEvents::detachAll(this); }

@@ -12,6 +12,7 @@ class TfrmCambiaPassword : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmCambiaPassword(QWidget *parent = nullptr);
+    ~TfrmCambiaPassword() override;
 
     Picture *imgLogo;
     QLineEdit *txtPasswordOld;

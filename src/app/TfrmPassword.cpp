@@ -148,3 +148,5 @@ void TfrmPassword::closeEvent(QCloseEvent *event)
     event->accept();
     Roster::instance().endProgram();
 }
+
+TfrmPassword::~TfrmPassword() { FieldEvents::detachAll(this); }

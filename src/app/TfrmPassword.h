@@ -12,6 +12,7 @@ class TfrmPassword : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmPassword(QWidget *parent = nullptr);
+    ~TfrmPassword() override;
 
     Picture *imgLogo;
     QLabel *lblRigo05;

@@ -110,3 +110,5 @@ void TfrmCreaCatalogo::btnApplicaClick()
 }
 
 void TfrmCreaCatalogo::btnAnnullaClick() { close(); }
+
+TfrmCreaCatalogo::~TfrmCreaCatalogo() { FieldEvents::detachAll(this); }

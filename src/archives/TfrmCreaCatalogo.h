@@ -9,6 +9,7 @@ class TfrmCreaCatalogo : public ArchiveWindow {
     Q_OBJECT
 public:
     explicit TfrmCreaCatalogo(QWidget *parent = nullptr);
+    ~TfrmCreaCatalogo() override;
 
     QLineEdit *txtFile;
     Picture *btnApplica;

@@ -53,6 +53,8 @@ CardEditor::CardEditor(const EditorConfig &config, QWidget *parent)
     buildHintBar();
 }
 
+CardEditor::~CardEditor() { FieldEvents::detachAll(this); }
+
 void CardEditor::buildDecorations()
 {
     new Band(QStringLiteral("shpContainer"), QRect(QPoint(0, 0), config_.panelSize), panel(),

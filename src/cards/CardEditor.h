@@ -25,6 +25,7 @@ class CardEditor : public MainLevelWindow {
     Q_OBJECT
 public:
     CardEditor(const EditorConfig &config, QWidget *parent = nullptr);
+    ~CardEditor() override;
 
     const EditorConfig &config() const { return config_; }
 

@@ -25,6 +25,16 @@ void FieldEvents::onKeyDown(std::function<bool(QKeyEvent *)> handler)
     keyDown_.push_back(std::move(handler));
 }
 
+void FieldEvents::detachAll(QWidget *window)
+{
+    for (FieldEvents *events : window->findChildren<FieldEvents *>(QStringLiteral("fieldEvents"))) {
+        events->field_->removeEventFilter(events);
+        events->enter_.clear();
+        events->exit_.clear();
+        events->keyDown_.clear();
+    }
+}
+
 void FieldEvents::sync()
 {
     const bool now = field_->window()->focusWidget() == field_ && field_->isEnabled();

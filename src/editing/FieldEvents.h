@@ -29,6 +29,11 @@ public:
     // leave on a change.
     void sync();
 
+    // Silences every field of a window that is being destroyed: the focus
+    // leaves its fields one by one as they go, and their handlers must not
+    // reach controls already gone. Each window calls it in its destructor.
+    static void detachAll(QWidget *window);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -77,7 +77,7 @@ ListWindow::ListWindow(const ListWindowConfig &config, CardEditor *editor)
     buildResultPage();
 }
 
-ListWindow::~ListWindow() = default;
+ListWindow::~ListWindow() { FieldEvents::detachAll(this); }
 
 void ListWindow::buildFilterPage()
 {

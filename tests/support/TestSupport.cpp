@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QTest>
+#include <stdexcept>
 
 ScriptedServices::ScriptedServices() { platform::setServices(this); }
 ScriptedServices::~ScriptedServices() { platform::setServices(nullptr); }
@@ -55,6 +56,8 @@ QList<QImage> paintPages(const platform::PrintJob &job)
 
 bool ScriptedServices::print(QWidget *, const platform::PrintJob &job)
 {
+    if (printFails)
+        throw std::runtime_error("printer failure");
     if (!printAnswer) {
         printed.append({false, job, {}});
         return false;
@@ -65,6 +68,8 @@ bool ScriptedServices::print(QWidget *, const platform::PrintJob &job)
 
 void ScriptedServices::preview(QWidget *, const platform::PrintJob &job)
 {
+    if (printFails)
+        throw std::runtime_error("printer failure");
     printed.append({true, job, paintPages(job)});
 }
 

@@ -55,6 +55,7 @@ public:
     };
     QList<Printed> printed;
     bool printAnswer = true; // false: the print dialog is cancelled
+    bool printFails = false; // true: the printer reports a failure
 
     // The texts of the messages shown so far.
     QStringList texts() const;

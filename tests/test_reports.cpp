@@ -1,0 +1,283 @@
+// The report engine and the printed pages: the list report of the search and
+// for-sale windows, and the set and MOC card pages with their photo.
+
+#include "TestSupport.h"
+
+#include "app/Formats.h"
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/PhotoBox.h"
+#include "output/CardPrintWindow.h"
+#include "reports/Report.h"
+#include "search/ListWindow.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+bool near(double a, double b) { return std::abs(a - b) < 0.01; }
+
+QString dateLinePrefix()
+{
+    return QStringLiteral("Stampa eseguita in data ") + Formats::date(QDate::currentDate())
+           + QStringLiteral(" alle ore ");
+}
+
+const report::Placed &placed(const report::Page &page, const QString &name)
+{
+    const report::Placed *p = page.find(name);
+    if (!p)
+        qFatal("no object %s on the page", qPrintable(name));
+    return *p;
+}
+
+QColor pixel(const QImage &image, double x, double y)
+{
+    return image.pixelColor(int(x), int(y));
+}
+
+} // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+
+    const ScriptedServices::Printed &onlyJob() const
+    {
+        if (services->printed.size() != 1)
+            qFatal("expected one print job, got %d", int(services->printed.size()));
+        return services->printed.first();
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+    }
+
+    void cleanup()
+    {
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    // ---- list report ----------------------------------------------------------
+
+    void emptyList()
+    {
+        printList(nullptr, QStringLiteral("Riepilogo MOC in vendita"), {});
+        const auto &job = onlyJob();
+        QCOMPARE(job.job.pageCount, 1);
+        QCOMPARE(job.job.layout.orientation(), QPageLayout::Landscape);
+        QCOMPARE(job.job.layout.pageSize().id(), QPageSize::A4);
+        QCOMPARE(job.job.layout.margins(QPageLayout::Millimeter), QMarginsF(10, 10, 10, 10));
+        report::Template t = report::Template::load(QStringLiteral(":/reports/riepilogo.json"));
+        QCOMPARE(t.name, QStringLiteral("Riepilogo dati"));
+        const QImage page = job.pages.first();
+        // The title bar, white on slate grey; the date line right under an
+        // empty band 10 high.
+        QCOMPARE(pixel(page, 9, 5), QColor(0x70, 0x80, 0x90));
+        QCOMPARE(pixel(page, 5, 5), QColor(Qt::white));
+        QCOMPARE(pixel(page, 20, 30.24 + 10 + 7.56 + 2), QColor(0x70, 0x80, 0x90));
+        QCOMPARE(pixel(page, 20, 30.24 + 10 + 7.56 + 20), QColor(Qt::white));
+    }
+
+    void hundredLinesSpillOntoASecondPage()
+    {
+        QStringList lines;
+        for (int i = 0; i < 100; ++i)
+            lines << QStringLiteral("Riga %1 [DATE]").arg(i, 3, 10, QLatin1Char('0'));
+        report::Template t = report::Template::load(QStringLiteral(":/reports/riepilogo.json"));
+        t.setText(QStringLiteral("txtTitolo"), QStringLiteral("Riepilogo set BLOKKO in catalogo"));
+        t.setLines(QStringLiteral("txtRiepilogo"), lines);
+        t.object(QStringLiteral("txtRiepilogo")).rect.setHeight(100 * 12.822);
+        t.band(QStringLiteral("MasterData")).height = 100 * 12.822 + 10;
+        QVERIFY(near(t.band(QStringLiteral("MasterData")).height, 1292.2));
+        const report::Prepared p = report::prepare(t);
+        QVERIFY(near(p.printable.height(), 718.11));
+        QVERIFY(near(p.printable.width(), 1046.93));
+        QCOMPARE(p.pages.size(), 2);
+        const auto &title = placed(p.pages[0], QStringLiteral("txtTitolo"));
+        QVERIFY(near(title.rect.x(), 7.56) && near(title.rect.y(), 3.78));
+        QCOMPARE(title.object.lines, QStringList{"Riepilogo set BLOKKO in catalogo"});
+        const auto &first = placed(p.pages[0], QStringLiteral("txtRiepilogo"));
+        const auto &second = placed(p.pages[1], QStringLiteral("txtRiepilogo"));
+        QVERIFY(near(first.rect.y(), 30.24));
+        QCOMPARE(first.object.lines.size() + second.object.lines.size(), 100);
+        QCOMPARE(first.object.lines.first(), QStringLiteral("Riga 000 [DATE]"));
+        QCOMPARE(second.object.lines.first(), lines.at(first.object.lines.size()));
+        QVERIFY(first.rect.bottom() <= p.printable.height());
+        QVERIFY(near(second.rect.y(), 0));
+        QVERIFY(!p.pages[0].find(QStringLiteral("txtPagina")));
+        const auto &footer = placed(p.pages[1], QStringLiteral("txtPagina"));
+        QVERIFY(near(footer.rect.y(), second.rect.bottom() + 10 + 7.56));
+        QVERIFY(!p.pages[1].find(QStringLiteral("txtTitolo")));
+    }
+
+    // ---- card pages ---------------------------------------------------------------
+
+    void setCardPage()
+    {
+        TfrmArmi *editor = roster->frmArmi();
+        roster->handOver(roster->frmAvvio(), editor);
+        editor->field("txtMunizioni")->setText(QStringLiteral("  Galeone dei pirati  "));
+        editor->field("txtArma")->setText(QString(120, QLatin1Char('W')));
+        editor->field("txtPrezzo")->setText(QStringLiteral("49,90"));
+        editor->field("txtNote")->setText(QStringLiteral("Scatola [integra]"));
+        QImage photo(300, 200, QImage::Format_RGB32);
+        photo.fill(QColor(200, 30, 30));
+        editor->photoBox(0)->setImage(photo);
+
+        TfrmStampaArma w(editor);
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Stampa documento"));
+        QCOMPARE(w.size(), QSize(364, 287));
+        w.show();
+        QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        const auto &job = onlyJob();
+        QVERIFY(!job.preview);
+        QCOMPARE(job.job.pageCount, 1);
+        QCOMPARE(job.job.layout.orientation(), QPageLayout::Portrait);
+
+        const report::Prepared p = w.preparePage();
+        const report::Page &page = p.pages.first();
+        const auto &name = placed(page, QStringLiteral("txtMunizioni"));
+        QCOMPARE(name.object.lines, QStringList{"Galeone dei pirati"});
+        QVERIFY(near(name.rect.x(), 11.34) && near(name.rect.y(), 12.09));
+        QCOMPARE(placed(page, QStringLiteral("txtPrezzo")).object.lines, QStringList{"49,90"});
+        QCOMPARE(placed(page, QStringLiteral("txtNote")).object.lines, QStringList{"Scatola [integra]"});
+        QCOMPARE(placed(page, QStringLiteral("titImporto")).object.lines, QStringList{"Valore:"});
+        QVERIFY(placed(page, QStringLiteral("txtCalce")).object.lines.first().startsWith(dateLinePrefix()));
+        const auto &theme = placed(page, QStringLiteral("txtArma"));
+        QVERIFY(near(theme.rect.x(), 7.56) && near(theme.rect.y(), 548.03 + 18.90 + 3.78));
+        QVERIFY(near(placed(page, QStringLiteral("txtRecapito")).rect.y(), 918.43 + 18.90 + 3.78));
+
+        const QImage image = job.pages.first();
+        // The photo, scaled into its frame and centred; the blue title band.
+        const QRectF frame = placed(page, QStringLiteral("imgLogo")).rect;
+        QCOMPARE(pixel(image, frame.center().x(), frame.center().y()), QColor(200, 30, 30));
+        QCOMPARE(pixel(image, frame.left() + 2, frame.center().y()), QColor(Qt::white));
+        QCOMPARE(pixel(image, 6, 6), QColor(0xB0, 0xC4, 0xDE));
+        // A field longer than its box is cut at the box's edge.
+        bool spilled = false;
+        for (int x = 352; x < 364; ++x)
+            for (int y = int(theme.rect.top()); y < int(theme.rect.bottom()); ++y)
+                spilled |= image.pixelColor(x, y) != QColor(Qt::white);
+        QVERIFY(!spilled);
+    }
+
+    void mocCardPreview()
+    {
+        TfrmCartoline *editor = roster->frmCartoline();
+        editor->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
+        editor->lblNome->setText(QStringLiteral("Castelli"));
+        roster->handOver(roster->frmAvvio(), editor);
+        editor->field("txtTitolo")->setText(QStringLiteral("Torre"));
+        editor->field("txtValore")->setText(QStringLiteral("12,50"));
+        editor->field("txtData")->setText(QStringLiteral("  difficile "));
+        QImage photo(100, 300, QImage::Format_RGB32);
+        photo.fill(QColor(30, 160, 30));
+        editor->photoBox(0)->setImage(photo);
+
+        TfrmAnteprimaCartolina w(editor);
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Anteprima di stampa"));
+        QCOMPARE(w.btnStampa->text(), QStringLiteral("Mostra anteprima"));
+        w.show();
+        QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        const auto &job = onlyJob();
+        QVERIFY(job.preview);
+        const report::Page page = w.preparePage().pages.first();
+        QCOMPARE(placed(page, QStringLiteral("txtNome")).object.lines, QStringList{"Castelli"});
+        QCOMPARE(placed(page, QStringLiteral("txtTitolo")).object.lines, QStringList{"Torre"});
+        QCOMPARE(placed(page, QStringLiteral("txtValore")).object.lines, QStringList{"12,50"});
+        QCOMPARE(placed(page, QStringLiteral("txtData")).object.lines, QStringList{"difficile"});
+        QVERIFY(near(placed(page, QStringLiteral("txtValore")).rect.x(), 177.64 + 3.78));
+        QVERIFY(near(placed(page, QStringLiteral("txtValore")).rect.y(), 842.84 + 18.90 + 5.29));
+        QCOMPARE(placed(page, QStringLiteral("titRaccomandazioni")).object.lines, QStringList{"NOTE"});
+        QVERIFY(!page.find(QStringLiteral("txtCalce")));
+        const QImage image = job.pages.first();
+        const QRectF frame = placed(page, QStringLiteral("imgLogo")).rect;
+        QCOMPARE(pixel(image, frame.center().x(), frame.center().y()), QColor(30, 160, 30));
+        QCOMPARE(pixel(image, 10, 25), QColor(0x41, 0x69, 0xE1));
+    }
+
+    void failuresCancelAndAnnulla_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("print fails") << 0
+                                     << QStringLiteral("Attenzione: la stampa non è andata a buon "
+                                                       "fine.\n\r\n\rSi consiglia di ridurre le "
+                                                       "dimensioni della foto.");
+        QTest::newRow("dialog cancelled") << 1 << QString();
+        QTest::newRow("Annulla") << 2 << QString();
+    }
+    void failuresCancelAndAnnulla()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, message);
+        TfrmCartoline *editor = roster->frmCartoline();
+        TfrmStampaCartolina w(editor);
+        w.show();
+        services->printFails = way == 0;
+        services->printAnswer = way != 1;
+        QTest::mouseClick(way == 2 ? w.btnAnnulla : w.btnStampa, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(services->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (way == 0)
+            QCOMPARE(services->messages.first().kind, platform::MessageKind::Warning);
+        for (const auto &p : services->printed)
+            QVERIFY(p.pages.isEmpty());
+    }
+
+    void editorsOpenTheirPrintWindows_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("set print") << false << "cmdStampa" << "frmStampaArma";
+        QTest::newRow("moc print") << true << "cmdStampa" << "frmStampaCartolina";
+        QTest::newRow("moc preview") << true << "cmdAnteprima" << "frmAnteprimaCartolina";
+    }
+    void editorsOpenTheirPrintWindows()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, command);
+        QFETCH(QString, window);
+        CardEditor *editor = moc ? static_cast<CardEditor *>(roster->frmCartoline()) : roster->frmArmi();
+        roster->handOver(roster->frmAvvio(), editor);
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *w = qobject_cast<CardPrintWindow *>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            seen = true;
+            QCOMPARE(w->objectName(), window);
+            QCOMPARE(w->imgLogo->image(), editor->photoBox(0)->image());
+            QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
+        });
+        Picture *p = editor->command(command.toStdString());
+        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
+        QVERIFY(seen);
+        QCOMPARE(services->printed.size(), 0);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestReports)
+#include "test_reports.moc"

@@ -1,0 +1,466 @@
+// The search and for-sale lists, driven through their named controls over
+// record files written with the program's own codec.
+
+#include "TestSupport.h"
+
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "cards/RecordFile.h"
+#include "cards/Schede.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/PhotoBox.h"
+#include "search/ResultModel.h"
+#include "search/SearchWindows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using Fields = QList<QPair<const char *, QString>>;
+
+namespace {
+const QString kNotApplicable =
+    QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
+
+QByteArray recordBytes(const RecordLayout &layout, const Fields &fields)
+{
+    Record r(layout);
+    r.setText("InVendita", QStringLiteral("No"));
+    for (const auto &[field, value] : fields)
+        r.setText(field, value);
+    return r.bytes();
+}
+} // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+
+    TfrmArmi *sets() const { return roster->frmArmi(); }
+    TfrmCartoline *mocs() const { return roster->frmCartoline(); }
+
+    void writeSets(const QList<Fields> &cards)
+    {
+        QByteArray bytes;
+        for (const Fields &f : cards)
+            bytes += recordBytes(Schede::TSchedaSet, f);
+        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), bytes);
+    }
+
+    void writeMocs(const QList<Fields> &cards)
+    {
+        QByteArray bytes;
+        for (const Fields &f : cards)
+            bytes += recordBytes(Schede::TSchedaMOC, f);
+        folder->write(QStringLiteral("Castelli.moc"), bytes);
+    }
+
+    QStringList lines(ListWindow &w) const { return w.results()->lines(); }
+
+    void search(ListWindow &w, const QList<QPair<const char *, QString>> &filters)
+    {
+        for (const auto &[control, text] : filters)
+            w.filter(control)->setText(text);
+        QTest::mouseClick(w.btnCerca, Qt::LeftButton);
+    }
+
+    void doubleClick(ListWindow &w, int row)
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.selectRow(row);
+        w.lstRecords->scrollTo(w.results()->index(row));
+        QCoreApplication::processEvents();
+        const QRect r = w.lstRecords->visualRect(w.results()->index(row));
+        // A click and then the double click, as a mouse does.
+        QTest::mouseClick(w.lstRecords->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(w.lstRecords->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+        roster->handOver(roster->frmAvvio(), sets());
+        mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
+        mocs()->lblNome->setText(QStringLiteral("Castelli"));
+    }
+
+    void cleanup()
+    {
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    // ---- lines ----------------------------------------------------------------
+
+    void setLineColumns()
+    {
+        const QByteArray r = recordBytes(
+            Schede::TSchedaSet,
+            {{"NomeSet", QString(40, QLatin1Char('N'))},
+             {"Tema", QStringLiteral("Pirati")},
+             {"CodiceSet", QString(25, QLatin1Char('C'))},
+             {"NumeroPezzi", QStringLiteral("1234567890123")},
+             {"AnnoUscita", QStringLiteral("1989")},
+             {"Valore", QStringLiteral("999999999999999")}});
+        const QString line = ResultLines::build(r.constData(), Schede::TSchedaSet, ResultLines::setColumns());
+        QCOMPARE(line, QString(28, QLatin1Char('N')) + QStringLiteral("  Tema: ")
+                           + QStringLiteral("Pirati").leftJustified(30) + QStringLiteral("  Cod. ")
+                           + QString(20, QLatin1Char('C')) + QStringLiteral("  Pezzi: 123456789012")
+                           + QStringLiteral("  Anno: ") + QStringLiteral("1989").leftJustified(12)
+                           + QString::fromUtf8("  Valore: € 999999999999999"));
+        QCOMPARE(line.size(), 146 + 15);
+    }
+
+    void mocLineColumns()
+    {
+        const QByteArray r = recordBytes(
+            Schede::TSchedaMOC,
+            {{"NomeProgetto", QStringLiteral("  Torre  ")},
+             {"CodiceID", QString(30, QLatin1Char('I'))},
+             {"Tema", QStringLiteral("Castelli")},
+             {"Designer", QString(30, QLatin1Char('D'))},
+             {"Scala", QStringLiteral("1:40")},
+             {"CostoTotale", QStringLiteral("12,50")}});
+        const QString line = ResultLines::build(r.constData(), Schede::TSchedaMOC, ResultLines::mocColumns());
+        QCOMPARE(line, QStringLiteral("Torre").leftJustified(28) + QStringLiteral("  ID: ")
+                           + QString(20, QLatin1Char('I')) + QStringLiteral("  Tema: ")
+                           + QStringLiteral("Castelli").leftJustified(25)
+                           + QStringLiteral("  Designer: ") + QString(24, QLatin1Char('D'))
+                           + QStringLiteral("  Scala: 1:40      ") + QString::fromUtf8("  € 12,50"));
+        QCOMPARE(line.size(), 146 + 5);
+    }
+
+    // ---- searching ----------------------------------------------------------
+
+    void matchRule_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<bool>("listed");
+        // The card: NomeSet "Galeone è pirata", AnnoUscita "1989".
+        QTest::newRow("small letters") << "galeone" << "" << true;
+        QTest::newRow("capitals") << "GALEONE" << "" << true;
+        QTest::newRow("inside a word") << "leon" << "" << true;
+        QTest::newRow("accent in the same case") << QString::fromUtf8("è") << "" << true;
+        QTest::newRow("accented capital") << QString::fromUtf8("È") << "" << false;
+        QTest::newRow("both filters match") << "pirata" << "198" << true;
+        QTest::newRow("second filter does not") << "pirata" << "1990" << false;
+        QTest::newRow("trailing blank at the field's end") << "pirata " << "" << false;
+        QTest::newRow("trailing blank inside") << "galeone " << "" << true;
+        QTest::newRow("blank-only filter counts nothing") << "   " << "" << true;
+        QTest::newRow("blanks and a missing year") << "   " << "2000" << false;
+    }
+    void matchRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, year);
+        QFETCH(bool, listed);
+        writeSets({{{"NomeSet", QString::fromUtf8("Galeone è pirata")}, {"AnnoUscita", "1989"}}});
+        TfrmTrovaArmi w(sets());
+        w.show();
+        search(w, {{"txtMunizioni", name}, {"txtAnno", year}});
+        QCOMPARE(w.results()->count(), listed ? 1 : 0);
+    }
+
+    void everyCardWithoutFilters()
+    {
+        writeSets({{{"NomeSet", "beta"}}, {{"NomeSet", "Alfa"}}, {{"NomeSet", "_sotto"}},
+                   {{"NomeSet", "Zeta"}}, {{"NomeSet", "123"}}});
+        TfrmTrovaArmi w(sets());
+        w.lblMemory->setText(QStringLiteral("armi"));
+        w.show();
+        QVERIFY(w.panAvvio->isVisible());
+        QVERIFY(!w.panContainer->isVisible());
+        QCOMPARE(w.focusWidget(), w.filter("txtMunizioni"));
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Trova set BLOKKO in catalogo"));
+        QCOMPARE(w.size(), QSize(862, 560));
+        search(w, {});
+        QCOMPARE(w.lblConta->text(), QStringLiteral("0"));
+        QStringList firsts;
+        for (const QString &l : lines(w))
+            firsts << l.left(28).trimmed();
+        // Letters a-z count as A-Z; everything else by its code.
+        QCOMPARE(firsts, QStringList({"123", "Alfa", "beta", "Zeta", "_sotto"}));
+        QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 5 schede"));
+        QVERIFY(w.panContainer->isVisible());
+        QVERIFY(!w.panAvvio->isVisible());
+        QCOMPARE(w.focusWidget(), w.txtTrova);
+        QCOMPARE(w.results()->data(w.results()->index(0), Qt::FontRole).value<QFont>().family(),
+                 QStringLiteral("Courier New"));
+    }
+
+    void countOfFilledFilters()
+    {
+        writeMocs({{{"NomeProgetto", "Torre"}, {"Tema", "Castelli"}}});
+        TfrmTrovaCartoline w(mocs());
+        w.show();
+        search(w, {{"txtTitolo", "torre"}, {"txtEditore", "CAST"}, {"txtNote", "  "}});
+        QCOMPARE(w.lblConta->text(), QStringLiteral("2"));
+        QCOMPARE(w.results()->count(), 1);
+    }
+
+    void aMissingCatalogueIsCreatedEmpty()
+    {
+        TfrmTrovaArmi w(sets());
+        w.show();
+        search(w, {});
+        QVERIFY(QFile::exists(folder->file("Catalogo_BLOKKO.pro")));
+        QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede"));
+    }
+
+    void anUnreadableFileStopsTheSearch()
+    {
+        writeSets({{{"NomeSet", "a"}}});
+        QFile::setPermissions(folder->file("Catalogo_BLOKKO.pro"), QFile::ReadOwner);
+        TfrmTrovaArmi w(sets());
+        w.show();
+        QTest::mousePress(w.btnCerca, Qt::LeftButton);
+        QVERIFY(w.lblAttendere->isVisible());
+        QTest::mouseRelease(w.btnCerca, Qt::LeftButton);
+        QCOMPARE(services->texts(), QStringList{recordAccessMessage()});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Plain);
+        QVERIFY(w.panAvvio->isVisible());
+        QVERIFY(w.lblAttendere->isVisible());
+        QFile::setPermissions(folder->file("Catalogo_BLOKKO.pro"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void returnKeys()
+    {
+        writeSets({{{"NomeSet", "a"}}});
+        TfrmTrovaArmi w(sets());
+        w.show();
+        w.filter("txtNote")->setFocus();
+        QTest::keyClick(w.filter("txtNote"), Qt::Key_Return);
+        QCOMPARE(w.focusWidget(), w.filter("txtMunizioni"));
+        QVERIFY(w.panAvvio->isVisible()); // Return never searches
+        QTest::keyClick(w.filter("txtAnno"), Qt::Key_Return);
+        QCOMPARE(w.focusWidget(), w.filter("txtMatricola"));
+        QVERIFY(w.findChild<QWidget *>("effCampo06")->isVisible());
+        search(w, {});
+        w.txtTrova->setText(QStringLiteral("zzz"));
+        QTest::keyClick(w.txtTrova, Qt::Key_Return);
+        QCOMPARE(w.focusWidget(), w.btnTrova);
+        QCOMPARE(services->texts(), QStringList());
+        QCOMPARE(w.selectedRow(), -1);
+    }
+
+    void findCyclesThroughTheMatches()
+    {
+        writeSets({{{"NomeSet", "a rosso"}}, {{"NomeSet", "b blu"}}, {{"NomeSet", "c ROSSO"}},
+                   {{"NomeSet", "d verde"}}, {{"NomeSet", "e rossiccio"}}});
+        TfrmTrovaArmi w(sets());
+        w.show();
+        search(w, {});
+        w.txtTrova->setText(QStringLiteral("ROSS"));
+        QList<int> rows;
+        for (int i = 0; i < 4; ++i) {
+            QTest::mouseClick(w.btnTrova, Qt::LeftButton);
+            rows << w.selectedRow();
+        }
+        QCOMPARE(rows, QList<int>({0, 2, 4, 0}));
+        // A new text starts again from the top.
+        w.txtTrova->setText(QStringLiteral("verde"));
+        QTest::mouseClick(w.btnTrova, Qt::LeftButton);
+        QCOMPARE(w.selectedRow(), 3);
+        // Nothing found, or an empty text: the selection stays.
+        w.txtTrova->setText(QStringLiteral("nero"));
+        QTest::mouseClick(w.btnTrova, Qt::LeftButton);
+        w.txtTrova->clear();
+        QTest::mouseClick(w.btnTrova, Qt::LeftButton);
+        QCOMPARE(w.selectedRow(), 3);
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void findOnAnEmptyList()
+    {
+        TfrmArmi_Disponibili w(sets());
+        w.show();
+        QTest::mouseClick(w.btnTrova, Qt::LeftButton);
+        QCOMPARE(services->texts(), QStringList{kNotApplicable});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Plain);
+    }
+
+    void recallEachOfTwoIdenticalLines()
+    {
+        const Fields same{{"NomeSet", "Faro"}, {"Tema", "Mare"}, {"Valore", "10,00"}};
+        writeSets({{{"NomeSet", "Altro"}}, same + Fields{{"Note", "primo"}},
+                   same + Fields{{"Note", "secondo"}, {"InVendita", QString::fromUtf8("Sì")}}});
+        for (const auto &[row, position, note] :
+             {std::tuple{1, "2", "primo"}, std::tuple{2, "3", "secondo"}}) {
+            TfrmTrovaArmi w(sets());
+            w.lblMemory->setText(QStringLiteral("armi"));
+            w.show();
+            search(w, {{"txtMunizioni", "faro"}});
+            QCOMPARE(lines(w).size(), 2);
+            QCOMPARE(lines(w).at(0), lines(w).at(1));
+            doubleClick(w, row - 1);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(sets()->lblPosizione->text(), QString::fromLatin1(position));
+            QCOMPARE(sets()->field("txtNote")->text(), QString::fromLatin1(note));
+        }
+        QVERIFY(sets()->forSaleBox->isChecked());
+        QCOMPARE(sets()->field("txtPrezzo")->text(), QStringLiteral("10,00"));
+    }
+
+    void recallWithoutTheCallerWordLoadsNothing()
+    {
+        writeSets({{{"NomeSet", "Faro"}}});
+        sets()->field("txtMunizioni")->setText(QStringLiteral("in corso"));
+        TfrmTrovaArmi w(sets());
+        w.show();
+        search(w, {});
+        doubleClick(w, 0);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(sets()->field("txtMunizioni")->text(), QStringLiteral("in corso"));
+        QCOMPARE(sets()->lblPosizione->text(), QString());
+    }
+
+    void recallIntoTheMocEditorWithPhotos()
+    {
+        writeMocs({{{"NomeProgetto", "Torre"}}, {{"NomeProgetto", "Ponte"}, {"File01", "a.pdf"}}});
+        QDir(folder->path()).mkpath(QStringLiteral("Foto_MOC"));
+        QImage a(40, 30, QImage::Format_RGB32), b(30, 40, QImage::Format_RGB32);
+        a.fill(Qt::red);
+        b.fill(Qt::blue);
+        QVERIFY(a.save(folder->file("Foto_MOC/Castelli_Foto_A_2.jpg")));
+        QVERIFY(b.save(folder->file("Foto_MOC/Castelli_Foto_B_2.jpg")));
+        TfrmTrovaCartoline w(mocs());
+        w.lblMemory->setText(QStringLiteral("cartoline"));
+        w.show();
+        search(w, {{"txtTitolo", "PONTE"}});
+        doubleClick(w, 0);
+        QCOMPARE(mocs()->lblPosizione->text(), QStringLiteral("2"));
+        QCOMPARE(mocs()->field("txtTitolo")->text(), QStringLiteral("Ponte"));
+        QCOMPARE(mocs()->attachmentLabel("lblFile01")->text(), QStringLiteral("a.pdf"));
+        QCOMPARE(mocs()->photoBox(0)->image().size(), QSize(40, 30));
+        QCOMPARE(mocs()->photoBox(1)->image().size(), QSize(30, 40));
+    }
+
+    void recallIntoTheSetEditorWithItsPhoto()
+    {
+        writeSets({{{"NomeSet", "Faro"}, {"InVendita", QString::fromUtf8("Sì")}}});
+        QDir(folder->path()).mkpath(QStringLiteral("Schedario"));
+        QImage a(40, 30, QImage::Format_RGB32);
+        a.fill(Qt::red);
+        QVERIFY(a.save(folder->file("Schedario/BLOKKO_1.jpg")));
+        TfrmArmi_Disponibili w(sets());
+        w.show();
+        QCOMPARE(w.results()->count(), 1);
+        doubleClick(w, 0);
+        QCOMPARE(sets()->lblPosizione->text(), QStringLiteral("1"));
+        QCOMPARE(sets()->photoBox(0)->image().size(), QSize(40, 30));
+        QVERIFY(!w.isVisible());
+    }
+
+    // ---- for-sale summaries -------------------------------------------------
+
+    void whoIsForSale()
+    {
+        // Raw for-sale bytes: "Sì " with a trailing blank, and an empty field.
+        QByteArray setsFile;
+        for (const auto &[name, flag] : {std::pair{"yes", QByteArray("\x02S\xEC", 3)},
+                                         std::pair{"yes blank", QByteArray("\x03S\xEC ", 4)},
+                                         std::pair{"no", QByteArray("\x02No", 3)},
+                                         std::pair{"empty", QByteArray("\x00", 1)}}) {
+            Record r(Schede::TSchedaSet);
+            r.setText("NomeSet", QString::fromLatin1(name));
+            r.bytes().replace(Schede::TSchedaSet.forSale().offset, flag.size(), flag);
+            setsFile += r.bytes();
+        }
+        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), setsFile);
+        writeMocs({{{"NomeProgetto", "yes"}, {"InVendita", QString::fromUtf8("Sì")}},
+                   {{"NomeProgetto", "no"}, {"InVendita", "No"}},
+                   {{"NomeProgetto", "empty"}, {"InVendita", ""}},
+                   {{"NomeProgetto", "other"}, {"InVendita", "x"}}});
+
+        TfrmArmi_Disponibili setList(sets());
+        setList.show();
+        QStringList names;
+        for (const QString &l : lines(setList))
+            names << l.left(28).trimmed();
+        QCOMPARE(names, QStringList({"yes", "yes blank"}));
+        QCOMPARE(setList.windowTitle(), QStringLiteral(" Riepilogo set BLOKKO in vendita"));
+        QCOMPARE(setList.lblRigo03->text(),
+                 QStringLiteral("Fare doppio clic su una voce in elenco per richiamare la scheda"));
+        QCOMPARE(setList.focusWidget(), setList.txtTrova);
+        QVERIFY(!setList.lblTrovate);
+
+        TfrmInVendita mocList(mocs());
+        mocList.show();
+        names.clear();
+        for (const QString &l : lines(mocList))
+            names << l.left(28).trimmed();
+        QCOMPARE(names, QStringList({"empty", "other", "yes"}));
+        QCOMPARE(mocList.windowTitle(), QStringLiteral(" Riepilogo MOC in vendita"));
+        QCOMPARE(mocList.lblRigo03->text(),
+                 QStringLiteral("Fare doppio clic sulla voce in elenco per richiamare la scheda"));
+    }
+
+    void summaryOverAMissingCatalogue()
+    {
+        TfrmArmi_Disponibili w(sets());
+        w.show();
+        QCOMPARE(w.results()->count(), 0);
+        QVERIFY(QFile::exists(folder->file("Catalogo_BLOKKO.pro")));
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    // ---- the editors open their lists ----------------------------------------
+
+    void editorsOpenTheirLists_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("marker");
+        QTest::newRow("set search") << false << "cmdTrova" << "frmTrovaArmi" << "armi";
+        QTest::newRow("set summary") << false << "cmdSegnalati" << "frmArmi_Disponibili" << "";
+        QTest::newRow("moc search") << true << "cmdTrova" << "frmTrovaCartoline" << "cartoline";
+        QTest::newRow("moc summary") << true << "cmdCercaDisponibili" << "frmInVendita" << "";
+    }
+    void editorsOpenTheirLists()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, command);
+        QFETCH(QString, window);
+        QFETCH(QString, marker);
+        CardEditor *editor = moc ? static_cast<CardEditor *>(mocs()) : sets();
+        if (moc)
+            roster->handOver(sets(), mocs());
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *list = qobject_cast<ListWindow *>(QApplication::activeModalWidget());
+            QVERIFY(list);
+            seen = true;
+            QCOMPARE(list->objectName(), window);
+            QCOMPARE(list->parentWidget(), editor);
+            if (list->lblMemory)
+                QCOMPARE(list->lblMemory->text(), marker);
+            list->close();
+        });
+        Picture *p = editor->command(command.toStdString());
+        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
+        QVERIFY(seen);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestSearch)
+#include "test_search.moc"
