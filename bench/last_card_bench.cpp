@@ -1,5 +1,6 @@
 // "Last card" in the set editor on a 100,000-card catalogue next to the same
 // action on a 10-card catalogue, in one run. Each last card has a photo.
+#include "BenchCatalogue.h"
 #include "app/Application.h"
 #include "app/ProgramFolder.h"
 #include "cards/RecordFile.h"
@@ -17,33 +18,6 @@
 #include <vector>
 
 namespace {
-
-void writeCatalogue(const QString &folder, int cards)
-{
-    QFile file(folder + QStringLiteral("/Catalogo_BLOKKO.pro"));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the catalogue");
-    Record r(Schede::TSchedaSet);
-    QByteArray chunk;
-    for (int i = 1; i <= cards; ++i) {
-        r.setText("NomeSet", QStringLiteral("Set numero %1").arg(i));
-        r.setText("Tema", QStringLiteral("Città"));
-        r.setText("CodiceSet", QString::number(10000 + i));
-        r.setText("AnnoUscita", QStringLiteral("1990"));
-        r.setText("Note", QString(200, QLatin1Char('n')));
-        r.setText("Valore", QStringLiteral("49,90"));
-        r.setText("InVendita", QStringLiteral("No"));
-        chunk += r.bytes();
-        if (chunk.size() > (8 << 20) || i == cards) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    QDir(folder).mkpath(QStringLiteral("Schedario"));
-    QImage photo(1024, 768, QImage::Format_RGB32);
-    photo.fill(QColor(200, 40, 40));
-    photo.save(folder + QStringLiteral("/Schedario/BLOKKO_%1.jpg").arg(cards));
-}
 
 double medianMs(TfrmArmi &editor, const QString &folder, int runs, const QString &expected)
 {

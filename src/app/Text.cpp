@@ -1,6 +1,7 @@
 #include "app/Text.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace Text {
 
@@ -34,8 +35,22 @@ char16_t upperAZ(QChar c)
 
 bool lessFoldingAZ(const QString &a, const QString &b)
 {
-    return std::lexicographical_compare(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
-                                        [](QChar x, QChar y) { return upperAZ(x) < upperAZ(y); });
+    // Runs of identical characters are skipped at once; only where the
+    // texts differ are the letters folded.
+    const char16_t *pa = reinterpret_cast<const char16_t *>(a.constData());
+    const char16_t *pb = reinterpret_cast<const char16_t *>(b.constData());
+    const char16_t *ea = pa + a.size();
+    const char16_t *eb = pb + b.size();
+    for (;;) {
+        std::tie(pa, pb) = std::mismatch(pa, ea, pb, eb);
+        if (pa == ea || pb == eb)
+            return pa == ea && pb != eb;
+        const char16_t x = upperAZ(*pa), y = upperAZ(*pb);
+        if (x != y)
+            return x < y;
+        ++pa;
+        ++pb;
+    }
 }
 
 } // namespace Text

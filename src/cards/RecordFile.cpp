@@ -66,19 +66,20 @@ void RecordFile::read(Record &record)
     ++position_;
 }
 
-QByteArray RecordFile::readRecords(qint64 count)
+qint64 RecordFile::readRecords(qint64 count, QByteArray &buffer)
 {
     count = std::min(count, size() - position_);
     if (count <= 0)
-        return {};
+        return 0;
     if (!file_.seek(position_ * recordSize_))
         fail("seek failed");
     const qint64 bytes = count * recordSize_;
-    QByteArray buffer(bytes, Qt::Uninitialized);
+    if (buffer.size() < bytes)
+        buffer.resize(bytes);
     if (file_.read(buffer.data(), bytes) != bytes)
         fail("read failed");
     position_ += count;
-    return buffer;
+    return count;
 }
 
 void RecordFile::write(const Record &record)

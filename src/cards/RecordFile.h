@@ -29,9 +29,10 @@ public:
     void seek(qint64 record); // 0 .. size()
     void read(Record &record);
     void write(const Record &record); // at the position: overwrite or append
-    // Reads up to `count` whole records from the position, for scans of the
-    // whole file; the result holds them end to end.
-    QByteArray readRecords(qint64 count);
+    // Reads up to `count` whole records from the position into `buffer`
+    // (end to end, the buffer reused from call to call), for scans of the
+    // whole file. Returns how many were read.
+    qint64 readRecords(qint64 count, QByteArray &buffer);
     qint64 position() const { return position_; }
     // Closes the file; throws when what was written did not reach the file.
     void close();

@@ -40,14 +40,18 @@ QByteArray encode(const QString &text)
     return out;
 }
 
+void decodeInto(const char *bytes, qsizetype length, QChar *out)
+{
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = QChar(b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80] : char16_t(b));
+    }
+}
+
 QString decode(const char *bytes, qsizetype length)
 {
     QString out(length, Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = QChar(b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80] : char16_t(b));
-    }
+    decodeInto(bytes, length, out.data());
     return out;
 }
 

@@ -11,5 +11,7 @@ namespace Windows1252 {
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);
 QString decode(const char *bytes, qsizetype length);
+// Decodes `length` bytes into `out`, which has room for them.
+void decodeInto(const char *bytes, qsizetype length, QChar *out);
 
 } // namespace Windows1252

@@ -59,7 +59,7 @@ QWidget *page(const QString &objectName, QWidget *parent)
     return panel;
 }
 
-constexpr int kRecordsPerRead = 2048;
+constexpr int kRecordsPerRead = 256; // about 875 KB: the block stays in the cache
 
 } // namespace
 
@@ -265,6 +265,23 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void ListWindow::scan(RecordFile &file, const std::function<bool(const char *)> &listed,
+                      QList<ResultModel::Entry> &entries) const
+{
+    const int size = config_.layout->size;
+    const LineBuilder line(*config_.layout, config_.columns);
+    QByteArray block;
+    while (file.position() < file.size()) {
+        const qint64 first = file.position();
+        const qint64 count = file.readRecords(kRecordsPerRead, block);
+        for (qint64 i = 0; i < count; ++i) {
+            const char *record = block.constData() + i * size;
+            if (listed(record))
+                entries.append({line(record), first + i});
+        }
+    }
+}
+
 void ListWindow::btnCercaClick()
 {
     int filled = 0;
@@ -281,18 +298,7 @@ void ListWindow::btnCercaClick()
         RecordFile file(editor_->recordFilePath(), config_.layout->size);
         file.openOrCreate();
         model_->clear();
-        const int size = config_.layout->size;
-        while (file.position() < file.size()) {
-            const qint64 first = file.position();
-            const QByteArray block = file.readRecords(kRecordsPerRead);
-            const qint64 count = block.size() / size;
-            for (qint64 i = 0; i < count; ++i) {
-                const char *record = block.constData() + i * size;
-                if (filter.matches(record))
-                    entries.append({ResultLines::build(record, *config_.layout, config_.columns),
-                                    first + i});
-            }
-        }
+        scan(file, [&](const char *record) { return filter.matches(record); }, entries);
         file.close();
     } catch (const RecordFile::Error &) {
         platform::showMessage(this, recordAccessMessage());
@@ -314,17 +320,8 @@ void ListWindow::buildSummary()
     try {
         RecordFile file(editor_->recordFilePath(), config_.layout->size);
         file.openOrCreate();
-        const int size = config_.layout->size;
-        while (file.position() < file.size()) {
-            const qint64 first = file.position();
-            const QByteArray block = file.readRecords(kRecordsPerRead);
-            for (qint64 i = 0; i < block.size() / size; ++i) {
-                const char *record = block.constData() + i * size;
-                if (config_.qualifies(record, *config_.layout))
-                    entries.append({ResultLines::build(record, *config_.layout, config_.columns),
-                                    first + i});
-            }
-        }
+        scan(file, [&](const char *record) { return config_.qualifies(record, *config_.layout); },
+             entries);
         file.close();
     } catch (const RecordFile::Error &) {
         // Silent: the list keeps what was read before the failure.

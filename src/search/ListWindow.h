@@ -16,7 +16,10 @@ class QListView;
 class QPushButton;
 class CardEditor;
 class Picture;
-class ResultModel;
+class RecordFile;
+
+#include "search/ResultModel.h"
+#include <functional>
 
 struct FilterPlace {
     std::string_view control; // the filter edit, named after the editor's field
@@ -83,6 +86,10 @@ private:
     void buildResultPage();
     void buildSummary();
     QString &lastFind() const;
+    // Reads the whole file, block by block, adding the line of every record
+    // that `listed` accepts.
+    void scan(RecordFile &file, const std::function<bool(const char *)> &listed,
+              QList<ResultModel::Entry> &entries) const;
 
     const ListWindowConfig &config_;
     CardEditor *editor_;

@@ -2,26 +2,26 @@
 
 #include "cards/Windows1252.h"
 
-#include <QByteArrayMatcher>
+#include <QVarLengthArray>
 
 namespace {
 
 constexpr LineColumn kSetColumns[] = {
-    {"NomeSet", "", 28},
-    {"Tema", "  Tema: ", 30},
-    {"CodiceSet", "  Cod. ", 20},
-    {"NumeroPezzi", "  Pezzi: ", 12},
-    {"AnnoUscita", "  Anno: ", 12},
-    {"Valore", "  Valore: € ", 0},
+    {"NomeSet", u"", 28},
+    {"Tema", u"  Tema: ", 30},
+    {"CodiceSet", u"  Cod. ", 20},
+    {"NumeroPezzi", u"  Pezzi: ", 12},
+    {"AnnoUscita", u"  Anno: ", 12},
+    {"Valore", u"  Valore: € ", 0},
 };
 
 constexpr LineColumn kMocColumns[] = {
-    {"NomeProgetto", "", 28},
-    {"CodiceID", "  ID: ", 20},
-    {"Tema", "  Tema: ", 25},
-    {"Designer", "  Designer: ", 24},
-    {"Scala", "  Scala: ", 10},
-    {"CostoTotale", "  € ", 0},
+    {"NomeProgetto", u"", 28},
+    {"CodiceID", u"  ID: ", 20},
+    {"Tema", u"  Tema: ", 25},
+    {"Designer", u"  Designer: ", 24},
+    {"Scala", u"  Scala: ", 10},
+    {"CostoTotale", u"  € ", 0},
 };
 
 char foldByte(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
@@ -35,20 +35,41 @@ std::span<const LineColumn> mocColumns() { return kMocColumns; }
 
 QString build(const char *record, const RecordLayout &layout, std::span<const LineColumn> columns)
 {
-    QString line;
-    line.reserve(160);
-    for (const LineColumn &column : columns) {
-        line += QString::fromUtf8(column.prefix);
-        const QString text = Record::textAt(record, *layout.field(column.field));
-        if (column.width == 0)
-            line += text;
-        else
-            line += text.left(column.width).leftJustified(column.width, QLatin1Char(' '));
-    }
-    return line;
+    return LineBuilder(layout, columns)(record);
 }
 
 } // namespace ResultLines
+
+LineBuilder::LineBuilder(const RecordLayout &layout, std::span<const LineColumn> columns)
+{
+    for (const LineColumn &c : columns)
+        columns_.append({layout.field(c.field), c.prefix, c.width});
+}
+
+QString LineBuilder::operator()(const char *record) const
+{
+    // Measured first, then written straight into one buffer of the exact
+    // size: a search builds a line for every card.
+    QVarLengthArray<QByteArrayView, 8> texts;
+    qsizetype length = 0;
+    for (const Column &c : columns_) {
+        texts.append(Record::bytesAt(record, *c.field));
+        length += qsizetype(c.prefix.size()) + (c.width == 0 ? texts.last().size() : c.width);
+    }
+    QString line(length, Qt::Uninitialized);
+    QChar *out = line.data();
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        const Column &c = columns_[i];
+        std::copy(c.prefix.cbegin(), c.prefix.cend(), reinterpret_cast<char16_t *>(out));
+        out += c.prefix.size();
+        const qsizetype width = c.width == 0 ? texts[i].size() : c.width;
+        const qsizetype shown = std::min<qsizetype>(texts[i].size(), width);
+        Windows1252::decodeInto(texts[i].data(), shown, out);
+        std::fill(out + shown, out + width, QLatin1Char(' '));
+        out += width;
+    }
+    return line;
+}
 
 CardFilter::CardFilter(const QList<Test> &tests, int required) : required_(required)
 {

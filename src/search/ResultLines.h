@@ -12,7 +12,7 @@
 
 struct LineColumn {
     std::string_view field;
-    const char *prefix; // UTF-8, printed before the field
+    std::u16string_view prefix; // printed before the field
     int width;          // 0: the text as stored, unpadded
 };
 
@@ -24,6 +24,21 @@ std::span<const LineColumn> mocColumns();
 QString build(const char *record, const RecordLayout &layout, std::span<const LineColumn> columns);
 
 } // namespace ResultLines
+
+// Builds the lines of one layout, with its columns' fields looked up once.
+class LineBuilder {
+public:
+    LineBuilder(const RecordLayout &layout, std::span<const LineColumn> columns);
+    QString operator()(const char *record) const;
+
+private:
+    struct Column {
+        const FieldDef *field;
+        std::u16string_view prefix;
+        int width;
+    };
+    QList<Column> columns_;
+};
 
 // The filters of a search: for each filled-in filter the field it tests and
 // its text as typed. A record qualifies when at least `required` of them

@@ -1,0 +1,40 @@
+#pragma once
+// A set catalogue of a given size for the benchmarks, written with the
+// program's own codec, with a photo for its last card.
+#include "cards/RecordLayout.h"
+#include "cards/Schede.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+inline void writeCatalogue(const QString &folder, int cards)
+{
+    QFile file(folder + QStringLiteral("/Catalogo_BLOKKO.pro"));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the catalogue");
+    static const char *themes[] = {"Città", "Pirati", "Castelli", "Spazio", "Treni", "Western"};
+    Record r(Schede::TSchedaSet);
+    QByteArray chunk;
+    for (int i = 1; i <= cards; ++i) {
+        // Names in no particular order, so that the list has real sorting to do.
+        r.setText("NomeSet", QStringLiteral("Set %1").arg((i * 7919) % 100003));
+        r.setText("Tema", QString::fromUtf8(themes[i % 6]));
+        r.setText("CodiceSet", QString::number(10000 + i));
+        r.setText("AnnoUscita", QString::number(1975 + i % 50));
+        r.setText("NumeroPezzi", QString::number(100 + i % 3000));
+        r.setText("Note", QString(200, QLatin1Char('n')));
+        r.setText("Valore", QStringLiteral("49,90"));
+        r.setText("InVendita", QStringLiteral("No"));
+        chunk += r.bytes();
+        if (chunk.size() > (8 << 20) || i == cards) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    QDir(folder).mkpath(QStringLiteral("Schedario"));
+    QImage photo(1024, 768, QImage::Format_RGB32);
+    photo.fill(QColor(200, 40, 40));
+    photo.save(folder + QStringLiteral("/Schedario/BLOKKO_%1.jpg").arg(cards));
+}
