@@ -9,6 +9,7 @@
 #include "editing/HintBar.h"
 #include "editing/Money.h"
 #include "editing/PhotoBox.h"
+#include "editing/TfrmAllegaCartella.h"
 #include "editing/TfrmZoom.h"
 #include "platform/Platform.h"
 
@@ -117,6 +118,7 @@ void CardEditor::buildToolbar()
     connect(command("cmdAvanti"), &Picture::clicked, this, &CardEditor::cmdAvantiClick);
     connect(command("cmdUltimo"), &Picture::clicked, this, &CardEditor::cmdUltimoClick);
     connect(command("cmdEsci"), &Picture::clicked, this, &CardEditor::cmdEsciClick);
+    connect(command("cmdFile"), &Picture::clicked, this, &CardEditor::cmdFileClick);
 }
 
 void CardEditor::buildFields()
@@ -456,6 +458,19 @@ void CardEditor::cmdSalvaClick()
 }
 
 void CardEditor::cmdEsciClick() { close(); }
+
+void CardEditor::cmdFileClick()
+{
+    TfrmAllegaCartella attachments(this);
+    attachments.lblMemory->setText(QString::fromLatin1(config_.callerWord));
+    static const char *files[] = {"lblFile01", "lblFile02", "lblFile03"};
+    static const char *descriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
+    for (int i = 0; i < 3; ++i) {
+        attachments.txtFile[i]->setText(Text::trim(attachmentLabel(files[i])->text()));
+        attachments.txtDesc[i]->setText(Text::trim(attachmentLabel(descriptions[i])->text()));
+    }
+    attachments.exec();
+}
 
 void CardEditor::btnFocusClick()
 {

@@ -68,6 +68,7 @@ public slots:
     void cmdAvantiClick();
     void cmdUltimoClick();
     void cmdEsciClick();
+    void cmdFileClick();
     void btnFocusClick();
     void loadPhoto(int slot);
     void savePhoto(int slot);

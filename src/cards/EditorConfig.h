@@ -56,6 +56,7 @@ struct Decoration {
 
 struct EditorConfig {
     const RecordLayout *layout;
+    const char *callerWord; // "armi" or "cartoline": how the editor names itself to its windows
     const char *objectName;
     const char *caption;
     QColor gradientTop;

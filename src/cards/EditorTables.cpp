@@ -156,6 +156,7 @@ const EditorConfig &sets()
 {
     static const EditorConfig config{
         &Schede::TSchedaSet,
+        "armi",
         "frmArmi",
         " Vetrinora - Catalogo BLOKKO",
         QColor(0x42, 0x7A, 0xA8),
@@ -182,6 +183,7 @@ const EditorConfig &mocs()
 {
     static const EditorConfig config{
         &Schede::TSchedaMOC,
+        "cartoline",
         "frmCartoline",
         " Vetrinora - Archivio MOC",
         QColor(0x46, 0x82, 0xB4),

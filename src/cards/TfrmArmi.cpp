@@ -6,6 +6,7 @@
 #include "cards/Schede.h"
 #include "editing/FieldEvents.h"
 #include "output/CardPrintWindow.h"
+#include "output/ExportWindow.h"
 #include "platform/Platform.h"
 #include "search/SearchWindows.h"
 
@@ -25,6 +26,7 @@ TfrmArmi::TfrmArmi(QWidget *parent) : CardEditor(EditorTables::sets(), parent)
     connect(command("cmdTrova"), &Picture::clicked, this, &TfrmArmi::cmdTrovaClick);
     connect(command("cmdSegnalati"), &Picture::clicked, this, &TfrmArmi::cmdSegnalatiClick);
     connect(command("cmdStampa"), &Picture::clicked, this, &TfrmArmi::cmdStampaClick);
+    connect(command("cmdEsporta"), &Picture::clicked, this, &TfrmArmi::cmdEsportaClick);
 }
 
 QString TfrmArmi::recordFilePath() const
@@ -73,4 +75,10 @@ void TfrmArmi::cmdStampaClick()
 {
     TfrmStampaArma print(this);
     print.exec();
+}
+
+void TfrmArmi::cmdEsportaClick()
+{
+    TfrmExpArmi exportWindow(this);
+    exportWindow.exec();
 }

@@ -15,4 +15,5 @@ public slots:
     void cmdTrovaClick();
     void cmdSegnalatiClick();
     void cmdStampaClick();
+    void cmdEsportaClick();
 };

@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 #include "editing/HintBar.h"
 #include "output/CardPrintWindow.h"
+#include "output/ExportWindow.h"
 #include "search/SearchWindows.h"
 
 #include <QLabel>
@@ -24,6 +25,7 @@ TfrmCartoline::TfrmCartoline(QWidget *parent) : CardEditor(EditorTables::mocs(),
     connect(command("cmdCercaDisponibili"), &Picture::clicked, this,
             &TfrmCartoline::cmdCercaDisponibiliClick);
     connect(command("cmdStampa"), &Picture::clicked, this, &TfrmCartoline::cmdStampaClick);
+    connect(command("cmdEsporta"), &Picture::clicked, this, &TfrmCartoline::cmdEsportaClick);
     connect(command("cmdAnteprima"), &Picture::clicked, this, &TfrmCartoline::cmdAnteprimaClick);
 }
 
@@ -59,4 +61,10 @@ QString TfrmCartoline::photoFileName(int slot, const QString &position) const
     return Text::trim(lblNome->text()) + QStringLiteral("_Foto_")
            + QString::fromLatin1(config().photos[slot].fileTag) + QLatin1Char('_') + position
            + QStringLiteral(".jpg");
+}
+
+void TfrmCartoline::cmdEsportaClick()
+{
+    TfrmExpCartoline exportWindow(this);
+    exportWindow.exec();
 }

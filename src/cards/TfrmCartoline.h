@@ -19,5 +19,6 @@ public slots:
     void cmdTrovaClick();
     void cmdCercaDisponibiliClick();
     void cmdStampaClick();
+    void cmdEsportaClick();
     void cmdAnteprimaClick();
 };

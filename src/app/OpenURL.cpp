@@ -1,0 +1,7 @@
+#include "app/OpenURL.h"
+
+#include "platform/Platform.h"
+
+namespace TMisc {
+void Open(const QString &command) { platform::services().shellOpen(command); }
+} // namespace TMisc

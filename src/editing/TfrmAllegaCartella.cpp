@@ -1,0 +1,169 @@
+#include "editing/TfrmAllegaCartella.h"
+
+#include "app/OpenURL.h"
+#include "app/ProgramFolder.h"
+#include "app/Roster.h"
+#include "app/Text.h"
+#include "app/Widgets.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/FieldEvents.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QFont verdana(int points)
+{
+    QFont font(QStringLiteral("Verdana"), points, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+// Copies a file over another through a temporary copy, so that a failed copy
+// never leaves the old file half-replaced.
+void copyReplacing(const QString &source, const QString &destination)
+{
+    if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
+        return;
+    const QString temporary = destination + QStringLiteral(".copia");
+    QFile::remove(temporary);
+    if (!QFile::copy(source, temporary))
+        return;
+    if (QFile::exists(destination) && !QFile::remove(destination)) {
+        QFile::remove(temporary);
+        return;
+    }
+    if (!QFile::rename(temporary, destination))
+        QFile::remove(temporary);
+}
+
+} // namespace
+
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAllegaCartella"));
+    setWindowTitle(QStringLiteral(" Allega file"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(634, 534);
+    setModal(true);
+    new Picture(QStringLiteral("imgIntestazione"), QStringLiteral(":/images/allega_intestazione.svg"),
+                QRect(12, 10, 610, 96), this);
+    QFont labelFont = font();
+    labelFont.setBold(true);
+    for (int i = 0; i < 3; ++i) {
+        const int y = 120 + i * 124;
+        const QString n = QStringLiteral("0%1").arg(i + 1);
+        makeLabel(QStringLiteral("lblFile") + n, QStringLiteral("Nome %1° file allegato:").arg(i + 1),
+                  QRect(20, y, 380, 18), this)
+            ->setFont(labelFont);
+        txtFile[i] = new QLineEdit(this);
+        txtFile[i]->setObjectName(QStringLiteral("txtFile") + n);
+        txtFile[i]->setGeometry(20, y + 20, 380, 28);
+        txtFile[i]->setReadOnly(true);
+        txtFile[i]->setFont(verdana(10));
+        imgCancella[i] = new Picture(QStringLiteral("imgCancella") + n, QStringLiteral(":/images/gomma.svg"),
+                                     QRect(408, y + 23, 22, 22), this);
+        imgCancella[i]->setClickable(true);
+        imgCancella[i]->setHint(QStringLiteral("Elimina il file dalla scheda"));
+        btnSfoglia[i] = button(QStringLiteral("btnSfoglia") + n, QStringLiteral("Sfoglia..."),
+                               QRect(438, y + 19, 92, 32), this);
+        btnApri[i] = button(QStringLiteral("btnApri") + n, QStringLiteral("Apri"),
+                            QRect(536, y + 19, 78, 32), this);
+        btnApri[i]->setEnabled(false);
+        makeLabel(QStringLiteral("lblDesc") + n,
+                  QStringLiteral("Descrizione %1° file allegato:").arg(i + 1), QRect(20, y + 56, 380, 18),
+                  this)
+            ->setFont(labelFont);
+        txtDesc[i] = new QLineEdit(this);
+        txtDesc[i]->setObjectName(QStringLiteral("txtDesc") + n);
+        txtDesc[i]->setGeometry(20, y + 76, 594, 28);
+        txtDesc[i]->setFont(verdana(12));
+        connect(txtFile[i], &QLineEdit::textChanged, this, [this, i](const QString &text) {
+            btnApri[i]->setEnabled(!Text::trim(text).isEmpty());
+        });
+        connect(btnSfoglia[i], &QPushButton::clicked, this, [this, i] { attach(i); });
+        connect(btnApri[i], &QPushButton::clicked, this, [this, i] { open(i); });
+        connect(imgCancella[i], &Picture::clicked, this, [this, i] { erase(i); });
+    }
+    btnAnnulla = button(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(20, 488, 180, 36), this);
+    btnApplica = button(QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
+                        QRect(434, 488, 180, 36), this);
+    lblMemory = makeLabel(QStringLiteral("lblMemory"), QString(), QRect(), this);
+    lblMemory->hide();
+    connect(btnAnnulla, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
+}
+
+TfrmAllegaCartella::~TfrmAllegaCartella() { FieldEvents::detachAll(this); }
+
+QString TfrmAllegaCartella::folder()
+{
+    return ProgramFolder::file(QStringLiteral("Documenti_Allegati"));
+}
+
+void TfrmAllegaCartella::attach(int slot)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Selezionare il file da allegare:");
+    request.filters = {QStringLiteral("Tutti i file (*)")};
+    const QString chosen = platform::services().openFile(this, request);
+    if (chosen.isEmpty())
+        return;
+    txtFile[slot]->setText(QFileInfo(chosen).fileName());
+    // Failures from here on are silent: the slot keeps the name.
+    if (!QDir().mkpath(folder()))
+        return;
+    const QString destination = folder() + QDir::separator() + Text::trim(txtFile[slot]->text());
+    if (QFile::exists(destination)
+        && !platform::confirm(this, QStringLiteral("Attenzione: nella cartella dei documenti "
+                                                   "allegati è presente un file con lo stesso "
+                                                   "nome.\r\n\r\nSi vuole sovrascrivere il file "
+                                                   "esistente?")))
+        return;
+    copyReplacing(chosen, destination);
+}
+
+void TfrmAllegaCartella::open(int slot)
+{
+    TMisc::Open(QLatin1Char('"') + folder() + QDir::separator() + Text::trim(txtFile[slot]->text())
+                + QLatin1Char('"'));
+}
+
+void TfrmAllegaCartella::erase(int slot) { txtFile[slot]->clear(); }
+
+void TfrmAllegaCartella::btnApplicaClick()
+{
+    const QString word = Text::trim(lblMemory->text());
+    CardEditor *editor = nullptr;
+    if (word == QLatin1String("armi"))
+        editor = Roster::instance().frmArmi();
+    else if (word == QLatin1String("cartoline"))
+        editor = Roster::instance().frmCartoline();
+    if (!editor)
+        return;
+    static const char *files[] = {"lblFile01", "lblFile02", "lblFile03"};
+    static const char *descriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
+    for (int i = 0; i < 3; ++i) {
+        editor->attachmentLabel(files[i])->setText(Text::trim(txtFile[i]->text()));
+        editor->attachmentLabel(descriptions[i])->setText(Text::trim(txtDesc[i]->text()));
+    }
+    close();
+}

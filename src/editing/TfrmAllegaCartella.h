@@ -1,0 +1,34 @@
+#pragma once
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Picture;
+
+// Up to three files attached to the card on screen, each with a description.
+// The files are copied into "Documenti_Allegati" at once; the card keeps
+// their names, written back into the calling editor by "Applica e chiudi".
+class TfrmAllegaCartella : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmAllegaCartella(QWidget *parent);
+    ~TfrmAllegaCartella() override;
+
+    static QString folder();
+
+    QLineEdit *txtFile[3];
+    QLineEdit *txtDesc[3];
+    Picture *imgCancella[3];
+    QPushButton *btnSfoglia[3];
+    QPushButton *btnApri[3];
+    QPushButton *btnAnnulla;
+    QPushButton *btnApplica;
+    QLabel *lblMemory; // hidden: "armi" or "cartoline", the editor that called
+
+public slots:
+    void attach(int slot);
+    void open(int slot);
+    void erase(int slot);
+    void btnApplicaClick();
+};
