@@ -15,7 +15,8 @@ packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation)
 if [ "$mode" = test ]; then
-  packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3)
+  packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3
+    libreoffice-calc-nogui)
 fi
 
 missing=()

@@ -1,0 +1,215 @@
+// Files attached to a card: copied into "Documenti_Allegati", named in the
+// card's hidden labels, stored in the record when the card is saved.
+
+#include "TestSupport.h"
+
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "cards/Schede.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/TfrmAllegaCartella.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+const QString kOverwrite = QStringLiteral(
+    "Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome."
+    "\r\n\r\nSi vuole sovrascrivere il file esistente?");
+}
+
+class TestAttachments : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+    std::unique_ptr<QTemporaryDir> elsewhere;
+
+    QString document(const QString &name, const QByteArray &content)
+    {
+        const QString path = elsewhere->filePath(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(content);
+        return path;
+    }
+
+    QString attached(const QString &name) const
+    {
+        return folder->file(QStringLiteral("Documenti_Allegati")) + QDir::separator() + name;
+    }
+
+    QByteArray contentOf(const QString &path) const
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+        elsewhere = std::make_unique<QTemporaryDir>();
+    }
+
+    void cleanup()
+    {
+        elsewhere.reset();
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    void attachAFile()
+    {
+        TfrmAllegaCartella w(roster->frmArmi());
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Allega file"));
+        QCOMPARE(w.size(), QSize(634, 534));
+        QVERIFY(!w.btnApri[0]->isEnabled());
+        QVERIFY(w.txtFile[0]->isReadOnly());
+        services->chosenFiles.enqueue(document(QStringLiteral("istruzioni.pdf"), "PDF-1"));
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        const auto &request = services->fileDialogs.first().request;
+        QCOMPARE(request.title, QStringLiteral("Selezionare il file da allegare:"));
+        QCOMPARE(request.filters, QStringList{"Tutti i file (*)"});
+        QCOMPARE(w.txtFile[0]->text(), QStringLiteral("istruzioni.pdf"));
+        QVERIFY(w.btnApri[0]->isEnabled());
+        QCOMPARE(contentOf(attached("istruzioni.pdf")), QByteArray("PDF-1"));
+        QTest::mouseClick(w.btnApri[0], Qt::LeftButton);
+        QCOMPARE(services->opened,
+                 QStringList{QLatin1Char('"') + attached("istruzioni.pdf") + QLatin1Char('"')});
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void cancelledDialogChangesNothing()
+    {
+        TfrmAllegaCartella w(roster->frmArmi());
+        w.txtFile[1]->setText(QStringLiteral("vecchio.pdf"));
+        QTest::mouseClick(w.btnSfoglia[1], Qt::LeftButton);
+        QCOMPARE(w.txtFile[1]->text(), QStringLiteral("vecchio.pdf"));
+        QVERIFY(!QFileInfo::exists(folder->file(QStringLiteral("Documenti_Allegati"))));
+    }
+
+    void overwriteQuestion_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes replaces") << true;
+        QTest::newRow("no keeps") << false;
+    }
+    void overwriteQuestion()
+    {
+        QFETCH(bool, yes);
+        QDir(folder->path()).mkpath(QStringLiteral("Documenti_Allegati"));
+        folder->write(QStringLiteral("Documenti_Allegati/foto.jpg"), "vecchio");
+        TfrmAllegaCartella w(roster->frmCartoline());
+        services->chosenFiles.enqueue(document(QStringLiteral("foto.jpg"), "nuovo"));
+        services->answers.enqueue(yes ? platform::Button::Yes : platform::Button::No);
+        QTest::mouseClick(w.btnSfoglia[2], Qt::LeftButton);
+        QCOMPARE(services->texts(), QStringList{kOverwrite});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Confirmation);
+        QCOMPARE(w.txtFile[2]->text(), QStringLiteral("foto.jpg"));
+        QCOMPARE(contentOf(attached("foto.jpg")), yes ? QByteArray("nuovo") : QByteArray("vecchio"));
+        QCOMPARE(QDir(folder->file("Documenti_Allegati")).entryList(QDir::Files), QStringList{"foto.jpg"});
+    }
+
+    void eraserKeepsTheDescriptionAndTheFile()
+    {
+        TfrmAllegaCartella w(roster->frmArmi());
+        services->chosenFiles.enqueue(document(QStringLiteral("a.txt"), "a"));
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        w.txtDesc[0]->setText(QStringLiteral("Istruzioni"));
+        QTest::mouseClick(w.imgCancella[0], Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(w.txtFile[0]->text(), QString());
+        QVERIFY(!w.btnApri[0]->isEnabled());
+        QCOMPARE(w.txtDesc[0]->text(), QStringLiteral("Istruzioni"));
+        QVERIFY(QFile::exists(attached("a.txt")));
+    }
+
+    void annullaLeavesTheEditorButKeepsTheCopy()
+    {
+        TfrmArmi *editor = roster->frmArmi();
+        editor->attachmentLabel("lblFile01")->setText(QStringLiteral("prima.pdf"));
+        TfrmAllegaCartella w(editor);
+        w.lblMemory->setText(QStringLiteral("armi"));
+        services->chosenFiles.enqueue(document(QStringLiteral("dopo.pdf"), "x"));
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        QTest::mouseClick(w.btnAnnulla, Qt::LeftButton);
+        QCOMPARE(editor->attachmentLabel("lblFile01")->text(), QStringLiteral("prima.pdf"));
+        QVERIFY(QFile::exists(attached("dopo.pdf")));
+    }
+
+    void applyWritesIntoTheCallingEditor_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::newRow("sets") << "armi";
+        QTest::newRow("mocs") << "cartoline";
+        QTest::newRow("unknown word") << "altro";
+    }
+    void applyWritesIntoTheCallingEditor()
+    {
+        QFETCH(QString, word);
+        TfrmAllegaCartella w(roster->frmArmi());
+        w.show();
+        w.lblMemory->setText(QStringLiteral(" ") + word + QStringLiteral(" "));
+        w.txtFile[1]->setText(QStringLiteral("b.pdf"));
+        w.txtDesc[1]->setText(QStringLiteral("   Schema   "));
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+        CardEditor *target = word == QLatin1String("armi") ? static_cast<CardEditor *>(roster->frmArmi())
+                             : word == QLatin1String("cartoline") ? roster->frmCartoline()
+                                                                  : nullptr;
+        if (!target) {
+            QVERIFY(w.isVisible());
+            QCOMPARE(roster->frmArmi()->attachmentLabel("lblFile02")->text(), QString());
+            QCOMPARE(roster->frmCartoline()->attachmentLabel("lblFile02")->text(), QString());
+            return;
+        }
+        QVERIFY(!w.isVisible());
+        QCOMPARE(target->attachmentLabel("lblFile02")->text(), QStringLiteral("b.pdf"));
+        QCOMPARE(target->attachmentLabel("lblDesc02")->text(), QStringLiteral("Schema"));
+        QCOMPARE(target->attachmentLabel("lblFile01")->text(), QString());
+    }
+
+    void theEditorOpensTheWindowAndSavesTheAttachments()
+    {
+        TfrmArmi *editor = roster->frmArmi();
+        roster->handOver(roster->frmAvvio(), editor);
+        editor->attachmentLabel("lblFile03")->setText(QStringLiteral(" c.pdf "));
+        for (const char *f : {"txtMunizioni", "txtArma", "txtCalibro", "txtAnno"})
+            editor->field(f)->setText(QStringLiteral("x"));
+        const QString longText = QString(300, QLatin1Char('d'));
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *w = qobject_cast<TfrmAllegaCartella *>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            seen = true;
+            QCOMPARE(w->lblMemory->text(), QStringLiteral("armi"));
+            QCOMPARE(w->txtFile[2]->text(), QStringLiteral("c.pdf"));
+            w->txtDesc[0]->setText(longText);
+            QTest::mouseClick(w->btnApplica, Qt::LeftButton);
+        });
+        Picture *p = editor->command("cmdFile");
+        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
+        QVERIFY(seen);
+        QCOMPARE(editor->attachmentLabel("lblDesc01")->text(), longText);
+        editor->cmdSalvaClick();
+        Record stored(Schede::TSchedaSet);
+        stored.bytes() = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QCOMPARE(stored.text("Desc01"), longText.left(250));
+        QCOMPARE(stored.text("File03"), QStringLiteral("c.pdf"));
+    }
+};
+
+VETRINORA_TEST_MAIN(TestAttachments)
+#include "test_attachments.moc"
