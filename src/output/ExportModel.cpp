@@ -71,12 +71,16 @@ QString ExportModel::cellText(int row, int column) const
     return Windows1252::decode(bytes.data(), bytes.size());
 }
 
-QByteArray ExportModel::cellBytes(int row, int column) const
+QByteArrayView ExportModel::cellBytes(int row, int column, QByteArray &scratch) const
 {
-    const qint64 key = qint64(row) * columns_.size() + column;
-    if (auto edit = edits_.constFind(key); edit != edits_.constEnd())
-        return Windows1252::encode(*edit);
-    return stored(row, column).toByteArray();
+    if (!edits_.isEmpty()) {
+        const qint64 key = qint64(row) * columns_.size() + column;
+        if (auto edit = edits_.constFind(key); edit != edits_.constEnd()) {
+            scratch = Windows1252::encode(*edit);
+            return scratch;
+        }
+    }
+    return stored(row, column);
 }
 
 QVariant ExportModel::data(const QModelIndex &index, int role) const

@@ -41,8 +41,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
-    // A card cell (column 1 onwards) as Windows-1252 bytes, edited text included.
-    QByteArray cellBytes(int row, int column) const;
+    // A card cell (column 1 onwards) as Windows-1252 bytes, edited text
+    // included; `scratch` holds an edited cell's bytes.
+    QByteArrayView cellBytes(int row, int column, QByteArray &scratch) const;
     QString cellText(int row, int column) const;
     // The grid column of a named column ("colNote"), or -1.
     int columnNamed(std::string_view name) const;

@@ -189,24 +189,17 @@ bool ExportWindow::writeFile() const
     std::vector<Spreadsheet::Heading> headings;
     for (std::size_t c = 1; c < config_.columns.size(); ++c)
         headings.push_back({config_.columns[c].fileHeading, config_.columns[c].fileWidth});
-    QByteArray out = Spreadsheet::head(QString::fromUtf8(config_.sheetName), headings);
+    Spreadsheet::Writer writer(file);
+    writer.head(QString::fromUtf8(config_.sheetName), headings);
     const int columns = int(config_.columns.size());
+    QByteArray scratch;
     for (int row = 0; row < model_->rowCount(); ++row) {
-        out += "<tr>";
-        for (int c = 1; c < columns; ++c) {
-            out += "<td style=\"text-align: left;\">";
-            Spreadsheet::appendCell(out, model_->cellBytes(row, c));
-            out += "</td>";
-        }
-        out += "</tr>";
-        if (out.size() > (1 << 20)) {
-            if (file.write(out) != out.size())
-                return false;
-            out.clear();
-        }
+        writer.beginRow();
+        for (int c = 1; c < columns; ++c)
+            writer.cell(model_->cellBytes(row, c, scratch));
+        writer.endRow();
     }
-    out += Spreadsheet::tail();
-    if (file.write(out) != out.size())
+    if (!writer.finish())
         return false;
     return file.commit();
 }

@@ -38,6 +38,9 @@ public:
 
     ExportModel *model() const { return model_; }
     QString exportPath() const;
+    // Writes the grid to the spreadsheet file; false on failure, the old file
+    // then left whole.
+    bool writeFile() const;
 
 public slots:
     void cmdEsportaClick();
@@ -47,8 +50,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    bool writeFile() const;
-
     const ExportConfig &config_;
     CardEditor *editor_;
     ExportModel *model_;

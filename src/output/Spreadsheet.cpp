@@ -2,81 +2,114 @@
 
 #include "cards/Windows1252.h"
 
+#include <QIODevice>
+#include <cstring>
+
 namespace Spreadsheet {
 
-QByteArray head(const QString &sheetName, std::span<const Heading> headings)
-{
-    QByteArray out;
-    out += "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
-           "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-           "xmlns=\"http://www.w3.org/TR/REC-html40\">";
-    out += "<head>";
-    out += "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">";
-    out += "<!--[if gte mso 9]><xml>";
-    out += "<x:ExcelWorkbook>";
-    out += "<x:ExcelWorksheets>";
-    out += "<x:ExcelWorksheet>";
-    out += "<x:Name>" + Windows1252::encode(sheetName) + "</x:Name>";
-    out += "<x:WorksheetOptions>";
-    out += "<x:Selected/>";
-    out += "<x:Panes>";
-    out += "<x:Pane>";
-    out += "<x:Number>1</x:Number>";
-    out += "<x:ActiveRow>3</x:ActiveRow>";
-    out += "</x:Pane>";
-    out += "</x:Panes>";
-    out += "<x:ProtectContents>False</x:ProtectContents>";
-    out += "<x:ProtectObjects>False</x:ProtectObjects>";
-    out += "<x:ProtectScenarios>False</x:ProtectScenarios>";
-    out += "</x:WorksheetOptions>";
-    out += "</x:ExcelWorksheet>";
-    out += "</x:ExcelWorksheets>";
-    out += "</x:ExcelWorkbook>";
-    out += "</xml><![endif]-->";
-    out += "</head>";
-    out += "<body>";
-    out += "<table x:str>";
-    out += "<tr>";
-    for (const Heading &h : headings) {
-        out += "<td style=\"text-align: left; font-weight: bold;\" width=";
-        out += QByteArray::number(h.width);
-        out += ">";
-        appendCell(out, Windows1252::encode(QString::fromUtf8(h.text)));
-        out += "</td>";
-    }
-    out += "</tr>";
-    return out;
+namespace {
+constexpr qsizetype kBuffer = 1 << 20;
 }
 
-void appendCell(QByteArray &out, QByteArrayView text)
+Writer::Writer(QIODevice &device) : device_(device), buffer_(kBuffer, Qt::Uninitialized) {}
+
+void Writer::put(QByteArrayView bytes)
 {
+    if (used_ + bytes.size() > buffer_.size()) {
+        flush();
+        if (bytes.size() > buffer_.size()) {
+            ok_ = ok_ && device_.write(bytes.data(), bytes.size()) == bytes.size();
+            return;
+        }
+    }
+    std::memcpy(buffer_.data() + used_, bytes.data(), size_t(bytes.size()));
+    used_ += bytes.size();
+}
+
+void Writer::flush()
+{
+    if (used_ > 0)
+        ok_ = ok_ && device_.write(buffer_.constData(), used_) == used_;
+    used_ = 0;
+}
+
+void Writer::head(const QString &sheetName, std::span<const Heading> headings)
+{
+    put("<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+        "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+        "xmlns=\"http://www.w3.org/TR/REC-html40\">");
+    put("<head>");
+    put("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
+    put("<!--[if gte mso 9]><xml>");
+    put("<x:ExcelWorkbook>");
+    put("<x:ExcelWorksheets>");
+    put("<x:ExcelWorksheet>");
+    put("<x:Name>");
+    put(Windows1252::encode(sheetName));
+    put("</x:Name>");
+    put("<x:WorksheetOptions>");
+    put("<x:Selected/>");
+    put("<x:Panes>");
+    put("<x:Pane>");
+    put("<x:Number>1</x:Number>");
+    put("<x:ActiveRow>3</x:ActiveRow>");
+    put("</x:Pane>");
+    put("</x:Panes>");
+    put("<x:ProtectContents>False</x:ProtectContents>");
+    put("<x:ProtectObjects>False</x:ProtectObjects>");
+    put("<x:ProtectScenarios>False</x:ProtectScenarios>");
+    put("</x:WorksheetOptions>");
+    put("</x:ExcelWorksheet>");
+    put("</x:ExcelWorksheets>");
+    put("</x:ExcelWorkbook>");
+    put("</xml><![endif]-->");
+    put("</head>");
+    put("<body>");
+    put("<table x:str>");
+    put("<tr>");
+    for (const Heading &h : headings) {
+        put("<td style=\"text-align: left; font-weight: bold;\" width=");
+        put(QByteArray::number(h.width));
+        put(">");
+        put(Windows1252::encode(QString::fromUtf8(h.text)));
+        put("</td>");
+    }
+    put("</tr>");
+}
+
+void Writer::beginRow() { put("<tr>"); }
+void Writer::endRow() { put("</tr>"); }
+
+void Writer::cell(QByteArrayView text)
+{
+    put("<td style=\"text-align: left;\">");
     // Trimmed of blanks and control characters, as every field is.
     qsizetype first = 0, last = text.size();
     while (first < last && static_cast<unsigned char>(text[first]) <= 32)
         ++first;
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32)
         --last;
+    // Runs without a character to escape go in at once.
+    qsizetype run = first;
     for (qsizetype i = first; i < last; ++i) {
-        switch (text[i]) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += text[i]; break;
-        }
+        const char c = text[i];
+        if (c != '&' && c != '<' && c != '>')
+            continue;
+        put(text.sliced(run, i - run));
+        put(c == '&' ? QByteArrayView("&amp;") : c == '<' ? QByteArrayView("&lt;") : QByteArrayView("&gt;"));
+        run = i + 1;
     }
+    put(text.sliced(run, last - run));
+    put("</td>");
 }
 
-void appendRow(QByteArray &out, std::span<const QByteArray> cells)
+bool Writer::finish()
 {
-    out += "<tr>";
-    for (const QByteArray &cell : cells) {
-        out += "<td style=\"text-align: left;\">";
-        appendCell(out, cell);
-        out += "</td>";
-    }
-    out += "</tr>";
+    put("</table>");
+    put("</body>");
+    put("</html>");
+    flush();
+    return ok_;
 }
-
-QByteArray tail() { return QByteArrayLiteral("</table></body></html>"); }
 
 } // namespace Spreadsheet

@@ -15,14 +15,29 @@ struct Heading {
     int width;
 };
 
-// Everything before the first data row: pieces 1 to 30.
-QByteArray head(const QString &sheetName, std::span<const Heading> headings);
-// One data row; each cell's text is trimmed and written with "&", "<" and ">"
-// as "&amp;", "&lt;" and "&gt;", so the sheet shows exactly the text.
-void appendRow(QByteArray &out, std::span<const QByteArray> cellsWindows1252);
-QByteArray tail();
+// Writes the file piece by piece through a buffer of its own.
+class Writer {
+public:
+    explicit Writer(QIODevice &device);
 
-// The cell text in the file's bytes: Windows-1252, escaped.
-void appendCell(QByteArray &out, QByteArrayView windows1252);
+    // Everything before the first data row, the heading row included.
+    void head(const QString &sheetName, std::span<const Heading> headings);
+    void beginRow();
+    // A cell: its text trimmed and written with "&", "<" and ">" as "&amp;",
+    // "&lt;" and "&gt;", so that the sheet shows exactly the text.
+    void cell(QByteArrayView windows1252);
+    void endRow();
+    // Writes the end of the file; false when any write failed.
+    bool finish();
+
+private:
+    void put(QByteArrayView bytes);
+    void flush();
+
+    QIODevice &device_;
+    QByteArray buffer_;
+    qsizetype used_ = 0;
+    bool ok_ = true;
+};
 
 } // namespace Spreadsheet
