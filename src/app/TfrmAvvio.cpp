@@ -1,5 +1,8 @@
 #include "app/TfrmAvvio.h"
 
+#include "app/HelpWindows.h"
+#include "app/Maker.h"
+#include "app/OpenURL.h"
 #include "app/Roster.h"
 #include "archives/TfrmApriCatalogo.h"
 #include "archives/TfrmCreaCatalogo.h"
@@ -63,6 +66,10 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgApp03, &Picture::clicked, this, &TfrmAvvio::btnApp03Click);
     connect(btnApp03, &Picture::clicked, this, &TfrmAvvio::btnApp03Click);
     connect(imgEsci, &Picture::clicked, this, &TfrmAvvio::imgEsciClick);
+    connect(imgInfo, &Picture::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(imgGuida, &Picture::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
 }
 
 void TfrmAvvio::btnApp01Click() { Roster::instance().handOver(this, Roster::instance().frmArmi()); }
@@ -78,6 +85,22 @@ void TfrmAvvio::btnApp03Click()
 }
 
 void TfrmAvvio::imgEsciClick() { Roster::instance().endProgram(); }
+
+void TfrmAvvio::imgInfoClick()
+{
+    TfrmInfo window(this);
+    window.exec();
+}
+
+void TfrmAvvio::imgGuidaClick() { TfrmGuida::show(this, HelpTopics::startScreen()); }
+
+void TfrmAvvio::imgCopyrightClick()
+{
+    TfrmSplash window(this);
+    window.exec();
+}
+
+void TfrmAvvio::imgSitoClick() { TMisc::Open(Maker::site()); }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event)
 {

@@ -35,6 +35,10 @@ public slots:
     void btnApp02Click();
     void btnApp03Click();
     void imgEsciClick();
+    void imgInfoClick();
+    void imgGuidaClick();
+    void imgCopyrightClick();
+    void imgSitoClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,5 +1,7 @@
 #include "archives/ArchiveWindow.h"
 
+#include "app/HelpWindows.h"
+
 ArchiveWindow::ArchiveWindow(const QString &objectName, const QString &caption,
                              const QString &header, QWidget *parent)
     : MainLevelWindow(objectName, caption, Colors::steelBlue(), QSize(995, 692), parent)
@@ -9,6 +11,8 @@ ArchiveWindow::ArchiveWindow(const QString &objectName, const QString &caption,
     imgGuida = imageButton(QStringLiteral("imgGuida"), QStringLiteral(":/images/guida.svg"),
                            QRect(945, 20, 29, 28),
                            QStringLiteral("Creazione e apertura archivi MOC"));
+    connect(imgGuida, &Picture::clicked, this,
+            [this] { TfrmGuida::show(this, HelpTopics::archives()); });
 }
 
 Picture *ArchiveWindow::imageButton(const QString &objectName, const QString &resource,

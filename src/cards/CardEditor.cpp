@@ -1,5 +1,6 @@
 #include "cards/CardEditor.h"
 
+#include "app/HelpWindows.h"
 #include "app/ProgramFolder.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
@@ -119,6 +120,8 @@ void CardEditor::buildToolbar()
     connect(command("cmdUltimo"), &Picture::clicked, this, &CardEditor::cmdUltimoClick);
     connect(command("cmdEsci"), &Picture::clicked, this, &CardEditor::cmdEsciClick);
     connect(command("cmdFile"), &Picture::clicked, this, &CardEditor::cmdFileClick);
+    connect(command("cmdGuida"), &Picture::clicked, this,
+            [this] { TfrmGuida::show(this, config_.helpTopic()); });
 }
 
 void CardEditor::buildFields()

@@ -2,6 +2,7 @@
 // What sets the two card editors apart, as data: one engine (CardEditor)
 // runs both the set catalogue and the MOC archives from these tables.
 
+#include "app/HelpTopics.h"
 #include "cards/RecordLayout.h"
 
 #include <QColor>
@@ -75,6 +76,7 @@ struct EditorConfig {
     QColor moneyResting;
     const char *checkHint;
     QRect infoStrip; // shpInfo
+    HelpTopics::Topic (*helpTopic)();
 };
 
 namespace EditorTables {

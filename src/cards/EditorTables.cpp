@@ -175,6 +175,7 @@ const EditorConfig &sets()
         QColor(0xFF, 0xFF, 0xFF),
         "Spunta questa casella per annotare che il set BLOKKO è in vendita.",
         QRect(17, 644, 962, 32),
+        HelpTopics::setEditor,
     };
     return config;
 }
@@ -202,6 +203,7 @@ const EditorConfig &mocs()
         QColor(0xF0, 0xF8, 0xFF),
         "Spunta questa casella per annotare che la MOC è in vendita.",
         QRect(17, 644, 962, 32),
+        HelpTopics::mocEditor,
     };
     return config;
 }

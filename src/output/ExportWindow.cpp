@@ -1,5 +1,6 @@
 #include "output/ExportWindow.h"
 
+#include "app/HelpWindows.h"
 #include "app/OpenURL.h"
 #include "app/ProgramFolder.h"
 #include "app/Widgets.h"
@@ -70,10 +71,11 @@ constexpr ExportColumn kMocColumns[] = {
 };
 
 const ExportConfig kExpArmi{"frmExpArmi", " Esporta catalogo BLOKKO in Excel", &Schede::TSchedaSet,
-                            kSetColumns, "Catalogo BLOKKO", "Catalogo_BLOKKO.xls"};
+                            kSetColumns, "Catalogo BLOKKO", "Catalogo_BLOKKO.xls",
+                            HelpTopics::setExport};
 const ExportConfig kExpCartoline{"frmExpCartoline", " Esporta archivio MOC in Excel",
                                  &Schede::TSchedaMOC, kMocColumns, "Archivio MOC",
-                                 "Archivio_MOC.xls"};
+                                 "Archivio_MOC.xls", HelpTopics::mocExport};
 
 const QString kExportFailed =
     QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
@@ -154,6 +156,7 @@ ExportWindow::ExportWindow(const ExportConfig &config, CardEditor *editor)
 
     connect(cmdEsporta, &Picture::clicked, this, &ExportWindow::cmdEsportaClick);
     connect(cmdEsci, &Picture::clicked, this, &ExportWindow::cmdEsciClick);
+    connect(cmdGuida, &Picture::clicked, this, [this] { TfrmGuida::show(this, config_.helpTopic()); });
 }
 
 void ExportWindow::showEvent(QShowEvent *event)

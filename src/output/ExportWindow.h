@@ -3,6 +3,7 @@
 // spreadsheet file in the program folder. One implementation; the column
 // tables and the file names set the twins apart.
 
+#include "app/HelpTopics.h"
 #include "output/ExportModel.h"
 
 #include <QDialog>
@@ -20,6 +21,7 @@ struct ExportConfig {
     std::span<const ExportColumn> columns;
     const char *sheetName;
     const char *fileName;
+    HelpTopics::Topic (*helpTopic)();
 };
 
 class ExportWindow : public QDialog {

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The help topics of the program: a title and paragraphs of Italian text,
+// joined by one empty line (CR LF CR LF).
+namespace HelpTopics {
+
+struct Topic {
+    QString title;
+    QStringList paragraphs;
+    QString text() const; // the paragraphs joined by CR LF CR LF
+};
+
+Topic startScreen();   // "Uno sguardo a Vetrinora"
+Topic setEditor();     // "App Catalogo BLOKKO"
+Topic mocEditor();     // "App Archivio MOC"
+Topic archives();      // "Creazione e apertura archivi MOC"
+Topic setExport();     // "Esportazione catalogo BLOKKO in Excel"
+Topic mocExport();     // "Esportazione archivio MOC in Excel"
+
+QString separator();
+
+} // namespace HelpTopics
