@@ -133,7 +133,7 @@ void TfrmGuida::setTopic(const HelpTopics::Topic &topic)
     txtGuida->setPlainText(topic.text());
 }
 
-void TfrmGuida::show(QWidget *caller, const HelpTopics::Topic &topic)
+void TfrmGuida::showTopic(QWidget *caller, const HelpTopics::Topic &topic)
 {
     TfrmGuida window(caller);
     window.setTopic(topic);

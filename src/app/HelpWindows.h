@@ -49,7 +49,7 @@ public:
     void setTopic(const HelpTopics::Topic &topic);
 
     // Shows a topic in a fresh modal help window owned by the caller.
-    static void show(QWidget *caller, const HelpTopics::Topic &topic);
+    static void showTopic(QWidget *caller, const HelpTopics::Topic &topic);
 };
 
 class TfrmInfo : public QDialog {

@@ -92,7 +92,7 @@ void TfrmAvvio::imgInfoClick()
     window.exec();
 }
 
-void TfrmAvvio::imgGuidaClick() { TfrmGuida::show(this, HelpTopics::startScreen()); }
+void TfrmAvvio::imgGuidaClick() { TfrmGuida::showTopic(this, HelpTopics::startScreen()); }
 
 void TfrmAvvio::imgCopyrightClick()
 {

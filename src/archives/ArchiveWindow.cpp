@@ -12,7 +12,7 @@ ArchiveWindow::ArchiveWindow(const QString &objectName, const QString &caption,
                            QRect(945, 20, 29, 28),
                            QStringLiteral("Creazione e apertura archivi MOC"));
     connect(imgGuida, &Picture::clicked, this,
-            [this] { TfrmGuida::show(this, HelpTopics::archives()); });
+            [this] { TfrmGuida::showTopic(this, HelpTopics::archives()); });
 }
 
 Picture *ArchiveWindow::imageButton(const QString &objectName, const QString &resource,

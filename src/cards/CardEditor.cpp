@@ -11,6 +11,7 @@
 #include "editing/Money.h"
 #include "editing/PhotoBox.h"
 #include "editing/TfrmAllegaCartella.h"
+#include "editing/TfrmWebCam.h"
 #include "editing/TfrmZoom.h"
 #include "platform/Platform.h"
 
@@ -121,7 +122,7 @@ void CardEditor::buildToolbar()
     connect(command("cmdEsci"), &Picture::clicked, this, &CardEditor::cmdEsciClick);
     connect(command("cmdFile"), &Picture::clicked, this, &CardEditor::cmdFileClick);
     connect(command("cmdGuida"), &Picture::clicked, this,
-            [this] { TfrmGuida::show(this, config_.helpTopic()); });
+            [this] { TfrmGuida::showTopic(this, config_.helpTopic()); });
 }
 
 void CardEditor::buildFields()
@@ -242,7 +243,14 @@ void CardEditor::buildPhotos()
             case 2: connect(button, &Picture::clicked, this, [this, slot] { savePhoto(slot); }); break;
             case 3: connect(button, &Picture::clicked, this, [this, slot] { clearPhoto(slot); }); break;
             case 4: connect(button, &Picture::clicked, this, [this, slot] { zoomPhoto(slot); }); break;
-            default: break; // the webcam arrives with its own window
+            case 1:
+                connect(button, &Picture::clicked, this, [this, slot] {
+                    TfrmWebCam webcam(this);
+                    webcam.lblMemory->setText(slot == 0 ? QStringLiteral("foto01") : QStringLiteral("foto02"));
+                    webcam.exec();
+                });
+                break;
+            default: break;
             }
             ++index;
         }

@@ -3,6 +3,7 @@
 #include "app/Text.h"
 #include "app/Widgets.h"
 #include "editing/HintBar.h"
+#include "editing/TfrmSlideshow.h"
 #include "output/CardPrintWindow.h"
 #include "output/ExportWindow.h"
 #include "search/SearchWindows.h"
@@ -27,6 +28,7 @@ TfrmCartoline::TfrmCartoline(QWidget *parent) : CardEditor(EditorTables::mocs(),
     connect(command("cmdStampa"), &Picture::clicked, this, &TfrmCartoline::cmdStampaClick);
     connect(command("cmdEsporta"), &Picture::clicked, this, &TfrmCartoline::cmdEsportaClick);
     connect(command("cmdAnteprima"), &Picture::clicked, this, &TfrmCartoline::cmdAnteprimaClick);
+    connect(command("cmdSlideShow"), &Picture::clicked, this, &TfrmCartoline::cmdSlideShowClick);
 }
 
 void TfrmCartoline::cmdTrovaClick()
@@ -67,4 +69,10 @@ void TfrmCartoline::cmdEsportaClick()
 {
     TfrmExpCartoline exportWindow(this);
     exportWindow.exec();
+}
+
+void TfrmCartoline::cmdSlideShowClick()
+{
+    TfrmSlideshow_Euro_01 show(this);
+    show.exec();
 }

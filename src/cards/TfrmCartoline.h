@@ -21,4 +21,5 @@ public slots:
     void cmdStampaClick();
     void cmdEsportaClick();
     void cmdAnteprimaClick();
+    void cmdSlideShowClick();
 };

@@ -156,7 +156,7 @@ ExportWindow::ExportWindow(const ExportConfig &config, CardEditor *editor)
 
     connect(cmdEsporta, &Picture::clicked, this, &ExportWindow::cmdEsportaClick);
     connect(cmdEsci, &Picture::clicked, this, &ExportWindow::cmdEsciClick);
-    connect(cmdGuida, &Picture::clicked, this, [this] { TfrmGuida::show(this, config_.helpTopic()); });
+    connect(cmdGuida, &Picture::clicked, this, [this] { TfrmGuida::showTopic(this, config_.helpTopic()); });
 }
 
 void ExportWindow::showEvent(QShowEvent *event)

@@ -7,7 +7,10 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <QObject>
+#include <QVideoFrame>
 #include <functional>
+#include <memory>
 
 class QPainter;
 class QWidget;
@@ -36,6 +39,23 @@ struct PrintJob {
     std::function<void(QPainter &painter, int page, double scale)> paintPage;
 };
 
+// The default video input. frameArrived is emitted for every new frame, on
+// the capture device's own thread.
+class VideoInput : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Whether the system has a default video input at all.
+    virtual bool available() const = 0;
+    // Starts capturing; with no video input it does nothing.
+    virtual void start() = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+
+signals:
+    void frameArrived(const QVideoFrame &frame);
+};
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -53,6 +73,8 @@ public:
     virtual bool print(QWidget *parent, const PrintJob &job) = 0;
     // Shows the document in a modal print preview, from which it can be printed.
     virtual void preview(QWidget *parent, const PrintJob &job) = 0;
+    // A new handle on the default video input, off.
+    virtual std::unique_ptr<VideoInput> openVideoInput() = 0;
 };
 
 Services &services();

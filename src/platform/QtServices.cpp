@@ -6,7 +6,11 @@
 #include <QKeyEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QCamera>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
 #include <QPainter>
+#include <QVideoSink>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -155,6 +159,49 @@ void paintJob(QPrinter &printer, const PrintJob &job)
         throw std::runtime_error("La stampa non è stata completata.");
 }
 } // namespace
+
+namespace {
+// The default camera through Qt Multimedia. A camera object on a missing
+// device would still feed a test pattern, so nothing starts without one.
+class QtVideoInput : public VideoInput {
+public:
+    QtVideoInput()
+    {
+        session_.setVideoSink(&sink_);
+        // Emitted on the thread that delivers the frame.
+        QObject::connect(&sink_, &QVideoSink::videoFrameChanged, this, &VideoInput::frameArrived,
+                         Qt::DirectConnection);
+    }
+
+    bool available() const override { return !QMediaDevices::defaultVideoInput().isNull(); }
+
+    void start() override
+    {
+        if (!available() || isActive())
+            return;
+        if (!camera_) {
+            camera_ = std::make_unique<QCamera>(QMediaDevices::defaultVideoInput());
+            session_.setCamera(camera_.get());
+        }
+        camera_->start();
+    }
+
+    void stop() override
+    {
+        if (camera_)
+            camera_->stop();
+    }
+
+    bool isActive() const override { return camera_ && camera_->isActive(); }
+
+private:
+    QMediaCaptureSession session_;
+    QVideoSink sink_;
+    std::unique_ptr<QCamera> camera_;
+};
+} // namespace
+
+std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_unique<QtVideoInput>(); }
 
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {

@@ -15,6 +15,7 @@ public:
     void shellOpen(const QString &command) override;
     bool print(QWidget *parent, const PrintJob &job) override;
     void preview(QWidget *parent, const PrintJob &job) override;
+    std::unique_ptr<VideoInput> openVideoInput() override;
 };
 
 // The URL that the shell's "open" action receives for a command text:

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QTest>
 #include <stdexcept>
+#include <atomic>
+#include <cstring>
+#include <thread>
 
 ScriptedServices::ScriptedServices() { platform::setServices(this); }
 ScriptedServices::~ScriptedServices() { platform::setServices(nullptr); }
@@ -53,6 +56,45 @@ QList<QImage> paintPages(const platform::PrintJob &job)
     return pages;
 }
 } // namespace
+
+std::unique_ptr<platform::VideoInput> ScriptedServices::openVideoInput()
+{
+    auto input = std::make_unique<ScriptedVideoInput>(this, cameraPresent);
+    cameras.append(input.get());
+    return input;
+}
+
+ScriptedVideoInput::ScriptedVideoInput(ScriptedServices *owner, bool present)
+    : owner_(owner), present_(present)
+{
+}
+
+ScriptedVideoInput::~ScriptedVideoInput() { owner_->cameras.removeAll(this); }
+
+void ScriptedVideoInput::start()
+{
+    if (present_)
+        active_ = true;
+}
+
+void ScriptedVideoInput::pushFrame(const QImage &image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
+    QVideoFrame frame(QVideoFrameFormat(rgb.size(), QVideoFrameFormat::Format_BGRA8888));
+    frame.map(QVideoFrame::WriteOnly);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), rgb.constScanLine(y), size_t(rgb.width()) * 4);
+    frame.unmap();
+    std::atomic<bool> done = false;
+    std::thread capture([&] {
+        emit frameArrived(frame);
+        done = true;
+    });
+    // The capture thread waits for the user-interface thread: keep it turning.
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    capture.join();
+}
 
 bool ScriptedServices::print(QWidget *, const platform::PrintJob &job)
 {

@@ -35,6 +35,7 @@ public:
     void shellOpen(const QString &command) override;
     bool print(QWidget *parent, const platform::PrintJob &job) override;
     void preview(QWidget *parent, const platform::PrintJob &job) override;
+    std::unique_ptr<platform::VideoInput> openVideoInput() override;
 
     // Answers given in order; without one a message answers its first button
     // and a file dialog is cancelled.
@@ -56,6 +57,9 @@ public:
     QList<Printed> printed;
     bool printAnswer = true; // false: the print dialog is cancelled
     bool printFails = false; // true: the printer reports a failure
+    bool cameraPresent = true;
+    // The video inputs handed out, newest last.
+    QList<class ScriptedVideoInput *> cameras;
 
     // The texts of the messages shown so far.
     QStringList texts() const;
@@ -76,6 +80,26 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// A camera the test drives: pushFrame delivers a frame from a thread of its
+// own, as a capture device does.
+class ScriptedVideoInput : public platform::VideoInput {
+    Q_OBJECT
+public:
+    ScriptedVideoInput(ScriptedServices *owner, bool present);
+    ~ScriptedVideoInput() override;
+    bool available() const override { return present_; }
+    void start() override;
+    void stop() override { active_ = false; }
+    bool isActive() const override { return active_; }
+    // Emits the frame from another thread and returns once it was handled.
+    void pushFrame(const QImage &image);
+
+private:
+    ScriptedServices *owner_;
+    bool present_;
+    bool active_ = false;
 };
 
 QString kindName(platform::MessageKind kind);

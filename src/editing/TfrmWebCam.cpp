@@ -1,0 +1,135 @@
+#include "editing/TfrmWebCam.h"
+
+#include "app/Roster.h"
+#include "app/Text.h"
+#include "app/Widgets.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/PhotoBox.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
+
+namespace {
+QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+QWidget *frame(const QString &name, const QRect &geometry, QWidget *parent)
+{
+    auto *panel = new Band(name, geometry, parent, QColor(0xF7, 0xFA, 0xFD));
+    return panel;
+}
+} // namespace
+
+TfrmWebCam::TfrmWebCam(QWidget *parent)
+    : QDialog(parent), camera_(platform::services().openVideoInput())
+{
+    setObjectName(QStringLiteral("frmWebCam"));
+    setWindowTitle(QStringLiteral(" Cattura foto con webcam"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(807, 405);
+    setModal(true);
+    panCamera = frame(QStringLiteral("panCamera"), QRect(14, 14, 378, 286), this);
+    panTarget = frame(QStringLiteral("panTarget"), QRect(415, 14, 378, 286), this);
+    const QImage webcam = Photos::placeholder(QStringLiteral(":/images/webcam.svg"), QSize(366, 274));
+    imgCamera = new PhotoBox(QStringLiteral("imgCamera"), QRect(6, 6, 366, 274), panCamera);
+    imgCamera->setImage(webcam);
+    imgTarget = new PhotoBox(QStringLiteral("imgTarget"), QRect(6, 6, 366, 274), panTarget);
+    imgTarget->setImage(Photos::placeholder(QStringLiteral(":/images/fotocamera.svg"), QSize(366, 274)));
+    imgBianco = new PhotoBox(QStringLiteral("imgBianco"), QRect(0, 0, 366, 274), this);
+    imgBianco->setImage(webcam);
+    imgBianco->hide();
+    btnAccendi = button(QStringLiteral("btnAccendi"), QStringLiteral("Accendi webcam"), QRect(14, 312, 122, 34), this);
+    btnSpegni = button(QStringLiteral("btnSpegni"), QStringLiteral("Spegni webcam"), QRect(142, 312, 122, 34), this);
+    btnCattura = button(QStringLiteral("btnCattura"), QStringLiteral("Cattura foto"), QRect(270, 312, 122, 34), this);
+    btnSalvaFotogramma = button(QStringLiteral("btnSalvaFotogramma"), QStringLiteral("Salva foto su disco"),
+                                QRect(415, 312, 185, 34), this);
+    btnImportaFoto = button(QStringLiteral("btnImportaFoto"), QStringLiteral("Importa foto in scheda"),
+                            QRect(608, 312, 185, 34), this);
+    btnClose = button(QStringLiteral("btnClose"), QStringLiteral("Annulla"), QRect(673, 358, 120, 34), this);
+    lblMemory = makeLabel(QStringLiteral("lblMemory"), QString(), QRect(), this);
+    lblMemory->hide();
+
+    connect(btnAccendi, &QPushButton::clicked, this, &TfrmWebCam::btnAccendiClick);
+    connect(btnSpegni, &QPushButton::clicked, this, &TfrmWebCam::btnSpegniClick);
+    connect(btnCattura, &QPushButton::clicked, this, &TfrmWebCam::btnCatturaClick);
+    connect(btnSalvaFotogramma, &QPushButton::clicked, this, &TfrmWebCam::btnSalvaFotogrammaClick);
+    connect(btnImportaFoto, &QPushButton::clicked, this, &TfrmWebCam::btnImportaFotoClick);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmWebCam::btnCloseClick);
+
+    // Each frame is handed to the user-interface thread, and the capture
+    // thread waits until it has been converted: one conversion at a time.
+    connect(camera_.get(), &platform::VideoInput::frameArrived, this,
+            [this](const QVideoFrame &frame) {
+                if (QThread::currentThread() == thread())
+                    showFrame(frame);
+                else
+                    QMetaObject::invokeMethod(this, [this, frame] { showFrame(frame); },
+                                              Qt::BlockingQueuedConnection);
+            },
+            Qt::DirectConnection);
+}
+
+TfrmWebCam::~TfrmWebCam()
+{
+    disconnect(camera_.get(), nullptr, this, nullptr);
+    camera_->stop();
+}
+
+void TfrmWebCam::showFrame(const QVideoFrame &frame)
+{
+    if (!camera_->isActive())
+        return;
+    const QImage image = frame.toImage();
+    if (!image.isNull())
+        imgCamera->setImage(image);
+}
+
+void TfrmWebCam::btnAccendiClick() { camera_->start(); }
+void TfrmWebCam::btnSpegniClick() { camera_->stop(); }
+void TfrmWebCam::btnCatturaClick() { imgTarget->setImage(imgCamera->image()); }
+
+void TfrmWebCam::btnSalvaFotogrammaClick()
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+    request.filters = {QStringLiteral("File Jpeg (*.jpg)")};
+    request.proposedName = QStringLiteral("Foto.jpg");
+    request.defaultExtension = QStringLiteral("jpg");
+    request.overwritePrompt = true;
+    QString path = platform::services().saveFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    if (!Photos::save(imgTarget->image(), path))
+        imgTarget->setImage(imgBianco->image());
+}
+
+void TfrmWebCam::btnImportaFotoClick()
+{
+    camera_->stop();
+    const QString slot = Text::trim(lblMemory->text());
+    CardEditor *editor = Roster::instance().frmCartoline();
+    if (slot == QLatin1String("foto01"))
+        editor->photoBox(0)->setImage(imgTarget->image());
+    else if (slot == QLatin1String("foto02"))
+        editor->photoBox(1)->setImage(imgTarget->image());
+    close();
+}
+
+void TfrmWebCam::btnCloseClick()
+{
+    camera_->stop();
+    close();
+}

@@ -1,0 +1,467 @@
+// The webcam, the slideshow and the help, about and splash windows.
+
+#include "TestSupport.h"
+
+#include "app/HelpWindows.h"
+#include "app/Roster.h"
+#include "app/TfrmAvvio.h"
+#include "app/Widgets.h"
+#include "archives/TfrmApriCatalogo.h"
+#include "archives/TfrmCreaCatalogo.h"
+#include "cards/RecordFile.h"
+#include "cards/Schede.h"
+#include "cards/TfrmArmi.h"
+#include "cards/TfrmCartoline.h"
+#include "editing/PhotoBox.h"
+#include "editing/TfrmSlideshow.h"
+#include "editing/TfrmWebCam.h"
+#include "output/ExportWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace {
+QImage filled(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+const QString kNoCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
+} // namespace
+
+class TestExtras : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
+
+    TfrmCartoline *mocs() const { return roster->frmCartoline(); }
+
+    void writeMocs(int cards)
+    {
+        QByteArray bytes;
+        for (int i = 1; i <= cards; ++i) {
+            Record r(Schede::TSchedaMOC);
+            r.setText("NomeProgetto", QStringLiteral("Opera %1").arg(i));
+            bytes += r.bytes();
+        }
+        folder->write(QStringLiteral("Castelli.moc"), bytes);
+    }
+
+    void writePhotoA(int card, QColor colour)
+    {
+        QDir(folder->path()).mkpath(QStringLiteral("Foto_MOC"));
+        QVERIFY(filled(QSize(40 + card, 30), colour)
+                    .save(folder->file(QStringLiteral("Foto_MOC/Castelli_Foto_A_%1.jpg").arg(card))));
+    }
+
+    // Runs `check` on the modal window the action opens, then closes it.
+    void withModal(const std::function<void()> &action, const std::function<void(QWidget *)> &check)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            seen = true;
+            check(modal);
+            modal->close();
+        });
+        action();
+        QVERIFY(seen);
+    }
+
+    void click(Picture *p) { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        roster = std::make_unique<Roster>();
+        mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
+        mocs()->lblNome->setText(QStringLiteral("Castelli"));
+    }
+
+    void cleanup()
+    {
+        roster.reset();
+        services.reset();
+        folder.reset();
+    }
+
+    // ---- webcam ---------------------------------------------------------------
+
+    void framesReachTheLivePicture()
+    {
+        TfrmWebCam w(mocs());
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Cattura foto con webcam"));
+        QCOMPARE(w.size(), QSize(807, 405));
+        QCOMPARE(w.imgCamera->size(), QSize(366, 274));
+        const QImage placeholder = w.imgCamera->image();
+        ScriptedVideoInput *camera = services->cameras.last();
+        camera->pushFrame(filled(QSize(64, 48), Qt::red)); // off: nothing is converted
+        QCOMPARE(w.imgCamera->image(), placeholder);
+        QTest::mouseClick(w.btnAccendi, Qt::LeftButton);
+        QVERIFY(camera->isActive());
+        camera->pushFrame(filled(QSize(64, 48), Qt::red));
+        QCOMPARE(w.imgCamera->image().size(), QSize(64, 48));
+        QCOMPARE(w.imgCamera->image().pixelColor(10, 10), QColor(Qt::red));
+        // Off, the last frame stays and a capture copies it.
+        QTest::mouseClick(w.btnSpegni, Qt::LeftButton);
+        QVERIFY(!camera->isActive());
+        camera->pushFrame(filled(QSize(32, 32), Qt::blue));
+        QCOMPARE(w.imgCamera->image().size(), QSize(64, 48));
+        QTest::mouseClick(w.btnCattura, Qt::LeftButton);
+        QCOMPARE(w.imgTarget->image().size(), QSize(64, 48));
+    }
+
+    void importIntoPhotoBLeavesPhotoA()
+    {
+        const QImage green = filled(QSize(20, 20), Qt::green);
+        mocs()->photoBox(0)->setImage(green);
+        TfrmWebCam w(mocs());
+        w.lblMemory->setText(QStringLiteral("foto02"));
+        w.show();
+        QTest::mouseClick(w.btnAccendi, Qt::LeftButton);
+        services->cameras.last()->pushFrame(filled(QSize(64, 48), Qt::red));
+        QTest::mouseClick(w.btnCattura, Qt::LeftButton);
+        QTest::mouseClick(w.btnImportaFoto, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!services->cameras.last()->isActive());
+        QCOMPARE(mocs()->photoBox(1)->image().size(), QSize(64, 48));
+        QCOMPARE(mocs()->photoBox(0)->image(), green);
+    }
+
+    void importWithoutCaptureBringsThePlaceholder()
+    {
+        TfrmWebCam w(mocs());
+        w.lblMemory->setText(QStringLiteral("foto01"));
+        const QImage camera = w.imgTarget->image();
+        QTest::mouseClick(w.btnImportaFoto, Qt::LeftButton);
+        QCOMPARE(mocs()->photoBox(0)->image(), camera);
+    }
+
+    void annullaAfterACaptureLeavesTheCard()
+    {
+        const QImage before = mocs()->photoBox(0)->image();
+        TfrmWebCam w(mocs());
+        w.lblMemory->setText(QStringLiteral("foto01"));
+        w.show();
+        QTest::mouseClick(w.btnAccendi, Qt::LeftButton);
+        services->cameras.last()->pushFrame(filled(QSize(64, 48), Qt::red));
+        QTest::mouseClick(w.btnCattura, Qt::LeftButton);
+        QTest::mouseClick(w.btnClose, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!services->cameras.last()->isActive());
+        QCOMPARE(mocs()->photoBox(0)->image(), before);
+    }
+
+    void saveTheStill_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("proposed name") << "Foto.jpg" << "Foto.jpg";
+        QTest::newRow("without extension") << "scatto" << "scatto.jpg";
+    }
+    void saveTheStill()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        TfrmWebCam w(mocs());
+        services->chosenFiles.enqueue(folder->file(typed));
+        QTest::mouseClick(w.btnSalvaFotogramma, Qt::LeftButton);
+        const auto &request = services->fileDialogs.last().request;
+        QCOMPARE(request.title, QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg."));
+        QCOMPARE(request.filters, QStringList{"File Jpeg (*.jpg)"});
+        QCOMPARE(request.proposedName, QStringLiteral("Foto.jpg"));
+        QCOMPARE(request.defaultExtension, QStringLiteral("jpg"));
+        QVERIFY(request.overwritePrompt);
+        QCOMPARE(QImageReader(folder->file(written)).format(), QByteArray("jpeg"));
+    }
+
+    void noCameraDoesNothing()
+    {
+        services->cameraPresent = false;
+        TfrmWebCam w(mocs());
+        const QImage placeholder = w.imgCamera->image();
+        QTest::mouseClick(w.btnAccendi, Qt::LeftButton);
+        QVERIFY(!services->cameras.last()->isActive());
+        QTest::mouseClick(w.btnCattura, Qt::LeftButton);
+        QCOMPARE(w.imgTarget->image(), placeholder);
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void theEditorOpensTheWebcamForEachPhoto()
+    {
+        roster->handOver(roster->frmAvvio(), mocs());
+        for (const auto &[button, word] : {std::pair{"btnAcquisisciFoto", "foto01"},
+                                           std::pair{"btnAcquisisciFoto02", "foto02"}})
+            withModal([&] { click(mocs()->command(button)); },
+                      [&](QWidget *modal) {
+                          auto *w = qobject_cast<TfrmWebCam *>(modal);
+                          QVERIFY(w);
+                          QCOMPARE(w->lblMemory->text(), QString::fromLatin1(word));
+                      });
+    }
+
+    // ---- slideshow ------------------------------------------------------------
+
+    void oneCardSequence()
+    {
+        writeMocs(1);
+        writePhotoA(1, Qt::red);
+        TfrmSlideshow_Euro_01 w(mocs());
+        QCOMPARE(w.windowTitle(), QStringLiteral(" Slide Show MOC"));
+        w.Timer->setInterval(3600000); // the test takes the steps itself
+        w.show();
+        QCOMPARE(w.imgFoto->image(), w.imgBianco->image());
+        QCOMPARE(w.imgBianco->image().size(), QSize(677, 184));
+        QVERIFY(w.Timer->isActive());
+        QStringList positions;
+        QList<int> widths;
+        for (int i = 0; i < 3; ++i) {
+            w.cmdAvantiClick();
+            positions << w.lblPosizione->text();
+            widths << w.imgFoto->image().width();
+        }
+        QCOMPARE(positions, QStringList({"1", "0", "1"}));
+        QCOMPARE(widths, QList<int>({41, 41, 41}));
+    }
+
+    void threeCardSequenceWithAMissingPhoto()
+    {
+        writeMocs(3);
+        writePhotoA(1, Qt::red);
+        writePhotoA(3, Qt::blue);
+        TfrmSlideshow_Euro_01 w(mocs());
+        w.Timer->setInterval(3600000);
+        w.show();
+        QStringList positions;
+        QList<int> widths;
+        for (int i = 0; i < 5; ++i) {
+            w.cmdAvantiClick();
+            positions << w.lblPosizione->text();
+            widths << w.imgFoto->image().width();
+        }
+        QCOMPARE(positions, QStringList({"1", "2", "3", "0", "1"}));
+        // Card 2 has no photo A: the start banner stands in for it.
+        QCOMPARE(widths, QList<int>({41, 677, 43, 43, 41}));
+        QCOMPARE(services->texts(), QStringList());
+    }
+
+    void theTimerDrivesTheShow()
+    {
+        writeMocs(2);
+        TfrmSlideshow_Euro_01 w(mocs());
+        QCOMPARE(w.Timer->interval(), 6000);
+        w.Timer->setInterval(20);
+        w.show();
+        QTRY_COMPARE(w.lblPosizione->text(), QStringLiteral("2"));
+        w.close();
+        // Reopened, the show starts again at card 1.
+        TfrmSlideshow_Euro_01 again(mocs());
+        again.Timer->setInterval(3600000);
+        again.show();
+        QCOMPARE(again.lblPosizione->text(), QString());
+        again.cmdAvantiClick();
+        QCOMPARE(again.lblPosizione->text(), QStringLiteral("1"));
+    }
+
+    void anEmptyArchiveEndsTheShow()
+    {
+        TfrmSlideshow_Euro_01 w(mocs());
+        w.Timer->setInterval(3600000);
+        w.show();
+        w.cmdAvantiClick();
+        QCOMPARE(services->texts(), QStringList{kNoCards});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Information);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!w.Timer->isActive());
+        QVERIFY(QFile::exists(folder->file("Castelli.moc")));
+    }
+
+    void aReadErrorKeepsTheTimerGoing()
+    {
+        writeMocs(1);
+        QFile::setPermissions(folder->file("Castelli.moc"), QFile::ReadOwner);
+        TfrmSlideshow_Euro_01 w(mocs());
+        w.Timer->setInterval(3600000);
+        w.show();
+        w.cmdAvantiClick();
+        QCOMPARE(services->texts(), QStringList{recordAccessMessage()});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Error);
+        QVERIFY(w.Timer->isActive());
+        QVERIFY(w.isVisible());
+        QFile::setPermissions(folder->file("Castelli.moc"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void aClickClosesTheShow()
+    {
+        writeMocs(1);
+        TfrmSlideshow_Euro_01 w(mocs());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(w.imgFoto, Qt::LeftButton, {}, w.imgFoto->rect().center());
+        QVERIFY(!w.isVisible());
+    }
+
+    // ---- help, about, splash ------------------------------------------------
+
+    void topicOpenings_data()
+    {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<int>("paragraph");
+        QTest::addColumn<QString>("opening");
+        QTest::newRow("set 1") << "set" << 0 << "L'app Catalogo BLOKKO permette di catalogare tutti i set BLOKKO presenti nella propria collezione creando dettagliate schede tecniche corredate di foto.";
+        QTest::newRow("set 2") << "set" << 1 << "E' inoltre presente il campo";
+        QTest::newRow("set 8") << "set" << 7 << "La casella";
+        QTest::newRow("set 9") << "set" << 8 << "La scheda tecnica descrittiva completa di foto di ciascun set BLOKKO può essere stampata su carta, mentre l'intero catalogo dei set può essere esportato in un file di Excel.";
+        QTest::newRow("moc 3") << "moc" << 2 << "Il campo";
+        QTest::newRow("moc 5") << "moc" << 4 << "Spuntando la casella";
+        QTest::newRow("moc 11") << "moc" << 10 << "E' inoltre possibile esportare i dati testuali di ciascun archivio in un foglio di Excel per poterli condividere con chi non possiede Vetrinora.";
+        QTest::newRow("archives 6") << "archives" << 5 << "L'icona del cestino consente di eliminare la collezione di MOC selezionata.";
+        QTest::newRow("set export 1") << "setExport" << 0 << "Il pulsante Esporta archivio consente di esportare il catalogo dei set BLOKKO in un foglio di lavoro di Microsoft Excel, che potrà essere aperto con qualsiasi software in grado di gestire i file in formato XLS (ad esempio, con Open Office, Libre Office o Microsoft Office).";
+        QTest::newRow("moc export 1") << "mocExport" << 0 << "Il pulsante Esporta archivio consente di esportare i dati testuali presenti nell'archivio delle MOC in un foglio di lavoro di Microsoft Excel, che potrà essere aperto con qualsiasi software in grado di gestire i file in formato XLS (ad esempio, con Open Office, Libre Office o Microsoft Office).";
+        QTest::newRow("start 2") << "start" << 1 << "Come è noto, Il termine MOC è l'acronimo di My Own Creation (letteralmente \"";
+        QTest::newRow("start 31") << "start" << 30 << "Vetrinora può essere utilizzato anche in una rete locale se si ha necessità di condividere gli archivi fra più postazioni di lavoro.";
+        QTest::newRow("start 33") << "start" << 32 << "Vetrinora funziona anche su chiavetta USB.";
+    }
+    void topicOpenings()
+    {
+        QFETCH(QString, topic);
+        QFETCH(int, paragraph);
+        QFETCH(QString, opening);
+        const QHash<QString, HelpTopics::Topic> topics{
+            {"set", HelpTopics::setEditor()},   {"moc", HelpTopics::mocEditor()},
+            {"archives", HelpTopics::archives()}, {"setExport", HelpTopics::setExport()},
+            {"mocExport", HelpTopics::mocExport()}, {"start", HelpTopics::startScreen()}};
+        QVERIFY(topics.value(topic).paragraphs.value(paragraph).startsWith(opening));
+    }
+
+    void topicShapes()
+    {
+        const auto start = HelpTopics::startScreen();
+        QCOMPARE(start.title, QStringLiteral("Uno sguardo a Vetrinora"));
+        QCOMPARE(start.paragraphs.size(), 34);
+        QCOMPARE(HelpTopics::setEditor().paragraphs.size(), 9);
+        QCOMPARE(HelpTopics::mocEditor().paragraphs.size(), 11);
+        QCOMPARE(HelpTopics::archives().paragraphs.size(), 6);
+        QCOMPARE(HelpTopics::setExport().paragraphs.size(), 3);
+        // The start topic holds the other three, word for word, in order.
+        QCOMPARE(start.paragraphs.mid(3, 9), HelpTopics::setEditor().paragraphs);
+        QCOMPARE(start.paragraphs.mid(12, 6), HelpTopics::archives().paragraphs);
+        QCOMPARE(start.paragraphs.mid(18, 11), HelpTopics::mocEditor().paragraphs);
+        QVERIFY(start.paragraphs.at(31).contains(QStringLiteral("\"pergamenaverde\" (scritta senza le virgolette)")));
+        for (const auto &t : {start, HelpTopics::setEditor(), HelpTopics::mocExport()}) {
+            const QString text = t.text();
+            QCOMPARE(text.split(QStringLiteral("\r\n\r\n")), t.paragraphs);
+            QVERIFY(!text.startsWith(QLatin1Char('\r')) && !text.endsWith(QLatin1Char('\n')));
+            for (const QString &p : t.paragraphs)
+                QVERIFY(!p.isEmpty() && !p.contains(QLatin1Char('\n')));
+        }
+    }
+
+    void everyHelpButtonShowsItsTopic_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("start screen") << "start" << "Uno sguardo a Vetrinora";
+        QTest::newRow("set editor") << "sets" << "App Catalogo BLOKKO";
+        QTest::newRow("moc editor") << "mocs" << "App Archivio MOC";
+        QTest::newRow("create archive") << "create" << "Creazione e apertura archivi MOC";
+        QTest::newRow("open archive") << "open" << "Creazione e apertura archivi MOC";
+        QTest::newRow("set export") << "setExport" << "Esportazione catalogo BLOKKO in Excel";
+        QTest::newRow("moc export") << "mocExport" << "Esportazione archivio MOC in Excel";
+    }
+    void everyHelpButtonShowsItsTopic()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, title);
+        std::function<void()> press;
+        std::unique_ptr<ExportWindow> exportWindow;
+        if (where == QLatin1String("start"))
+            press = [&] { click(roster->frmAvvio()->imgGuida); };
+        else if (where == QLatin1String("sets"))
+            press = [&] { click(roster->frmArmi()->command("cmdGuida")); };
+        else if (where == QLatin1String("mocs"))
+            press = [&] { click(mocs()->command("cmdGuida")); };
+        else if (where == QLatin1String("create"))
+            press = [&] { click(roster->frmCreaCatalogo()->imgGuida); };
+        else if (where == QLatin1String("open"))
+            press = [&] { click(roster->frmApriCatalogo()->imgGuida); };
+        else {
+            if (where == QLatin1String("setExport"))
+                exportWindow = std::make_unique<TfrmExpArmi>(roster->frmArmi());
+            else
+                exportWindow = std::make_unique<TfrmExpCartoline>(mocs());
+            press = [&] { click(exportWindow->cmdGuida); };
+        }
+        withModal(press, [&](QWidget *modal) {
+            auto *help = qobject_cast<TfrmGuida *>(modal);
+            QVERIFY(help);
+            QCOMPARE(help->windowTitle(), QStringLiteral(" Guida all'utilizzo del software"));
+            QCOMPARE(help->size(), QSize(670, 572));
+            QCOMPARE(help->lblTitolo->text(), title);
+            QVERIFY(help->txtGuida->isReadOnly());
+            QVERIFY(!help->txtGuida->toPlainText().isEmpty());
+        });
+    }
+
+    void linksOpenAndChangeColour()
+    {
+        TfrmGuida help(roster->frmAvvio());
+        help.show();
+        const QColor darkBlue(0x00, 0x00, 0x8B), orange(0xFF, 0xA5, 0x00);
+        QCOMPARE(help.lnkWeb->palette().color(QPalette::WindowText), darkBlue);
+        QTest::mousePress(help.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(help.lnkWeb->palette().color(QPalette::WindowText), orange);
+        QTest::mouseRelease(help.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(help.lnkWeb->palette().color(QPalette::WindowText), darkBlue);
+        QCOMPARE(help.lnkWeb->text(), QStringLiteral("Visualizza guida in formato PDF"));
+        QTest::mousePress(help.imgPDF, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(help.lnkWeb->palette().color(QPalette::WindowText), orange);
+        QTest::mouseRelease(help.imgPDF, Qt::LeftButton, {}, QPoint(5, 5));
+        const QString pdf = QLatin1Char('"') + folder->file(QStringLiteral("Guida.pdf")) + QLatin1Char('"');
+        QCOMPARE(services->opened, QStringList({pdf, pdf}));
+
+        services->clear();
+        TfrmInfo info(roster->frmAvvio());
+        QCOMPARE(info.windowTitle(), QStringLiteral(" Informazioni su Vetrinora"));
+        QTest::mouseClick(info.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        TfrmSplash splash(roster->frmAvvio());
+        QVERIFY(splash.windowTitle().startsWith(QStringLiteral(" Vetrinora - ")));
+        QCOMPARE(splash.size(), QSize(661, 467));
+        QCOMPARE(splash.imgLogo->size(), QSize(625, 380));
+        QTest::mouseClick(splash.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        click(roster->frmAvvio()->imgSito);
+        QCOMPARE(services->opened, QStringList({"\"mailto:assistenza@vetrinora.it\"",
+                                                "https://www.vetrinora.it", "https://www.vetrinora.it"}));
+        QCOMPARE(splash.lnkWeb->text(), QStringLiteral("www.vetrinora.it"));
+    }
+
+    void startScreenIconsOpenFreshWindows()
+    {
+        for (int i = 0; i < 2; ++i) {
+            withModal([&] { click(roster->frmAvvio()->imgInfo); },
+                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmInfo *>(modal)); });
+            withModal([&] { click(roster->frmAvvio()->imgCopyright); },
+                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmSplash *>(modal)); });
+        }
+        QCOMPARE(roster->frmAvvio()->findChildren<QDialog *>().size(), 0);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestExtras)
+#include "test_extras.moc"
