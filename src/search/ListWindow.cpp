@@ -146,9 +146,8 @@ void ListWindow::buildResultPage()
     btnTrova = button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(392, 70, 110, 32),
                       panContainer);
     QLabel *hint = makeLabel(QStringLiteral("lblIstruzioni"),
-                             QStringLiteral("Scrivere una parola e premere Trova per cercarla "
-                                            "nell'elenco; premere di nuovo Trova per la voce "
-                                            "successiva."),
+                             QStringLiteral("Premere Trova per cercare un testo nell'elenco, "
+                                            "di nuovo per la voce successiva."),
                              QRect(514, 68, 300, 36), panContainer);
     hint->setWordWrap(true);
     FieldEvents::of(txtTrova)->onKeyDown([this](QKeyEvent *key) {

@@ -34,7 +34,7 @@ wait_for() { # title regex
 }
 
 start_program() {
-  QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
+  HOME="$work" QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
   app_pid=$!
   login=$(wait_for '^ Vetrinora - Accesso$') || fail "the login window did not appear"
   [ -n "$login" ] || fail "the login window did not appear"
@@ -145,6 +145,50 @@ assert photo[:2] == b"\xff\xd8", "the photo is not a JPEG"
 PY
 echo "ok - a set card saved through the editor is on disk byte for byte, with its photo"
 
+# Search for it, and print the result list to a PDF file through the print dialog.
+at 166 34                                    # cmdTrova
+search=$(wait_for '^ Trova set BLOKKO in catalogo$') || fail "the search window did not open"
+eval "$(xdotool getwindowgeometry --shell "$search")"
+xdotool windowfocus --sync "$search"
+xdotool type --delay 20 "GALEONE"
+xdotool mousemove $((X + 748)) $((Y + 497)) click 1   # Cerca
+sleep 0.5
+xdotool mousemove $((X + 748)) $((Y + 505)) click 1   # Stampa
+dialog=$(wait_for '^Stampa$') || fail "the print dialog did not open"
+xdotool windowfocus --sync "$dialog"
+xdotool key Return                                    # print to the proposed PDF file
+for _ in $(seq 100); do [ -s "$work/Riepilogo dati.pdf" ] && break; sleep 0.1; done
+sleep 0.5
+text=$(pdftotext "$work/Riepilogo dati.pdf" - 2>/dev/null || true)
+case "$text" in
+  *"Riepilogo set BLOKKO in catalogo"*Galeone*"Tema: Città"*"Stampa eseguita in data"*) ;;
+  *) fail "the printed list reads: $text" ;;
+esac
+xdotool mousemove $((X + 14 + 99)) $((Y + 505)) click 1   # Chiudi
+sleep 0.5
+echo "ok - the search finds the card and its list prints to a PDF file"
+
+# Export the catalogue; answer Yes to export and No to opening the file.
+at 736 34                                    # cmdEsporta
+exp=$(wait_for '^ Esporta catalogo BLOKKO in Excel$') || fail "the export window did not open"
+eval "$(xdotool getwindowgeometry --shell "$exp")"
+xdotool mousemove $((X + 12 + 678)) $((Y + 13 + 42)) click 1
+expect_message "$(printf "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?")"
+box=$(wait_for '^ Vetrinora$')
+xdotool windowfocus --sync "$box"
+xdotool key Escape                           # No: the file is not opened
+sleep 0.5
+python3 - "$work" <<'PY' || fail "the spreadsheet is not as exported"
+import sys, pathlib
+data = (pathlib.Path(sys.argv[1]) / "Catalogo_BLOKKO.xls").read_bytes()
+assert b"<x:Name>Catalogo BLOKKO</x:Name>" in data
+assert b'<td style="text-align: left;">Galeone</td><td style="text-align: left;">Citt\xe0</td>' in data
+assert data.count(b"<tr>") == 2
+PY
+xdotool mousemove $((X + 12 + 790)) $((Y + 13 + 42)) click 1   # cmdEsci
+sleep 0.5
+echo "ok - the catalogue exports to a spreadsheet file"
+
 at 884 34                                    # cmdEsci: back to the start screen
 focus_window '^ Vetrinora$'
 at 497 344                                   # second tile: create an archive
@@ -183,4 +227,4 @@ for tag in "AB":
 PY
 echo "ok - a MOC card saved in a new archive is on disk byte for byte, with both photos"
 stop_program
-echo "4 passed, 0 failed"
+echo "6 passed, 0 failed"
