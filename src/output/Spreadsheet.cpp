@@ -15,6 +15,8 @@ Writer::Writer(QIODevice &device) : device_(device), buffer_(kBuffer, Qt::Uninit
 
 void Writer::put(QByteArrayView bytes)
 {
+    if (bytes.isEmpty())
+        return;
     if (used_ + bytes.size() > buffer_.size()) {
         flush();
         if (bytes.size() > buffer_.size()) {
