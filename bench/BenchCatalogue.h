@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 inline void writeCatalogue(const QString &folder, int cards)
 {
@@ -37,4 +39,10 @@ inline void writeCatalogue(const QString &folder, int cards)
     QImage photo(1024, 768, QImage::Format_RGB32);
     photo.fill(QColor(200, 40, 40));
     photo.save(folder + QStringLiteral("/Schedario/BLOKKO_%1.jpg").arg(cards));
+}
+
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }

@@ -16,12 +16,6 @@
 
 namespace {
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double plainReadAndWrite(const QString &recordFile, const QString &output, qint64 bytes)
 {
     QElapsedTimer timer;

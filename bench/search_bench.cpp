@@ -40,12 +40,6 @@ double plainRead(const QString &path)
     return ms;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 struct Run {
     double ms;
     int lines;

@@ -51,12 +51,8 @@ void type(QWidget *field, const QString &text)
 void pressReturn(QWidget *field) { QTest::keyClick(field, Qt::Key_Return); }
 } // namespace
 
-class TestAccess : public QObject {
+class TestAccess : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     TfrmPassword *login() const { return roster->frmPassword(); }
     TfrmCambiaPassword *change() const { return roster->frmCambiaPassword(); }
@@ -96,19 +92,10 @@ class TestAccess : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<TestProgramFolder>();
+        ProgramTest::init();
         folder->installShippedCredentials();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
         roster->start();
         QVERIFY(QTest::qWaitForWindowExposed(login()));
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
     }
 
     // ---- login -------------------------------------------------------------

@@ -41,12 +41,8 @@ const QString kQuestion = QStringLiteral(
 const QString kDeleted = QStringLiteral("L'archivio di MOC è stato eliminato con successo.");
 } // namespace
 
-class TestArchives : public QObject {
+class TestArchives : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     TfrmCreaCatalogo *create() const { return roster->frmCreaCatalogo(); }
     TfrmApriCatalogo *openWindow() const { return roster->frmApriCatalogo(); }
@@ -77,20 +73,6 @@ class TestArchives : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
-    }
-
     // ---- create ---------------------------------------------------------------
 
     void createTrimsTheNameAndClosesTheWindow()

@@ -27,12 +27,9 @@ const QString kOverwrite = QStringLiteral(
     "\r\n\r\nSi vuole sovrascrivere il file esistente?");
 }
 
-class TestAttachments : public QObject {
+class TestAttachments : public ProgramTest {
     Q_OBJECT
 
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
     std::unique_ptr<QTemporaryDir> elsewhere;
 
     QString document(const QString &name, const QByteArray &content)
@@ -58,18 +55,14 @@ class TestAttachments : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
+        ProgramTest::init();
         elsewhere = std::make_unique<QTemporaryDir>();
     }
 
     void cleanup()
     {
         elsewhere.reset();
-        roster.reset();
-        services.reset();
-        folder.reset();
+        ProgramTest::cleanup();
     }
 
     void attachAFile()

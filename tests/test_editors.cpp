@@ -54,12 +54,8 @@ QColor fillOf(QWidget *w)
 
 } // namespace
 
-class TestEditors : public QObject {
+class TestEditors : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     const RecordLayout &layout(bool moc) const { return moc ? Schede::TSchedaMOC : Schede::TSchedaSet; }
     QString fileName(bool moc, const QString &archive = QStringLiteral("Castelli")) const
@@ -140,20 +136,6 @@ class TestEditors : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
-    }
-
     // ---- layout -------------------------------------------------------------
 
     void controlsAtTheirPlaces_data()

@@ -86,12 +86,8 @@ const QByteArray kTail = "</table></body></html>";
 
 } // namespace
 
-class TestExport : public QObject {
+class TestExport : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     void writeCards(const QString &file, const RecordLayout &layout, const QList<Fields> &cards)
     {
@@ -118,17 +114,8 @@ class TestExport : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
+        ProgramTest::init();
         roster->frmCartoline()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
     }
 
     void smallCatalogueByteForByte()

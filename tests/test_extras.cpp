@@ -40,12 +40,8 @@ QImage filled(QSize size, QColor colour)
 const QString kNoCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
 } // namespace
 
-class TestExtras : public QObject {
+class TestExtras : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     TfrmCartoline *mocs() const { return roster->frmCartoline(); }
 
@@ -87,18 +83,9 @@ class TestExtras : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
+        ProgramTest::init();
         mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
         mocs()->lblNome->setText(QStringLiteral("Castelli"));
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
     }
 
     // ---- webcam ---------------------------------------------------------------

@@ -48,12 +48,8 @@ QColor pixel(const QImage &image, double x, double y)
 
 } // namespace
 
-class TestReports : public QObject {
+class TestReports : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     const ScriptedServices::Printed &onlyJob() const
     {
@@ -63,20 +59,6 @@ class TestReports : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
-    }
-
     // ---- list report ----------------------------------------------------------
 
     void emptyList()

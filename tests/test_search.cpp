@@ -43,12 +43,8 @@ QByteArray recordBytes(const RecordLayout &layout, const Fields &fields)
 }
 } // namespace
 
-class TestSearch : public QObject {
+class TestSearch : public ProgramTest {
     Q_OBJECT
-
-    std::unique_ptr<TestProgramFolder> folder;
-    std::unique_ptr<ScriptedServices> services;
-    std::unique_ptr<Roster> roster;
 
     TfrmArmi *sets() const { return roster->frmArmi(); }
     TfrmCartoline *mocs() const { return roster->frmCartoline(); }
@@ -93,19 +89,10 @@ class TestSearch : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<TestProgramFolder>();
-        services = std::make_unique<ScriptedServices>();
-        roster = std::make_unique<Roster>();
+        ProgramTest::init();
         roster->handOver(roster->frmAvvio(), sets());
         mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
         mocs()->lblNome->setText(QStringLiteral("Castelli"));
-    }
-
-    void cleanup()
-    {
-        roster.reset();
-        services.reset();
-        folder.reset();
     }
 
     // ---- lines ----------------------------------------------------------------

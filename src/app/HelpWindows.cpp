@@ -15,29 +15,20 @@ const QColor kPressed(0xFF, 0xA5, 0x00); // orange
 
 QPushButton *closeButton(QDialog *window, const QRect &geometry)
 {
-    auto *b = new QPushButton(QStringLiteral("Chiudi"), window);
-    b->setObjectName(QStringLiteral("btnChiudi"));
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    b->setCursor(Qt::PointingHandCursor);
+    auto *b = makeButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), geometry, window);
     QObject::connect(b, &QPushButton::clicked, window, &QDialog::close);
     return b;
 }
-} // namespace
 
-void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size)
+void whiteFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size)
 {
-    window->setObjectName(objectName);
-    window->setWindowTitle(caption);
-    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                           | Qt::MSWindowsFixedSizeDialogHint);
-    window->setFixedSize(size);
-    window->setModal(true);
+    makeFixedModal(window, objectName, caption, size);
     window->setAutoFillBackground(true);
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::white);
     window->setPalette(palette);
 }
+} // namespace
 
 LinkLabel::LinkLabel(const QString &objectName, const QString &text, const QRect &geometry,
                      QWidget *parent)
@@ -96,7 +87,7 @@ bool LinkLabel::eventFilter(QObject *, QEvent *event)
 
 TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
 {
-    makeFixedModal(this, QStringLiteral("frmGuida"), QStringLiteral(" Guida all'utilizzo del software"),
+    whiteFixedModal(this, QStringLiteral("frmGuida"), QStringLiteral(" Guida all'utilizzo del software"),
                    QSize(670, 572));
     imgLogo = new Picture(QStringLiteral("imgLogo"), QStringLiteral(":/images/guida_intestazione.svg"),
                           QRect(12, 10, 646, 70), this);
@@ -112,9 +103,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QTextEdit::WidgetWidth);
     txtGuida->setAcceptRichText(false);
-    QFont verdana(QStringLiteral("Verdana"), 12, QFont::Bold);
-    verdana.setStyleHint(QFont::SansSerif);
-    txtGuida->setFont(verdana);
+    txtGuida->setFont(verdana(12));
     imgPDF = new Picture(QStringLiteral("imgPDF"), QStringLiteral(":/images/pdf.svg"),
                          QRect(16, 500, 32, 32), this);
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("Visualizza guida in formato PDF"),
@@ -142,7 +131,7 @@ void TfrmGuida::showTopic(QWidget *caller, const HelpTopics::Topic &topic)
 
 TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
 {
-    makeFixedModal(this, QStringLiteral("frmInfo"), QStringLiteral(" Informazioni su Vetrinora"),
+    whiteFixedModal(this, QStringLiteral("frmInfo"), QStringLiteral(" Informazioni su Vetrinora"),
                    QSize(520, 340));
     imgLogo = new Picture(QStringLiteral("imgLogo"), QStringLiteral(":/images/info_intestazione.svg"),
                           QRect(12, 10, 496, 80), this);
@@ -165,7 +154,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
 
 TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
 {
-    makeFixedModal(this, QStringLiteral("frmSplash"), QStringLiteral(" Vetrinora - ") + Maker::creditLine(),
+    whiteFixedModal(this, QStringLiteral("frmSplash"), QStringLiteral(" Vetrinora - ") + Maker::creditLine(),
                    QSize(661, 467));
     imgLogo = new Picture(QStringLiteral("imgLogo"), QStringLiteral(":/images/autore.svg"),
                           QRect(18, 10, 625, 380), this);

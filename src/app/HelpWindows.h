@@ -73,6 +73,3 @@ public:
     LinkLabel *lnkWeb;
     QPushButton *btnChiudi;
 };
-
-// A fixed-size modal window, centred, without buttons in its title bar.
-void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size);

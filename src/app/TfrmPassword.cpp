@@ -40,18 +40,6 @@ void makeFixedDialog(QWidget *window, const QString &caption, QSize clientSize)
     window->setPalette(palette);
 }
 
-namespace {
-QPushButton *makeButton(const QString &objectName, const QString &text, const QRect &geometry,
-                        QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    button->setGeometry(geometry);
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-} // namespace
-
 TfrmPassword::TfrmPassword(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmPassword"));

@@ -1,6 +1,8 @@
 #include "app/Widgets.h"
 
+#include <QDialog>
 #include <QGridLayout>
+#include <QPushButton>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -130,13 +132,43 @@ GradientWindow::GradientWindow(const QString &objectName, const QString &caption
     setMinimumSize(panelSize);
 }
 
-void GradientWindow::paintEvent(QPaintEvent *)
+void GradientWindow::paintEvent(QPaintEvent *) { paintVerticalGradient(this, top_); }
+
+void paintVerticalGradient(QWidget *window, QColor top)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, top_);
+    QPainter painter(window);
+    QLinearGradient gradient(0, 0, 0, window->height());
+    gradient.setColorAt(0, top);
     gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
+    painter.fillRect(window->rect(), gradient);
+}
+
+QPushButton *makeButton(const QString &objectName, const QString &text, const QRect &geometry,
+                        QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setGeometry(geometry);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size)
+{
+    window->setObjectName(objectName);
+    window->setWindowTitle(caption);
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::MSWindowsFixedSizeDialogHint);
+    window->setFixedSize(size);
+    window->setModal(true);
+}
+
+QFont verdana(int points, bool bold)
+{
+    QFont font(QStringLiteral("Verdana"), points, bold ? QFont::Bold : QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
 }
 
 QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &geometry,

@@ -94,3 +94,18 @@ inline QColor yellow() { return QColor(0xFF, 0xFF, 0x00); }
 class QLabel;
 QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &geometry,
                   QWidget *parent);
+
+// A push button at a fixed place, with the hand cursor. It is never a
+// default button: Return in a field never presses it.
+class QPushButton;
+QPushButton *makeButton(const QString &objectName, const QString &text, const QRect &geometry,
+                        QWidget *parent);
+
+// A fixed-size modal window without buttons in its title bar.
+class QDialog;
+void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size);
+
+// Fills a window with a vertical gradient from `top` to white.
+void paintVerticalGradient(QWidget *window, QColor top);
+
+QFont verdana(int points, bool bold = true);

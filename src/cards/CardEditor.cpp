@@ -35,13 +35,6 @@ constexpr qint64 kEmpty = -2;   // the file holds no cards
 
 const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
 
-QFont verdana(int points, bool bold)
-{
-    QFont font(QStringLiteral("Verdana"), points, bold ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 } // namespace
 
 CardEditor::CardEditor(const EditorConfig &config, QWidget *parent)
@@ -540,18 +533,8 @@ void CardEditor::loadPhoto(int slot)
 
 void CardEditor::savePhoto(int slot)
 {
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-    request.filters = {QStringLiteral("File Jpeg (*.jpg)")};
-    request.proposedName = QStringLiteral("Foto.jpg");
-    request.defaultExtension = QStringLiteral("jpg");
-    request.overwritePrompt = true;
-    QString path = platform::services().saveFile(this, request);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".jpg");
-    Photos::save(photos_[slot]->image(), path);
+    // A failure is not reported.
+    Photos::saveAs(this, photos_[slot]->image());
 }
 
 void CardEditor::clearPhoto(int slot) { photos_[slot]->setImage(twins_[slot]->image()); }

@@ -1,5 +1,8 @@
 #include "editing/PhotoBox.h"
 
+#include "platform/Platform.h"
+
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMouseEvent>
@@ -65,6 +68,22 @@ bool save(const QImage &image, const QString &path)
         return jpeg.write(image);
     }
     return writer.write(image);
+}
+
+Saved saveAs(QWidget *parent, const QImage &image)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
+    request.filters = {QStringLiteral("File Jpeg (*.jpg)")};
+    request.proposedName = QStringLiteral("Foto.jpg");
+    request.defaultExtension = QStringLiteral("jpg");
+    request.overwritePrompt = true;
+    QString path = platform::services().saveFile(parent, request);
+    if (path.isEmpty())
+        return Saved::Cancelled;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".jpg");
+    return save(image, path) ? Saved::Done : Saved::Failed;
 }
 
 } // namespace Photos

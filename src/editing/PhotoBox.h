@@ -31,4 +31,9 @@ QImage load(const QString &path);
 // Writes a picture in the format its extension selects (JPEG for ".jpg");
 // an extension that selects no format gets a JPEG all the same.
 bool save(const QImage &image, const QString &path);
+
+enum class Saved { Cancelled, Done, Failed };
+// Asks where to save a picture as a JPEG file (proposed "Foto.jpg"; ".jpg"
+// added to a name typed without extension) and writes it there.
+Saved saveAs(QWidget *parent, const QImage &image);
 } // namespace Photos

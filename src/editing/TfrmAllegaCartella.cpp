@@ -19,23 +19,6 @@
 
 namespace {
 
-QFont verdana(int points)
-{
-    QFont font(QStringLiteral("Verdana"), points, QFont::Bold);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
-QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
 // Copies a file over another through a temporary copy, so that a failed copy
 // never leaves the old file half-replaced.
 void copyReplacing(const QString &source, const QString &destination)
@@ -58,12 +41,8 @@ void copyReplacing(const QString &source, const QString &destination)
 
 TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAllegaCartella"));
-    setWindowTitle(QStringLiteral(" Allega file"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(634, 534);
-    setModal(true);
+    makeFixedModal(this, QStringLiteral("frmAllegaCartella"), QStringLiteral(" Allega file"),
+                   QSize(634, 534));
     new Picture(QStringLiteral("imgIntestazione"), QStringLiteral(":/images/allega_intestazione.svg"),
                 QRect(12, 10, 610, 96), this);
     QFont labelFont = font();
@@ -83,9 +62,9 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
                                      QRect(408, y + 23, 22, 22), this);
         imgCancella[i]->setClickable(true);
         imgCancella[i]->setHint(QStringLiteral("Elimina il file dalla scheda"));
-        btnSfoglia[i] = button(QStringLiteral("btnSfoglia") + n, QStringLiteral("Sfoglia..."),
+        btnSfoglia[i] = makeButton(QStringLiteral("btnSfoglia") + n, QStringLiteral("Sfoglia..."),
                                QRect(438, y + 19, 92, 32), this);
-        btnApri[i] = button(QStringLiteral("btnApri") + n, QStringLiteral("Apri"),
+        btnApri[i] = makeButton(QStringLiteral("btnApri") + n, QStringLiteral("Apri"),
                             QRect(536, y + 19, 78, 32), this);
         btnApri[i]->setEnabled(false);
         makeLabel(QStringLiteral("lblDesc") + n,
@@ -103,8 +82,8 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
         connect(btnApri[i], &QPushButton::clicked, this, [this, i] { open(i); });
         connect(imgCancella[i], &Picture::clicked, this, [this, i] { erase(i); });
     }
-    btnAnnulla = button(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(20, 488, 180, 36), this);
-    btnApplica = button(QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
+    btnAnnulla = makeButton(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), QRect(20, 488, 180, 36), this);
+    btnApplica = makeButton(QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
                         QRect(434, 488, 180, 36), this);
     lblMemory = makeLabel(QStringLiteral("lblMemory"), QString(), QRect(), this);
     lblMemory->hide();

@@ -111,14 +111,7 @@ void TfrmSlideshow_Euro_01::subApriFoto()
     imgFoto->setImage(photo.isNull() ? imgBianco->image() : photo);
 }
 
-void TfrmSlideshow_Euro_01::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, Colors::steelBlue());
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
-}
+void TfrmSlideshow_Euro_01::paintEvent(QPaintEvent *) { paintVerticalGradient(this, Colors::steelBlue()); }
 
 bool TfrmSlideshow_Euro_01::eventFilter(QObject *watched, QEvent *event)
 {

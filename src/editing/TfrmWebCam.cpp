@@ -13,16 +13,6 @@
 #include <QThread>
 
 namespace {
-QPushButton *button(const QString &name, const QString &text, const QRect &geometry, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(geometry);
-    b->setAutoDefault(false);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
-
 QWidget *frame(const QString &name, const QRect &geometry, QWidget *parent)
 {
     auto *panel = new Band(name, geometry, parent, QColor(0xF7, 0xFA, 0xFD));
@@ -33,12 +23,8 @@ QWidget *frame(const QString &name, const QRect &geometry, QWidget *parent)
 TfrmWebCam::TfrmWebCam(QWidget *parent)
     : QDialog(parent), camera_(platform::services().openVideoInput())
 {
-    setObjectName(QStringLiteral("frmWebCam"));
-    setWindowTitle(QStringLiteral(" Cattura foto con webcam"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(807, 405);
-    setModal(true);
+    makeFixedModal(this, QStringLiteral("frmWebCam"), QStringLiteral(" Cattura foto con webcam"),
+                   QSize(807, 405));
     panCamera = frame(QStringLiteral("panCamera"), QRect(14, 14, 378, 286), this);
     panTarget = frame(QStringLiteral("panTarget"), QRect(415, 14, 378, 286), this);
     const QImage webcam = Photos::placeholder(QStringLiteral(":/images/webcam.svg"), QSize(366, 274));
@@ -49,14 +35,14 @@ TfrmWebCam::TfrmWebCam(QWidget *parent)
     imgBianco = new PhotoBox(QStringLiteral("imgBianco"), QRect(0, 0, 366, 274), this);
     imgBianco->setImage(webcam);
     imgBianco->hide();
-    btnAccendi = button(QStringLiteral("btnAccendi"), QStringLiteral("Accendi webcam"), QRect(14, 312, 122, 34), this);
-    btnSpegni = button(QStringLiteral("btnSpegni"), QStringLiteral("Spegni webcam"), QRect(142, 312, 122, 34), this);
-    btnCattura = button(QStringLiteral("btnCattura"), QStringLiteral("Cattura foto"), QRect(270, 312, 122, 34), this);
-    btnSalvaFotogramma = button(QStringLiteral("btnSalvaFotogramma"), QStringLiteral("Salva foto su disco"),
+    btnAccendi = makeButton(QStringLiteral("btnAccendi"), QStringLiteral("Accendi webcam"), QRect(14, 312, 122, 34), this);
+    btnSpegni = makeButton(QStringLiteral("btnSpegni"), QStringLiteral("Spegni webcam"), QRect(142, 312, 122, 34), this);
+    btnCattura = makeButton(QStringLiteral("btnCattura"), QStringLiteral("Cattura foto"), QRect(270, 312, 122, 34), this);
+    btnSalvaFotogramma = makeButton(QStringLiteral("btnSalvaFotogramma"), QStringLiteral("Salva foto su disco"),
                                 QRect(415, 312, 185, 34), this);
-    btnImportaFoto = button(QStringLiteral("btnImportaFoto"), QStringLiteral("Importa foto in scheda"),
+    btnImportaFoto = makeButton(QStringLiteral("btnImportaFoto"), QStringLiteral("Importa foto in scheda"),
                             QRect(608, 312, 185, 34), this);
-    btnClose = button(QStringLiteral("btnClose"), QStringLiteral("Annulla"), QRect(673, 358, 120, 34), this);
+    btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("Annulla"), QRect(673, 358, 120, 34), this);
     lblMemory = makeLabel(QStringLiteral("lblMemory"), QString(), QRect(), this);
     lblMemory->hide();
 
@@ -101,18 +87,7 @@ void TfrmWebCam::btnCatturaClick() { imgTarget->setImage(imgCamera->image()); }
 
 void TfrmWebCam::btnSalvaFotogrammaClick()
 {
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Selezionare la cartella in cui si desidera salvare il file Jpeg.");
-    request.filters = {QStringLiteral("File Jpeg (*.jpg)")};
-    request.proposedName = QStringLiteral("Foto.jpg");
-    request.defaultExtension = QStringLiteral("jpg");
-    request.overwritePrompt = true;
-    QString path = platform::services().saveFile(this, request);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".jpg");
-    if (!Photos::save(imgTarget->image(), path))
+    if (Photos::saveAs(this, imgTarget->image()) == Photos::Saved::Failed)
         imgTarget->setImage(imgBianco->image());
 }
 

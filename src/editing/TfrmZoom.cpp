@@ -40,14 +40,7 @@ void TfrmZoom::resizeEvent(QResizeEvent *event)
                        (height() - panContainer->height()) / 2);
 }
 
-void TfrmZoom::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, Colors::steelBlue());
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
-}
+void TfrmZoom::paintEvent(QPaintEvent *) { paintVerticalGradient(this, Colors::steelBlue()); }
 
 bool TfrmZoom::eventFilter(QObject *watched, QEvent *event)
 {

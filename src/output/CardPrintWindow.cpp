@@ -33,14 +33,8 @@ const CardPrintConfig kAnteprimaCartolina{
 QPushButton *verdanaButton(const QString &objectName, const QString &text, const QRect &geometry,
                            QWidget *parent)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    b->setGeometry(geometry);
-    QFont font(QStringLiteral("Verdana"), 10, QFont::Bold);
-    font.setStyleHint(QFont::SansSerif);
-    b->setFont(font);
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false);
+    QPushButton *b = makeButton(objectName, text, geometry, parent);
+    b->setFont(verdana(10));
     return b;
 }
 
@@ -49,12 +43,8 @@ QPushButton *verdanaButton(const QString &objectName, const QString &text, const
 CardPrintWindow::CardPrintWindow(const CardPrintConfig &config, CardEditor *editor)
     : QDialog(editor), config_(config), editor_(editor)
 {
-    setObjectName(QString::fromLatin1(config.objectName));
-    setWindowTitle(QString::fromUtf8(config.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(364, 287);
-    setModal(true);
+    makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                   QSize(364, 287));
     auto *panel = new Band(QStringLiteral("panContainer"), QRect(19, 18, 326, 215), this);
     new Picture(QStringLiteral("imgIllustrazione"), QStringLiteral(":/images/stampa_illustrazione.svg"),
                 QRect(0, 0, 326, 215), panel);
@@ -82,11 +72,7 @@ void CardPrintWindow::showEvent(QShowEvent *event)
 
 void CardPrintWindow::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0x42, 0x7A, 0xA8));
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
+    paintVerticalGradient(this, QColor(0x42, 0x7A, 0xA8));
 }
 
 report::Prepared CardPrintWindow::preparePage() const

@@ -95,12 +95,8 @@ ExportWindow::ExportWindow(const ExportConfig &config, CardEditor *editor)
     : QDialog(editor), config_(config), editor_(editor),
       model_(new ExportModel(*config.layout, config.columns, this))
 {
-    setObjectName(QString::fromLatin1(config.objectName));
-    setWindowTitle(QString::fromUtf8(config.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(862, 560);
-    setModal(true);
+    makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                   QSize(862, 560));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(0xEE, 0xED, 0xED));

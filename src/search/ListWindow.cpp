@@ -28,22 +28,11 @@ namespace {
 
 QString name(std::string_view view) { return QString::fromLatin1(view.data(), view.size()); }
 
-QFont verdana(int points, bool bold)
-{
-    QFont font(QStringLiteral("Verdana"), points, bold ? QFont::Bold : QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 QPushButton *button(const QString &objectName, const QString &text, const QRect &geometry,
                     QWidget *parent)
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(objectName);
-    b->setGeometry(geometry);
-    b->setFont(verdana(10, true));
-    b->setCursor(Qt::PointingHandCursor);
-    b->setAutoDefault(false); // Return in a field never presses a button
+    QPushButton *b = makeButton(objectName, text, geometry, parent);
+    b->setFont(verdana(10));
     return b;
 }
 
@@ -66,12 +55,8 @@ constexpr int kRecordsPerRead = 256; // about 875 KB: the block stays in the cac
 ListWindow::ListWindow(const ListWindowConfig &config, CardEditor *editor)
     : QDialog(editor), config_(config), editor_(editor), model_(new ResultModel(this))
 {
-    setObjectName(QString::fromLatin1(config.objectName));
-    setWindowTitle(QString::fromUtf8(config.caption));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(862, 560);
-    setModal(true);
+    makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                   QSize(862, 560));
     if (isSearch())
         buildFilterPage();
     buildResultPage();
@@ -245,14 +230,7 @@ void ListWindow::closeEvent(QCloseEvent *event)
     QDialog::closeEvent(event);
 }
 
-void ListWindow::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, Colors::steelBlue());
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
-}
+void ListWindow::paintEvent(QPaintEvent *) { paintVerticalGradient(this, Colors::steelBlue()); }
 
 bool ListWindow::eventFilter(QObject *watched, QEvent *event)
 {

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/ProgramFolder.h"
+#include "app/Roster.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,6 +130,23 @@ void ScriptedServices::clear()
     fileDialogs.clear();
     opened.clear();
     printed.clear();
+}
+
+ProgramTest::ProgramTest() = default;
+ProgramTest::~ProgramTest() = default;
+
+void ProgramTest::init()
+{
+    folder = std::make_unique<TestProgramFolder>();
+    services = std::make_unique<ScriptedServices>();
+    roster = std::make_unique<Roster>();
+}
+
+void ProgramTest::cleanup()
+{
+    roster.reset();
+    services.reset();
+    folder.reset();
 }
 
 QString kindName(platform::MessageKind kind)

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 class ScriptedServices : public platform::Services {
 public:
@@ -100,6 +101,25 @@ private:
     ScriptedServices *owner_;
     bool present_;
     bool active_ = false;
+};
+
+// A test of the running program: a fresh program folder, the scripted
+// platform layer and the window roster for every test function.
+class Roster;
+class ProgramTest : public QObject {
+    Q_OBJECT
+public:
+    ProgramTest();
+    ~ProgramTest() override;
+
+protected slots:
+    void init();
+    void cleanup();
+
+protected:
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<Roster> roster;
 };
 
 QString kindName(platform::MessageKind kind);
