@@ -1,4 +1,6 @@
 #pragma once
+#include "app/Application.h"
+#include "app/ProgramFolder.h"
 // A set catalogue of a given size for the benchmarks, written with the
 // program's own codec, with a photo for its last card.
 #include "cards/RecordLayout.h"
@@ -8,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <memory>
 #include <algorithm>
 #include <vector>
 
@@ -46,3 +50,21 @@ inline double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
+
+// The program's application object on the offscreen platform, with a
+// temporary program folder holding a catalogue of `cards` set cards.
+struct BenchProgram {
+    BenchProgram(int &argc, char **argv, int cards)
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        VetrinoraApplication::prepareProcess();
+        app = std::make_unique<VetrinoraApplication>(argc, argv);
+        app->prepare();
+        writeCatalogue(folder.path(), cards);
+        ProgramFolder::setPathForTests(folder.path());
+    }
+    ~BenchProgram() { ProgramFolder::setPathForTests(QString()); }
+
+    std::unique_ptr<VetrinoraApplication> app;
+    QTemporaryDir folder;
+};

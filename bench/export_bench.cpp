@@ -37,14 +37,8 @@ double plainReadAndWrite(const QString &recordFile, const QString &output, qint6
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    VetrinoraApplication::prepareProcess();
-    VetrinoraApplication app(argc, argv);
-    app.prepare();
+    BenchProgram program(argc, argv, 100000);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
-    QTemporaryDir folder;
-    writeCatalogue(folder.path(), 100000);
-    ProgramFolder::setPathForTests(folder.path());
     const QString records = ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"));
     TfrmArmi editor;
 
@@ -61,7 +55,7 @@ int main(int argc, char **argv)
             std::printf("the export failed\n");
         write.push_back(timer.nsecsElapsed() / 1e6);
         xlsSize = QFileInfo(window.exportPath()).size();
-        plain.push_back(plainReadAndWrite(records, folder.filePath(QStringLiteral("plain.out")), xlsSize));
+        plain.push_back(plainReadAndWrite(records, program.folder.filePath(QStringLiteral("plain.out")), xlsSize));
     }
     const double p = median(plain), l = median(load), w = median(write);
     std::printf("100,000 set cards; spreadsheet %lld bytes; runs: %d (median)\n",
@@ -70,6 +64,5 @@ int main(int argc, char **argv)
     std::printf("grid load:                %8.1f ms\n", l);
     std::printf("spreadsheet write:        %8.1f ms\n", w);
     std::printf("ratio: %.2f (goal: at most 3)\n", (l + w) / p);
-    ProgramFolder::setPathForTests(QString());
     return 0;
 }

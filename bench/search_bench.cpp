@@ -69,15 +69,9 @@ Run search(TfrmArmi &editor, const QString &name, const QString &year)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    VetrinoraApplication::prepareProcess();
-    VetrinoraApplication app(argc, argv);
-    app.prepare();
+    BenchProgram program(argc, argv, 100000);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
 
-    QTemporaryDir folder;
-    writeCatalogue(folder.path(), 100000);
-    ProgramFolder::setPathForTests(folder.path());
     const QString path = ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"));
     TfrmArmi editor;
 
@@ -103,6 +97,5 @@ int main(int argc, char **argv)
                 "8-bit bytes, %.2f x their UTF-16 bytes (goal: at most 3)\n",
                 allRun.heapBytes, allRun.lineChars, double(allRun.heapBytes) / allRun.lineChars,
                 double(allRun.heapBytes) / (2.0 * allRun.lineChars));
-    ProgramFolder::setPathForTests(QString());
     return 0;
 }
