@@ -5,7 +5,11 @@
 
 #include "app/Application.h"
 #include "app/Formats.h"
+#include "platform/CameraBackend.h"
 #include "platform/QtServices.h"
+
+#include <QLibrary>
+#include <memory>
 
 #include <QAbstractButton>
 #include <QLocale>
@@ -95,6 +99,23 @@ private slots:
         QCOMPARE(seen, QStringList({"information:i:OK+Cancel", "warning:w:OK+Cancel",
                                     "error:e:OK+Cancel", "confirmation:q:Yes+No",
                                     "confirmation:q:Yes+No", "plain:m:OK"}));
+    }
+
+    // The camera module the webcam window loads, on a machine without a
+    // camera: switching on does nothing and raises nothing.
+    void theCameraModuleWithoutACamera()
+    {
+        QLibrary module(QStringLiteral(VETRINORA_WEBCAM_MODULE));
+        auto create = reinterpret_cast<platform::CreateCameraBackend>(
+            module.resolve(platform::kCreateCameraBackend));
+        QVERIFY2(create, qPrintable(module.errorString()));
+        std::unique_ptr<platform::CameraBackend> camera(create());
+        if (camera->available())
+            QSKIP("this machine has a camera");
+        camera->start();
+        QVERIFY(!camera->isActive());
+        QVERIFY(camera->currentFrame().isNull());
+        camera->stop();
     }
 
     void anUncaughtErrorIsShownAndTheWindowStays()

@@ -12,16 +12,25 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 Roster *current = nullptr;
 }
 
-Roster::Roster()
+Roster::Roster(Creation creation)
 {
     current = this;
     password_ = std::make_unique<TfrmPassword>();
+    if (creation == Creation::AllAtOnce)
+        createTheOthers();
+    else
+        QTimer::singleShot(0, this, &Roster::createTheOthers);
+}
+
+void Roster::createTheOthers()
+{
     avvio_ = std::make_unique<TfrmAvvio>();
     cambiaPassword_ = std::make_unique<TfrmCambiaPassword>();
     armi_ = std::make_unique<TfrmArmi>();
@@ -91,7 +100,8 @@ void Roster::endProgram()
                        static_cast<QWidget *>(cambiaPassword_.get()),
                        static_cast<QWidget *>(avvio_.get()),
                        static_cast<QWidget *>(password_.get())})
-        w->hide();
+        if (w)
+            w->hide();
     emit programEnded();
     QCoreApplication::quit();
 }

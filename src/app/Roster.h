@@ -18,7 +18,12 @@ class TfrmCartoline;
 class Roster : public QObject {
     Q_OBJECT
 public:
-    Roster();
+    enum class Creation {
+        AllAtOnce,  // every window before the constructor returns
+        LoginFirst, // the login window now, the others in order as soon as
+                    // the message loop runs, before any input is handled
+    };
+    explicit Roster(Creation creation = Creation::AllAtOnce);
     ~Roster() override;
 
     // The one roster of the running program.
@@ -45,6 +50,8 @@ signals:
     void programEnded();
 
 private:
+    void createTheOthers();
+
     std::unique_ptr<TfrmPassword> password_;
     std::unique_ptr<TfrmAvvio> avvio_;
     std::unique_ptr<TfrmCambiaPassword> cambiaPassword_;

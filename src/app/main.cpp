@@ -6,7 +6,8 @@ int main(int argc, char **argv)
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare();
-    Roster roster;
+    // The login window shows first; the other main windows follow at once.
+    Roster roster(Roster::Creation::LoginFirst);
     roster.start();
     return app.exec();
 }

@@ -205,17 +205,15 @@ void CardEditor::buildFields()
 
 void CardEditor::buildPhotos()
 {
-    const QString placeholder = QString::fromLatin1(config_.placeholder);
     const char *hints[] = {"Carica una foto esistente.", "Acquisisci la foto da WebCam.",
                            "Salva la foto su disco.", "Cancella la foto.",
                            "Visualizza la foto nelle sue dimensioni reali."};
     for (int slot = 0; slot < int(config_.photos.size()); ++slot) {
         const PhotoSlot &p = config_.photos[slot];
         auto *twin = new PhotoBox(name(p.twin), p.geometry, panel());
-        twin->setImage(Photos::placeholder(placeholder, p.geometry.size()));
         twin->hide();
+        // Drawn when first needed: the editor is first shown after start-up.
         auto *box = new PhotoBox(name(p.box), p.geometry, panel());
-        box->setImage(twin->image());
         twins_ << twin;
         photos_ << box;
 
@@ -282,7 +280,14 @@ QLabel *CardEditor::attachmentLabel(std::string_view control) const
 }
 Picture *CardEditor::command(std::string_view n) const { return commands_.value(name(n)); }
 PhotoBox *CardEditor::photoBox(int slot) const { return photos_.value(slot); }
-PhotoBox *CardEditor::placeholderBox(int slot) const { return twins_.value(slot); }
+PhotoBox *CardEditor::placeholderBox(int slot) const
+{
+    PhotoBox *twin = twins_.value(slot);
+    if (twin && twin->image().isNull())
+        twin->setImage(Photos::placeholder(QString::fromLatin1(config_.placeholder),
+                                           config_.photos[slot].geometry.size()));
+    return twin;
+}
 
 // ---- clearing and showing ---------------------------------------------
 
@@ -515,7 +520,7 @@ void CardEditor::CaricaFotoScheda()
     // One photo missing: every box shows its placeholder.
     for (int slot = 0; slot < photos_.size(); ++slot)
         photos_[slot]->setImage(images.size() == photos_.size() ? images[slot]
-                                                                : twins_[slot]->image());
+                                                                : placeholderBox(slot)->image());
 }
 
 void CardEditor::loadPhoto(int slot)
@@ -528,7 +533,7 @@ void CardEditor::loadPhoto(int slot)
     if (path.isEmpty())
         return;
     const QImage image = Photos::load(path);
-    photos_[slot]->setImage(image.isNull() ? twins_[slot]->image() : image);
+    photos_[slot]->setImage(image.isNull() ? placeholderBox(slot)->image() : image);
 }
 
 void CardEditor::savePhoto(int slot)
@@ -537,7 +542,7 @@ void CardEditor::savePhoto(int slot)
     Photos::saveAs(this, photos_[slot]->image());
 }
 
-void CardEditor::clearPhoto(int slot) { photos_[slot]->setImage(twins_[slot]->image()); }
+void CardEditor::clearPhoto(int slot) { photos_[slot]->setImage(placeholderBox(slot)->image()); }
 
 void CardEditor::zoomPhoto(int slot)
 {

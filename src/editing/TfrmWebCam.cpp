@@ -56,11 +56,11 @@ TfrmWebCam::TfrmWebCam(QWidget *parent)
     // Each frame is handed to the user-interface thread, and the capture
     // thread waits until it has been converted: one conversion at a time.
     connect(camera_.get(), &platform::VideoInput::frameArrived, this,
-            [this](const QVideoFrame &frame) {
+            [this] {
                 if (QThread::currentThread() == thread())
-                    showFrame(frame);
+                    showFrame();
                 else
-                    QMetaObject::invokeMethod(this, [this, frame] { showFrame(frame); },
+                    QMetaObject::invokeMethod(this, &TfrmWebCam::showFrame,
                                               Qt::BlockingQueuedConnection);
             },
             Qt::DirectConnection);
@@ -72,11 +72,11 @@ TfrmWebCam::~TfrmWebCam()
     camera_->stop();
 }
 
-void TfrmWebCam::showFrame(const QVideoFrame &frame)
+void TfrmWebCam::showFrame()
 {
     if (!camera_->isActive())
         return;
-    const QImage image = frame.toImage();
+    const QImage image = camera_->currentFrame();
     if (!image.isNull())
         imgCamera->setImage(image);
 }

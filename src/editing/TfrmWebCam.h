@@ -41,7 +41,7 @@ public slots:
 
 private:
     // Runs on the user-interface thread, one frame at a time.
-    void showFrame(const QVideoFrame &frame);
+    void showFrame();
 
     std::unique_ptr<platform::VideoInput> camera_;
 };

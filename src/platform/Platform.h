@@ -7,8 +7,8 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <QImage>
 #include <QObject>
-#include <QVideoFrame>
 #include <functional>
 #include <memory>
 
@@ -40,7 +40,7 @@ struct PrintJob {
 };
 
 // The default video input. frameArrived is emitted for every new frame, on
-// the capture device's own thread.
+// the capture device's own thread; currentFrame converts the latest one.
 class VideoInput : public QObject {
     Q_OBJECT
 public:
@@ -51,9 +51,10 @@ public:
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isActive() const = 0;
+    virtual QImage currentFrame() = 0;
 
 signals:
-    void frameArrived(const QVideoFrame &frame);
+    void frameArrived();
 };
 
 class Services {

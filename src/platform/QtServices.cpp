@@ -1,16 +1,15 @@
 #include "platform/QtServices.h"
 
+#include "platform/CameraBackend.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QCamera>
-#include <QMediaCaptureSession>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QPainter>
-#include <QVideoSink>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -161,47 +160,49 @@ void paintJob(QPrinter &printer, const PrintJob &job)
 } // namespace
 
 namespace {
-// The default camera through Qt Multimedia. A camera object on a missing
-// device would still feed a test pattern, so nothing starts without one.
-class QtVideoInput : public VideoInput {
+// The camera module beside the executable, loaded when a webcam window
+// first opens; without it there is no camera.
+class ModuleVideoInput : public VideoInput {
 public:
-    QtVideoInput()
+    ModuleVideoInput()
     {
-        session_.setVideoSink(&sink_);
-        // Emitted on the thread that delivers the frame.
-        QObject::connect(&sink_, &QVideoSink::videoFrameChanged, this, &VideoInput::frameArrived,
-                         Qt::DirectConnection);
+        static QLibrary module(QCoreApplication::applicationDirPath()
+                               + QStringLiteral("/vetrinora_webcam"));
+        auto create = reinterpret_cast<CreateCameraBackend>(module.resolve(kCreateCameraBackend));
+        if (!create)
+            return;
+        backend_.reset(create());
+        backend_->frameArrived = [this] { emit frameArrived(); };
     }
 
-    bool available() const override { return !QMediaDevices::defaultVideoInput().isNull(); }
+    ~ModuleVideoInput() override
+    {
+        if (backend_) {
+            backend_->stop();
+            backend_->frameArrived = nullptr;
+        }
+    }
 
+    bool available() const override { return backend_ && backend_->available(); }
     void start() override
     {
-        if (!available() || isActive())
-            return;
-        if (!camera_) {
-            camera_ = std::make_unique<QCamera>(QMediaDevices::defaultVideoInput());
-            session_.setCamera(camera_.get());
-        }
-        camera_->start();
+        if (backend_)
+            backend_->start();
     }
-
     void stop() override
     {
-        if (camera_)
-            camera_->stop();
+        if (backend_)
+            backend_->stop();
     }
-
-    bool isActive() const override { return camera_ && camera_->isActive(); }
+    bool isActive() const override { return backend_ && backend_->isActive(); }
+    QImage currentFrame() override { return backend_ ? backend_->currentFrame() : QImage(); }
 
 private:
-    QMediaCaptureSession session_;
-    QVideoSink sink_;
-    std::unique_ptr<QCamera> camera_;
+    std::unique_ptr<CameraBackend> backend_;
 };
 } // namespace
 
-std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_unique<QtVideoInput>(); }
+std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_unique<ModuleVideoInput>(); }
 
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {

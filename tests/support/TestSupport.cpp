@@ -80,15 +80,10 @@ void ScriptedVideoInput::start()
 
 void ScriptedVideoInput::pushFrame(const QImage &image)
 {
-    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
-    QVideoFrame frame(QVideoFrameFormat(rgb.size(), QVideoFrameFormat::Format_BGRA8888));
-    frame.map(QVideoFrame::WriteOnly);
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(frame.bits(0) + y * frame.bytesPerLine(0), rgb.constScanLine(y), size_t(rgb.width()) * 4);
-    frame.unmap();
     std::atomic<bool> done = false;
     std::thread capture([&] {
-        emit frameArrived(frame);
+        frame_ = image;
+        emit frameArrived();
         done = true;
     });
     // The capture thread waits for the user-interface thread: keep it turning.

@@ -94,13 +94,15 @@ public:
     void start() override;
     void stop() override { active_ = false; }
     bool isActive() const override { return active_; }
-    // Emits the frame from another thread and returns once it was handled.
+    QImage currentFrame() override { return frame_; }
+    // Delivers the frame from another thread and returns once it was handled.
     void pushFrame(const QImage &image);
 
 private:
     ScriptedServices *owner_;
     bool present_;
     bool active_ = false;
+    QImage frame_;
 };
 
 // A test of the running program: a fresh program folder, the scripted
