@@ -53,7 +53,7 @@ case "$mode" in
     ;;
   test)
     if [ "${SANITIZE:-0}" = 1 ]; then
-      export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:suppressions=$top/tests/support/lsan.supp"
+      export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
       export LSAN_OPTIONS="suppressions=$top/tests/support/lsan.supp:print_suppressions=0"
       export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     fi
