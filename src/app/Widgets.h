@@ -21,7 +21,6 @@ public:
     void setResource(const QString &resource);
     QString resource() const { return resource_; }
     void setClickable(bool clickable);
-    bool isClickable() const { return clickable_; }
     void setHint(const QString &hint);
     QString hint() const { return hint_; }
 

@@ -34,9 +34,7 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
     lblCreati = makeLabel(QStringLiteral("lblCreati"),
                           QStringLiteral("Sono stati creati 0 archivi di MOC."),
                           QRect(150, 550, 695, 24), panel());
-    QFont verdana(QStringLiteral("Verdana"), 12);
-    verdana.setStyleHint(QFont::SansSerif);
-    lblCreati->setFont(verdana);
+    lblCreati->setFont(verdana(12, false));
     lblCreati->setStyleSheet(QStringLiteral("color: green;"));
 
     btnApri = imageButton(QStringLiteral("btnApri"), QStringLiteral(":/images/btn_apri_archivio.svg"),

@@ -472,12 +472,7 @@ void CardEditor::cmdFileClick()
 {
     TfrmAllegaCartella attachments(this);
     attachments.lblMemory->setText(QString::fromLatin1(config_.callerWord));
-    static const char *files[] = {"lblFile01", "lblFile02", "lblFile03"};
-    static const char *descriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
-    for (int i = 0; i < 3; ++i) {
-        attachments.txtFile[i]->setText(Text::trim(attachmentLabel(files[i])->text()));
-        attachments.txtDesc[i]->setText(Text::trim(attachmentLabel(descriptions[i])->text()));
-    }
+    attachments.readFrom(this);
     attachments.exec();
 }
 

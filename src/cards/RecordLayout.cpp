@@ -86,4 +86,3 @@ void Record::setText(std::string_view fieldName, const QString &value)
     setText(checked(*layout_, fieldName), value);
 }
 
-void Record::clear() { bytes_.fill('\0'); }

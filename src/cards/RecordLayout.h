@@ -76,7 +76,6 @@ public:
     void setText(const FieldDef &field, const QString &text);
     void setText(std::string_view fieldName, const QString &text);
 
-    void clear(); // every field empty, every byte zero
 
     // The same readings on a record that lies in a larger buffer.
     static QString textAt(const char *record, const FieldDef &field);

@@ -24,7 +24,6 @@ public:
     // The handler returns true to consume the key.
     void onKeyDown(std::function<bool(QKeyEvent *)> handler);
 
-    bool hasFocus() const { return focused_; }
     // Re-reads whether the field holds its window's focus and fires enter or
     // leave on a change.
     void sync();

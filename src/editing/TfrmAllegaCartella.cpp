@@ -7,7 +7,6 @@
 #include "app/Widgets.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
-#include "editing/FieldEvents.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -91,8 +90,6 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
     connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
 }
 
-TfrmAllegaCartella::~TfrmAllegaCartella() { FieldEvents::detachAll(this); }
-
 QString TfrmAllegaCartella::folder()
 {
     return ProgramFolder::file(QStringLiteral("Documenti_Allegati"));
@@ -138,11 +135,27 @@ void TfrmAllegaCartella::btnApplicaClick()
         editor = Roster::instance().frmCartoline();
     if (!editor)
         return;
-    static const char *files[] = {"lblFile01", "lblFile02", "lblFile03"};
-    static const char *descriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
-    for (int i = 0; i < 3; ++i) {
-        editor->attachmentLabel(files[i])->setText(Text::trim(txtFile[i]->text()));
-        editor->attachmentLabel(descriptions[i])->setText(Text::trim(txtDesc[i]->text()));
-    }
+    writeTo(editor);
     close();
+}
+
+namespace {
+constexpr const char *kFiles[] = {"lblFile01", "lblFile02", "lblFile03"};
+constexpr const char *kDescriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
+} // namespace
+
+void TfrmAllegaCartella::readFrom(const CardEditor *editor)
+{
+    for (int i = 0; i < 3; ++i) {
+        txtFile[i]->setText(Text::trim(editor->attachmentLabel(kFiles[i])->text()));
+        txtDesc[i]->setText(Text::trim(editor->attachmentLabel(kDescriptions[i])->text()));
+    }
+}
+
+void TfrmAllegaCartella::writeTo(CardEditor *editor) const
+{
+    for (int i = 0; i < 3; ++i) {
+        editor->attachmentLabel(kFiles[i])->setText(Text::trim(txtFile[i]->text()));
+        editor->attachmentLabel(kDescriptions[i])->setText(Text::trim(txtDesc[i]->text()));
+    }
 }

@@ -4,6 +4,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class CardEditor;
 class Picture;
 
 // Up to three files attached to the card on screen, each with a description.
@@ -13,9 +14,13 @@ class TfrmAllegaCartella : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmAllegaCartella(QWidget *parent);
-    ~TfrmAllegaCartella() override;
 
     static QString folder();
+
+    // The six attachment labels of an editor, read into the slots or
+    // written back from them, each trimmed.
+    void readFrom(const CardEditor *editor);
+    void writeTo(CardEditor *editor) const;
 
     QLineEdit *txtFile[3];
     QLineEdit *txtDesc[3];

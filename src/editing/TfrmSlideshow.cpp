@@ -105,9 +105,8 @@ void TfrmSlideshow_Euro_01::subApriFoto()
     const QString folder = ProgramFolder::file(QStringLiteral("Foto_MOC"));
     QImage photo;
     if (QDir().mkpath(folder))
-        photo = Photos::load(folder + QDir::separator() + Text::trim(editor_->lblNome->text())
-                             + QStringLiteral("_Foto_A_") + Text::trim(lblPosizione->text())
-                             + QStringLiteral(".jpg"));
+        photo = Photos::load(folder + QDir::separator()
+                             + editor_->photoFileName(0, Text::trim(lblPosizione->text())));
     imgFoto->setImage(photo.isNull() ? imgBianco->image() : photo);
 }
 
