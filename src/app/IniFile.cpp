@@ -1,10 +1,10 @@
 #include "app/IniFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 
 namespace IniFile {
 
@@ -196,14 +196,8 @@ void writeValue(const QString &path, const QString &section, const QString &key,
         existing.close();
     }
     const QByteArray updated = withValue(content, section, key, value);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        throw Error("Impossibile scrivere il file " + where + ".");
-    if (out.write(updated) != updated.size()) {
-        out.cancelWriting();
-        throw Error("Impossibile scrivere il file " + where + ".");
-    }
-    if (!out.commit())
+    // Replaced whole or not at all: on a full disk the old value stays.
+    if (!platform::AtomicFile::writeAll(path, updated))
         throw Error("Impossibile scrivere il file " + where + ".");
 }
 

@@ -1,5 +1,7 @@
 #include "app/ProgramFolder.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -25,6 +27,13 @@ QString path()
 }
 
 QString file(const QString &name) { return path() + name; }
+
+void removeTemporaryLeftovers()
+{
+    platform::removeTemporaryLeftovers(path());
+    for (const char *folder : {"Schedario", "Foto_MOC", "Documenti_Allegati"})
+        platform::removeTemporaryLeftovers(file(QString::fromLatin1(folder)));
+}
 
 void setPathForTests(const QString &folder)
 {

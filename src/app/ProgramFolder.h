@@ -9,6 +9,9 @@ namespace ProgramFolder {
 QString path();
 // path() followed by a name ("Catalogo_BLOKKO.pro", "Schedario", ...).
 QString file(const QString &name);
+// Removes the temporary files that a run killed in the middle of a save left
+// in the folder and its photo and attachment folders.
+void removeTemporaryLeftovers();
 // For tests: use another folder (an empty text goes back to the executable's).
 void setPathForTests(const QString &folder);
 

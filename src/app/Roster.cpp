@@ -1,5 +1,6 @@
 #include "app/Roster.h"
 
+#include "app/ProgramFolder.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
@@ -37,6 +38,8 @@ void Roster::createTheOthers()
     creaCatalogo_ = std::make_unique<TfrmCreaCatalogo>();
     apriCatalogo_ = std::make_unique<TfrmApriCatalogo>();
     cartoline_ = std::make_unique<TfrmCartoline>();
+    // After the login window is up, so the start is not held up by it.
+    ProgramFolder::removeTemporaryLeftovers();
 }
 
 Roster::~Roster()

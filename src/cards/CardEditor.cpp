@@ -459,7 +459,9 @@ void CardEditor::cmdSalvaClick()
         return;
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
-    SalvaFotoScheda();
+    const QString unsaved = SalvaFotoScheda();
+    if (!unsaved.isEmpty())
+        platform::warning(this, photoNotSavedMessage(unsaved));
     platform::information(
         this, update ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
                                       "salvate in archivio.")
@@ -484,38 +486,51 @@ void CardEditor::btnFocusClick()
 
 // ---- photos ---------------------------------------------------------------
 
+QString photoNotSavedMessage(const QString &path)
+{
+    return QStringLiteral("Attenzione: non è stato possibile salvare la foto della scheda nel "
+                          "file \"%1\".\r\n\r\nLa scheda è stata salvata in archivio; la foto "
+                          "che il file conteneva prima è rimasta invariata. Controllare lo "
+                          "spazio libero sul disco e i permessi della cartella.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QString CardEditor::photoFilePath(int slot) const
 {
     return ProgramFolder::file(QString::fromLatin1(config_.photoFolder)) + QDir::separator()
            + photoFileName(slot, Text::trim(lblPosizione->text()));
 }
 
-void CardEditor::SalvaFotoScheda()
+QString CardEditor::SalvaFotoScheda()
 {
     const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
     if (!QDir().mkpath(folder))
-        return;
+        return folder;
     for (int slot = 0; slot < photos_.size(); ++slot)
-        if (!Photos::save(photos_[slot]->image(), photoFilePath(slot)))
-            return;
+        if (!Photos::saveBox(*photos_[slot], photoFilePath(slot)))
+            return photoFilePath(slot);
+    return {};
 }
 
 void CardEditor::CaricaFotoScheda()
 {
     const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
-    QList<QImage> images;
+    QList<Photos::Loaded> images;
     if (QDir().mkpath(folder)) {
         for (int slot = 0; slot < photos_.size(); ++slot) {
-            QImage image = Photos::load(photoFilePath(slot));
-            if (image.isNull())
+            Photos::Loaded photo = Photos::loadKeepingFile(photoFilePath(slot));
+            if (photo.image.isNull())
                 break;
-            images << image;
+            images << photo;
         }
     }
     // One photo missing: every box shows its placeholder.
-    for (int slot = 0; slot < photos_.size(); ++slot)
-        photos_[slot]->setImage(images.size() == photos_.size() ? images[slot]
-                                                                : placeholderBox(slot)->image());
+    for (int slot = 0; slot < photos_.size(); ++slot) {
+        if (images.size() == photos_.size())
+            photos_[slot]->setPhoto(images[slot].image, images[slot].jpeg);
+        else
+            photos_[slot]->setImage(placeholderBox(slot)->image());
+    }
 }
 
 void CardEditor::loadPhoto(int slot)
@@ -527,8 +542,12 @@ void CardEditor::loadPhoto(int slot)
     const QString path = platform::services().openFile(this, request);
     if (path.isEmpty())
         return;
-    const QImage image = Photos::load(path);
-    photos_[slot]->setImage(image.isNull() ? placeholderBox(slot)->image() : image);
+    // A JPEG file keeps its own bytes, so the card stores the very file chosen.
+    const Photos::Loaded photo = Photos::loadKeepingFile(path);
+    if (photo.image.isNull())
+        photos_[slot]->setImage(placeholderBox(slot)->image());
+    else
+        photos_[slot]->setPhoto(photo.image, photo.jpeg);
 }
 
 void CardEditor::savePhoto(int slot)

@@ -57,7 +57,9 @@ public:
     // and loads its photos. Search and summary windows hand cards back here.
     void showCard(const Record &record, qint64 position);
 
-    void SalvaFotoScheda();
+    // Writes the card's photos; the file or folder that could not be written,
+    // or nothing when all went well.
+    QString SalvaFotoScheda();
     void CaricaFotoScheda();
 
 public slots:
@@ -101,3 +103,6 @@ private:
     QList<PhotoBox *> photos_;
     QList<PhotoBox *> twins_;
 };
+
+// The warning shown when a saved card's photo file could not be written.
+QString photoNotSavedMessage(const QString &path);

@@ -90,8 +90,14 @@ void RecordFile::write(const Record &record)
         fail("write outside the file");
     if (!file_.seek(position_ * recordSize_))
         fail("seek failed");
-    if (file_.write(record.bytes()) != recordSize_)
+    const qint64 before = file_.size();
+    if (file_.write(record.bytes()) != recordSize_) {
+        // A card appended in part (a full disk, a size limit) is cut off
+        // again, so the file ends with its last whole card.
+        if (file_.size() > before)
+            file_.resize(before);
         fail("write failed");
+    }
     ++position_;
 }
 

@@ -1,7 +1,10 @@
 #include "editing/PhotoBox.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -16,9 +19,12 @@ PhotoBox::PhotoBox(const QString &objectName, const QRect &geometry, QWidget *pa
     setGeometry(geometry);
 }
 
-void PhotoBox::setImage(const QImage &image)
+void PhotoBox::setImage(const QImage &image) { setPhoto(image, QByteArray()); }
+
+void PhotoBox::setPhoto(const QImage &image, const QByteArray &jpeg)
 {
     image_ = image;
+    jpeg_ = image.isNull() ? QByteArray() : jpeg;
     update();
 }
 
@@ -60,14 +66,62 @@ QImage load(const QString &path)
     return reader.read();
 }
 
+Loaded loadKeepingFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const bool isJpeg = reader.format() == "jpeg"; // asked before the read uses the data up
+    Loaded loaded;
+    loaded.image = reader.read();
+    if (!loaded.image.isNull() && isJpeg)
+        loaded.jpeg = bytes;
+    return loaded;
+}
+
+namespace {
+
+QByteArray encode(const QImage &image, const QByteArray &format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(kJpegQuality);
+    if (!writer.write(image))
+        return {};
+    return bytes;
+}
+
+bool sameBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.size() != bytes.size() || !file.open(QIODevice::ReadOnly))
+        return false;
+    return file.readAll() == bytes;
+}
+
+} // namespace
+
 bool save(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path);
-    if (writer.format().isEmpty() || !writer.canWrite()) {
-        QImageWriter jpeg(path, "jpg");
-        return jpeg.write(image);
-    }
-    return writer.write(image);
+    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
+        format = "jpg";
+    const QByteArray bytes = encode(image, format);
+    return !bytes.isEmpty() && platform::AtomicFile::writeAll(path, bytes);
+}
+
+bool saveBox(const PhotoBox &box, const QString &path)
+{
+    if (box.jpeg().isEmpty())
+        return save(box.image(), path);
+    return sameBytes(path, box.jpeg()) || platform::AtomicFile::writeAll(path, box.jpeg());
 }
 
 Saved saveAs(QWidget *parent, const QImage &image)

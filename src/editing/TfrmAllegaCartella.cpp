@@ -7,6 +7,7 @@
 #include "app/Widgets.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
+#include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -18,22 +19,14 @@
 
 namespace {
 
-// Copies a file over another through a temporary copy, so that a failed copy
-// never leaves the old file half-replaced.
+// Copies a file over another in one step: a failed copy never leaves the old
+// file half-replaced, and the temporary copy has a name of its own that no
+// file of the user's can have.
 void copyReplacing(const QString &source, const QString &destination)
 {
     if (QFileInfo(source).canonicalFilePath() == QFileInfo(destination).canonicalFilePath())
         return;
-    const QString temporary = destination + QStringLiteral(".copia");
-    QFile::remove(temporary);
-    if (!QFile::copy(source, temporary))
-        return;
-    if (QFile::exists(destination) && !QFile::remove(destination)) {
-        QFile::remove(temporary);
-        return;
-    }
-    if (!QFile::rename(temporary, destination))
-        QFile::remove(temporary);
+    platform::AtomicFile::copy(source, destination);
 }
 
 } // namespace

@@ -12,12 +12,12 @@
 #include "cards/Windows1252.h"
 #include "editing/HintBar.h"
 #include "output/Spreadsheet.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QSaveFile>
 #include <QShowEvent>
 #include <QTableView>
 #include <vector>
@@ -182,13 +182,13 @@ bool ExportWindow::writeFile() const
     const QString path = exportPath();
     if (platform::isReadOnly(path))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    platform::AtomicFile file(path);
+    if (!file.open())
         return false;
     std::vector<Spreadsheet::Heading> headings;
     for (std::size_t c = 1; c < config_.columns.size(); ++c)
         headings.push_back({config_.columns[c].fileHeading, config_.columns[c].fileWidth});
-    Spreadsheet::Writer writer(file);
+    Spreadsheet::Writer writer(file.device());
     writer.head(QString::fromUtf8(config_.sheetName), headings);
     const int columns = int(config_.columns.size());
     QByteArray scratch;

@@ -3,10 +3,12 @@
 #include "app/Application.h"
 #include "app/ProgramFolder.h"
 #include "app/Roster.h"
+#include "cards/RecordLayout.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QTest>
 #include <stdexcept>
 #include <atomic>
@@ -183,6 +185,61 @@ void TestProgramFolder::write(const QString &name, const QByteArray &bytes) cons
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write a test file");
 }
+
+void TestProgramFolder::writeCards(const QString &name, const RecordLayout &layout,
+                                   const QList<Fields> &cards) const
+{
+    QByteArray bytes;
+    for (const Fields &f : cards) {
+        Record r(layout);
+        for (const auto &[field, value] : f)
+            r.setText(field, value);
+        bytes += r.bytes();
+    }
+    write(name, bytes);
+}
+
+SmallDisk::SmallDisk(const QString &folder, int kilobytes) : folder_(folder)
+{
+#ifdef Q_OS_LINUX
+    QProcess mount;
+    mount.start(QStringLiteral("mount"),
+                {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                 QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("vetrinora-test"),
+                 folder});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit
+        || mount.exitCode() != 0) {
+        reason_ = QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
+        if (reason_.isEmpty())
+            reason_ = QStringLiteral("mount refused");
+        return;
+    }
+    mounted_ = true;
+#else
+    Q_UNUSED(kilobytes);
+    reason_ = QStringLiteral("tmpfs exists on Linux only");
+#endif
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted_)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), folder_});
+}
+
+void SmallDisk::fill()
+{
+    QFile filler(folder_ + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        qFatal("cannot create the filler file");
+    const QByteArray block(4096, '\0');
+    while (filler.write(block) == block.size()) {
+    }
+    while (filler.write("x", 1) == 1) {
+    }
+}
+
+void SmallDisk::free() { QFile::remove(folder_ + QStringLiteral("/filler")); }
 
 QByteArray TestProgramFolder::read(const QString &name) const
 {

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+struct RecordLayout;
+
 class ScriptedServices : public platform::Services {
 public:
     struct Message {
@@ -77,11 +79,41 @@ public:
     // Lays the credential file shipped with the program into the folder.
     void installShippedCredentials() const;
     void write(const QString &name, const QByteArray &bytes) const;
+    // Writes a record file of cards, each given as pairs of field and text.
+    using Fields = QList<QPair<const char *, QString>>;
+    void writeCards(const QString &name, const RecordLayout &layout,
+                    const QList<Fields> &cards) const;
     QByteArray read(const QString &name) const;
 
 private:
     QTemporaryDir dir_;
 };
+
+// A real small file system that can be filled up: a tmpfs mounted over a
+// folder. Mounting needs root; where it is refused, reason() says why and the
+// test skips.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString &folder, int kilobytes = 2048);
+    ~SmallDisk(); // unmounts
+    bool mounted() const { return mounted_; }
+    QString reason() const { return reason_; }
+    // Fills every free byte with a filler file; free() removes it again.
+    void fill();
+    void free();
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+    QString reason_;
+};
+
+#define REQUIRE_SMALL_DISK(disk)                                                           \
+    do {                                                                                   \
+        if (!(disk).mounted())                                                             \
+            QSKIP(qPrintable(QStringLiteral("no small file system to fill: ")              \
+                             + (disk).reason()));                                          \
+    } while (false)
 
 // A camera the test drives: pushFrame delivers a frame from a thread of its
 // own, as a capture device does.
