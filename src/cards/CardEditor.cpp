@@ -4,7 +4,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
-#include "cards/RecordFile.h"
+#include "cards/CardStore.h"
 #include "editing/FieldBehaviours.h"
 #include "editing/FieldEvents.h"
 #include "editing/HintBar.h"
@@ -353,16 +353,15 @@ void CardEditor::showEvent(QShowEvent *event)
 
 // ---- record actions -----------------------------------------------------
 
-bool CardEditor::recordAction(const std::function<void(RecordFile &)> &action)
+CardStore CardEditor::store() const { return CardStore(recordFilePath(), *config_.layout); }
+
+bool CardEditor::recordAction(const std::function<void(const CardStore &)> &action)
 {
     try {
-        RecordFile file(recordFilePath(), config_.layout->size);
-        file.openOrCreate();
-        action(file);
-        file.close();
+        action(store());
         return true;
-    } catch (const RecordFile::Error &) {
-        platform::error(this, recordAccessMessage());
+    } catch (const CardStore::Failure &) {
+        platform::error(this, CardStore::accessMessage());
         return false;
     }
 }
@@ -379,12 +378,14 @@ void CardEditor::navigate(const std::function<qint64(qint64)> &choose)
 {
     Record read(*config_.layout);
     qint64 outcome = kNothing;
-    const bool done = recordAction([&](RecordFile &file) {
-        outcome = choose(file.size());
-        if (outcome >= 0) {
-            file.seek(outcome);
-            file.read(read);
-            outcome = file.position();
+    const bool done = recordAction([&](const CardStore &cards) {
+        const CardStore::Chosen chosen = cards.readChosen([&](qint64 n) -> std::optional<qint64> {
+            outcome = choose(n);
+            return outcome >= 0 ? std::optional<qint64>(outcome) : std::nullopt;
+        });
+        if (chosen.card) {
+            read = *chosen.card;
+            outcome = chosen.index + 1;
         }
     });
     if (!done)
@@ -446,14 +447,10 @@ void CardEditor::cmdSalvaClick()
     const QString label = Text::trim(lblPosizione->text());
     const bool update = !label.isEmpty();
     qint64 position = 0;
-    const bool written = recordAction([&](RecordFile &file) {
-        if (update)
-            file.seek(label.toLongLong() - 1);
+    const bool written = recordAction([&](const CardStore &cards) {
         fillRecord();
-        if (!update)
-            file.seek(file.size());
-        file.write(working_);
-        position = file.position();
+        position = cards.write(update ? std::optional<qint64>(label.toLongLong() - 1) : std::nullopt,
+                               working_);
     });
     if (!written)
         return;

@@ -19,7 +19,7 @@ class Band;
 class HintBar;
 class Picture;
 class PhotoBox;
-class RecordFile;
+class CardStore;
 
 class CardEditor : public MainLevelWindow {
     Q_OBJECT
@@ -45,6 +45,8 @@ public:
 
     // The record file this editor works on.
     virtual QString recordFilePath() const = 0;
+    // The cards of the file this editor shows.
+    CardStore store() const;
     // The photo file of a slot for the card whose position is in lblPosizione.
     QString photoFilePath(int slot) const;
     virtual QString photoFileName(int slot, const QString &position) const = 0;
@@ -83,7 +85,7 @@ protected:
     void fillRecord();
     // Runs a record action; a failure shows the access message. Returns
     // false when the action failed.
-    bool recordAction(const std::function<void(RecordFile &)> &action);
+    bool recordAction(const std::function<void(const CardStore &)> &action);
     Picture *addCommand(const ToolItem &item, QRect geometry);
 
     Record working_;

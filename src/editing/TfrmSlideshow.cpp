@@ -3,7 +3,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Text.h"
 #include "app/Widgets.h"
-#include "cards/RecordFile.h"
+#include "cards/CardStore.h"
 #include "cards/Schede.h"
 #include "cards/TfrmCartoline.h"
 #include "editing/PhotoBox.h"
@@ -63,38 +63,34 @@ void TfrmSlideshow_Euro_01::cmdAvantiClick()
 {
     const QString noCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
     try {
-        RecordFile file(Text::trim(editor_->lblFile->text()), Schede::TSchedaMOC.size);
-        file.openOrCreate();
-        if (Text::trim(lblPosizione->text()).isEmpty())
-            lblPosizione->setText(QStringLiteral("0"));
-        const qint64 p = Text::trim(lblPosizione->text()).toLongLong();
-        const qint64 n = file.size();
-        if (n == 0) {
+        qint64 p = 0;
+        const CardStore::Chosen chosen =
+            editor_->store().readChosen([&](qint64 n) -> std::optional<qint64> {
+                if (Text::trim(lblPosizione->text()).isEmpty())
+                    lblPosizione->setText(QStringLiteral("0"));
+                p = Text::trim(lblPosizione->text()).toLongLong();
+                return n > 0 && p < n ? std::optional<qint64>(p) : std::nullopt;
+            });
+        if (chosen.count == 0) {
             lblPosizione->clear();
-            file.close();
             Timer->stop();
             platform::information(this, noCards);
             close();
             return;
         }
-        if (p < n) {
-            Record record(Schede::TSchedaMOC);
-            file.seek(p);
-            file.read(record);
-            lblPosizione->setText(QString::number(file.position()));
-            file.close();
+        if (chosen.card) {
+            lblPosizione->setText(QString::number(chosen.index + 1));
             subApriFoto();
         } else {
             // The last photo stays one more tick, then the show starts again.
             lblPosizione->setText(QStringLiteral("0"));
-            file.close();
         }
-    } catch (const RecordFile::Error &) {
+    } catch (const CardStore::Failure &) {
         // The timer goes on, so the next tick tries again; no tick falls
         // while the message is open.
         const bool running = Timer->isActive();
         Timer->stop();
-        platform::error(this, recordAccessMessage());
+        platform::error(this, CardStore::accessMessage());
         if (running)
             Timer->start();
     }

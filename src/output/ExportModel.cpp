@@ -1,6 +1,6 @@
 #include "output/ExportModel.h"
 
-#include "cards/RecordFile.h"
+#include "cards/CardStore.h"
 #include "cards/Windows1252.h"
 
 #include <QBrush>
@@ -15,33 +15,34 @@ ExportModel::ExportModel(const RecordLayout &layout, std::span<const ExportColum
     offsets_.push_back(0);
 }
 
-bool ExportModel::load(RecordFile &file)
+bool ExportModel::load(const CardStore &cards)
 {
-    const qint64 count = file.size();
-    if (count == 0)
-        return true; // the grid keeps its empty design rows
-    beginResetModel();
-    rows_ = int(count);
-    loaded_ = true;
-    const int size = layout_.size;
+    // The grid is reset only once the file is open and holds cards; until
+    // then it keeps its empty design rows.
+    bool resetting = false;
     bool complete = true;
     try {
-        QByteArray block;
-        while (file.position() < count) {
-            const qint64 read = file.readRecords(256, block);
-            for (qint64 i = 0; i < read; ++i) {
-                const char *record = block.constData() + i * size;
+        cards.scan(
+            [&](const char *record, qint64) {
                 for (const FieldDef *f : fields_) {
                     if (f)
                         bytes_.append(Record::bytesAt(record, *f));
                     offsets_.push_back(quint32(bytes_.size()));
                 }
-            }
-        }
-    } catch (const RecordFile::Error &) {
+            },
+            [&](qint64 count) {
+                if (count == 0)
+                    return;
+                beginResetModel();
+                resetting = true;
+                rows_ = int(count);
+                loaded_ = true;
+            });
+    } catch (const CardStore::Failure &) {
         complete = false;
     }
-    endResetModel();
+    if (resetting)
+        endResetModel();
     return complete;
 }
 

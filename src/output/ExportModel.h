@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-class RecordFile;
+class CardStore;
 
 struct ExportColumn {
     std::string_view name;  // colMunizioni
@@ -32,7 +32,7 @@ public:
 
     // Loads every record of the file; a failure keeps the rows read so far.
     // Returns false when the file could not be read to its end.
-    bool load(RecordFile &file);
+    bool load(const CardStore &cards);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

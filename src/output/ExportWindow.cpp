@@ -5,7 +5,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Widgets.h"
 #include "cards/CardEditor.h"
-#include "cards/RecordFile.h"
+#include "cards/CardStore.h"
 #include "cards/Schede.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
@@ -161,11 +161,8 @@ void ExportWindow::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     try {
-        RecordFile file(editor_->recordFilePath(), config_.layout->size);
-        file.openOrCreate();
-        model_->load(file);
-        file.close();
-    } catch (const RecordFile::Error &) {
+        model_->load(editor_->store());
+    } catch (const CardStore::Failure &) {
         // Silent: the grid keeps whatever was loaded.
     }
 }

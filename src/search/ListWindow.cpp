@@ -5,7 +5,7 @@
 #include "app/Text.h"
 #include "app/Widgets.h"
 #include "cards/CardEditor.h"
-#include "cards/RecordFile.h"
+#include "cards/CardStore.h"
 #include "editing/FieldBehaviours.h"
 #include "editing/FieldEvents.h"
 #include "platform/Platform.h"
@@ -48,7 +48,6 @@ QWidget *page(const QString &objectName, QWidget *parent)
     return panel;
 }
 
-constexpr int kRecordsPerRead = 256; // about 875 KB: the block stays in the cache
 
 } // namespace
 
@@ -242,21 +241,19 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ListWindow::scan(RecordFile &file, const std::function<bool(const char *)> &listed,
-                      QList<ResultModel::Entry> &entries) const
+void ListWindow::scan(const std::function<bool(const char *)> &listed,
+                      QList<ResultModel::Entry> &entries, const std::function<void()> &opened) const
 {
-    const int size = config_.layout->size;
     const LineBuilder line(*config_.layout, config_.columns);
-    QByteArray block;
-    while (file.position() < file.size()) {
-        const qint64 first = file.position();
-        const qint64 count = file.readRecords(kRecordsPerRead, block);
-        for (qint64 i = 0; i < count; ++i) {
-            const char *record = block.constData() + i * size;
+    editor_->store().scan(
+        [&](const char *record, qint64 index) {
             if (listed(record))
-                entries.append({line(record), first + i});
-        }
-    }
+                entries.append({line(record), index});
+        },
+        [&](qint64) {
+            if (opened)
+                opened();
+        });
 }
 
 void ListWindow::btnCercaClick()
@@ -272,13 +269,10 @@ void ListWindow::btnCercaClick()
     const CardFilter filter(tests, filled);
     QList<ResultModel::Entry> entries;
     try {
-        RecordFile file(editor_->recordFilePath(), config_.layout->size);
-        file.openOrCreate();
-        model_->clear();
-        scan(file, [&](const char *record) { return filter.matches(record); }, entries);
-        file.close();
-    } catch (const RecordFile::Error &) {
-        platform::showMessage(this, recordAccessMessage());
+        scan([&](const char *record) { return filter.matches(record); }, entries,
+             [&] { model_->clear(); });
+    } catch (const CardStore::Failure &) {
+        platform::showMessage(this, CardStore::accessMessage());
         return;
     }
     model_->setEntries(std::move(entries));
@@ -295,12 +289,9 @@ void ListWindow::buildSummary()
     QList<ResultModel::Entry> entries;
     bool complete = true;
     try {
-        RecordFile file(editor_->recordFilePath(), config_.layout->size);
-        file.openOrCreate();
-        scan(file, [&](const char *record) { return config_.qualifies(record, *config_.layout); },
+        scan([&](const char *record) { return config_.qualifies(record, *config_.layout); },
              entries);
-        file.close();
-    } catch (const RecordFile::Error &) {
+    } catch (const CardStore::Failure &) {
         // Silent: the list keeps what was read before the failure.
         complete = false;
     }
@@ -354,15 +345,10 @@ void ListWindow::lstRecordsDblClick()
                         || Text::trim(lblMemory->text()) == QLatin1String(config_.marker);
     if (row >= 0 && called) {
         try {
-            RecordFile file(editor_->recordFilePath(), config_.layout->size);
-            file.openOrCreate();
-            Record record(*config_.layout);
-            file.seek(model_->entry(row).record);
-            file.read(record);
-            const qint64 position = file.position();
-            file.close();
-            editor_->showCard(record, position);
-        } catch (const RecordFile::Error &) {
+            const qint64 index = model_->entry(row).record;
+            const Record record = editor_->store().read(index);
+            editor_->showCard(record, index + 1);
+        } catch (const CardStore::Failure &) {
             // The window closes without a message.
         }
     }

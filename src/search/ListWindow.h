@@ -16,7 +16,6 @@ class QListView;
 class QPushButton;
 class CardEditor;
 class Picture;
-class RecordFile;
 
 #include "search/ResultModel.h"
 #include <functional>
@@ -88,8 +87,8 @@ private:
     QString &lastFind() const;
     // Reads the whole file, block by block, adding the line of every record
     // that `listed` accepts.
-    void scan(RecordFile &file, const std::function<bool(const char *)> &listed,
-              QList<ResultModel::Entry> &entries) const;
+    void scan(const std::function<bool(const char *)> &listed,
+              QList<ResultModel::Entry> &entries, const std::function<void()> &opened = {}) const;
 
     const ListWindowConfig &config_;
     CardEditor *editor_;
