@@ -104,6 +104,11 @@ bool keyAllowed(const QKeyEvent *event)
     default:
         break;
     }
+    return typesCharacter(event);
+}
+
+bool typesCharacter(const QKeyEvent *event)
+{
     const QString typed = event->text();
     return typed.size() == 1
            && (typed == QLatin1String(",")

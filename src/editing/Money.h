@@ -19,4 +19,8 @@ QString normalise(const QString &text);
 // move the focus before the field sees them).
 bool keyAllowed(const QKeyEvent *event);
 
+// Whether the key types a character into the field (a digit or a comma), as
+// opposed to editing or moving: only these count against the typing limit.
+bool typesCharacter(const QKeyEvent *event);
+
 } // namespace Money
