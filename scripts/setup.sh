@@ -3,7 +3,8 @@
 #   scripts/setup.sh run    install, build, lay out the program folder and start Vetrinora
 #   scripts/setup.sh test   install, build and run every test
 # Environment: BUILD_DIR (default build), SANITIZE=1 for an AddressSanitizer and
-# UndefinedBehaviorSanitizer build.
+# UndefinedBehaviorSanitizer build, VETRINORA_TEST_LOCALE (default C.UTF-8) the
+# LANG and LC_ALL under which the tests run, e.g. it_IT.UTF-8.
 set -euo pipefail
 
 mode=${1:-run}
@@ -16,8 +17,9 @@ packages=(build-essential cmake ninja-build pkg-config
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation)
 if [ "$mode" = test ]; then
   packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3
-    libreoffice-calc-nogui)
+    libreoffice-calc-nogui locales)
 fi
+test_locale=${VETRINORA_TEST_LOCALE:-C.UTF-8}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -36,7 +38,32 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake_args=(-S "$top" -B "$build" -G Ninja)
+# Whether `locale -a` lists a locale; it writes "it_IT.UTF-8" as "it_IT.utf8".
+has_locale() {
+  local name=$1 codeset
+  case "$name" in
+    *.*) codeset=${name#*.}; codeset=${codeset//-/}; name="${name%%.*}.${codeset,,}" ;;
+  esac
+  locale -a 2>/dev/null | grep -qixF "$name"
+}
+
+if [ "$mode" = test ]; then
+  # The suite runs a second time under the Italian locale (.ci/run).
+  if ! has_locale it_IT.UTF-8; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing locale it_IT.UTF-8 (run as root to generate it)" >&2
+      exit 1
+    fi
+    echo "Generating the it_IT.UTF-8 locale"
+    localedef -i it_IT -f UTF-8 it_IT.UTF-8
+  fi
+  if ! has_locale "$test_locale"; then
+    echo "The test locale $test_locale is not installed (locale -a)" >&2
+    exit 1
+  fi
+fi
+
+cmake_args=(-S "$top" -B "$build" -G Ninja -DVETRINORA_TEST_LOCALE="$test_locale")
 if [ ! -f "$build/CMakeCache.txt" ]; then
   if [ "${SANITIZE:-0}" = 1 ]; then
     cmake_args+=(-DCMAKE_BUILD_TYPE=Debug -DVETRINORA_SANITIZE=ON)

@@ -545,6 +545,62 @@ private slots:
         QCOMPARE(money->alignment() & Qt::AlignRight, Qt::AlignRight);
     }
 
+    // The typing limit stops only new characters: at the limit, and in the
+    // longer text a normalised amount may be, Backspace, Delete and the
+    // arrows still edit the field.
+    void moneyKeysWorkAtTheTypingLimit_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("full"); // as many digits as may be typed
+        QTest::newRow("set value") << false << "123456789012345";
+        QTest::newRow("moc cost") << true << "123456789012";
+    }
+    void moneyKeysWorkAtTheTypingLimit()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, full);
+        CardEditor *e = open(moc);
+        QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
+        money->setFocus();
+        money->clear();
+        QTest::keyClicks(money, full + QStringLiteral("9,"));
+        QCOMPARE(money->text(), full);
+
+        QTest::keyClick(money, Qt::Key_Backspace);
+        QCOMPARE(money->text(), full.chopped(1));
+        QTest::keyClick(money, Qt::Key_8);
+        QCOMPARE(money->text(), full.chopped(1) + QLatin1Char('8'));
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Delete);
+        QCOMPARE(money->text(), full.chopped(1));
+        QTest::keyClick(money, Qt::Key_8);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Right);
+        QTest::keyClick(money, Qt::Key_Backspace); // the last digit but one
+        QCOMPARE(money->text(), full.chopped(2) + QLatin1Char('8'));
+
+        // Normalised past the limit, the text is held whole and still edits.
+        money->setText(full);
+        e->btnFocus->setFocus();
+        QCOMPARE(money->text(), full + QStringLiteral(",00"));
+        money->setFocus();
+        money->end(false);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Right);
+        QTest::keyClick(money, Qt::Key_Backspace);
+        QCOMPARE(money->text(), full + QStringLiteral(",0"));
+        QTest::keyClick(money, Qt::Key_Delete);
+        QCOMPARE(money->text(), full + QStringLiteral(","));
+        QTest::keyClick(money, Qt::Key_7);
+        QCOMPARE(money->text(), full + QStringLiteral(",")); // still past the limit
+        QTest::keyClick(money, Qt::Key_Backspace);
+        QTest::keyClick(money, Qt::Key_Backspace);
+        QTest::keyClick(money, Qt::Key_7);
+        QCOMPARE(money->text(), full.chopped(1) + QLatin1Char('7'));
+    }
+
     void duplicateThenSave()
     {
         writeCards(false, 7, [](Record &r, int i) {

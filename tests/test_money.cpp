@@ -3,7 +3,114 @@
 #include "editing/Money.h"
 
 #include <QKeyEvent>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
+#include <clocale>
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace {
+
+// Switches the C library's number format for the life of the object, as Qt
+// does from LANG at start-up: under an Italian locale strtod stops at a point
+// and printf writes a comma.
+class NumericLocale {
+public:
+    explicit NumericLocale(const char *name)
+        : before_(std::setlocale(LC_NUMERIC, nullptr)), ok_(std::setlocale(LC_NUMERIC, name) != nullptr)
+    {
+    }
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, before_.c_str()); }
+    bool ok() const { return ok_; }
+
+private:
+    std::string before_;
+    bool ok_;
+};
+
+const char *const kItalian = "it_IT.UTF-8";
+
+// The amount of a text in the program's form ("-12,5e3"), read independently
+// of the program's own reader.
+double amountOf(const QString &text)
+{
+    bool ok = false;
+    const double v = QLocale::c().toDouble(QString(text).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    return ok ? v : std::nan("");
+}
+
+// Random texts a field may be left with: mostly amounts of every size and
+// sign, with and without decimals and exponents, and near the places where
+// rounding or writing change their form; the rest any mix of the characters
+// an amount is made of.
+class AmountTexts {
+public:
+    explicit AmountTexts(quint32 seed) : random_(seed) {}
+
+    QString next()
+    {
+        switch (random_.bounded(6)) {
+        case 0: return noise();
+        case 1: return nearEdge();
+        default: return amount();
+        }
+    }
+
+private:
+    QString digits(int min, int max)
+    {
+        QString s;
+        const int n = int(random_.bounded(min, max + 1));
+        for (int i = 0; i < n; ++i)
+            s += QChar(u'0' + random_.bounded(10));
+        return s;
+    }
+    QString pick(std::initializer_list<const char *> options)
+    {
+        const auto *it = options.begin() + random_.bounded(int(options.size()));
+        return QString::fromLatin1(*it);
+    }
+    QString amount()
+    {
+        QString s = pick({"", "", "", "-", "+", " ", " -"});
+        s += digits(0, 22);
+        if (random_.bounded(3) != 0)
+            s += QLatin1Char(',') + digits(0, 6);
+        if (random_.bounded(6) == 0)
+            s += pick({"e", "E", "e-", "e+", "E-"}) + digits(1, 3);
+        if (random_.bounded(8) == 0)
+            s += pick({" ", "  ", "\t"});
+        return s;
+    }
+    QString nearEdge()
+    {
+        // Just below and above a million billion, half cents, and the
+        // sixteen-digit amounts that no longer fit fifteen digits.
+        QString s = pick({"", "-"});
+        s += pick({"999999999999999", "1000000000000000", "99999999999999", "9999999999999",
+                   "12345678901234", "0", "1", "2", "1234567890123456789", "17976931348623157"});
+        s += pick({"", ",", ",5", ",49", ",495", ",005", ",125", ",995", ",999", ",994999"});
+        if (random_.bounded(4) == 0)
+            s += pick({"e1", "e2", "e-2", "e15", "e20", "e-3", "e291", "e292", "e308"});
+        return s;
+    }
+    QString noise()
+    {
+        static const QString alphabet = QStringLiteral("0123456789,,,--++eE. 9");
+        QString s;
+        const int n = int(random_.bounded(0, 14));
+        for (int i = 0; i < n; ++i)
+            s += alphabet.at(random_.bounded(int(alphabet.size())));
+        return s;
+    }
+
+    QRandomGenerator random_;
+};
+
+} // namespace
 
 class TestMoney : public QObject {
     Q_OBJECT
@@ -30,15 +137,89 @@ private slots:
         QTest::newRow("point is not a separator") << "1.5" << "0,00";
         QTest::newRow("letters") << "abc" << "0,00";
         QTest::newRow("exponent") << "1,5e2" << "150,00";
+        QTest::newRow("negative exponent") << "125E-3" << "0,13";
         QTest::newRow("bare exponent") << "1e" << "0,00";
         QTest::newRow("plus sign") << "+4,2" << "4,20";
         QTest::newRow("zero") << "0" << "0,00";
+        QTest::newRow("huge exponent") << "1e400" << "0,00";
+        // Fifteen significant digits at most: a sixteenth is rounded away.
+        QTest::newRow("sixteen digits") << "12345678901234,56" << "12345678901234,60";
+        // At a million billion and beyond every integer digit is written.
+        QTest::newRow("half above fifteen nines") << "999999999999999,5" << "1000000000000000,00";
+        QTest::newRow("a million billion") << "1e15" << "1000000000000000,00";
+        QTest::newRow("twenty digits") << "12345678901234567890" << "12345678901234600000,00";
+        QTest::newRow("exponent twenty") << "1,5e20" << "150000000000000000000,00";
+        QTest::newRow("largest double") << "1,7976931348623157e308"
+                                        << QStringLiteral("179769313486231") + QString(294, QLatin1Char('0'))
+                                               + QStringLiteral(",00");
+        // Negative amounts round away from zero, like positive ones.
+        QTest::newRow("negative") << "-12,5" << "-12,50";
+        QTest::newRow("negative cents") << "-0,49" << "-0,49";
+        QTest::newRow("negative half") << "-0,125" << "-0,13";
+        QTest::newRow("negative below a cent") << "-0,004" << "0,00";
+        QTest::newRow("negative zero") << "-0" << "0,00";
+        QTest::newRow("negative fifteen nines and a half") << "-999999999999999,5"
+                                                           << "-1000000000000000,00";
     }
     void normalise()
     {
         QFETCH(QString, typed);
         QFETCH(QString, result);
         QCOMPARE(Money::normalise(typed), result);
+    }
+
+    // The C library's number format follows the system locale (Qt sets it
+    // from LANG); amounts must come out the same whatever it is.
+    void normaliseUnderAnItalianNumberFormat_data() { normalise_data(); }
+    void normaliseUnderAnItalianNumberFormat()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, result);
+        NumericLocale italian(kItalian);
+        if (!italian.ok())
+            QSKIP("the it_IT.UTF-8 locale is not installed (locale -a)");
+        QCOMPARE(Money::normalise(typed), result);
+    }
+
+    // Whatever a field is left with, the text it then holds is a money text
+    // that a second focus loss leaves alone, and it stays within half a cent
+    // of the amount read (within fifteen significant digits for large ones).
+    void normaliseIsStableOnRandomTexts_data()
+    {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::newRow("process locale") << QByteArray();
+        QTest::newRow("italian number format") << QByteArray(kItalian);
+    }
+    void normaliseIsStableOnRandomTexts()
+    {
+        QFETCH(QByteArray, locale);
+        std::optional<NumericLocale> numeric;
+        if (!locale.isEmpty()) {
+            numeric.emplace(locale.constData());
+            if (!numeric->ok())
+                QSKIP("the it_IT.UTF-8 locale is not installed (locale -a)");
+        }
+        static const QRegularExpression form(QStringLiteral("^-?[0-9]+,[0-9]{2}$"));
+        AmountTexts texts(20260307);
+        for (int i = 0; i < 20000; ++i) {
+            const QString typed = texts.next();
+            const QString once = Money::normalise(typed);
+            const QString twice = Money::normalise(once);
+            QVERIFY2(form.match(once).hasMatch(), qPrintable(typed + QStringLiteral(" -> ") + once));
+            QVERIFY2(once != QLatin1String("-0,00"), qPrintable(typed));
+            QVERIFY2(twice == once, qPrintable(typed + QStringLiteral(" -> ") + once
+                                               + QStringLiteral(" -> ") + twice));
+            if (typed.contains(QLatin1Char('.')))
+                continue; // a point is no separator: "0,00", checked by the table
+            const double read = amountOf(typed.trimmed());
+            if (std::isnan(read) || std::isinf(read) || std::fabs(read) > 1e300)
+                continue; // unreadable: "0,00", checked by the table
+            const double written = amountOf(once);
+            const double allowed = std::fabs(read) < 1e13 ? 0.005 + std::fabs(read) * 1e-15 + 1e-9
+                                                          : std::fabs(read) * 1e-14;
+            QVERIFY2(std::fabs(written - read) <= allowed,
+                     qPrintable(typed + QStringLiteral(" -> ") + once));
+        }
     }
 
     void keyFilter_data()

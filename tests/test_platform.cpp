@@ -48,8 +48,9 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(Formats::date(QDate(2026, 3, 7)), QStringLiteral("07/03/2026"));
         QCOMPARE(Formats::decimalSeparator(), QLatin1Char(','));
+        QCOMPARE(Formats::time(QTime(14, 5, 9)), QStringLiteral("14:05:09"));
         QLocale::setDefault(before);
-        QVERIFY(!Formats::longTime(QTime(14, 5, 9)).isEmpty());
+        QCOMPARE(Formats::time(QTime(9, 30, 0)), QStringLiteral("09:30:00"));
     }
 
     void softwareRenderingIsSwitchedOn()

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -27,10 +28,14 @@ namespace {
 
 bool near(double a, double b) { return std::abs(a - b) < 0.01; }
 
-QString dateLinePrefix()
+// "Stampa eseguita in data 07/03/2026 alle ore 12:01:38": today's date and
+// the time as hours, minutes and seconds, with nothing after them.
+bool isDateLine(const QString &line)
 {
-    return QStringLiteral("Stampa eseguita in data ") + Formats::date(QDate::currentDate())
-           + QStringLiteral(" alle ore ");
+    const QRegularExpression form(QStringLiteral("^Stampa eseguita in data ")
+                                  + QRegularExpression::escape(Formats::date(QDate::currentDate()))
+                                  + QStringLiteral(" alle ore [0-2][0-9]:[0-5][0-9]:[0-5][0-9]$"));
+    return form.match(line).hasMatch();
 }
 
 const report::Placed &placed(const report::Page &page, const QString &name)
@@ -145,7 +150,8 @@ private slots:
         QCOMPARE(placed(page, QStringLiteral("txtPrezzo")).object.lines, QStringList{"49,90"});
         QCOMPARE(placed(page, QStringLiteral("txtNote")).object.lines, QStringList{"Scatola [integra]"});
         QCOMPARE(placed(page, QStringLiteral("titImporto")).object.lines, QStringList{"Valore:"});
-        QVERIFY(placed(page, QStringLiteral("txtCalce")).object.lines.first().startsWith(dateLinePrefix()));
+        const QString dateLine = placed(page, QStringLiteral("txtCalce")).object.lines.first();
+        QVERIFY2(isDateLine(dateLine), qPrintable(dateLine));
         const auto &theme = placed(page, QStringLiteral("txtArma"));
         QVERIFY(near(theme.rect.x(), 7.56) && near(theme.rect.y(), 548.03 + 18.90 + 3.78));
         QVERIFY(near(placed(page, QStringLiteral("txtRecapito")).rect.y(), 918.43 + 18.90 + 3.78));

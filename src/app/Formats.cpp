@@ -9,7 +9,7 @@ namespace Formats {
 
 QString date(const QDate &d) { return d.toString(shortDateFormat()); }
 
-QString longTime(const QTime &t) { return QLocale::system().toString(t, QLocale::LongFormat); }
+QString time(const QTime &t) { return t.toString(QStringLiteral("HH:mm:ss")); }
 
 bool install()
 {

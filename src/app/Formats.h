@@ -4,8 +4,8 @@
 #include <QString>
 #include <QTime>
 
-// The process-wide formats: "," as the decimal separator and "dd/mm/yyyy"
-// dates whatever the system locale, times in the system's long time format.
+// The process-wide formats: "," as the decimal separator, "dd/mm/yyyy" dates
+// and "hh:mm:ss" times whatever the system locale.
 // Every window that shows or reads numbers and dates goes through here.
 namespace Formats {
 
@@ -13,7 +13,7 @@ constexpr QChar decimalSeparator() { return QLatin1Char(','); }
 inline QString shortDateFormat() { return QStringLiteral("dd/MM/yyyy"); }
 
 QString date(const QDate &date);  // 07/03/2026
-QString longTime(const QTime &time);
+QString time(const QTime &time);  // 12:01:38, no time zone
 
 // Makes the process Italian: the default locale for Qt's own widgets and the
 // translation of Qt's stock texts ("Sì", "No", "Annulla"). Returns false when

@@ -167,14 +167,16 @@ void CardEditor::buildFields()
             edit->setFont(verdana(config_.moneyFontSize, true));
             edit->setText(Money::zero());
             auto *events = FieldEvents::of(edit);
+            // Only typed digits and commas meet the limit: Backspace and
+            // Delete carry a character too ("\b", DEL) but must always work.
             const int limit = def->capacity;
             events->onKeyDown([edit, limit](QKeyEvent *key) {
                 if (isReturnKey(key))
                     return false;
                 if (!Money::keyAllowed(key))
                     return true;
-                const bool inserts = !key->text().isEmpty();
-                return inserts && edit->text().size() - edit->selectedText().size() >= limit;
+                return Money::typesCharacter(key)
+                       && edit->text().size() - edit->selectedText().size() >= limit;
             });
             events->onExit([edit] { edit->setText(Money::normalise(edit->text())); });
         }

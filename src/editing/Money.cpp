@@ -3,13 +3,20 @@
 #include "app/Text.h"
 
 #include <QKeyEvent>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <optional>
+#include <string>
+
+// Reading and writing go through std::from_chars and std::to_chars, which
+// ignore the C library's locale: under an Italian LC_NUMERIC strtod would stop
+// at the point and printf would write a comma.
 
 namespace Money {
 
 namespace {
+
+bool isAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
 // A decimal number: blanks around, an optional sign, digits, optionally a
 // comma and more digits, optionally an exponent. At least one digit or the
@@ -18,12 +25,15 @@ std::optional<double> readAmount(const QString &text)
 {
     const QString t = text.trimmed();
     qsizetype i = 0;
-    QByteArray c; // the number in C form
-    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-        c += char(t[i++].unicode());
+    std::string c; // the number in C form, without a plus sign
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
+        if (t[i] == QLatin1Char('-'))
+            c += '-';
+        ++i;
+    }
     bool mantissa = false;
     bool digits = false;
-    while (i < t.size() && t[i].isDigit() && t[i].unicode() < 128) {
+    while (i < t.size() && isAsciiDigit(t[i])) {
         c += char(t[i++].unicode());
         mantissa = digits = true;
     }
@@ -31,7 +41,7 @@ std::optional<double> readAmount(const QString &text)
         c += '.';
         ++i;
         mantissa = true;
-        while (i < t.size() && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+        while (i < t.size() && isAsciiDigit(t[i])) {
             c += char(t[i++].unicode());
             digits = true;
         }
@@ -43,10 +53,13 @@ std::optional<double> readAmount(const QString &text)
     if (i < t.size() && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
         c += 'e';
         ++i;
-        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
-            c += char(t[i++].unicode());
+        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
+            if (t[i] == QLatin1Char('-'))
+                c += '-';
+            ++i;
+        }
         bool expDigits = false;
-        while (i < t.size() && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+        while (i < t.size() && isAsciiDigit(t[i])) {
             c += char(t[i++].unicode());
             expDigits = true;
         }
@@ -55,11 +68,73 @@ std::optional<double> readAmount(const QString &text)
     }
     if (i != t.size())
         return std::nullopt;
-    char *end = nullptr;
-    const double v = std::strtod(c.constData(), &end);
-    if (!std::isfinite(v))
-        return std::nullopt;
+    double v = 0;
+    const char *end = c.data() + c.size();
+    const auto [ptr, ec] = std::from_chars(c.data(), end, v, std::chars_format::general);
+    if (ec != std::errc() || ptr != end || !std::isfinite(v))
+        return std::nullopt; // out of range: beyond what a double holds
     return v;
+}
+
+// Rounds to cents, halves away from zero: |v| x 100 + 0.5 in extended
+// precision, cut toward zero, the sign put back. A negative amount therefore
+// keeps its cents ("-0,49" stays -0.49) instead of creeping toward zero.
+double roundToCents(double v)
+{
+    const long double cents = std::trunc(std::fabs(static_cast<long double>(v)) * 100.0L + 0.5L);
+    if (cents == 0)
+        return 0.0; // never "-0"
+    const double r = static_cast<double>(cents / 100.0L);
+    return v < 0 ? -r : r;
+}
+
+// The amount with up to 15 significant digits, trailing zeros dropped, ","
+// before the decimals and never an exponent: every integer digit is written,
+// also at a million billion and beyond ("1000000000000000"). The digits are
+// rounded to nearest, or cut toward zero when rounding would carry the amount
+// past the largest double.
+QString writeAmount(double r, bool towardZero)
+{
+    // d.dddddddddddddde±x: the significant digits and the exponent (seventeen
+    // digits when cutting: enough to cut the fifteen from).
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, r,
+                                         std::chars_format::scientific, towardZero ? 16 : 14);
+    if (ec != std::errc())
+        return QString();
+    const std::string_view text(buffer, end - buffer);
+    const std::size_t e = text.find('e');
+    const bool negative = text.front() == '-';
+    std::string digits;
+    for (char ch : text.substr(0, e))
+        if (ch >= '0' && ch <= '9')
+            digits += ch;
+    int exponent = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
+    if (digits.size() > 15)
+        digits.resize(15);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    // The decimal point goes after digit number exponent + 1.
+    std::string integer, fraction;
+    if (exponent >= 0) {
+        const std::size_t point = std::size_t(exponent) + 1;
+        if (digits.size() <= point) {
+            integer = digits + std::string(point - digits.size(), '0');
+        } else {
+            integer = digits.substr(0, point);
+            fraction = digits.substr(point);
+        }
+    } else {
+        integer = "0";
+        fraction = std::string(std::size_t(-exponent - 1), '0') + digits;
+    }
+    std::string result = negative ? "-" : "";
+    result += integer;
+    if (!fraction.empty())
+        result += ',' + fraction;
+    return QString::fromLatin1(result.data(), qsizetype(result.size()));
 }
 
 } // namespace
@@ -71,19 +146,14 @@ QString normalise(const QString &text)
     const std::optional<double> v = readAmount(text);
     if (!v)
         return zero();
-    // Cents: v x 100 + 0.5 in extended precision, cut toward zero.
-    const long double cents = std::trunc(static_cast<long double>(*v) * 100.0L + 0.5L);
-    const double r = static_cast<double>(cents / 100.0L);
+    const double r = roundToCents(*v);
     if (!std::isfinite(r))
         return zero();
-    char buffer[512];
-    if (std::fabs(r) < 1e15)
-        std::snprintf(buffer, sizeof buffer, "%.15g", r);
-    else
-        std::snprintf(buffer, sizeof buffer, "%.2f", r);
-    QString result = QString::fromLatin1(buffer).replace(QLatin1Char('.'), QLatin1Char(','));
-    if (result == QLatin1String("-0"))
-        result = QStringLiteral("0");
+    QString result = writeAmount(r, false);
+    if (!readAmount(result)) // rounded up past the largest double
+        result = writeAmount(r, true);
+    if (result.isEmpty())
+        return zero();
     if (!result.contains(QLatin1Char(',')))
         result += QStringLiteral(",00");
     if (result.size() >= 2 && result.at(result.size() - 2) == QLatin1Char(','))
@@ -104,10 +174,13 @@ bool keyAllowed(const QKeyEvent *event)
     default:
         break;
     }
+    return typesCharacter(event);
+}
+
+bool typesCharacter(const QKeyEvent *event)
+{
     const QString typed = event->text();
-    return typed.size() == 1
-           && (typed == QLatin1String(",")
-               || (typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9')));
+    return typed.size() == 1 && (typed == QLatin1String(",") || isAsciiDigit(typed.at(0)));
 }
 
 } // namespace Money

@@ -10,13 +10,19 @@ namespace Money {
 inline QString zero() { return QStringLiteral("0,00"); }
 
 // The text a money field holds once it is left: the amount read with a
-// decimal comma, rounded to cents (halves up), written with two decimals.
-// Anything that cannot be read as an amount gives "0,00".
+// decimal comma, rounded to cents (halves away from zero), written with up to
+// fifteen significant digits, every integer digit and two decimals. Anything
+// that cannot be read as an amount gives "0,00". The result always reads
+// -?[0-9]+,[0-9]{2} and normalises to itself. The process locale plays no part.
 QString normalise(const QString &text);
 
 // Whether the key filter lets a key into a money field: Backspace, Delete,
 // the left and right arrows, a comma or a digit (Tab and Backtab too, which
 // move the focus before the field sees them).
 bool keyAllowed(const QKeyEvent *event);
+
+// Whether the key types a character into the field (a digit or a comma), as
+// opposed to editing or moving: only these count against the typing limit.
+bool typesCharacter(const QKeyEvent *event);
 
 } // namespace Money

@@ -94,7 +94,7 @@ report::Prepared CardPrintWindow::preparePage() const
         const QDateTime now = QDateTime::currentDateTime();
         page.setText(QStringLiteral("txtCalce"),
                      QStringLiteral("Stampa eseguita in data ") + Formats::date(now.date())
-                         + QStringLiteral(" alle ore ") + Formats::longTime(now.time()));
+                         + QStringLiteral(" alle ore ") + Formats::time(now.time()));
     }
     return report::prepare(page);
 }

@@ -371,7 +371,7 @@ void printList(QWidget *parent, const QString &title, const QStringList &lines)
     t.setText(QStringLiteral("txtTitolo"), title);
     t.setText(QStringLiteral("txtPagina"), QStringLiteral("Stampa eseguita in data ")
                                                + Formats::date(now.date()) + QStringLiteral(" alle ore ")
-                                               + Formats::longTime(now.time()));
+                                               + Formats::time(now.time()));
     t.setLines(QStringLiteral("txtRiepilogo"), lines);
     const double height = lines.size() * 12.822;
     t.object(QStringLiteral("txtRiepilogo")).rect.setHeight(height);
