@@ -165,6 +165,43 @@ private slots:
 
     // ---- list, open, delete ---------------------------------------------------
 
+    // A file copied in by hand under the name of another with blanks before
+    // it is listed as it is, and every action takes that very file.
+    void entriesActOnTheirOwnFile_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("remove"); // delete it, or open it
+        QTest::newRow("blank, delete") << " Castelli.moc" << true;
+        QTest::newRow("blank, open") << " Castelli.moc" << false;
+        QTest::newRow("tab and blanks, delete") << "\t  Castelli.moc" << true;
+        QTest::newRow("tab and blanks, open") << "\t  Castelli.moc" << false;
+    }
+    void entriesActOnTheirOwnFile()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, remove);
+        folder->write(QStringLiteral("Castelli.moc"), "vero");
+        folder->write(entry, "copia");
+        showOpen();
+        QCOMPARE(listed(), QStringList({entry, QStringLiteral("Castelli.moc")}));
+        select(entry);
+        if (remove) {
+            services->answers.enqueue(platform::Button::Yes);
+            clickPicture(openWindow()->btnElimina);
+            QCOMPARE(services->texts(), QStringList({kQuestion, kDeleted}));
+            QVERIFY(!QFile::exists(folder->file(entry)));
+            QCOMPARE(listed(), QStringList{"Castelli.moc"});
+        } else {
+            clickPicture(openWindow()->btnApri);
+            TfrmCartoline *editor = roster->frmCartoline();
+            QVERIFY(editor->isVisible());
+            QCOMPARE(editor->lblFile->text(), folder->file(entry));
+            QCOMPARE(editor->recordFilePath(), folder->file(entry));
+            QCOMPARE(editor->lblNome->text(), entry.left(entry.size() - 4));
+        }
+        QCOMPARE(folder->read(QStringLiteral("Castelli.moc")), QByteArray("vero"));
+    }
+
     void theListIsSortedAndCounted()
     {
         for (const char *name : {"zeta.moc", "Alfa.moc", "beta.moc", "note.txt", "_prova.moc"})
