@@ -7,6 +7,7 @@
 #include "app/Widgets.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
+#include "editing/AttachmentNames.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -119,8 +120,16 @@ void TfrmAllegaCartella::attach(int slot)
 
 void TfrmAllegaCartella::open(int slot)
 {
-    TMisc::Open(QLatin1Char('"') + folder() + QDir::separator() + Text::trim(txtFile[slot]->text())
-                + QLatin1Char('"'));
+    // A stored name opens only a file of the attachment folder.
+    const QString path = AttachmentNames::pathInFolder(folder(), Text::trim(txtFile[slot]->text()));
+    if (path.isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: il file allegato non si trova nella "
+                                               "cartella dei documenti allegati e non può essere "
+                                               "aperto.\r\n\r\nAllegare di nuovo il file con il "
+                                               "pulsante Sfoglia..."));
+        return;
+    }
+    TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
 }
 
 void TfrmAllegaCartella::erase(int slot) { txtFile[slot]->clear(); }
