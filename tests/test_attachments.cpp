@@ -29,6 +29,16 @@ const QString kOverwrite = QStringLiteral(
 const QString kOutside = QStringLiteral(
     "Attenzione: il file allegato non si trova nella cartella dei documenti allegati e non può "
     "essere aperto.\r\n\r\nAllegare di nuovo il file con il pulsante Sfoglia...");
+const QString kTooLong = QStringLiteral(
+    "Attenzione: il nome del file scelto è troppo lungo per essere allegato alla scheda.\r\n\r\n"
+    "Rinominare il file con un nome più breve e allegarlo di nuovo.");
+QString notStorable(const QString &characters)
+{
+    return QStringLiteral("Attenzione: il nome del file scelto contiene caratteri che la scheda "
+                          "non può memorizzare (%1).\r\n\r\nRinominare il file senza questi "
+                          "caratteri e allegarlo di nuovo.")
+        .arg(characters);
+}
 } // namespace
 
 class TestAttachments : public ProgramTest {
@@ -213,6 +223,47 @@ private slots:
         QCOMPARE(services->texts(), QStringList{kOutside});
         QCOMPARE(services->messages.first().kind, platform::MessageKind::Warning);
         QCOMPARE(w.txtFile[1]->text(), stored);
+    }
+
+    // Names the card's record cannot give back are refused before copying:
+    // the slot keeps its old name and nothing reaches the folder.
+    void attachRefusesNamesTheCardCannotHold_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("warning"); // empty: attached
+        QTest::newRow("249 bytes") << QString(245, QLatin1Char('a')) + ".pdf" << "";
+        QTest::newRow("250 bytes") << QString(246, QLatin1Char('a')) + ".pdf" << kTooLong;
+        QTest::newRow("254 bytes") << QString(250, QLatin1Char('a')) + ".pdf" << kTooLong;
+        QTest::newRow("accented letters past 249 bytes")
+            << QString(123, QChar(0xE8)) + ".pdf" << kTooLong;
+        QTest::newRow("accented letters and euro sign")
+            << QString::fromUtf8("perché costa 5€.pdf") << "";
+        QTest::newRow("cyrillic") << QString::fromUtf8("приказ.pdf")
+                                  << notStorable(QString::fromUtf8("п р и к а з"));
+        QTest::newRow("letters repeated, one shown once")
+            << QString::fromUtf8("Łódź Łask.pdf") << notStorable(QString::fromUtf8("Ł ź"));
+        QTest::newRow("outside the basic plane")
+            << QString::fromUtf8("set 🧱.pdf") << notStorable(QString::fromUtf8("🧱"));
+    }
+    void attachRefusesNamesTheCardCannotHold()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, warning);
+        TfrmAllegaCartella w(roster->frmCartoline());
+        w.txtFile[0]->setText(QStringLiteral("vecchio.pdf"));
+        services->chosenFiles.enqueue(document(name, "contenuto"));
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        if (warning.isEmpty()) {
+            QCOMPARE(services->texts(), QStringList());
+            QCOMPARE(w.txtFile[0]->text(), name);
+            QCOMPARE(contentOf(attached(name)), QByteArray("contenuto"));
+            return;
+        }
+        QCOMPARE(services->texts(), QStringList{warning});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Warning);
+        QCOMPARE(w.txtFile[0]->text(), QStringLiteral("vecchio.pdf"));
+        QCOMPARE(QDir(folder->file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files),
+                 QStringList());
     }
 
     void eraserKeepsTheDescriptionAndTheFile()

@@ -1,6 +1,9 @@
 #include "editing/AttachmentNames.h"
 
+#include "cards/Windows1252.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace AttachmentNames {
@@ -31,6 +34,26 @@ QString pathInFolder(const QString &folder, const QString &name)
     if (inside.isEmpty() || !target.startsWith(inside + QLatin1Char('/')))
         return {};
     return path;
+}
+
+QString unstorableCharacters(const QString &name)
+{
+    QStringList found;
+    for (char32_t c : name.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (Windows1252::decode(Windows1252::encode(one)) != one && !found.contains(one))
+            found << one;
+    }
+    return found.join(QLatin1Char(' '));
+}
+
+Problem problemOf(const QString &name)
+{
+    if (QFile::encodeName(name).size() > kMaxNameBytes)
+        return Problem::TooLong;
+    if (!unstorableCharacters(name).isEmpty())
+        return Problem::NotStorable;
+    return Problem::None;
 }
 
 } // namespace AttachmentNames

@@ -2,8 +2,9 @@
 #include <QString>
 
 // The names of attached files. A card stores an attachment as a bare file
-// name inside the attachment folder; these rules keep stored names from
-// reaching anything else.
+// name inside the attachment folder, in its record's 8-bit text; these rules
+// keep stored names from reaching anything else and refuse, before a file is
+// copied, names the record could not give back.
 namespace AttachmentNames {
 
 // Whether a stored name is a bare file name: not empty, no folder part
@@ -15,5 +16,22 @@ bool isBareName(const QString &name);
 // outside the folder (a link that leads nowhere counts as outside). A bare
 // name of a file that is missing gives its path in the folder.
 QString pathInFolder(const QString &folder, const QString &name);
+
+// What keeps a chosen file name from being stored with a card.
+enum class Problem {
+    None,
+    TooLong,    // its file name, or the temporary copy's, would pass the system's limit
+    NotStorable // characters outside Windows-1252, which the record turns into '?'
+};
+Problem problemOf(const QString &name);
+
+// The characters of a name that Windows-1252 cannot hold, each once, in
+// order of appearance, separated by blanks.
+QString unstorableCharacters(const QString &name);
+
+// The longest name, in bytes of the file system's encoding, that can be
+// attached: the copy goes through a temporary file beside the destination
+// whose name is up to six bytes longer, and file names stop at 255 bytes.
+constexpr qsizetype kMaxNameBytes = 249;
 
 } // namespace AttachmentNames

@@ -104,6 +104,26 @@ void TfrmAllegaCartella::attach(int slot)
     const QString chosen = platform::services().openFile(this, request);
     if (chosen.isEmpty())
         return;
+    // A name the card's record could not give back is refused before
+    // anything is copied; the slot keeps what it held.
+    const QString name = Text::trim(QFileInfo(chosen).fileName());
+    switch (AttachmentNames::problemOf(name)) {
+    case AttachmentNames::Problem::TooLong:
+        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto è troppo "
+                                               "lungo per essere allegato alla scheda.\r\n\r\n"
+                                               "Rinominare il file con un nome più breve e "
+                                               "allegarlo di nuovo."));
+        return;
+    case AttachmentNames::Problem::NotStorable:
+        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto contiene "
+                                               "caratteri che la scheda non può memorizzare (%1)."
+                                               "\r\n\r\nRinominare il file senza questi "
+                                               "caratteri e allegarlo di nuovo.")
+                                    .arg(AttachmentNames::unstorableCharacters(name)));
+        return;
+    case AttachmentNames::Problem::None:
+        break;
+    }
     txtFile[slot]->setText(QFileInfo(chosen).fileName());
     // Failures from here on are silent: the slot keeps the name.
     if (!QDir().mkpath(folder()))
