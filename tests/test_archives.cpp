@@ -6,8 +6,10 @@
 #include "app/TfrmAvvio.h"
 #include "app/Widgets.h"
 #include "app/Text.h"
+#include "archives/ArchiveNames.h"
 #include "archives/TfrmApriCatalogo.h"
 #include "archives/TfrmCreaCatalogo.h"
+#include "cards/EditorConfig.h"
 #include "cards/TfrmCartoline.h"
 
 #include <QApplication>
@@ -39,6 +41,10 @@ const QString kQuestion = QStringLiteral(
     "Si sta per eliminare l'archivio di MOC selezionato. Si ricorda che il file eliminato non "
     "potrà essere recuperato.\r\n\r\nSi conferma l'eliminazione dell'archivio?");
 const QString kDeleted = QStringLiteral("L'archivio di MOC è stato eliminato con successo.");
+const QString kTooLong = QStringLiteral(
+    "Attenzione: il nome dell'archivio di MOC indicato è troppo lungo.\r\n\r\nI nomi dei file "
+    "delle foto delle schede comprendono il nome dell'archivio e non potrebbero essere salvati: "
+    "inserire un nome più breve.");
 } // namespace
 
 class TestArchives : public ProgramTest {
@@ -163,7 +169,100 @@ private slots:
         QVERIFY(create()->isVisible());
     }
 
+    // The archive's own file and the photo files named after it must fit the
+    // file system's 255 bytes; the rule is checked against real files.
+    void fileNamesFit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        const QChar e(0xE8); // two bytes in UTF-8
+        QTest::newRow("short") << "Castelli" << true;
+        QTest::newRow("233 letters") << QString(233, QLatin1Char('a')) << true;
+        QTest::newRow("234 letters") << QString(234, QLatin1Char('a')) << false;
+        QTest::newRow("240 letters") << QString(240, QLatin1Char('a')) << false;
+        QTest::newRow("250 letters") << QString(250, QLatin1Char('a')) << false;
+        QTest::newRow("116 accented letters") << QString(116, e) << true;
+        QTest::newRow("117 accented letters") << QString(117, e) << false;
+    }
+    void fileNamesFit()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        QCOMPARE(ArchiveNames::fileNamesFit(name), fits);
+        // Photo B of card 9999999999, the longest name the archive gets.
+        QFile photo(folder->file(EditorTables::mocPhotoFileName(name, 1, QStringLiteral("9999999999"))));
+        QCOMPARE(photo.open(QIODevice::WriteOnly), fits);
+    }
+
+    void aNameTooLongForThePhotosIsRefused_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("240") << 240;
+        QTest::newRow("250") << 250;
+    }
+    void aNameTooLongForThePhotosIsRefused()
+    {
+        QFETCH(int, length);
+        showCreate();
+        create()->txtFile->setText(QString(length, QLatin1Char('m')));
+        create()->btnAnnulla->setFocus();
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kTooLong});
+        QCOMPARE(services->messages.first().kind, MessageKind::Warning);
+        QCOMPARE(mocFiles(), QStringList());
+        QVERIFY(create()->isVisible());
+        QCOMPARE(create()->focusWidget(), create()->txtFile);
+        QCOMPARE(create()->txtFile->text().size(), length);
+    }
+
+    void theLongestNameThatFitsIsCreated()
+    {
+        const QString name(233, QLatin1Char('m'));
+        showCreate();
+        create()->txtFile->setText(name);
+        clickPicture(create()->btnApplica);
+        QCOMPARE(services->texts(), QStringList{kCreated});
+        QCOMPARE(mocFiles(), QStringList{name + ".moc"});
+    }
+
     // ---- list, open, delete ---------------------------------------------------
+
+    // A file copied in by hand under the name of another with blanks before
+    // it is listed as it is, and every action takes that very file.
+    void entriesActOnTheirOwnFile_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("remove"); // delete it, or open it
+        QTest::newRow("blank, delete") << " Castelli.moc" << true;
+        QTest::newRow("blank, open") << " Castelli.moc" << false;
+        QTest::newRow("tab and blanks, delete") << "\t  Castelli.moc" << true;
+        QTest::newRow("tab and blanks, open") << "\t  Castelli.moc" << false;
+    }
+    void entriesActOnTheirOwnFile()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, remove);
+        folder->write(QStringLiteral("Castelli.moc"), "vero");
+        folder->write(entry, "copia");
+        showOpen();
+        QCOMPARE(listed(), QStringList({entry, QStringLiteral("Castelli.moc")}));
+        select(entry);
+        if (remove) {
+            services->answers.enqueue(platform::Button::Yes);
+            clickPicture(openWindow()->btnElimina);
+            QCOMPARE(services->texts(), QStringList({kQuestion, kDeleted}));
+            QVERIFY(!QFile::exists(folder->file(entry)));
+            QCOMPARE(listed(), QStringList{"Castelli.moc"});
+        } else {
+            clickPicture(openWindow()->btnApri);
+            TfrmCartoline *editor = roster->frmCartoline();
+            QVERIFY(editor->isVisible());
+            QCOMPARE(editor->lblFile->text(), folder->file(entry));
+            QCOMPARE(editor->recordFilePath(), folder->file(entry));
+            QCOMPARE(editor->lblNome->text(), entry.left(entry.size() - 4));
+        }
+        QCOMPARE(folder->read(QStringLiteral("Castelli.moc")), QByteArray("vero"));
+    }
 
     void theListIsSortedAndCounted()
     {

@@ -9,6 +9,7 @@
 #include "cards/Schede.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
+#include "editing/AttachmentNames.h"
 #include "editing/TfrmAllegaCartella.h"
 
 #include <QApplication>
@@ -25,7 +26,20 @@ namespace {
 const QString kOverwrite = QStringLiteral(
     "Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome."
     "\r\n\r\nSi vuole sovrascrivere il file esistente?");
+const QString kOutside = QStringLiteral(
+    "Attenzione: il file allegato non si trova nella cartella dei documenti allegati e non può "
+    "essere aperto.\r\n\r\nAllegare di nuovo il file con il pulsante Sfoglia...");
+const QString kTooLong = QStringLiteral(
+    "Attenzione: il nome del file scelto è troppo lungo per essere allegato alla scheda.\r\n\r\n"
+    "Rinominare il file con un nome più breve e allegarlo di nuovo.");
+QString notStorable(const QString &characters)
+{
+    return QStringLiteral("Attenzione: il nome del file scelto contiene caratteri che la scheda "
+                          "non può memorizzare (%1).\r\n\r\nRinominare il file senza questi "
+                          "caratteri e allegarlo di nuovo.")
+        .arg(characters);
 }
+} // namespace
 
 class TestAttachments : public ProgramTest {
     Q_OBJECT
@@ -115,6 +129,143 @@ private slots:
         QCOMPARE(w.txtFile[2]->text(), QStringLiteral("foto.jpg"));
         QCOMPARE(contentOf(attached("foto.jpg")), yes ? QByteArray("nuovo") : QByteArray("vecchio"));
         QCOMPARE(QDir(folder->file("Documenti_Allegati")).entryList(QDir::Files), QStringList{"foto.jpg"});
+    }
+
+    // ---- stored names ---------------------------------------------------------
+
+    void bareNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("bare");
+        QTest::newRow("plain") << "istruzioni.pdf" << true;
+        QTest::newRow("blank inside") << "foto del set.jpg" << true;
+        QTest::newRow("two dots inside") << "istruzioni..pdf" << true;
+        QTest::newRow("starting with two dots") << "..pdf" << true;
+        QTest::newRow("colon further on") << "ab:c.pdf" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("two dots") << ".." << false;
+        QTest::newRow("up and out") << "../../../../../../../../etc/passwd" << false;
+        QTest::newRow("credential file") << "../unins000.dll" << false;
+        QTest::newRow("absolute") << "/etc/passwd" << false;
+        QTest::newRow("subfolder") << "sotto/a.pdf" << false;
+        QTest::newRow("backslash up") << "..\\unins000.dll" << false;
+        QTest::newRow("backslash inside") << "sotto\\a.pdf" << false;
+        QTest::newRow("drive and folder") << "C:\\Windows\\win.ini" << false;
+        QTest::newRow("drive alone") << "c:win.ini" << false;
+        QTest::newRow("network share") << "\\\\server\\a.pdf" << false;
+    }
+    void bareNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, bare);
+        QCOMPARE(AttachmentNames::isBareName(name), bare);
+    }
+
+    // How a stored name resolves against the folder's real files: links are
+    // followed and must stay inside.
+    void namesResolveInsideTheFolder_data()
+    {
+        QTest::addColumn<QString>("linkTarget"); // "" a plain file, "-" nothing there
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("plain file") << "" << true;
+        QTest::newRow("missing file") << "-" << true;
+        QTest::newRow("link to a file of the folder") << "altro.pdf" << true;
+        QTest::newRow("link to the credential file") << "../unins000.dll" << false;
+        QTest::newRow("link to a system file") << "/etc/passwd" << false;
+        QTest::newRow("link to the folder above") << ".." << false;
+        QTest::newRow("link leading nowhere") << "../manca.pdf" << false;
+    }
+    void namesResolveInsideTheFolder()
+    {
+        QFETCH(QString, linkTarget);
+        QFETCH(bool, inside);
+        folder->installShippedCredentials();
+        const QString attachments = folder->file(QStringLiteral("Documenti_Allegati"));
+        QVERIFY(QDir().mkpath(attachments));
+        folder->write(QStringLiteral("Documenti_Allegati/altro.pdf"), "altro");
+        const QString path = attached(QStringLiteral("doc.pdf"));
+        if (linkTarget.isEmpty())
+            folder->write(QStringLiteral("Documenti_Allegati/doc.pdf"), "doc");
+        else if (linkTarget != QLatin1String("-"))
+            QVERIFY(QFile::link(linkTarget, path));
+        QCOMPARE(AttachmentNames::pathInFolder(attachments, QStringLiteral("doc.pdf")),
+                 inside ? path : QString());
+    }
+
+    void apriOpensOnlyFilesOfTheFolder_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("linkTarget"); // the stored name is a link to it
+        QTest::newRow("system file") << "../../../../../../../../etc/passwd" << "";
+        QTest::newRow("credential file") << "../unins000.dll" << "";
+        QTest::newRow("absolute path") << "/etc/passwd" << "";
+        QTest::newRow("backslashes") << "..\\unins000.dll" << "";
+        QTest::newRow("drive") << "C:\\Windows\\win.ini" << "";
+        QTest::newRow("two dots") << ".." << "";
+        QTest::newRow("link out of the folder") << "istruzioni.pdf" << "../unins000.dll";
+    }
+    void apriOpensOnlyFilesOfTheFolder()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, linkTarget);
+        folder->installShippedCredentials();
+        QVERIFY(QDir().mkpath(folder->file(QStringLiteral("Documenti_Allegati"))));
+        if (!linkTarget.isEmpty())
+            QVERIFY(QFile::link(linkTarget, attached(stored)));
+        TfrmArmi *editor = roster->frmArmi();
+        editor->attachmentLabel("lblFile02")->setText(stored);
+        TfrmAllegaCartella w(editor);
+        w.readFrom(editor);
+        QVERIFY(w.btnApri[1]->isEnabled());
+        QTest::mouseClick(w.btnApri[1], Qt::LeftButton);
+        QCOMPARE(services->opened, QStringList());
+        QCOMPARE(services->texts(), QStringList{kOutside});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Warning);
+        QCOMPARE(w.txtFile[1]->text(), stored);
+    }
+
+    // Names the card's record cannot give back are refused before copying:
+    // the slot keeps its old name and nothing reaches the folder.
+    void attachRefusesNamesTheCardCannotHold_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("warning"); // empty: attached
+        QTest::newRow("250 bytes, what the card holds") << QString(246, QLatin1Char('a')) + ".pdf" << "";
+        QTest::newRow("251 bytes") << QString(247, QLatin1Char('a')) + ".pdf" << kTooLong;
+        QTest::newRow("255 bytes") << QString(251, QLatin1Char('a')) + ".pdf" << kTooLong;
+        QTest::newRow("accented letters, 255 bytes on disk")
+            << QString(125, QChar(0xE8)) + ".pdf" << "";
+        QTest::newRow("accented letters past 255 bytes on disk")
+            << QString(126, QChar(0xE8)) + ".pdf" << kTooLong;
+        QTest::newRow("accented letters and euro sign")
+            << QString::fromUtf8("perché costa 5€.pdf") << "";
+        QTest::newRow("cyrillic") << QString::fromUtf8("приказ.pdf")
+                                  << notStorable(QString::fromUtf8("п р и к а з"));
+        QTest::newRow("letters repeated, one shown once")
+            << QString::fromUtf8("Łódź Łask.pdf") << notStorable(QString::fromUtf8("Ł ź"));
+        QTest::newRow("outside the basic plane")
+            << QString::fromUtf8("set 🧱.pdf") << notStorable(QString::fromUtf8("🧱"));
+    }
+    void attachRefusesNamesTheCardCannotHold()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, warning);
+        TfrmAllegaCartella w(roster->frmCartoline());
+        w.txtFile[0]->setText(QStringLiteral("vecchio.pdf"));
+        services->chosenFiles.enqueue(document(name, "contenuto"));
+        QTest::mouseClick(w.btnSfoglia[0], Qt::LeftButton);
+        if (warning.isEmpty()) {
+            QCOMPARE(services->texts(), QStringList());
+            QCOMPARE(w.txtFile[0]->text(), name);
+            QCOMPARE(contentOf(attached(name)), QByteArray("contenuto"));
+            return;
+        }
+        QCOMPARE(services->texts(), QStringList{warning});
+        QCOMPARE(services->messages.first().kind, platform::MessageKind::Warning);
+        QCOMPARE(w.txtFile[0]->text(), QStringLiteral("vecchio.pdf"));
+        QCOMPARE(QDir(folder->file(QStringLiteral("Documenti_Allegati"))).entryList(QDir::Files),
+                 QStringList());
     }
 
     void eraserKeepsTheDescriptionAndTheFile()

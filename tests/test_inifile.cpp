@@ -26,6 +26,10 @@ private slots:
         QTest::newRow("missing section") << QByteArray("[Altro]\nValore=4F\n") << "";
         QTest::newRow("empty file") << QByteArray() << "";
         QTest::newRow("commented key") << QByteArray("[Accesso]\n;Valore=11\nValore=4F\n") << "4F";
+        QTest::newRow("CR line ends") << QByteArray("[Altro]\rValore=11\r[Accesso]\rValore=4F\r") << "4F";
+        QTest::newRow("CR line ends, no final line end")
+            << QByteArray("[Accesso]\rX=1\rValore=4F") << "4F";
+        QTest::newRow("mixed line ends") << QByteArray("[Accesso]\rX=1\r\nValore=4F\n") << "4F";
     }
     void readsTheValue()
     {
@@ -55,14 +59,54 @@ private slots:
             << QByteArray("[Altro]\nX=1") << QByteArray("[Altro]\nX=1\n[Accesso]\nValore=ABCD\n");
         QTest::newRow("empty file")
             << QByteArray() << QByteArray("[Accesso]\r\nValore=ABCD\r\n");
+        // A missing key goes right under the header, in the file's own line end.
+        QTest::newRow("key added under the header, CR")
+            << QByteArray("[Accesso]\r[Dopo]\rZ=3\r")
+            << QByteArray("[Accesso]\rValore=ABCD\r[Dopo]\rZ=3\r");
+        QTest::newRow("key added under the header, LF")
+            << QByteArray("[Accesso]\n[Dopo]\nZ=3\n")
+            << QByteArray("[Accesso]\nValore=ABCD\n[Dopo]\nZ=3\n");
+        QTest::newRow("key added under the header, CRLF")
+            << QByteArray("[Accesso]\r\n[Dopo]\r\nZ=3\r\n")
+            << QByteArray("[Accesso]\r\nValore=ABCD\r\n[Dopo]\r\nZ=3\r\n");
+        QTest::newRow("header ending the file with CR")
+            << QByteArray("[Accesso]\r") << QByteArray("[Accesso]\rValore=ABCD\r");
+        QTest::newRow("header ending the file with CR, after LF lines")
+            << QByteArray("[Prima]\nX=1\n[Accesso]\r")
+            << QByteArray("[Prima]\nX=1\n[Accesso]\rValore=ABCD\n");
+        QTest::newRow("header ending the file without line end")
+            << QByteArray("[Accesso]") << QByteArray("[Accesso]\r\nValore=ABCD\r\n");
+        QTest::newRow("CR file, key added after the last key")
+            << QByteArray("[Accesso]\rAltro=1\r") << QByteArray("[Accesso]\rAltro=1\rValore=ABCD\r");
+        QTest::newRow("CR file, key replaced")
+            << QByteArray("[Accesso]\rValore=4F\rY=2\r") << QByteArray("[Accesso]\rValore=ABCD\rY=2\r");
+        QTest::newRow("CR file, section added")
+            << QByteArray("[Altro]\rX=1\r") << QByteArray("[Altro]\rX=1\r[Accesso]\rValore=ABCD\r");
     }
     void writesOnlyTheValue()
     {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
-        QCOMPARE(IniFile::withValue(before, QStringLiteral("Accesso"), QStringLiteral("Valore"),
-                                    QStringLiteral("ABCD")),
-                 after);
+        const QByteArray written = IniFile::withValue(before, QStringLiteral("Accesso"),
+                                                      QStringLiteral("Valore"), QStringLiteral("ABCD"));
+        QCOMPARE(written, after);
+        QCOMPARE(IniFile::valueIn(written, QStringLiteral("Accesso"), QStringLiteral("Valore")),
+                 QStringLiteral("ABCD"));
+    }
+
+    void aKeyAddedUnderALoneCRReadsBackFromTheFile()
+    {
+        TestProgramFolder folder;
+        folder.write(QStringLiteral("mac.ini"), QByteArray("[Altro]\rX=1\r[Accesso]\r"));
+        const QString path = folder.file(QStringLiteral("mac.ini"));
+        IniFile::writeValue(path, QStringLiteral("Accesso"), QStringLiteral("Valore"),
+                            QStringLiteral("4F"));
+        QCOMPARE(folder.read(QStringLiteral("mac.ini")),
+                 QByteArray("[Altro]\rX=1\r[Accesso]\rValore=4F\r"));
+        QCOMPARE(IniFile::readValue(path, QStringLiteral("Accesso"), QStringLiteral("Valore")),
+                 QStringLiteral("4F"));
+        QCOMPARE(IniFile::readValue(path, QStringLiteral("Altro"), QStringLiteral("X")),
+                 QStringLiteral("1"));
     }
 
     void writeCreatesAMissingFile()

@@ -21,8 +21,12 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
+#include <future>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -115,6 +119,62 @@ private slots:
         const auto &footer = placed(p.pages[1], QStringLiteral("txtPagina"));
         QVERIFY(near(footer.rect.y(), second.rect.bottom() + 10 + 7.56));
         QVERIFY(!p.pages[1].find(QStringLiteral("txtTitolo")));
+    }
+
+    // A template whose master-data memo could never be laid out is refused
+    // with an error, at once.
+    void unprintableMemoIsRefused_data()
+    {
+        QTest::addColumn<QString>("memoRect");
+        QTest::addColumn<double>("bandHeight");
+        QTest::addColumn<QString>("error");
+        const QString tooBig = QStringLiteral(
+            "Impossibile preparare la stampa \"Prova\": il riquadro di testo \"txtElenco\" del "
+            "modello non entra in una pagina.");
+        const QString noHeight = QStringLiteral(
+            "Impossibile preparare la stampa \"Prova\": il riquadro di testo \"txtElenco\" del "
+            "modello non ha un'altezza valida.");
+        // The printable height of an A4 portrait page with 10 mm margins is
+        // about 1047 units.
+        QTest::newRow("top below the page") << "[0, 1100, 200, 40]" << 1200.0 << tooBig;
+        QTest::newRow("first line reaching past the page") << "[0, 1030, 200, 60]" << 1200.0 << tooBig;
+        QTest::newRow("lines taller than a page") << "[0, 0, 200, 3300]" << 3300.0 << tooBig;
+        QTest::newRow("zero height") << "[0, 10, 200, 0]" << 1200.0 << noHeight;
+        QTest::newRow("negative height") << "[0, 10, 200, -40]" << 1200.0 << noHeight;
+    }
+    void unprintableMemoIsRefused()
+    {
+        QFETCH(QString, memoRect);
+        QFETCH(double, bandHeight);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("prova.json")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral(R"({"name": "Prova", "page": {"margin": 10}, "bands": [
+            {"name": "Titolo", "kind": "title", "height": 30,
+             "objects": [{"name": "txtTitolo", "kind": "memo", "rect": [0, 0, 200, 20], "text": "Titolo"}]},
+            {"name": "MasterData", "kind": "masterdata", "height": %1,
+             "objects": [{"name": "txtElenco", "kind": "memo", "rect": %2, "text": "uno\ndue\ntre"}]}]})")
+                       .arg(bandHeight)
+                       .arg(memoRect)
+                       .toUtf8());
+        file.close();
+        report::Template t = report::Template::load(file.fileName());
+        QCOMPARE(t.band(QStringLiteral("MasterData")).objects.first().lines.size(), 3);
+
+        // The layout runs on a thread of its own: a layout that never ends
+        // stops the test at once instead of hanging it.
+        std::packaged_task<report::Prepared()> task([t] { return report::prepare(t); });
+        std::future<report::Prepared> result = task.get_future();
+        std::thread(std::move(task)).detach();
+        if (result.wait_for(std::chrono::seconds(2)) != std::future_status::ready)
+            qFatal("the report layout did not end");
+        try {
+            result.get();
+            QFAIL("the template was accepted");
+        } catch (const report::Error &e) {
+            QCOMPARE(QString::fromUtf8(e.what()), error);
+        }
     }
 
     // ---- card pages ---------------------------------------------------------------

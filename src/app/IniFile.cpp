@@ -16,6 +16,8 @@ struct Line {
     qsizetype next;    // first byte of the following line
 };
 
+// A line ends at CR LF, at LF alone or at CR alone (files written with the
+// old Macintosh line ends), or at the end of the content.
 QList<Line> splitLines(const QByteArray &content)
 {
     QList<Line> lines;
@@ -24,11 +26,16 @@ QList<Line> splitLines(const QByteArray &content)
     if (content.startsWith("\xEF\xBB\xBF"))
         pos = 3;
     while (pos < content.size()) {
-        qsizetype nl = content.indexOf('\n', pos);
-        qsizetype next = nl < 0 ? content.size() : nl + 1;
-        qsizetype end = nl < 0 ? content.size() : nl;
-        if (end > pos && content.at(end - 1) == '\r')
-            --end;
+        qsizetype end = pos;
+        while (end < content.size() && content.at(end) != '\n' && content.at(end) != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < content.size()) {
+            if (content.at(next) == '\r' && next + 1 < content.size() && content.at(next + 1) == '\n')
+                next += 2;
+            else
+                ++next;
+        }
         lines.append({pos, end, next});
         pos = next;
     }
@@ -97,12 +104,14 @@ qsizetype keyEquals(const QByteArray &text, const QString &key)
     return eq;
 }
 
-QByteArray lineEnding(const QByteArray &content)
+// The line end the file uses: that of its first line that has one, CR LF
+// for a file without any.
+QByteArray lineEnding(const QByteArray &content, const QList<Line> &lines)
 {
-    const qsizetype nl = content.indexOf('\n');
-    if (nl < 0)
-        return "\r\n";
-    return (nl > 0 && content.at(nl - 1) == '\r') ? QByteArray("\r\n") : QByteArray("\n");
+    for (const Line &line : lines)
+        if (line.next > line.end)
+            return content.mid(line.end, line.next - line.end);
+    return "\r\n";
 }
 
 } // namespace
@@ -134,11 +143,11 @@ QByteArray withValue(const QByteArray &content, const QString &section, const QS
     const QByteArray newValue = value.toLatin1();
     const QList<Line> lines = splitLines(content);
     const SectionSpan span = findSection(content, lines, section);
-    const QByteArray eol = lineEnding(content);
+    const QByteArray eol = lineEnding(content, lines);
 
     if (span.header < 0) {
         QByteArray result = content;
-        if (!result.isEmpty() && !result.endsWith('\n'))
+        if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
             result += eol;
         result += '[' + section.toLatin1() + ']' + eol + key.toLatin1() + '=' + newValue + eol;
         return result;

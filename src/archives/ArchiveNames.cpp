@@ -1,8 +1,10 @@
 #include "archives/ArchiveNames.h"
 
 #include "app/Text.h"
+#include "cards/EditorConfig.h"
 
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 
 namespace ArchiveNames {
@@ -23,6 +25,18 @@ bool isAcceptable(const QString &name)
             || c.category() == QChar::Other_Control)
             return false;
     return true;
+}
+
+bool fileNamesFit(const QString &name)
+{
+    constexpr qsizetype kMaxFileNameBytes = 255;
+    const QString highestPosition(10, QLatin1Char('9'));
+    QStringList fileNames{name + QStringLiteral(".moc")};
+    for (int slot = 0; slot < int(EditorTables::mocs().photos.size()); ++slot)
+        fileNames << EditorTables::mocPhotoFileName(name, slot, highestPosition);
+    return std::all_of(fileNames.cbegin(), fileNames.cend(), [](const QString &fileName) {
+        return QFile::encodeName(fileName).size() <= kMaxFileNameBytes;
+    });
 }
 
 bool existsIgnoringCase(const QString &folder, const QString &fileName)

@@ -71,6 +71,7 @@ void TfrmApriCatalogo::buildList()
     courier.setStyleHint(QFont::Monospace);
     for (const QString &file : ArchiveNames::list(ProgramFolder::path())) {
         auto *item = new QListWidgetItem(file, lstFiles);
+        item->setData(kFileNameRole, file);
         item->setFont(courier);
         item->setForeground(Qt::black);
     }
@@ -82,6 +83,13 @@ QString TfrmApriCatalogo::selectedEntry() const
 {
     const QList<QListWidgetItem *> selected = lstFiles->selectedItems();
     return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QString TfrmApriCatalogo::selectedFile() const
+{
+    const QList<QListWidgetItem *> selected = lstFiles->selectedItems();
+    return selected.isEmpty() ? QString()
+                              : ProgramFolder::file(selected.first()->data(kFileNameRole).toString());
 }
 
 void TfrmApriCatalogo::btnApriClick()
@@ -97,7 +105,7 @@ void TfrmApriCatalogo::btnApriClick()
                                                "archivio."));
         return;
     }
-    lblFile->setText(ProgramFolder::file(Text::trim(entry)));
+    lblFile->setText(selectedFile());
     lblMemory->setText(QStringLiteral("cartoline"));
     close();
 }
@@ -121,7 +129,7 @@ void TfrmApriCatalogo::btnEliminaClick()
                                                 "non potrà essere recuperato.\r\n\r\nSi conferma "
                                                 "l'eliminazione dell'archivio?")))
         return;
-    lblFile->setText(ProgramFolder::file(Text::trim(entry)));
+    lblFile->setText(selectedFile());
     // Only the archive file goes: its photos and attachments stay.
     if (QFile::remove(lblFile->text()))
         platform::information(this,
@@ -144,7 +152,7 @@ QWidget *TfrmApriCatalogo::closeTarget()
         return MainLevelWindow::closeTarget();
     TfrmCartoline *editor = Roster::instance().frmCartoline();
     const QString entry = selectedEntry();
-    lblFile->setText(ProgramFolder::file(Text::trim(entry)));
+    lblFile->setText(selectedFile());
     editor->lblFile->setText(Text::trim(lblFile->text()));
     editor->lblNome->setText(entry.left(entry.size() - 4));
     return editor;

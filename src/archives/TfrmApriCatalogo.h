@@ -29,5 +29,9 @@ protected:
     QWidget *closeTarget() override;
 
 private:
+    // Each entry carries the name of its file exactly as the folder holds
+    // it, blanks included: that file is the one opened or deleted.
+    static constexpr int kFileNameRole = Qt::UserRole;
     QString selectedEntry() const;
+    QString selectedFile() const; // full path, empty without a selection
 };

@@ -85,6 +85,15 @@ void TfrmCreaCatalogo::btnApplicaClick()
         Focus::moveTo(txtFile);
         return;
     }
+    if (!ArchiveNames::fileNamesFit(name)) {
+        platform::warning(this, QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato "
+                                               "è troppo lungo.\r\n\r\nI nomi dei file delle foto "
+                                               "delle schede comprendono il nome dell'archivio e "
+                                               "non potrebbero essere salvati: inserire un nome "
+                                               "più breve."));
+        Focus::moveTo(txtFile);
+        return;
+    }
     const QString fileName = name + QStringLiteral(".moc");
     lblFile->setText(ProgramFolder::file(fileName));
     if (ArchiveNames::existsIgnoringCase(ProgramFolder::path(), fileName)) {

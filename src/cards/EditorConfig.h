@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <span>
 #include <string_view>
 
@@ -82,4 +83,7 @@ struct EditorConfig {
 namespace EditorTables {
 const EditorConfig &sets();
 const EditorConfig &mocs();
+// The file name of a MOC photo in the photo folder: archive name, photo
+// slot and card position, as in "Castelli_Foto_B_12.jpg".
+QString mocPhotoFileName(const QString &archive, int slot, const QString &position);
 } // namespace EditorTables

@@ -208,4 +208,10 @@ const EditorConfig &mocs()
     return config;
 }
 
+QString mocPhotoFileName(const QString &archive, int slot, const QString &position)
+{
+    return archive + QStringLiteral("_Foto_") + QString::fromLatin1(kMocPhotos[slot].fileTag)
+           + QLatin1Char('_') + position + QStringLiteral(".jpg");
+}
+
 } // namespace EditorTables

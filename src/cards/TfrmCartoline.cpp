@@ -60,9 +60,7 @@ QString TfrmCartoline::recordFilePath() const { return Text::trim(lblFile->text(
 
 QString TfrmCartoline::photoFileName(int slot, const QString &position) const
 {
-    return Text::trim(lblNome->text()) + QStringLiteral("_Foto_")
-           + QString::fromLatin1(config().photos[slot].fileTag) + QLatin1Char('_') + position
-           + QStringLiteral(".jpg");
+    return EditorTables::mocPhotoFileName(Text::trim(lblNome->text()), slot, position);
 }
 
 void TfrmCartoline::cmdEsportaClick()

@@ -7,6 +7,7 @@
 #include "app/Widgets.h"
 #include "cards/TfrmArmi.h"
 #include "cards/TfrmCartoline.h"
+#include "editing/AttachmentNames.h"
 #include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 
@@ -96,6 +97,26 @@ void TfrmAllegaCartella::attach(int slot)
     const QString chosen = platform::services().openFile(this, request);
     if (chosen.isEmpty())
         return;
+    // A name the card's record could not give back is refused before
+    // anything is copied; the slot keeps what it held.
+    const QString name = Text::trim(QFileInfo(chosen).fileName());
+    switch (AttachmentNames::problemOf(name)) {
+    case AttachmentNames::Problem::TooLong:
+        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto è troppo "
+                                               "lungo per essere allegato alla scheda.\r\n\r\n"
+                                               "Rinominare il file con un nome più breve e "
+                                               "allegarlo di nuovo."));
+        return;
+    case AttachmentNames::Problem::NotStorable:
+        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto contiene "
+                                               "caratteri che la scheda non può memorizzare (%1)."
+                                               "\r\n\r\nRinominare il file senza questi "
+                                               "caratteri e allegarlo di nuovo.")
+                                    .arg(AttachmentNames::unstorableCharacters(name)));
+        return;
+    case AttachmentNames::Problem::None:
+        break;
+    }
     txtFile[slot]->setText(QFileInfo(chosen).fileName());
     // Failures from here on are silent: the slot keeps the name.
     if (!QDir().mkpath(folder()))
@@ -112,8 +133,16 @@ void TfrmAllegaCartella::attach(int slot)
 
 void TfrmAllegaCartella::open(int slot)
 {
-    TMisc::Open(QLatin1Char('"') + folder() + QDir::separator() + Text::trim(txtFile[slot]->text())
-                + QLatin1Char('"'));
+    // A stored name opens only a file of the attachment folder.
+    const QString path = AttachmentNames::pathInFolder(folder(), Text::trim(txtFile[slot]->text()));
+    if (path.isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: il file allegato non si trova nella "
+                                               "cartella dei documenti allegati e non può essere "
+                                               "aperto.\r\n\r\nAllegare di nuovo il file con il "
+                                               "pulsante Sfoglia..."));
+        return;
+    }
+    TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
 }
 
 void TfrmAllegaCartella::erase(int slot) { txtFile[slot]->clear(); }

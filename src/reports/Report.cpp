@@ -187,16 +187,34 @@ Prepared prepare(const Template &report)
             y += band.height;
             continue;
         }
+        // Every page must take at least one line of the memo, or the band
+        // would never end.
         const double pitch = memo->rect.height() / memo->lines.size();
+        if (!std::isfinite(memo->rect.top()) || !std::isfinite(pitch) || pitch <= 0)
+            throw Error(QStringLiteral("Impossibile preparare la stampa \"%1\": il riquadro di "
+                                       "testo \"%2\" del modello non ha un'altezza valida.")
+                            .arg(report.name, memo->name)
+                            .toStdString());
+        // How many of the remaining lines fit below `from` on the current page.
+        auto linesFitting = [&](double from, qsizetype remaining) -> qsizetype {
+            const double room = std::floor((bottom - from - memo->rect.top()) / pitch + 1e-6);
+            if (!(room >= 1))
+                return 0;
+            return room >= double(remaining) ? remaining : qsizetype(room);
+        };
+        if (linesFitting(0, 1) < 1)
+            throw Error(QStringLiteral("Impossibile preparare la stampa \"%1\": il riquadro di "
+                                       "testo \"%2\" del modello non entra in una pagina.")
+                            .arg(report.name, memo->name)
+                            .toStdString());
         const double below = band.height - memo->rect.bottom();
         qsizetype done = 0;
         while (done < memo->lines.size()) {
-            qsizetype fit = qsizetype(std::floor((bottom - y - memo->rect.top()) / pitch + 1e-6));
+            const qsizetype fit = linesFitting(y, memo->lines.size() - done);
             if (fit <= 0) {
                 newPage();
                 continue;
             }
-            fit = std::min(fit, memo->lines.size() - done);
             Object part = *memo;
             part.lines = memo->lines.mid(done, fit);
             part.rect.setHeight(fit * pitch);
