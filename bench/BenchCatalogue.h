@@ -1,10 +1,10 @@
 #pragma once
-#include "app/Application.h"
-#include "app/ProgramFolder.h"
+#include "ui/app/Application.h"
+#include "core/app/ProgramFolder.h"
 // A set catalogue of a given size for the benchmarks, written with the
 // program's own codec, with a photo for its last card.
-#include "cards/RecordLayout.h"
-#include "cards/Schede.h"
+#include "core/cards/RecordLayout.h"
+#include "core/cards/Schede.h"
 
 #include <QColor>
 #include <QDir>

@@ -2,10 +2,10 @@
 // spreadsheet file, next to a plain read of the record file plus a plain
 // write of a file of the spreadsheet's size, in one run.
 #include "BenchCatalogue.h"
-#include "app/Application.h"
-#include "app/ProgramFolder.h"
-#include "cards/TfrmArmi.h"
-#include "output/ExportWindow.h"
+#include "ui/app/Application.h"
+#include "core/app/ProgramFolder.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/output/ExportWindow.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

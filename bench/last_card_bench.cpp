@@ -1,12 +1,12 @@
 // "Last card" in the set editor on a 100,000-card catalogue next to the same
 // action on a 10-card catalogue, in one run. Each last card has a photo.
 #include "BenchCatalogue.h"
-#include "app/Application.h"
-#include "app/ProgramFolder.h"
-#include "cards/RecordFile.h"
-#include "cards/Schede.h"
-#include "cards/TfrmArmi.h"
-#include "editing/PhotoBox.h"
+#include "ui/app/Application.h"
+#include "core/app/ProgramFolder.h"
+#include "core/cards/RecordFile.h"
+#include "core/cards/Schede.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/editing/PhotoBox.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // filters, from the click to the filled and sorted list, next to a plain
 // sequential read of the same file; and the memory the list's lines take.
 #include "BenchCatalogue.h"
-#include "app/Application.h"
-#include "app/ProgramFolder.h"
-#include "cards/TfrmArmi.h"
-#include "search/ResultModel.h"
-#include "search/SearchWindows.h"
+#include "ui/app/Application.h"
+#include "core/app/ProgramFolder.h"
+#include "ui/cards/TfrmArmi.h"
+#include "core/search/ResultModel.h"
+#include "ui/search/SearchWindows.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -3,16 +3,16 @@
 
 #include "TestSupport.h"
 
-#include "app/Credentials.h"
-#include "app/Crypt.h"
-#include "app/Roster.h"
-#include "app/TfrmAvvio.h"
-#include "app/TfrmCambiaPassword.h"
-#include "app/TfrmPassword.h"
-#include "app/Widgets.h"
-#include "archives/TfrmCreaCatalogo.h"
-#include "cards/TfrmArmi.h"
-#include "cards/TfrmCartoline.h"
+#include "core/app/Credentials.h"
+#include "core/app/Crypt.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/TfrmCambiaPassword.h"
+#include "ui/app/TfrmPassword.h"
+#include "ui/app/Widgets.h"
+#include "ui/archives/TfrmCreaCatalogo.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
 
 #include <QFile>
 #include <QLabel>

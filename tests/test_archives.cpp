@@ -2,15 +2,15 @@
 
 #include "TestSupport.h"
 
-#include "app/Roster.h"
-#include "app/TfrmAvvio.h"
-#include "app/Widgets.h"
-#include "app/Text.h"
-#include "archives/ArchiveNames.h"
-#include "archives/TfrmApriCatalogo.h"
-#include "archives/TfrmCreaCatalogo.h"
-#include "cards/EditorConfig.h"
-#include "cards/TfrmCartoline.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/Widgets.h"
+#include "core/app/Text.h"
+#include "core/archives/ArchiveNames.h"
+#include "ui/archives/TfrmApriCatalogo.h"
+#include "ui/archives/TfrmCreaCatalogo.h"
+#include "core/cards/EditorConfig.h"
+#include "ui/cards/TfrmCartoline.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,14 +3,14 @@
 
 #include "TestSupport.h"
 
-#include "app/Roster.h"
-#include "app/TfrmAvvio.h"
-#include "app/Widgets.h"
-#include "cards/Schede.h"
-#include "cards/TfrmArmi.h"
-#include "cards/TfrmCartoline.h"
-#include "editing/AttachmentNames.h"
-#include "editing/TfrmAllegaCartella.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/Widgets.h"
+#include "core/cards/Schede.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "core/editing/AttachmentNames.h"
+#include "ui/editing/TfrmAllegaCartella.h"
 
 #include <QApplication>
 #include <QDir>

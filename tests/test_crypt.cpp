@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/Credentials.h"
-#include "app/Crypt.h"
+#include "core/app/Credentials.h"
+#include "core/app/Crypt.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -3,16 +3,16 @@
 
 #include "TestSupport.h"
 
-#include "app/Roster.h"
-#include "app/TfrmAvvio.h"
-#include "app/Widgets.h"
-#include "cards/CardEditor.h"
-#include "cards/RecordFile.h"
-#include "cards/Schede.h"
-#include "cards/TfrmArmi.h"
-#include "cards/TfrmCartoline.h"
-#include "editing/PhotoBox.h"
-#include "editing/TfrmZoom.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/Widgets.h"
+#include "ui/cards/CardEditor.h"
+#include "core/cards/RecordFile.h"
+#include "core/cards/Schede.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/PhotoBox.h"
+#include "ui/editing/TfrmZoom.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/IniFile.h"
+#include "core/app/IniFile.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "editing/Money.h"
+#include "core/editing/Money.h"
 
 #include <QKeyEvent>
 #include <QLocale>

@@ -3,10 +3,10 @@
 
 #include "TestSupport.h"
 
-#include "app/Application.h"
-#include "app/Formats.h"
-#include "platform/CameraBackend.h"
-#include "platform/QtServices.h"
+#include "ui/app/Application.h"
+#include "core/app/Formats.h"
+#include "core/platform/CameraBackend.h"
+#include "ui/platform/QtServices.h"
 
 #include <QLibrary>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "cards/RecordFile.h"
-#include "cards/Schede.h"
-#include "cards/Windows1252.h"
+#include "core/cards/RecordFile.h"
+#include "core/cards/Schede.h"
+#include "core/cards/Windows1252.h"
 
 #include <QFile>
 #include <QTest>

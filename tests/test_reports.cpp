@@ -3,16 +3,16 @@
 
 #include "TestSupport.h"
 
-#include "app/Formats.h"
-#include "app/Roster.h"
-#include "app/TfrmAvvio.h"
-#include "app/Widgets.h"
-#include "cards/TfrmArmi.h"
-#include "cards/TfrmCartoline.h"
-#include "editing/PhotoBox.h"
-#include "output/CardPrintWindow.h"
-#include "reports/Report.h"
-#include "search/ListWindow.h"
+#include "core/app/Formats.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/Widgets.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/PhotoBox.h"
+#include "ui/output/CardPrintWindow.h"
+#include "core/reports/Report.h"
+#include "ui/search/ListWindow.h"
 
 #include <QApplication>
 #include <QDate>

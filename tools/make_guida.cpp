@@ -1,14 +1,14 @@
 // Builds the user manual "Guida.pdf" from the program's own help topics, with
 // pictures of its windows drawn by the program itself.
 //   make_guida <output.pdf>
-#include "app/Application.h"
-#include "app/HelpTopics.h"
-#include "app/TfrmAvvio.h"
-#include "app/TfrmPassword.h"
-#include "archives/TfrmApriCatalogo.h"
-#include "archives/TfrmCreaCatalogo.h"
-#include "cards/TfrmArmi.h"
-#include "cards/TfrmCartoline.h"
+#include "ui/app/Application.h"
+#include "core/app/HelpTopics.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/TfrmPassword.h"
+#include "ui/archives/TfrmApriCatalogo.h"
+#include "ui/archives/TfrmCreaCatalogo.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
 
 #include <QLabel>
 #include <QLineEdit>

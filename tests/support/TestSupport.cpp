@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "app/Application.h"
-#include "app/ProgramFolder.h"
-#include "app/Roster.h"
-#include "cards/RecordLayout.h"
+#include "ui/app/Application.h"
+#include "core/app/ProgramFolder.h"
+#include "ui/app/Roster.h"
+#include "core/cards/RecordLayout.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // message and dialog, a temporary program folder of its own, and a main()
 // that runs on the offscreen platform with the program's application object.
 
-#include "platform/Platform.h"
+#include "ui/platform/Platform.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -5,8 +5,8 @@
 // Prints "ready" once the first save is complete.
 
 #include "DurabilityPictures.h"
-#include "app/IniFile.h"
-#include "editing/PhotoBox.h"
+#include "core/app/IniFile.h"
+#include "ui/editing/PhotoBox.h"
 
 #include <QGuiApplication>
 #include <QImage>

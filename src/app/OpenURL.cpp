@@ -1,7 +1,0 @@
-#include "app/OpenURL.h"
-
-#include "platform/Platform.h"
-
-namespace TMisc {
-void Open(const QString &command) { platform::services().shellOpen(command); }
-} // namespace TMisc

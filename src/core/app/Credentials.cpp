@@ -1,0 +1,57 @@
+#include "core/app/Credentials.h"
+
+#include "core/app/Crypt.h"
+#include "core/app/IniFile.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Text.h"
+
+namespace Credentials {
+
+namespace {
+const QString kSection = QStringLiteral("Accesso");
+const QString kKey = QStringLiteral("Valore");
+constexpr qsizetype kMaxLength = 255;
+} // namespace
+
+QString filePath() { return ProgramFolder::file(QStringLiteral("unins000.dll")); }
+
+QString normalForm(const QString &typed)
+{
+    QString upper = typed;
+    for (QChar &c : upper)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - u'a' + u'A');
+    return Text::trim(upper);
+}
+
+QString storedPassword()
+{
+    return Text::trim(Crypt::Unscramble(IniFile::readValue(filePath(), kSection, kKey)));
+}
+
+void store(const QString &normalPassword)
+{
+    IniFile::writeValue(filePath(), kSection, kKey, Crypt::Scramble(normalPassword).trimmed());
+}
+
+QString whyNotStorable(const QString &normalPassword)
+{
+    if (normalPassword.size() > kMaxLength)
+        return QStringLiteral("Attenzione: la nuova password non può superare i 255 caratteri. "
+                              "Inserire una password più breve.");
+    for (qsizetype i = 0; i < normalPassword.size(); ++i) {
+        const QChar c = normalPassword.at(i);
+        if (c.unicode() != 0 && c.unicode() <= 0xFF)
+            continue;
+        QString shown = c.isHighSurrogate() ? normalPassword.mid(i, 2) : QString(c);
+        if (c.unicode() == 0)
+            shown.clear();
+        return QStringLiteral("Attenzione: la nuova password contiene il carattere \"%1\", "
+                              "che non può essere memorizzato. Usare soltanto lettere, cifre "
+                              "e simboli dell'alfabeto latino.")
+            .arg(shown);
+    }
+    return {};
+}
+
+} // namespace Credentials

@@ -1,0 +1,43 @@
+#include "core/app/ProgramFolder.h"
+
+#include "core/platform/AtomicFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace ProgramFolder {
+
+namespace {
+QString overridden;
+
+QString withSeparator(const QString &folder)
+{
+    QString native = QDir::toNativeSeparators(folder);
+    if (!native.endsWith(QDir::separator()))
+        native += QDir::separator();
+    return native;
+}
+} // namespace
+
+QString path()
+{
+    if (!overridden.isEmpty())
+        return overridden;
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString file(const QString &name) { return path() + name; }
+
+void removeTemporaryLeftovers()
+{
+    platform::removeTemporaryLeftovers(path());
+    for (const char *folder : {"Schedario", "Foto_MOC", "Documenti_Allegati"})
+        platform::removeTemporaryLeftovers(file(QString::fromLatin1(folder)));
+}
+
+void setPathForTests(const QString &folder)
+{
+    overridden = folder.isEmpty() ? QString() : withSeparator(folder);
+}
+
+} // namespace ProgramFolder

@@ -1,0 +1,94 @@
+#include "core/cards/CardStore.h"
+
+#include "core/cards/RecordFile.h"
+
+namespace {
+
+constexpr qint64 kRecordsPerRead = 256;
+
+// Runs one action on the open file and closes it; every failure of the file
+// becomes a CardStore::Failure.
+template <typename Action>
+auto withFile(const QString &path, const RecordLayout &layout, Action action)
+{
+    try {
+        RecordFile file(path, layout.size);
+        file.openOrCreate();
+        if constexpr (std::is_void_v<decltype(action(file))>) {
+            action(file);
+            file.close();
+        } else {
+            auto result = action(file);
+            file.close();
+            return result;
+        }
+    } catch (const RecordFile::Error &e) {
+        throw CardStore::Failure(e.what());
+    }
+}
+
+} // namespace
+
+CardStore::CardStore(const QString &path, const RecordLayout &layout)
+    : path_(path), layout_(&layout)
+{
+}
+
+qint64 CardStore::count() const
+{
+    return withFile(path_, *layout_, [](RecordFile &file) { return file.size(); });
+}
+
+Record CardStore::read(qint64 index) const
+{
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        Record card(*layout_);
+        file.seek(index);
+        file.read(card);
+        return card;
+    });
+}
+
+CardStore::Chosen
+CardStore::readChosen(const std::function<std::optional<qint64>(qint64)> &choose) const
+{
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        Chosen chosen;
+        chosen.count = file.size();
+        if (const std::optional<qint64> index = choose(chosen.count)) {
+            Record card(*layout_);
+            file.seek(*index);
+            file.read(card);
+            chosen.card = card;
+            chosen.index = *index;
+        }
+        return chosen;
+    });
+}
+
+qint64 CardStore::write(std::optional<qint64> index, const Record &card) const
+{
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        file.seek(index ? *index : file.size());
+        file.write(card);
+        return file.position();
+    });
+}
+
+void CardStore::scan(const std::function<void(const char *, qint64)> &visit,
+                     const std::function<void(qint64)> &opened) const
+{
+    withFile(path_, *layout_, [&](RecordFile &file) {
+        if (opened)
+            opened(file.size());
+        QByteArray block;
+        while (file.position() < file.size()) {
+            const qint64 first = file.position();
+            const qint64 read = file.readRecords(kRecordsPerRead, block);
+            for (qint64 i = 0; i < read; ++i)
+                visit(block.constData() + i * layout_->size, first + i);
+        }
+    });
+}
+
+QString CardStore::accessMessage() { return recordAccessMessage(); }

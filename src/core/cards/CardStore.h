@@ -1,0 +1,54 @@
+#pragma once
+// The one owner of a record file: every window that reads or writes cards
+// asks a CardStore. Each call opens the file, acts and closes it again, so no
+// handle outlives a user action; a missing file is created empty. Any failure
+// (the file cannot be opened, read or written whole) throws CardStore::Failure,
+// whose text is the access message the windows show.
+
+#include "core/cards/RecordLayout.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+class CardStore {
+public:
+    struct Failure : std::runtime_error {
+        explicit Failure(const std::string &what) : std::runtime_error(what) {}
+    };
+
+    CardStore(const QString &path, const RecordLayout &layout);
+
+    const QString &path() const { return path_; }
+    const RecordLayout &layout() const { return *layout_; }
+
+    // How many whole cards the file holds.
+    qint64 count() const;
+    // Card `index` (0-based).
+    Record read(qint64 index) const;
+    // Chooses a card from the count (nothing chosen: std::nullopt) and reads
+    // it, in one opening of the file. Returns the card with its index.
+    struct Chosen {
+        qint64 count = 0;
+        std::optional<Record> card;
+        qint64 index = -1;
+    };
+    Chosen readChosen(const std::function<std::optional<qint64>(qint64 count)> &choose) const;
+    // Overwrites card `index`, or appends when `index` is std::nullopt.
+    // Returns the card's 1-based position.
+    qint64 write(std::optional<qint64> index, const Record &card) const;
+    qint64 append(const Record &card) const { return write(std::nullopt, card); }
+    // Reads the cards from first to last in batches and hands each to
+    // `visit` with its index. Records are read-only and valid during the call.
+    // `opened`, when given, learns the count once the file is open.
+    void scan(const std::function<void(const char *record, qint64 index)> &visit,
+              const std::function<void(qint64 count)> &opened = {}) const;
+
+    // The message shown when a record action fails.
+    static QString accessMessage();
+
+private:
+    QString path_;
+    const RecordLayout *layout_;
+};

@@ -1,0 +1,126 @@
+#include "core/output/ExportModel.h"
+
+#include "core/cards/CardStore.h"
+#include "core/cards/Windows1252.h"
+
+#include <QBrush>
+#include <QColor>
+
+ExportModel::ExportModel(const RecordLayout &layout, std::span<const ExportColumn> columns,
+                         QObject *parent)
+    : QAbstractTableModel(parent), layout_(layout), columns_(columns)
+{
+    for (const ExportColumn &c : columns)
+        fields_.push_back(c.field.empty() ? nullptr : layout.field(c.field));
+    offsets_.push_back(0);
+}
+
+bool ExportModel::load(const CardStore &cards)
+{
+    // The grid is reset only once the file is open and holds cards; until
+    // then it keeps its empty design rows.
+    bool resetting = false;
+    bool complete = true;
+    try {
+        cards.scan(
+            [&](const char *record, qint64) {
+                for (const FieldDef *f : fields_) {
+                    if (f)
+                        bytes_.append(Record::bytesAt(record, *f));
+                    offsets_.push_back(quint32(bytes_.size()));
+                }
+            },
+            [&](qint64 count) {
+                if (count == 0)
+                    return;
+                beginResetModel();
+                resetting = true;
+                rows_ = int(count);
+                loaded_ = true;
+            });
+    } catch (const CardStore::Failure &) {
+        complete = false;
+    }
+    if (resetting)
+        endResetModel();
+    return complete;
+}
+
+int ExportModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : rows_; }
+
+int ExportModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QByteArrayView ExportModel::stored(int row, int column) const
+{
+    const std::size_t cell = std::size_t(row) * columns_.size() + std::size_t(column);
+    if (cell + 1 >= offsets_.size())
+        return {};
+    return QByteArrayView(bytes_.constData() + offsets_[cell], offsets_[cell + 1] - offsets_[cell]);
+}
+
+QString ExportModel::cellText(int row, int column) const
+{
+    if (column == 0)
+        return loaded_ ? QString::number(row + 1) : QString();
+    const qint64 key = qint64(row) * columns_.size() + column;
+    if (auto edit = edits_.constFind(key); edit != edits_.constEnd())
+        return *edit;
+    const QByteArrayView bytes = stored(row, column);
+    return Windows1252::decode(bytes.data(), bytes.size());
+}
+
+QByteArrayView ExportModel::cellBytes(int row, int column, QByteArray &scratch) const
+{
+    if (!edits_.isEmpty()) {
+        const qint64 key = qint64(row) * columns_.size() + column;
+        if (auto edit = edits_.constFind(key); edit != edits_.constEnd()) {
+            scratch = Windows1252::encode(*edit);
+            return scratch;
+        }
+    }
+    return stored(row, column);
+}
+
+QVariant ExportModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return cellText(index.row(), index.column());
+    return {};
+}
+
+QVariant ExportModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(columns_.size()))
+        return QString::fromUtf8(columns_[section].heading);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags ExportModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.isValid() && columns_[index.column()].editable)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ExportModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !columns_[index.column()].editable)
+        return false;
+    edits_.insert(qint64(index.row()) * columns_.size() + index.column(), value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+int ExportModel::columnNamed(std::string_view name) const
+{
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name == name)
+            return int(i);
+    return -1;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The grid of an export window: every card of a record file, one row each,
+// kept as the fields' stored bytes in one buffer (a catalogue of 100,000
+// cards opens at once), with the cells the user edits kept beside them.
+
+#include "core/cards/RecordLayout.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <span>
+#include <vector>
+
+class CardStore;
+
+struct ExportColumn {
+    std::string_view name;  // colMunizioni
+    std::string_view field; // NomeSet
+    const char *heading;    // UTF-8, the grid's header
+    int gridWidth;
+    const char *fileHeading; // UTF-8, the spreadsheet's header
+    int fileWidth;
+    bool editable;
+};
+
+class ExportModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kDesignRows = 10;
+
+    ExportModel(const RecordLayout &layout, std::span<const ExportColumn> columns,
+                QObject *parent = nullptr);
+
+    // Loads every record of the file; a failure keeps the rows read so far.
+    // Returns false when the file could not be read to its end.
+    bool load(const CardStore &cards);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    // A card cell (column 1 onwards) as Windows-1252 bytes, edited text
+    // included; `scratch` holds an edited cell's bytes.
+    QByteArrayView cellBytes(int row, int column, QByteArray &scratch) const;
+    QString cellText(int row, int column) const;
+    // The grid column of a named column ("colNote"), or -1.
+    int columnNamed(std::string_view name) const;
+
+private:
+    QByteArrayView stored(int row, int column) const;
+
+    const RecordLayout &layout_;
+    std::span<const ExportColumn> columns_;
+    std::vector<const FieldDef *> fields_;
+    int rows_ = kDesignRows;
+    bool loaded_ = false;
+    QByteArray bytes_;               // every cell of every loaded row, end to end
+    std::vector<quint32> offsets_;   // where each cell starts; one more at the end
+    QHash<qint64, QString> edits_;   // row * columns + column -> edited text
+};

@@ -1,0 +1,103 @@
+#include "core/search/ResultLines.h"
+
+#include "core/cards/Windows1252.h"
+
+#include <QVarLengthArray>
+
+namespace {
+
+constexpr LineColumn kSetColumns[] = {
+    {"NomeSet", u"", 28},
+    {"Tema", u"  Tema: ", 30},
+    {"CodiceSet", u"  Cod. ", 20},
+    {"NumeroPezzi", u"  Pezzi: ", 12},
+    {"AnnoUscita", u"  Anno: ", 12},
+    {"Valore", u"  Valore: € ", 0},
+};
+
+constexpr LineColumn kMocColumns[] = {
+    {"NomeProgetto", u"", 28},
+    {"CodiceID", u"  ID: ", 20},
+    {"Tema", u"  Tema: ", 25},
+    {"Designer", u"  Designer: ", 24},
+    {"Scala", u"  Scala: ", 10},
+    {"CostoTotale", u"  € ", 0},
+};
+
+char foldByte(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+} // namespace
+
+namespace ResultLines {
+
+std::span<const LineColumn> setColumns() { return kSetColumns; }
+std::span<const LineColumn> mocColumns() { return kMocColumns; }
+
+QString build(const char *record, const RecordLayout &layout, std::span<const LineColumn> columns)
+{
+    return LineBuilder(layout, columns)(record);
+}
+
+} // namespace ResultLines
+
+LineBuilder::LineBuilder(const RecordLayout &layout, std::span<const LineColumn> columns)
+{
+    for (const LineColumn &c : columns)
+        columns_.append({layout.field(c.field), c.prefix, c.width});
+}
+
+QString LineBuilder::operator()(const char *record) const
+{
+    // Measured first, then written straight into one buffer of the exact
+    // size: a search builds a line for every card.
+    QVarLengthArray<QByteArrayView, 8> texts;
+    qsizetype length = 0;
+    for (const Column &c : columns_) {
+        texts.append(Record::bytesAt(record, *c.field));
+        length += qsizetype(c.prefix.size()) + (c.width == 0 ? texts.last().size() : c.width);
+    }
+    QString line(length, Qt::Uninitialized);
+    QChar *out = line.data();
+    for (qsizetype i = 0; i < columns_.size(); ++i) {
+        const Column &c = columns_[i];
+        std::copy(c.prefix.cbegin(), c.prefix.cend(), reinterpret_cast<char16_t *>(out));
+        out += c.prefix.size();
+        const qsizetype width = c.width == 0 ? texts[i].size() : c.width;
+        const qsizetype shown = std::min<qsizetype>(texts[i].size(), width);
+        Windows1252::decodeInto(texts[i].data(), shown, out);
+        std::fill(out + shown, out + width, QLatin1Char(' '));
+        out += width;
+    }
+    return line;
+}
+
+CardFilter::CardFilter(const QList<Test> &tests, int required) : required_(required)
+{
+    for (const Test &t : tests) {
+        // An empty filter never occurs; one with a character outside the
+        // code page cannot occur in a stored field.
+        if (t.text.isEmpty() || Windows1252::decode(Windows1252::encode(t.text)) != t.text)
+            continue;
+        QByteArray needle = Windows1252::encode(t.text);
+        for (char &c : needle)
+            c = foldByte(c);
+        tests_.append({t.field, needle});
+    }
+}
+
+bool CardFilter::matches(const char *record) const
+{
+    if (required_ <= 0)
+        return true;
+    int found = 0;
+    QByteArray folded;
+    for (const Compiled &t : tests_) {
+        const QByteArrayView field = Record::bytesAt(record, *t.field);
+        folded.resize(field.size());
+        for (qsizetype i = 0; i < field.size(); ++i)
+            folded[i] = foldByte(field[i]);
+        if (folded.contains(t.needle) && ++found >= required_)
+            return true;
+    }
+    return found >= required_;
+}

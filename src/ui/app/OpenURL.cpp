@@ -1,0 +1,7 @@
+#include "ui/app/OpenURL.h"
+
+#include "ui/platform/Platform.h"
+
+namespace TMisc {
+void Open(const QString &command) { platform::services().shellOpen(command); }
+} // namespace TMisc

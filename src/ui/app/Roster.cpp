@@ -1,0 +1,110 @@
+#include "ui/app/Roster.h"
+
+#include "core/app/ProgramFolder.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/TfrmCambiaPassword.h"
+#include "ui/app/TfrmPassword.h"
+#include "ui/app/Widgets.h"
+#include "ui/archives/TfrmApriCatalogo.h"
+#include "ui/archives/TfrmCreaCatalogo.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+Roster *current = nullptr;
+}
+
+Roster::Roster(Creation creation)
+{
+    current = this;
+    password_ = std::make_unique<TfrmPassword>();
+    if (creation == Creation::AllAtOnce)
+        createTheOthers();
+    else
+        QTimer::singleShot(0, this, &Roster::createTheOthers);
+}
+
+void Roster::createTheOthers()
+{
+    avvio_ = std::make_unique<TfrmAvvio>();
+    cambiaPassword_ = std::make_unique<TfrmCambiaPassword>();
+    armi_ = std::make_unique<TfrmArmi>();
+    creaCatalogo_ = std::make_unique<TfrmCreaCatalogo>();
+    apriCatalogo_ = std::make_unique<TfrmApriCatalogo>();
+    cartoline_ = std::make_unique<TfrmCartoline>();
+    // After the login window is up, so the start is not held up by it.
+    ProgramFolder::removeTemporaryLeftovers();
+}
+
+Roster::~Roster()
+{
+    ending_ = true;
+    // Destroyed in the reverse order of creation.
+    cartoline_.reset();
+    apriCatalogo_.reset();
+    creaCatalogo_.reset();
+    armi_.reset();
+    cambiaPassword_.reset();
+    avvio_.reset();
+    password_.reset();
+    if (current == this)
+        current = nullptr;
+}
+
+Roster &Roster::instance()
+{
+    Q_ASSERT(current);
+    return *current;
+}
+
+void Roster::start() { showWindow(password_.get()); }
+
+void Roster::showWindow(QWidget *window)
+{
+    if (qobject_cast<GradientWindow *>(window)) {
+        // The normal size is the whole screen too, so the window fills it
+        // also where no window manager maximises it.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            window->setGeometry(screen->availableGeometry());
+        window->showMaximized();
+        return;
+    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+    window->show();
+}
+
+void Roster::handOver(QWidget *from, QWidget *to)
+{
+    showWindow(to);
+    if (from && from != to)
+        from->hide();
+}
+
+void Roster::endProgram()
+{
+    if (ending_)
+        return;
+    ending_ = true;
+    // Hide whatever is still shown, then leave the message loop.
+    for (QWidget *w : {static_cast<QWidget *>(cartoline_.get()),
+                       static_cast<QWidget *>(apriCatalogo_.get()),
+                       static_cast<QWidget *>(creaCatalogo_.get()),
+                       static_cast<QWidget *>(armi_.get()),
+                       static_cast<QWidget *>(cambiaPassword_.get()),
+                       static_cast<QWidget *>(avvio_.get()),
+                       static_cast<QWidget *>(password_.get())})
+        if (w)
+            w->hide();
+    emit programEnded();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,159 @@
+#include "ui/archives/TfrmApriCatalogo.h"
+
+#include "core/app/ProgramFolder.h"
+#include "ui/app/Roster.h"
+#include "core/app/Text.h"
+#include "core/archives/ArchiveNames.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "ui/platform/Platform.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QShowEvent>
+
+TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
+    : ArchiveWindow(QStringLiteral("frmApriCatalogo"),
+                    QStringLiteral(" Vetrinora - Apertura archivio MOC"),
+                    QStringLiteral(":/images/apri_intestazione.svg"), parent)
+{
+    QLabel *caption = makeLabel(QStringLiteral("lblElenco"),
+                                QStringLiteral("Archivi di MOC presenti nella cartella del programma:"),
+                                QRect(150, 124, 695, 20), panel());
+    QFont font = caption->font();
+    font.setBold(true);
+    font.setPointSize(10);
+    caption->setFont(font);
+
+    lstFiles = new QListWidget(panel());
+    lstFiles->setObjectName(QStringLiteral("lstFiles"));
+    lstFiles->setGeometry(150, 148, 695, 392);
+    lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstFiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    lblCreati = makeLabel(QStringLiteral("lblCreati"),
+                          QStringLiteral("Sono stati creati 0 archivi di MOC."),
+                          QRect(150, 550, 695, 24), panel());
+    lblCreati->setFont(verdana(12, false));
+    lblCreati->setStyleSheet(QStringLiteral("color: green;"));
+
+    btnApri = imageButton(QStringLiteral("btnApri"), QStringLiteral(":/images/btn_apri_archivio.svg"),
+                          QRect(150, 600, 220, 44), QStringLiteral("Apri archivio"));
+    btnElimina = imageButton(QStringLiteral("btnElimina"), QStringLiteral(":/images/btn_cestino.svg"),
+                             QRect(475, 600, 44, 44),
+                             QStringLiteral("Elimina l'archivio selezionato"));
+    btnAnnulla = imageButton(QStringLiteral("btnAnnulla"), QStringLiteral(":/images/btn_annulla.svg"),
+                             QRect(625, 600, 220, 44), QStringLiteral("Annulla"));
+    lblMemory = makeLabel(QStringLiteral("lblMemory"), QStringLiteral("avvio"), QRect(), panel());
+    lblMemory->hide();
+    lblFile = makeLabel(QStringLiteral("lblFile"), QString(), QRect(), panel());
+    lblFile->hide();
+
+    connect(btnApri, &Picture::clicked, this, &TfrmApriCatalogo::btnApriClick);
+    connect(btnElimina, &Picture::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
+    connect(btnAnnulla, &Picture::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);
+}
+
+void TfrmApriCatalogo::showEvent(QShowEvent *event)
+{
+    ArchiveWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    lblMemory->setText(QStringLiteral("avvio"));
+    lblFile->setText(ProgramFolder::path());
+    buildList();
+}
+
+void TfrmApriCatalogo::buildList()
+{
+    lstFiles->clear();
+    QFont courier(QStringLiteral("Courier New"), 14);
+    courier.setStyleHint(QFont::Monospace);
+    for (const QString &file : ArchiveNames::list(ProgramFolder::path())) {
+        auto *item = new QListWidgetItem(file, lstFiles);
+        item->setData(kFileNameRole, file);
+        item->setFont(courier);
+        item->setForeground(Qt::black);
+    }
+    lblCreati->setText(
+        QStringLiteral("Sono stati creati %1 archivi di MOC.").arg(lstFiles->count()));
+}
+
+QString TfrmApriCatalogo::selectedEntry() const
+{
+    const QList<QListWidgetItem *> selected = lstFiles->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QString TfrmApriCatalogo::selectedFile() const
+{
+    const QList<QListWidgetItem *> selected = lstFiles->selectedItems();
+    return selected.isEmpty() ? QString()
+                              : ProgramFolder::file(selected.first()->data(kFileNameRole).toString());
+}
+
+void TfrmApriCatalogo::btnApriClick()
+{
+    if (lstFiles->count() == 0) {
+        platform::warning(this, QStringLiteral("Attenzione: l'elenco non contiene nessun archivio."));
+        return;
+    }
+    const QString entry = selectedEntry();
+    if (entry.isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: selezionare l'archivio di MOC "
+                                               "dall'elenco prima di premere il pulsante Apri "
+                                               "archivio."));
+        return;
+    }
+    lblFile->setText(selectedFile());
+    lblMemory->setText(QStringLiteral("cartoline"));
+    close();
+}
+
+void TfrmApriCatalogo::btnEliminaClick()
+{
+    if (lstFiles->count() == 0) {
+        platform::warning(this,
+                          QStringLiteral("Attenzione: l'elenco non contiene nessun archivio di MOC."));
+        return;
+    }
+    const QString entry = selectedEntry();
+    if (entry.isEmpty()) {
+        platform::warning(this, QStringLiteral("Attenzione: selezionare dall'elenco l'archivio da "
+                                               "eliminare prima di premere il pulsante del "
+                                               "cestino."));
+        return;
+    }
+    if (!platform::confirm(this, QStringLiteral("Si sta per eliminare l'archivio di MOC "
+                                                "selezionato. Si ricorda che il file eliminato "
+                                                "non potrà essere recuperato.\r\n\r\nSi conferma "
+                                                "l'eliminazione dell'archivio?")))
+        return;
+    lblFile->setText(selectedFile());
+    // Only the archive file goes: its photos and attachments stay.
+    if (QFile::remove(lblFile->text()))
+        platform::information(this,
+                              QStringLiteral("L'archivio di MOC è stato eliminato con successo."));
+    else
+        platform::warning(this, QStringLiteral("Attenzione: non è stato possibile eliminare "
+                                               "l'archivio di MOC selezionato.\r\n\r\nAccertarsi "
+                                               "di possedere i privilegi di scrittura nella "
+                                               "cartella di installazione del programma."));
+    lblMemory->setText(QStringLiteral("avvio"));
+    lblFile->clear();
+    buildList();
+}
+
+void TfrmApriCatalogo::btnAnnullaClick() { close(); }
+
+QWidget *TfrmApriCatalogo::closeTarget()
+{
+    if (Text::trim(lblMemory->text()) != QLatin1String("cartoline"))
+        return MainLevelWindow::closeTarget();
+    TfrmCartoline *editor = Roster::instance().frmCartoline();
+    const QString entry = selectedEntry();
+    lblFile->setText(selectedFile());
+    editor->lblFile->setText(Text::trim(lblFile->text()));
+    editor->lblNome->setText(entry.left(entry.size() - 4));
+    return editor;
+}

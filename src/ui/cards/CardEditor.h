@@ -1,0 +1,110 @@
+#pragma once
+// The card editor shared by the set catalogue and the MOC archives: toolbar,
+// fields, photos, position label and hint bar laid out from an EditorConfig;
+// navigation, saving, clearing and the photo operations written once.
+
+#include "ui/app/MainLevelWindow.h"
+#include "core/cards/EditorConfig.h"
+#include "core/cards/RecordLayout.h"
+
+#include <QHash>
+#include <QImage>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Band;
+class HintBar;
+class Picture;
+class PhotoBox;
+class CardStore;
+
+class CardEditor : public MainLevelWindow {
+    Q_OBJECT
+public:
+    CardEditor(const EditorConfig &config, QWidget *parent = nullptr);
+    ~CardEditor() override;
+
+    const EditorConfig &config() const { return config_; }
+
+    // Controls by their names.
+    QLineEdit *field(std::string_view control) const;
+    QLabel *attachmentLabel(std::string_view control) const;
+    Picture *command(std::string_view name) const;
+    PhotoBox *photoBox(int slot) const;
+    PhotoBox *placeholderBox(int slot) const;
+
+    QLabel *lblPosizione = nullptr;
+    QCheckBox *forSaleBox = nullptr; // chkSegnala, chkInVendita
+    QPushButton *btnFocus = nullptr;
+    QLabel *panInfo = nullptr;
+    Band *shpInfo = nullptr;
+    HintBar *hintBar = nullptr;
+
+    // The record file this editor works on.
+    virtual QString recordFilePath() const = 0;
+    // The cards of the file this editor shows.
+    CardStore store() const;
+    // The photo file of a slot for the card whose position is in lblPosizione.
+    QString photoFilePath(int slot) const;
+    virtual QString photoFileName(int slot, const QString &position) const = 0;
+
+    // Prepares a new card: empty fields, "0,00" in the money field, for-sale
+    // box cleared, no attachments, placeholder photos, empty position label,
+    // focus on the first field.
+    void clearCard();
+    // Puts a record just read into the controls as card `position` (1-based)
+    // and loads its photos. Search and summary windows hand cards back here.
+    void showCard(const Record &record, qint64 position);
+
+    // Writes the card's photos; the file or folder that could not be written,
+    // or nothing when all went well.
+    QString SalvaFotoScheda();
+    void CaricaFotoScheda();
+
+public slots:
+    void cmdNuovoClick();
+    void cmdSalvaClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void cmdEsciClick();
+    void cmdFileClick();
+    void btnFocusClick();
+    void loadPhoto(int slot);
+    void savePhoto(int slot);
+    void clearPhoto(int slot);
+    void zoomPhoto(int slot);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    // Fills the working record from the controls.
+    void fillRecord();
+    // Runs a record action; a failure shows the access message. Returns
+    // false when the action failed.
+    bool recordAction(const std::function<void(const CardStore &)> &action);
+    Picture *addCommand(const ToolItem &item, QRect geometry);
+
+    Record working_;
+
+private:
+    void buildDecorations();
+    void buildToolbar();
+    void buildFields();
+    void buildPhotos();
+    void buildHintBar();
+    void navigate(const std::function<qint64(qint64)> &choose);
+
+    const EditorConfig &config_;
+    QHash<QString, QLineEdit *> fields_;
+    QHash<QString, QLabel *> attachments_;
+    QHash<QString, Picture *> commands_;
+    QList<PhotoBox *> photos_;
+    QList<PhotoBox *> twins_;
+};
+
+// The warning shown when a saved card's photo file could not be written.
+QString photoNotSavedMessage(const QString &path);

@@ -1,0 +1,126 @@
+#include "ui/output/CardPrintWindow.h"
+
+#include "core/app/Formats.h"
+#include "core/app/Text.h"
+#include "ui/app/Widgets.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/PhotoBox.h"
+#include "ui/platform/Platform.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace {
+
+const QString kAdvice = QStringLiteral("\n\r\n\rSi consiglia di ridurre le dimensioni della foto.");
+
+const CardPrintConfig kStampaArma{
+    "frmStampaArma", " Stampa documento", ":/reports/scheda_set.json", "Stampa", false, true, false,
+    "Attenzione: la stampa non è andata a buon fine."};
+const CardPrintConfig kStampaCartolina{
+    "frmStampaCartolina", " Stampa documento", ":/reports/scheda_moc.json", "Stampa", false, false,
+    true, "Attenzione: la stampa non è andata a buon fine."};
+const CardPrintConfig kAnteprimaCartolina{
+    "frmAnteprimaCartolina", " Anteprima di stampa", ":/reports/scheda_moc.json",
+    "Mostra anteprima", true, false, true,
+    "Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon fine."};
+
+QPushButton *verdanaButton(const QString &objectName, const QString &text, const QRect &geometry,
+                           QWidget *parent)
+{
+    QPushButton *b = makeButton(objectName, text, geometry, parent);
+    b->setFont(verdana(10));
+    return b;
+}
+
+} // namespace
+
+CardPrintWindow::CardPrintWindow(const CardPrintConfig &config, CardEditor *editor)
+    : QDialog(editor), config_(config), editor_(editor)
+{
+    makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                   QSize(364, 287));
+    auto *panel = new Band(QStringLiteral("panContainer"), QRect(19, 18, 326, 215), this);
+    new Picture(QStringLiteral("imgIllustrazione"), QStringLiteral(":/images/stampa_illustrazione.svg"),
+                QRect(0, 0, 326, 215), panel);
+    btnAnnulla = verdanaButton(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"),
+                               QRect(19, 243, 150, 34), this);
+    btnStampa = verdanaButton(QStringLiteral("btnStampa"), QString::fromUtf8(config.buttonText),
+                              QRect(195, 243, 150, 34), this);
+    imgLogo = new PhotoBox(QStringLiteral("imgLogo"), QRect(), this);
+    imgLogo->hide();
+    imgTemp = new PhotoBox(QStringLiteral("imgTemp"), QRect(), this);
+    imgTemp->setImage(Photos::placeholder(QStringLiteral(":/images/segnaposto_moc.svg"), QSize(366, 260)));
+    imgTemp->hide();
+    connect(btnAnnulla, &QPushButton::clicked, this, &CardPrintWindow::btnAnnullaClick);
+    connect(btnStampa, &QPushButton::clicked, this, &CardPrintWindow::btnStampaClick);
+}
+
+void CardPrintWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    const QImage photo = editor_->photoBox(0)->image();
+    imgLogo->setImage(photo.isNull() ? imgTemp->image() : photo);
+}
+
+void CardPrintWindow::paintEvent(QPaintEvent *)
+{
+    paintVerticalGradient(this, QColor(0x42, 0x7A, 0xA8));
+}
+
+report::Prepared CardPrintWindow::preparePage() const
+{
+    report::Template page = report::Template::load(QString::fromLatin1(config_.reportTemplate));
+    page.orientation = QPageLayout::Portrait;
+    page.setPicture(QStringLiteral("imgLogo"), imgLogo->image());
+    // Every value memo bears the name of the editor field it prints.
+    for (report::Object &o : page.pageObjects) {
+        if (o.kind != report::ObjectKind::Memo)
+            continue;
+        if (QLineEdit *field = editor_->field(o.name.toStdString()))
+            o.lines = QStringList{Text::trim(field->text())};
+    }
+    if (config_.archiveName)
+        page.setText(QStringLiteral("txtNome"),
+                     Text::trim(static_cast<TfrmCartoline *>(editor_)->lblNome->text()));
+    if (config_.dateLine) {
+        const QDateTime now = QDateTime::currentDateTime();
+        page.setText(QStringLiteral("txtCalce"),
+                     QStringLiteral("Stampa eseguita in data ") + Formats::date(now.date())
+                         + QStringLiteral(" alle ore ") + Formats::time(now.time()));
+    }
+    return report::prepare(page);
+}
+
+void CardPrintWindow::btnStampaClick()
+{
+    try {
+        const platform::PrintJob job = report::printJob(preparePage());
+        if (config_.preview)
+            platform::services().preview(this, job);
+        else
+            platform::services().print(this, job);
+    } catch (const std::exception &) {
+        platform::warning(this, QString::fromUtf8(config_.failure) + kAdvice);
+    }
+    close();
+}
+
+void CardPrintWindow::btnAnnullaClick() { close(); }
+
+TfrmStampaArma::TfrmStampaArma(TfrmArmi *editor) : CardPrintWindow(kStampaArma, editor) {}
+TfrmStampaCartolina::TfrmStampaCartolina(TfrmCartoline *editor)
+    : CardPrintWindow(kStampaCartolina, editor)
+{
+}
+TfrmAnteprimaCartolina::TfrmAnteprimaCartolina(TfrmCartoline *editor)
+    : CardPrintWindow(kAnteprimaCartolina, editor)
+{
+}

@@ -1,0 +1,223 @@
+#include "ui/output/ExportWindow.h"
+
+#include "ui/app/HelpWindows.h"
+#include "ui/app/OpenURL.h"
+#include "core/app/ProgramFolder.h"
+#include "ui/app/Widgets.h"
+#include "ui/cards/CardEditor.h"
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
+#include "ui/cards/TfrmArmi.h"
+#include "ui/cards/TfrmCartoline.h"
+#include "core/cards/Windows1252.h"
+#include "ui/editing/HintBar.h"
+#include "core/output/Spreadsheet.h"
+#include "core/platform/AtomicFile.h"
+#include "core/platform/FileSystem.h"
+#include "ui/platform/Platform.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTableView>
+#include <vector>
+
+namespace {
+
+constexpr ExportColumn kSetColumns[] = {
+    {"colNum", "", "N.", 60, "", 0, false},
+    {"colMunizioni", "NomeSet", "Nome set", 250, "Nome set", 280, false},
+    {"colArma", "Tema", "Tema", 250, "Tema", 350, false},
+    {"colAccessori", "MinifigureIncluse", "Minifigure incluse", 300, "Minifigure incluse", 400, false},
+    {"colCalibro", "CodiceSet", "Codice set", 180, "Codice set", 200, false},
+    {"colAnno", "AnnoUscita", "Anno uscita", 180, "Anno uscita", 200, false},
+    {"colMatricola", "NumeroPezzi", "Numero pezzi", 200, "Numero pezzi", 250, false},
+    {"colPeso", "PesoScatola", "Peso scatola", 200, "Peso scatola", 250, false},
+    {"colComponenti", "PezziMancanti", "Pezzi mancanti", 300, "Pezzi mancanti", 400, true},
+    {"colDimensioni", "DimensioniScatola", "Dimensioni scatola", 250, "Dimensioni scatola", 300, false},
+    {"colLuogo", "LuogoConservazione", "Luogo conservazione", 250, "Luogo conservazione", 250, false},
+    {"colProprietario", "StatoConservazione", "Stato conservazione", 250, "Stato conservazione", 280, true},
+    {"colCodFisc", "EtaConsigliata", "Età consigliata", 200, "Età consigliata", 250, true},
+    {"colRecapito", "DataAcquisto", "Data acquisto", 200, "Data acquisto", 250, true},
+    {"colNote", "Note", "Note", 350, "Note", 400, true},
+    {"colValore", "Valore", "Valore", 150, "Valore", 200, false},
+    {"colVenduta", "InVendita", "In vendita", 120, "In vendita", 180, false},
+};
+
+constexpr ExportColumn kMocColumns[] = {
+    {"colNum", "", "N.", 60, "", 0, false},
+    {"colTitolo", "NomeProgetto", "Nome progetto", 280, "Nome progetto", 300, false},
+    {"colTipologia", "CodiceID", "Codice ID", 200, "Codice ID", 250, true},
+    {"colEditore", "Tema", "Tema", 250, "Tema", 300, false},
+    {"colSerie", "Designer", "Designer", 220, "Designer", 250, false},
+    {"colDescrizione", "DescrizioneMOC", "Descrizione MOC", 400, "Descrizione MOC", 450, false},
+    {"colAnno", "Scala", "Scala", 180, "Scala", 200, false},
+    {"colValore", "CostoTotale", "Costo totale", 180, "Costo totale", 250, true},
+    {"colDimensioni", "NumeroPezzi", "Numero pezzi", 200, "Numero pezzi", 250, false},
+    {"colCarta", "DocumentoIstruzioni", "Documento istruzioni", 250, "Documento istruzioni", 300, false},
+    {"colRarita", "TecnicaPrincipale", "Tecnica principale", 250, "Tecnica principale", 300, true},
+    {"colMittente", "ColoriPredominanti", "Colori predominanti", 250, "Colori predominanti", 300, false},
+    {"colIndirizzoMit", "StrutturaSupporto", "Struttura di supporto", 250, "Struttura di supporto", 300, false},
+    {"colDestinatario", "DimensioniOpera", "Dimensioni opera", 250, "Dimensioni opera", 350, true},
+    {"colIndirizzoDes", "TempoMontaggio", "Tempo totale montaggio", 200, "Tempo totale montaggio", 350, true},
+    {"colTesto", "SetUsati", "Set BLOKKO usati", 400, "Set BLOKKO usati", 450, true},
+    {"colData", "LivelloDifficolta", "Livello difficoltà", 200, "Livello difficoltà", 250, true},
+    {"colFrancobollo", "EtaConsigliata", "Età consigliata", 200, "Età consigliata", 250, true},
+    {"colTimbro", "PesoComplessivo", "Peso complessivo", 200, "Peso complessivo", 250, true},
+    {"colStato", "StatoProgetto", "Stato progetto", 200, "Stato progetto", 250, true},
+    {"colLuogo", "LuogoConservazione", "Luogo conservazione", 300, "Luogo conservazione", 350, true},
+    {"colNote", "Note", "Note", 350, "Note", 400, true},
+    {"colInVendita", "InVendita", "In vendita", 120, "In vendita", 200, true},
+};
+
+const ExportConfig kExpArmi{"frmExpArmi", " Esporta catalogo BLOKKO in Excel", &Schede::TSchedaSet,
+                            kSetColumns, "Catalogo BLOKKO", "Catalogo_BLOKKO.xls",
+                            HelpTopics::setExport};
+const ExportConfig kExpCartoline{"frmExpCartoline", " Esporta archivio MOC in Excel",
+                                 &Schede::TSchedaMOC, kMocColumns, "Archivio MOC",
+                                 "Archivio_MOC.xls", HelpTopics::mocExport};
+
+const QString kExportFailed =
+    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
+                   "file di Excel non sia già aperto.");
+
+Picture *pictureButton(const QString &name, const QString &resource, const QRect &geometry,
+                       QWidget *parent)
+{
+    auto *p = new Picture(name, resource, geometry, parent);
+    p->setClickable(true);
+    return p;
+}
+
+} // namespace
+
+ExportWindow::ExportWindow(const ExportConfig &config, CardEditor *editor)
+    : QDialog(editor), config_(config), editor_(editor),
+      model_(new ExportModel(*config.layout, config.columns, this))
+{
+    makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
+                   QSize(862, 560));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(0xEE, 0xED, 0xED));
+    setPalette(palette);
+
+    auto *panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("panContainer"));
+    panel->setGeometry(12, 13, 837, 533);
+    auto *band = new Band(QStringLiteral("shpBanda"), QRect(8, 8, 821, 65), panel);
+    imgLogo = new Picture(QStringLiteral("imgLogo"), QStringLiteral(":/images/esporta_banner.svg"),
+                          QRect(8, 8, 560, 65), panel);
+    icoHand = new Picture(QStringLiteral("icoHand"), QStringLiteral(":/images/mano.svg"),
+                          QRect(600, 22, 40, 40), panel);
+    cmdEsporta = pictureButton(QStringLiteral("cmdEsporta"), QStringLiteral(":/images/cmd_esporta.svg"),
+                               QRect(656, 20, 44, 44), panel);
+    cmdGuida = pictureButton(QStringLiteral("cmdGuida"), QStringLiteral(":/images/cmd_guida.svg"),
+                             QRect(712, 20, 44, 44), panel);
+    cmdEsci = pictureButton(QStringLiteral("cmdEsci"), QStringLiteral(":/images/cmd_esci.svg"),
+                            QRect(768, 20, 44, 44), panel);
+
+    grdRecords = new QTableView(panel);
+    grdRecords->setObjectName(QStringLiteral("grdRecords"));
+    grdRecords->setGeometry(8, 79, 821, 409);
+    grdRecords->setModel(model_);
+    grdRecords->setAlternatingRowColors(true);
+    grdRecords->verticalHeader()->setDefaultSectionSize(21);
+    grdRecords->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdRecords->verticalHeader()->hide();
+    grdRecords->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    for (int c = 0; c < int(config.columns.size()); ++c)
+        grdRecords->setColumnWidth(c, config.columns[c].gridWidth);
+    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed);
+
+    auto *shpInfo = new Band(QStringLiteral("shpInfo"), QRect(8, 494, 821, 32), panel,
+                             QColor(0x6A, 0x5A, 0xCD), QColor(0x6A, 0x5A, 0xCD));
+    panInfo = makeLabel(QStringLiteral("panInfo"), QString(), QRect(18, 501, 10, 18), panel);
+    QFont tahoma(QStringLiteral("Tahoma"), 12);
+    tahoma.setStyleHint(QFont::SansSerif);
+    panInfo->setFont(tahoma);
+    panInfo->setStyleSheet(QStringLiteral("color: white;"));
+    hintBar = new HintBar(this, panInfo);
+    hintBar->setText(QStringLiteral("Esportazione archivio in Microsoft Excel."));
+    cmdEsporta->setHint(QStringLiteral("Esporta l'archivio in formato Microsoft Excel."));
+    cmdGuida->setHint(QStringLiteral("Visualizza la pagina della guida sensibile al contesto."));
+    cmdEsci->setHint(QStringLiteral("Esci da questo ambiente di lavoro."));
+    for (Picture *p : {cmdEsporta, cmdGuida, cmdEsci})
+        hintBar->addHint(p, p->hint());
+    for (QWidget *w : {static_cast<QWidget *>(panel), static_cast<QWidget *>(band),
+                       static_cast<QWidget *>(shpInfo), static_cast<QWidget *>(grdRecords),
+                       grdRecords->viewport()})
+        hintBar->addBlank(w);
+
+    connect(cmdEsporta, &Picture::clicked, this, &ExportWindow::cmdEsportaClick);
+    connect(cmdEsci, &Picture::clicked, this, &ExportWindow::cmdEsciClick);
+    connect(cmdGuida, &Picture::clicked, this, [this] { TfrmGuida::showTopic(this, config_.helpTopic()); });
+}
+
+void ExportWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    try {
+        model_->load(editor_->store());
+    } catch (const CardStore::Failure &) {
+        // Silent: the grid keeps whatever was loaded.
+    }
+}
+
+QString ExportWindow::exportPath() const
+{
+    return ProgramFolder::file(QString::fromLatin1(config_.fileName));
+}
+
+bool ExportWindow::writeFile() const
+{
+    // Written beside the old file, which is replaced only once the new one is
+    // complete: a failure leaves the last good export whole.
+    const QString path = exportPath();
+    if (platform::isReadOnly(path))
+        return false;
+    platform::AtomicFile file(path);
+    if (!file.open())
+        return false;
+    std::vector<Spreadsheet::Heading> headings;
+    for (std::size_t c = 1; c < config_.columns.size(); ++c)
+        headings.push_back({config_.columns[c].fileHeading, config_.columns[c].fileWidth});
+    Spreadsheet::Writer writer(file.device());
+    writer.head(QString::fromUtf8(config_.sheetName), headings);
+    const int columns = int(config_.columns.size());
+    QByteArray scratch;
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        writer.beginRow();
+        for (int c = 1; c < columns; ++c)
+            writer.cell(model_->cellBytes(row, c, scratch));
+        writer.endRow();
+    }
+    if (!writer.finish())
+        return false;
+    return file.commit();
+}
+
+void ExportWindow::cmdEsportaClick()
+{
+    if (!platform::confirm(this, QStringLiteral("L'esportazione dei dati in Excel può richiedere "
+                                                "diversi minuti a seconda del numero di schede "
+                                                "presenti in archivio.\r\n\r\nSi vuole esportare "
+                                                "i dati adesso?")))
+        return;
+    if (!writeFile()) {
+        platform::showMessage(this, kExportFailed);
+        return;
+    }
+    if (platform::confirm(this, QStringLiteral("Le schede in archivio sono state esportate con "
+                                               "successo.\r\n\r\nSi vuole aprire il file di "
+                                               "Excel?")))
+        TMisc::Open(QLatin1Char('"') + exportPath() + QLatin1Char('"'));
+}
+
+void ExportWindow::cmdEsciClick() { close(); }
+
+TfrmExpArmi::TfrmExpArmi(TfrmArmi *editor) : ExportWindow(kExpArmi, editor) {}
+TfrmExpCartoline::TfrmExpCartoline(TfrmCartoline *editor) : ExportWindow(kExpCartoline, editor) {}

@@ -1,0 +1,73 @@
+#pragma once
+// The two export windows: the whole record file in a grid, written to a
+// spreadsheet file in the program folder. One implementation; the column
+// tables and the file names set the twins apart.
+
+#include "core/app/HelpTopics.h"
+#include "core/output/ExportModel.h"
+
+#include <QDialog>
+
+class QLabel;
+class QTableView;
+class CardEditor;
+class HintBar;
+class Picture;
+
+struct ExportConfig {
+    const char *objectName;
+    const char *caption;
+    const RecordLayout *layout;
+    std::span<const ExportColumn> columns;
+    const char *sheetName;
+    const char *fileName;
+    HelpTopics::Topic (*helpTopic)();
+};
+
+class ExportWindow : public QDialog {
+    Q_OBJECT
+public:
+    ExportWindow(const ExportConfig &config, CardEditor *editor);
+
+    Picture *imgLogo;
+    Picture *icoHand;
+    Picture *cmdEsporta;
+    Picture *cmdGuida;
+    Picture *cmdEsci;
+    QTableView *grdRecords;
+    QLabel *panInfo;
+    HintBar *hintBar;
+
+    ExportModel *model() const { return model_; }
+    QString exportPath() const;
+    // Writes the grid to the spreadsheet file; false on failure, the old file
+    // then left whole.
+    bool writeFile() const;
+
+public slots:
+    void cmdEsportaClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    const ExportConfig &config_;
+    CardEditor *editor_;
+    ExportModel *model_;
+};
+
+class TfrmArmi;
+class TfrmCartoline;
+
+class TfrmExpArmi : public ExportWindow {
+    Q_OBJECT
+public:
+    explicit TfrmExpArmi(TfrmArmi *editor);
+};
+
+class TfrmExpCartoline : public ExportWindow {
+    Q_OBJECT
+public:
+    explicit TfrmExpCartoline(TfrmCartoline *editor);
+};

@@ -1,0 +1,232 @@
+#include "ui/platform/QtServices.h"
+
+#include "core/platform/CameraBackend.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QLibrary>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <stdexcept>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::StandardButton toStandard(Button button)
+{
+    switch (button) {
+    case Button::Ok: return QMessageBox::Ok;
+    case Button::Cancel: return QMessageBox::Cancel;
+    case Button::Yes: return QMessageBox::Yes;
+    case Button::No: return QMessageBox::No;
+    }
+    return QMessageBox::NoButton;
+}
+
+
+QString withExtension(const QString &path, const QString &extension)
+{
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+// A message box whose text Ctrl+C copies, on every system, so that a user can
+// paste a message into a mail or a note.
+class CopyableMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Copy)) {
+            QGuiApplication::clipboard()->setText(text());
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+Button QtServices::message(QWidget *parent, MessageKind kind, const QString &text,
+                           const Buttons &buttons)
+{
+    CopyableMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral(" Vetrinora"));
+    box.setText(text);
+    switch (kind) {
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MessageKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    QMessageBox::StandardButtons standard;
+    for (Button b : buttons)
+        standard |= toStandard(b);
+    box.setStandardButtons(standard);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(toStandard(buttons.first()));
+    const int answer = box.exec();
+    for (Button b : buttons)
+        if (answer == toStandard(b))
+            return b;
+    // Closed without a choice: a question counts as No, anything else as its
+    // first button (whose answer nobody uses).
+    if (kind == MessageKind::Confirmation)
+        return Button::No;
+    return buttons.isEmpty() ? Button::Ok : buttons.first();
+}
+
+QString QtServices::openFile(QWidget *parent, const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtServices::saveFile(QWidget *parent, const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (!request.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return withExtension(dialog.selectedFiles().constFirst(), request.defaultExtension);
+}
+
+QUrl urlForCommand(const QString &command)
+{
+    QString text = command.trimmed();
+    if (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"')))
+        text = text.mid(1, text.size() - 2);
+    static const QStringList schemes = {QStringLiteral("http:"), QStringLiteral("https:"),
+                                        QStringLiteral("mailto:"), QStringLiteral("ftp:")};
+    for (const QString &scheme : schemes)
+        if (text.startsWith(scheme, Qt::CaseInsensitive))
+            return QUrl(text);
+    if (text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + text);
+    return QUrl::fromLocalFile(text);
+}
+
+void QtServices::shellOpen(const QString &command)
+{
+    // The result is not examined: the desktop reports its own failures.
+    QDesktopServices::openUrl(urlForCommand(command));
+}
+
+namespace {
+void paintJob(QPrinter &printer, const PrintJob &job)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("Impossibile avviare la stampa.");
+    const double scale = printer.resolution() / 96.0;
+    for (int page = 0; page < job.pageCount; ++page) {
+        if (page > 0 && !printer.newPage())
+            throw std::runtime_error("Impossibile avviare una nuova pagina di stampa.");
+        job.paintPage(painter, page, scale);
+    }
+    if (!painter.end())
+        throw std::runtime_error("La stampa non è stata completata.");
+}
+} // namespace
+
+namespace {
+// The camera module beside the executable, loaded when a webcam window
+// first opens; without it there is no camera.
+class ModuleVideoInput : public VideoInput {
+public:
+    ModuleVideoInput()
+    {
+        static QLibrary module(QCoreApplication::applicationDirPath()
+                               + QStringLiteral("/vetrinora_webcam"));
+        auto create = reinterpret_cast<CreateCameraBackend>(module.resolve(kCreateCameraBackend));
+        if (!create)
+            return;
+        backend_.reset(create());
+        backend_->frameArrived = [this] { emit frameArrived(); };
+    }
+
+    ~ModuleVideoInput() override
+    {
+        if (backend_) {
+            backend_->stop();
+            backend_->frameArrived = nullptr;
+        }
+    }
+
+    bool available() const override { return backend_ && backend_->available(); }
+    void start() override
+    {
+        if (backend_)
+            backend_->start();
+    }
+    void stop() override
+    {
+        if (backend_)
+            backend_->stop();
+    }
+    bool isActive() const override { return backend_ && backend_->isActive(); }
+    QImage currentFrame() override { return backend_ ? backend_->currentFrame() : QImage(); }
+
+private:
+    std::unique_ptr<CameraBackend> backend_;
+};
+} // namespace
+
+std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_unique<ModuleVideoInput>(); }
+
+bool QtServices::print(QWidget *parent, const PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    paintJob(printer, job);
+    return true;
+}
+
+void QtServices::preview(QWidget *parent, const PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&job](QPrinter *target) { paintJob(*target, job); });
+    dialog.setWindowState(Qt::WindowMaximized);
+    dialog.exec();
+}
+
+} // namespace platform
