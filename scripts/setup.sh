@@ -64,13 +64,21 @@ if [ "$mode" = test ]; then
 fi
 
 cmake_args=(-S "$top" -B "$build" -G Ninja -DVETRINORA_TEST_LOCALE="$test_locale")
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  if [ "${SANITIZE:-0}" = 1 ]; then
-    cmake_args+=(-DCMAKE_BUILD_TYPE=Debug -DVETRINORA_SANITIZE=ON)
-  else
-    cmake_args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# SANITIZE is passed on every run, so a build folder always gets the build it
+# was asked for: SANITIZE=1 on a folder configured without it reconfigures it
+# with the sanitizers (and says so), never runs the plain build unnoticed.
+if [ "${SANITIZE:-0}" = 1 ]; then sanitize=ON; else sanitize=OFF; fi
+if [ -f "$build/CMakeCache.txt" ]; then
+  was=$(sed -n 's/^VETRINORA_SANITIZE:BOOL=//p' "$build/CMakeCache.txt")
+  if [ -n "$was" ] && [ "$was" != "$sanitize" ]; then
+    echo "Reconfiguring $build with VETRINORA_SANITIZE=$sanitize (it was $was)"
   fi
+elif [ "$sanitize" = ON ]; then
+  cmake_args+=(-DCMAKE_BUILD_TYPE=Debug)
+else
+  cmake_args+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 fi
+cmake_args+=(-DVETRINORA_SANITIZE=$sanitize)
 cmake "${cmake_args[@]}" >/dev/null
 cmake --build "$build"
 

@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 
-#include "cards/CardStore.h"
-#include "cards/Schede.h"
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
 
 #include <QFile>
 #include <QJsonDocument>
