@@ -91,41 +91,44 @@ Template Template::load(const QString &resource)
     return t;
 }
 
-Object &Template::object(const QString &name)
+Object &Template::object(const QString &objectName)
 {
     for (Object &o : pageObjects)
-        if (o.name == name)
+        if (o.name == objectName)
             return o;
     for (Band &b : bands)
         for (Object &o : b.objects)
-            if (o.name == name)
+            if (o.name == objectName)
                 return o;
-    throw Error("no report object " + name.toStdString());
+    throw Error("no report object " + objectName.toStdString());
 }
 
-const Object &Template::object(const QString &name) const
+const Object &Template::object(const QString &objectName) const
 {
-    return const_cast<Template *>(this)->object(name);
+    return const_cast<Template *>(this)->object(objectName);
 }
 
-Band &Template::band(const QString &name)
+Band &Template::band(const QString &bandName)
 {
     for (Band &b : bands)
-        if (b.name == name)
+        if (b.name == bandName)
             return b;
-    throw Error("no report band " + name.toStdString());
+    throw Error("no report band " + bandName.toStdString());
 }
 
-void Template::setText(const QString &name, const QString &text)
+void Template::setText(const QString &objectName, const QString &text)
 {
-    object(name).lines = QStringList{text};
+    object(objectName).lines = QStringList{text};
 }
 
-void Template::setLines(const QString &name, const QStringList &lines) { object(name).lines = lines; }
-
-void Template::setPicture(const QString &name, const QImage &picture)
+void Template::setLines(const QString &objectName, const QStringList &lines)
 {
-    object(name).picture = picture;
+    object(objectName).lines = lines;
+}
+
+void Template::setPicture(const QString &objectName, const QImage &picture)
+{
+    object(objectName).picture = picture;
 }
 
 QSizeF Template::printableSize() const

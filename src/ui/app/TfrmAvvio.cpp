@@ -19,10 +19,10 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
         return new Picture(QString::fromLatin1(name),
                            QStringLiteral(":/images/") + QString::fromLatin1(file), geometry, p);
     };
-    auto clickable = [](Picture *picture, const QString &hint) {
-        picture->setClickable(true);
-        picture->setHint(hint);
-        return picture;
+    auto clickable = [](Picture *button, const QString &hint) {
+        button->setClickable(true);
+        button->setHint(hint);
+        return button;
     };
 
     shpIntestazione = new Band(QStringLiteral("shpIntestazione"), QRect(8, 8, 978, 114), p);
