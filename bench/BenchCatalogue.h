@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 // A set catalogue of a given size for the benchmarks, written with the
 // program's own codec, with a photo for its last card.

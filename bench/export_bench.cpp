@@ -2,7 +2,7 @@
 // spreadsheet file, next to a plain read of the record file plus a plain
 // write of a file of the spreadsheet's size, in one run.
 #include "BenchCatalogue.h"
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/output/ExportWindow.h"

@@ -1,7 +1,7 @@
 // "Last card" in the set editor on a 100,000-card catalogue next to the same
 // action on a 10-card catalogue, in one run. Each last card has a photo.
 #include "BenchCatalogue.h"
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "core/cards/RecordFile.h"
 #include "core/cards/Schede.h"

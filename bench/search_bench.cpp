@@ -2,7 +2,7 @@
 // filters, from the click to the filled and sorted list, next to a plain
 // sequential read of the same file; and the memory the list's lines take.
 #include "BenchCatalogue.h"
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "ui/cards/TfrmArmi.h"
 #include "core/search/ResultModel.h"

@@ -1,4 +1,4 @@
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "ui/app/Roster.h"
 
 int main(int argc, char **argv)

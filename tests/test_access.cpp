@@ -9,7 +9,7 @@
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"

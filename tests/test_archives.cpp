@@ -4,7 +4,7 @@
 
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "core/app/Text.h"
 #include "core/archives/ArchiveNames.h"
 #include "ui/archives/TfrmApriCatalogo.h"

@@ -12,7 +12,7 @@
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/cards/CardEditor.h"
 #include "core/cards/Schede.h"
 #include "ui/cards/TfrmArmi.h"

@@ -2,10 +2,10 @@
 
 #include "TestSupport.h"
 
-#include "ui/app/HelpWindows.h"
+#include "ui/base/HelpWindows.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/archives/TfrmApriCatalogo.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "core/cards/RecordFile.h"

@@ -3,7 +3,7 @@
 
 #include "TestSupport.h"
 
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/Formats.h"
 #include "core/platform/CameraBackend.h"
 #include "ui/platform/QtServices.h"

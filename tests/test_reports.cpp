@@ -6,7 +6,7 @@
 #include "core/app/Formats.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/editing/PhotoBox.h"

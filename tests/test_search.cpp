@@ -5,7 +5,7 @@
 
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "core/cards/RecordFile.h"
 #include "core/cards/Schede.h"
 #include "ui/cards/TfrmArmi.h"

@@ -11,7 +11,7 @@
 #include "ui/app/Roster.h"
 #include "core/app/Text.h"
 #include "ui/app/TfrmAvvio.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/cards/CardEditor.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/EditorConfig.h"

@@ -1,7 +1,7 @@
 // Builds the user manual "Guida.pdf" from the program's own help topics, with
 // pictures of its windows drawn by the program itself.
 //   make_guida <output.pdf>
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/HelpTopics.h"
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmPassword.h"

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "ui/app/Roster.h"
 #include "core/cards/RecordLayout.h"

@@ -4,7 +4,11 @@
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
+#include "ui/editing/FieldEvents.h"
+
+#include <QLabel>
+#include <QLineEdit>
 #include "ui/archives/TfrmApriCatalogo.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/cards/TfrmArmi.h"
@@ -23,6 +27,7 @@ Roster *current = nullptr;
 Roster::Roster(Creation creation)
 {
     current = this;
+    setNavigation(this);
     password_ = std::make_unique<TfrmPassword>();
     if (creation == Creation::AllAtOnce)
         createTheOthers();
@@ -53,8 +58,40 @@ Roster::~Roster()
     cambiaPassword_.reset();
     avvio_.reset();
     password_.reset();
-    if (current == this)
+    if (current == this) {
         current = nullptr;
+        setNavigation(nullptr);
+    }
+}
+
+QWidget *Roster::window(Place place) const
+{
+    switch (place) {
+    case Place::Login: return frmPassword();
+    case Place::Start: return frmAvvio();
+    case Place::ChangePassword: return frmCambiaPassword();
+    case Place::Sets: return frmArmi();
+    case Place::CreateArchive: return frmCreaCatalogo();
+    case Place::OpenArchive: return frmApriCatalogo();
+    case Place::Mocs: return frmCartoline();
+    }
+    return nullptr;
+}
+
+QWidget *Roster::mocEditorFor(const QString &file, const QString &name)
+{
+    frmCartoline()->lblFile->setText(file);
+    frmCartoline()->lblNome->setText(name);
+    return frmCartoline();
+}
+
+void Roster::backToLogin()
+{
+    TfrmPassword *login = frmPassword();
+    login->txtPassword->clear();
+    login->lblMemory->clear();
+    showWindow(login);
+    Focus::moveTo(login->txtPassword);
 }
 
 Roster &Roster::instance()

@@ -3,6 +3,8 @@
 // order and shown one at a time: a hand-over shows the target first and then
 // hides the source, so exactly one of them is visible.
 
+#include "ui/base/Navigation.h"
+
 #include <QObject>
 #include <memory>
 
@@ -15,7 +17,7 @@ class TfrmCreaCatalogo;
 class TfrmApriCatalogo;
 class TfrmCartoline;
 
-class Roster : public QObject {
+class Roster : public QObject, public Navigation {
     Q_OBJECT
 public:
     enum class Creation {
@@ -41,10 +43,14 @@ public:
     void start();
     // Shows `to` (maximised or centred, as the window is made) and hides `from`.
     void handOver(QWidget *from, QWidget *to);
-    // Shows a main-level window in its own manner, without hiding another.
-    void showWindow(QWidget *window);
-    // The program ends: every window closes and the message loop stops.
-    void endProgram();
+
+    // Navigation
+    QWidget *window(Place place) const override;
+    void handOver(QWidget *from, Place to) override { handOver(from, window(to)); }
+    void showWindow(QWidget *window) override;
+    QWidget *mocEditorFor(const QString &file, const QString &name) override;
+    void backToLogin() override;
+    void endProgram() override;
 
 signals:
     void programEnded();

@@ -1,12 +1,9 @@
 #include "ui/app/TfrmAvvio.h"
 
-#include "ui/app/HelpWindows.h"
+#include "ui/base/HelpWindows.h"
 #include "core/app/Maker.h"
-#include "ui/app/OpenURL.h"
-#include "ui/app/Roster.h"
-#include "ui/archives/TfrmApriCatalogo.h"
-#include "ui/archives/TfrmCreaCatalogo.h"
-#include "ui/cards/TfrmArmi.h"
+#include "ui/base/OpenURL.h"
+#include "ui/base/Navigation.h"
 
 #include <QCloseEvent>
 
@@ -72,19 +69,19 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
 }
 
-void TfrmAvvio::btnApp01Click() { Roster::instance().handOver(this, Roster::instance().frmArmi()); }
+void TfrmAvvio::btnApp01Click() { navigation().handOver(this, Place::Sets); }
 
 void TfrmAvvio::btnApp02Click()
 {
-    Roster::instance().handOver(this, Roster::instance().frmCreaCatalogo());
+    navigation().handOver(this, Place::CreateArchive);
 }
 
 void TfrmAvvio::btnApp03Click()
 {
-    Roster::instance().handOver(this, Roster::instance().frmApriCatalogo());
+    navigation().handOver(this, Place::OpenArchive);
 }
 
-void TfrmAvvio::imgEsciClick() { Roster::instance().endProgram(); }
+void TfrmAvvio::imgEsciClick() { navigation().endProgram(); }
 
 void TfrmAvvio::imgInfoClick()
 {
@@ -105,5 +102,5 @@ void TfrmAvvio::imgSitoClick() { TMisc::Open(Maker::site()); }
 void TfrmAvvio::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    Roster::instance().endProgram();
+    navigation().endProgram();
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 
 class Band;
 class Picture;

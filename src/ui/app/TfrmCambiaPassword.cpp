@@ -2,10 +2,11 @@
 
 #include "core/app/Credentials.h"
 #include "core/app/Crypt.h"
-#include "ui/app/Roster.h"
-#include "ui/app/TfrmPassword.h"
+#include "ui/app/PasswordWindows.h"
+#include "ui/base/Navigation.h"
+#include "ui/base/Widgets.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/platform/Platform.h"
@@ -143,11 +144,7 @@ void TfrmCambiaPassword::showEvent(QShowEvent *event)
 void TfrmCambiaPassword::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    TfrmPassword *login = Roster::instance().frmPassword();
-    login->txtPassword->clear();
-    login->lblMemory->clear();
-    Roster::instance().showWindow(login);
-    Focus::moveTo(login->txtPassword);
+    navigation().backToLogin();
 }
 
 TfrmCambiaPassword::~TfrmCambiaPassword() { FieldEvents::detachAll(this); }

@@ -1,11 +1,9 @@
 #include "ui/app/TfrmPassword.h"
 
 #include "core/app/Credentials.h"
-#include "ui/app/Roster.h"
-#include "ui/app/TfrmAvvio.h"
-#include "ui/app/TfrmCambiaPassword.h"
+#include "ui/base/Navigation.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/platform/Platform.h"
@@ -104,7 +102,7 @@ void TfrmPassword::cmdOKClick()
             Focus::moveTo(txtPassword);
             return;
         }
-        Roster::instance().handOver(this, Roster::instance().frmAvvio());
+        navigation().handOver(this, Place::Start);
     } catch (const std::exception &) {
         lblMemory->clear();
         platform::showMessage(
@@ -121,7 +119,7 @@ void TfrmPassword::cmdEsciClick()
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    Roster::instance().handOver(this, Roster::instance().frmCambiaPassword());
+    navigation().handOver(this, Place::ChangePassword);
 }
 
 void TfrmPassword::showEvent(QShowEvent *event)
@@ -134,7 +132,7 @@ void TfrmPassword::closeEvent(QCloseEvent *event)
 {
     // The login window is the main window: closing it ends the program.
     event->accept();
-    Roster::instance().endProgram();
+    navigation().endProgram();
 }
 
 TfrmPassword::~TfrmPassword() { FieldEvents::detachAll(this); }

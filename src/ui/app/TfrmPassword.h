@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/app/PasswordWindows.h"
 #include <QWidget>
 
 class QLabel;
@@ -34,7 +35,3 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 };
 
-// A masked password field in the program's password windows.
-QLineEdit *makePasswordField(const QString &objectName, const QRect &geometry, QWidget *parent);
-// Flags and size of a fixed dialog window without title-bar buttons.
-void makeFixedDialog(QWidget *window, const QString &caption, QSize clientSize);

@@ -1,6 +1,6 @@
 #include "ui/archives/ArchiveWindow.h"
 
-#include "ui/app/HelpWindows.h"
+#include "ui/base/HelpWindows.h"
 
 ArchiveWindow::ArchiveWindow(const QString &objectName, const QString &caption,
                              const QString &header, QWidget *parent)

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/app/MainLevelWindow.h"
+#include "ui/base/MainLevelWindow.h"
 
 class Picture;
 

@@ -1,10 +1,9 @@
 #include "ui/archives/TfrmApriCatalogo.h"
 
 #include "core/app/ProgramFolder.h"
-#include "ui/app/Roster.h"
+#include "ui/base/Navigation.h"
 #include "core/app/Text.h"
 #include "core/archives/ArchiveNames.h"
-#include "ui/cards/TfrmCartoline.h"
 #include "ui/platform/Platform.h"
 
 #include <QFile>
@@ -150,10 +149,7 @@ QWidget *TfrmApriCatalogo::closeTarget()
 {
     if (Text::trim(lblMemory->text()) != QLatin1String("cartoline"))
         return MainLevelWindow::closeTarget();
-    TfrmCartoline *editor = Roster::instance().frmCartoline();
     const QString entry = selectedEntry();
     lblFile->setText(selectedFile());
-    editor->lblFile->setText(Text::trim(lblFile->text()));
-    editor->lblNome->setText(entry.left(entry.size() - 4));
-    return editor;
+    return navigation().mocEditorFor(Text::trim(lblFile->text()), entry.left(entry.size() - 4));
 }

@@ -1,6 +1,6 @@
 #include "ui/archives/TfrmCreaCatalogo.h"
 
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
 #include "core/archives/ArchiveNames.h"

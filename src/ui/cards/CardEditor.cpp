@@ -1,9 +1,9 @@
 #include "ui/cards/CardEditor.h"
 
-#include "ui/app/HelpWindows.h"
+#include "ui/base/HelpWindows.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "core/cards/CardStore.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"

@@ -3,7 +3,8 @@
 // fields, photos, position label and hint bar laid out from an EditorConfig;
 // navigation, saving, clearing and the photo operations written once.
 
-#include "ui/app/MainLevelWindow.h"
+#include "ui/base/MainLevelWindow.h"
+#include "ui/editing/CardHost.h"
 #include "core/cards/EditorConfig.h"
 #include "core/cards/RecordLayout.h"
 
@@ -21,7 +22,7 @@ class Picture;
 class PhotoBox;
 class CardStore;
 
-class CardEditor : public MainLevelWindow {
+class CardEditor : public MainLevelWindow, public CardHost {
     Q_OBJECT
 public:
     CardEditor(const EditorConfig &config, QWidget *parent = nullptr);
@@ -30,10 +31,11 @@ public:
     const EditorConfig &config() const { return config_; }
 
     // Controls by their names.
-    QLineEdit *field(std::string_view control) const;
-    QLabel *attachmentLabel(std::string_view control) const;
+    QWidget *hostWindow() override { return this; }
+    QLineEdit *field(std::string_view control) const override;
+    QLabel *attachmentLabel(std::string_view control) const override;
     Picture *command(std::string_view name) const;
-    PhotoBox *photoBox(int slot) const;
+    PhotoBox *photoBox(int slot) const override;
     PhotoBox *placeholderBox(int slot) const;
 
     QLabel *lblPosizione = nullptr;
@@ -46,10 +48,10 @@ public:
     // The record file this editor works on.
     virtual QString recordFilePath() const = 0;
     // The cards of the file this editor shows.
-    CardStore store() const;
+    CardStore store() const override;
     // The photo file of a slot for the card whose position is in lblPosizione.
     QString photoFilePath(int slot) const;
-    virtual QString photoFileName(int slot, const QString &position) const = 0;
+    QString photoFileName(int slot, const QString &position) const override = 0;
 
     // Prepares a new card: empty fields, "0,00" in the money field, for-sale
     // box cleared, no attachments, placeholder photos, empty position label,
@@ -57,7 +59,7 @@ public:
     void clearCard();
     // Puts a record just read into the controls as card `position` (1-based)
     // and loads its photos. Search and summary windows hand cards back here.
-    void showCard(const Record &record, qint64 position);
+    void showCard(const Record &record, qint64 position) override;
 
     // Writes the card's photos; the file or folder that could not be written,
     // or nothing when all went well.

@@ -2,7 +2,7 @@
 
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "core/cards/Schede.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/output/CardPrintWindow.h"

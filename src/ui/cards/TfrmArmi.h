@@ -9,6 +9,7 @@ public:
 
     QString recordFilePath() const override;
     QString photoFileName(int slot, const QString &position) const override;
+    QString archiveName() const override { return {}; }
 
 public slots:
     void cmdDuplicaClick();

@@ -1,7 +1,7 @@
 #include "ui/cards/TfrmCartoline.h"
 
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/HintBar.h"
 #include "ui/editing/TfrmSlideshow.h"
 #include "ui/output/CardPrintWindow.h"
@@ -55,6 +55,8 @@ void TfrmCartoline::cmdAnteprimaClick()
     TfrmAnteprimaCartolina preview(this);
     preview.exec();
 }
+
+QString TfrmCartoline::archiveName() const { return Text::trim(lblNome->text()); }
 
 QString TfrmCartoline::recordFilePath() const { return Text::trim(lblFile->text()); }
 

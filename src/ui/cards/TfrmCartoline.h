@@ -14,6 +14,7 @@ public:
 
     QString recordFilePath() const override;
     QString photoFileName(int slot, const QString &position) const override;
+    QString archiveName() const override;
 
 public slots:
     void cmdTrovaClick();

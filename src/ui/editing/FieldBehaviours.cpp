@@ -1,6 +1,6 @@
 #include "ui/editing/FieldBehaviours.h"
 
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/FieldEvents.h"
 
 #include <QKeyEvent>

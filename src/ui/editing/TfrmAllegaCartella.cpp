@@ -1,12 +1,11 @@
 #include "ui/editing/TfrmAllegaCartella.h"
 
-#include "ui/app/OpenURL.h"
+#include "ui/base/OpenURL.h"
 #include "core/app/ProgramFolder.h"
-#include "ui/app/Roster.h"
+#include "ui/base/Navigation.h"
+#include "ui/editing/CardHost.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
-#include "ui/cards/TfrmArmi.h"
-#include "ui/cards/TfrmCartoline.h"
+#include "ui/base/Widgets.h"
 #include "core/editing/AttachmentNames.h"
 #include "core/platform/AtomicFile.h"
 #include "ui/platform/Platform.h"
@@ -150,11 +149,11 @@ void TfrmAllegaCartella::erase(int slot) { txtFile[slot]->clear(); }
 void TfrmAllegaCartella::btnApplicaClick()
 {
     const QString word = Text::trim(lblMemory->text());
-    CardEditor *editor = nullptr;
+    CardHost *editor = nullptr;
     if (word == QLatin1String("armi"))
-        editor = Roster::instance().frmArmi();
+        editor = dynamic_cast<CardHost *>(navigation().window(Place::Sets));
     else if (word == QLatin1String("cartoline"))
-        editor = Roster::instance().frmCartoline();
+        editor = dynamic_cast<CardHost *>(navigation().window(Place::Mocs));
     if (!editor)
         return;
     writeTo(editor);
@@ -166,7 +165,7 @@ constexpr const char *kFiles[] = {"lblFile01", "lblFile02", "lblFile03"};
 constexpr const char *kDescriptions[] = {"lblDesc01", "lblDesc02", "lblDesc03"};
 } // namespace
 
-void TfrmAllegaCartella::readFrom(const CardEditor *editor)
+void TfrmAllegaCartella::readFrom(const CardHost *editor)
 {
     for (int i = 0; i < 3; ++i) {
         txtFile[i]->setText(Text::trim(editor->attachmentLabel(kFiles[i])->text()));
@@ -174,7 +173,7 @@ void TfrmAllegaCartella::readFrom(const CardEditor *editor)
     }
 }
 
-void TfrmAllegaCartella::writeTo(CardEditor *editor) const
+void TfrmAllegaCartella::writeTo(CardHost *editor) const
 {
     for (int i = 0; i < 3; ++i) {
         editor->attachmentLabel(kFiles[i])->setText(Text::trim(txtFile[i]->text()));

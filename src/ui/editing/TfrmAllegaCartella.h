@@ -1,10 +1,11 @@
 #pragma once
 #include <QDialog>
 
+class CardHost;
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class CardEditor;
 class Picture;
 
 // Up to three files attached to the card on screen, each with a description.
@@ -19,8 +20,8 @@ public:
 
     // The six attachment labels of an editor, read into the slots or
     // written back from them, each trimmed.
-    void readFrom(const CardEditor *editor);
-    void writeTo(CardEditor *editor) const;
+    void readFrom(const CardHost *editor);
+    void writeTo(CardHost *editor) const;
 
     QLineEdit *txtFile[3];
     QLineEdit *txtDesc[3];

@@ -1,11 +1,11 @@
+#include "ui/editing/CardHost.h"
 #include "ui/editing/TfrmSlideshow.h"
 
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
-#include "ui/cards/TfrmCartoline.h"
 #include "ui/editing/PhotoBox.h"
 #include "ui/platform/Platform.h"
 
@@ -18,7 +18,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-TfrmSlideshow_Euro_01::TfrmSlideshow_Euro_01(TfrmCartoline *editor) : QDialog(editor), editor_(editor)
+TfrmSlideshow_Euro_01::TfrmSlideshow_Euro_01(CardHost *editor) : QDialog(editor->hostWindow()), editor_(editor)
 {
     setObjectName(QStringLiteral("frmSlideshow_Euro_01"));
     setWindowTitle(QStringLiteral(" Slide Show MOC"));

@@ -1,18 +1,19 @@
 #pragma once
 #include <QDialog>
 
+class CardHost;
+
 class QLabel;
 class QTimer;
 class Picture;
 class PhotoBox;
-class TfrmCartoline;
 
 // Photo A of every card of the open MOC archive, full screen, one after
 // another every six seconds; a click closes the show.
 class TfrmSlideshow_Euro_01 : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmSlideshow_Euro_01(TfrmCartoline *editor);
+    explicit TfrmSlideshow_Euro_01(CardHost *editor);
 
     QWidget *panContainer;
     PhotoBox *imgFoto;
@@ -31,5 +32,5 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TfrmCartoline *editor_;
+    CardHost *editor_;
 };

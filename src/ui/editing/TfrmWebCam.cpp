@@ -1,9 +1,9 @@
 #include "ui/editing/TfrmWebCam.h"
 
-#include "ui/app/Roster.h"
+#include "ui/base/Navigation.h"
+#include "ui/editing/CardHost.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
-#include "ui/cards/TfrmCartoline.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/PhotoBox.h"
 
 #include <QApplication>
@@ -95,7 +95,7 @@ void TfrmWebCam::btnImportaFotoClick()
 {
     camera_->stop();
     const QString slot = Text::trim(lblMemory->text());
-    CardEditor *editor = Roster::instance().frmCartoline();
+    auto *editor = dynamic_cast<CardHost *>(navigation().window(Place::Mocs));
     if (slot == QLatin1String("foto01"))
         editor->photoBox(0)->setImage(imgTarget->image());
     else if (slot == QLatin1String("foto02"))

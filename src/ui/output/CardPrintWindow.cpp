@@ -1,10 +1,9 @@
+#include "ui/editing/CardHost.h"
 #include "ui/output/CardPrintWindow.h"
 
 #include "core/app/Formats.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
-#include "ui/cards/TfrmArmi.h"
-#include "ui/cards/TfrmCartoline.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/PhotoBox.h"
 #include "ui/platform/Platform.h"
 
@@ -40,8 +39,8 @@ QPushButton *verdanaButton(const QString &objectName, const QString &text, const
 
 } // namespace
 
-CardPrintWindow::CardPrintWindow(const CardPrintConfig &config, CardEditor *editor)
-    : QDialog(editor), config_(config), editor_(editor)
+CardPrintWindow::CardPrintWindow(const CardPrintConfig &config, CardHost *editor)
+    : QDialog(editor->hostWindow()), config_(config), editor_(editor)
 {
     makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
                    QSize(364, 287));
@@ -89,7 +88,7 @@ report::Prepared CardPrintWindow::preparePage() const
     }
     if (config_.archiveName)
         page.setText(QStringLiteral("txtNome"),
-                     Text::trim(static_cast<TfrmCartoline *>(editor_)->lblNome->text()));
+                     editor_->archiveName());
     if (config_.dateLine) {
         const QDateTime now = QDateTime::currentDateTime();
         page.setText(QStringLiteral("txtCalce"),
@@ -115,12 +114,12 @@ void CardPrintWindow::btnStampaClick()
 
 void CardPrintWindow::btnAnnullaClick() { close(); }
 
-TfrmStampaArma::TfrmStampaArma(TfrmArmi *editor) : CardPrintWindow(kStampaArma, editor) {}
-TfrmStampaCartolina::TfrmStampaCartolina(TfrmCartoline *editor)
+TfrmStampaArma::TfrmStampaArma(CardHost *editor) : CardPrintWindow(kStampaArma, editor) {}
+TfrmStampaCartolina::TfrmStampaCartolina(CardHost *editor)
     : CardPrintWindow(kStampaCartolina, editor)
 {
 }
-TfrmAnteprimaCartolina::TfrmAnteprimaCartolina(TfrmCartoline *editor)
+TfrmAnteprimaCartolina::TfrmAnteprimaCartolina(CardHost *editor)
     : CardPrintWindow(kAnteprimaCartolina, editor)
 {
 }

@@ -7,9 +7,10 @@
 
 #include "core/reports/Report.h"
 
+class CardHost;
+
 class QLabel;
 class QPushButton;
-class CardEditor;
 class PhotoBox;
 
 struct CardPrintConfig {
@@ -26,7 +27,7 @@ struct CardPrintConfig {
 class CardPrintWindow : public QDialog {
     Q_OBJECT
 public:
-    CardPrintWindow(const CardPrintConfig &config, CardEditor *editor);
+    CardPrintWindow(const CardPrintConfig &config, CardHost *editor);
 
     QPushButton *btnAnnulla;
     QPushButton *btnStampa;
@@ -46,26 +47,24 @@ protected:
 
 private:
     const CardPrintConfig &config_;
-    CardEditor *editor_;
+    CardHost *editor_;
 };
 
-class TfrmArmi;
-class TfrmCartoline;
 
 class TfrmStampaArma : public CardPrintWindow {
     Q_OBJECT
 public:
-    explicit TfrmStampaArma(TfrmArmi *editor);
+    explicit TfrmStampaArma(CardHost *editor);
 };
 
 class TfrmStampaCartolina : public CardPrintWindow {
     Q_OBJECT
 public:
-    explicit TfrmStampaCartolina(TfrmCartoline *editor);
+    explicit TfrmStampaCartolina(CardHost *editor);
 };
 
 class TfrmAnteprimaCartolina : public CardPrintWindow {
     Q_OBJECT
 public:
-    explicit TfrmAnteprimaCartolina(TfrmCartoline *editor);
+    explicit TfrmAnteprimaCartolina(CardHost *editor);
 };

@@ -1,14 +1,12 @@
 #include "ui/output/ExportWindow.h"
 
-#include "ui/app/HelpWindows.h"
-#include "ui/app/OpenURL.h"
+#include "ui/base/HelpWindows.h"
+#include "ui/base/OpenURL.h"
 #include "core/app/ProgramFolder.h"
-#include "ui/app/Widgets.h"
-#include "ui/cards/CardEditor.h"
+#include "ui/base/Widgets.h"
+#include "ui/editing/CardHost.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
-#include "ui/cards/TfrmArmi.h"
-#include "ui/cards/TfrmCartoline.h"
 #include "core/cards/Windows1252.h"
 #include "ui/editing/HintBar.h"
 #include "core/output/Spreadsheet.h"
@@ -91,8 +89,8 @@ Picture *pictureButton(const QString &name, const QString &resource, const QRect
 
 } // namespace
 
-ExportWindow::ExportWindow(const ExportConfig &config, CardEditor *editor)
-    : QDialog(editor), config_(config), editor_(editor),
+ExportWindow::ExportWindow(const ExportConfig &config, CardHost *editor)
+    : QDialog(editor->hostWindow()), config_(config), editor_(editor),
       model_(new ExportModel(*config.layout, config.columns, this))
 {
     makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
@@ -219,5 +217,5 @@ void ExportWindow::cmdEsportaClick()
 
 void ExportWindow::cmdEsciClick() { close(); }
 
-TfrmExpArmi::TfrmExpArmi(TfrmArmi *editor) : ExportWindow(kExpArmi, editor) {}
-TfrmExpCartoline::TfrmExpCartoline(TfrmCartoline *editor) : ExportWindow(kExpCartoline, editor) {}
+TfrmExpArmi::TfrmExpArmi(CardHost *editor) : ExportWindow(kExpArmi, editor) {}
+TfrmExpCartoline::TfrmExpCartoline(CardHost *editor) : ExportWindow(kExpCartoline, editor) {}

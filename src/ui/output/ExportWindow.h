@@ -8,9 +8,10 @@
 
 #include <QDialog>
 
+class CardHost;
+
 class QLabel;
 class QTableView;
-class CardEditor;
 class HintBar;
 class Picture;
 
@@ -27,7 +28,7 @@ struct ExportConfig {
 class ExportWindow : public QDialog {
     Q_OBJECT
 public:
-    ExportWindow(const ExportConfig &config, CardEditor *editor);
+    ExportWindow(const ExportConfig &config, CardHost *editor);
 
     Picture *imgLogo;
     Picture *icoHand;
@@ -53,21 +54,19 @@ protected:
 
 private:
     const ExportConfig &config_;
-    CardEditor *editor_;
+    CardHost *editor_;
     ExportModel *model_;
 };
 
-class TfrmArmi;
-class TfrmCartoline;
 
 class TfrmExpArmi : public ExportWindow {
     Q_OBJECT
 public:
-    explicit TfrmExpArmi(TfrmArmi *editor);
+    explicit TfrmExpArmi(CardHost *editor);
 };
 
 class TfrmExpCartoline : public ExportWindow {
     Q_OBJECT
 public:
-    explicit TfrmExpCartoline(TfrmCartoline *editor);
+    explicit TfrmExpCartoline(CardHost *editor);
 };

@@ -1,10 +1,10 @@
 #include "ui/search/ListWindow.h"
 
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 #include "core/app/Formats.h"
 #include "core/app/Text.h"
-#include "ui/app/Widgets.h"
-#include "ui/cards/CardEditor.h"
+#include "ui/base/Widgets.h"
+#include "ui/editing/CardHost.h"
 #include "core/cards/CardStore.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"
@@ -51,8 +51,8 @@ QWidget *page(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-ListWindow::ListWindow(const ListWindowConfig &config, CardEditor *editor)
-    : QDialog(editor), config_(config), editor_(editor), model_(new ResultModel(this))
+ListWindow::ListWindow(const ListWindowConfig &config, CardHost *editor)
+    : QDialog(editor->hostWindow()), config_(config), editor_(editor), model_(new ResultModel(this))
 {
     makeFixedModal(this, QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
                    QSize(862, 560));

@@ -14,11 +14,12 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
-class CardEditor;
 class Picture;
 
 #include "core/search/ResultModel.h"
 #include <functional>
+
+class CardHost;
 
 struct FilterPlace {
     std::string_view control; // the filter edit, named after the editor's field
@@ -40,7 +41,7 @@ struct ListWindowConfig {
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
-    ListWindow(const ListWindowConfig &config, CardEditor *editor);
+    ListWindow(const ListWindowConfig &config, CardHost *editor);
     ~ListWindow() override;
 
     const ListWindowConfig &config() const { return config_; }
@@ -91,7 +92,7 @@ private:
               QList<ResultModel::Entry> &entries, const std::function<void()> &opened = {}) const;
 
     const ListWindowConfig &config_;
-    CardEditor *editor_;
+    CardHost *editor_;
     ResultModel *model_;
     QList<QLineEdit *> filters_;
 };

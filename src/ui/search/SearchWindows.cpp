@@ -1,8 +1,7 @@
+#include "ui/editing/CardHost.h"
 #include "ui/search/SearchWindows.h"
 
 #include "core/cards/Schede.h"
-#include "ui/cards/TfrmArmi.h"
-#include "ui/cards/TfrmCartoline.h"
 
 namespace {
 
@@ -62,7 +61,7 @@ const ListWindowConfig kInVendita{
 
 } // namespace
 
-TfrmTrovaArmi::TfrmTrovaArmi(TfrmArmi *editor) : ListWindow(kTrovaArmi, editor) {}
-TfrmTrovaCartoline::TfrmTrovaCartoline(TfrmCartoline *editor) : ListWindow(kTrovaCartoline, editor) {}
-TfrmArmi_Disponibili::TfrmArmi_Disponibili(TfrmArmi *editor) : ListWindow(kArmiDisponibili, editor) {}
-TfrmInVendita::TfrmInVendita(TfrmCartoline *editor) : ListWindow(kInVendita, editor) {}
+TfrmTrovaArmi::TfrmTrovaArmi(CardHost *editor) : ListWindow(kTrovaArmi, editor) {}
+TfrmTrovaCartoline::TfrmTrovaCartoline(CardHost *editor) : ListWindow(kTrovaCartoline, editor) {}
+TfrmArmi_Disponibili::TfrmArmi_Disponibili(CardHost *editor) : ListWindow(kArmiDisponibili, editor) {}
+TfrmInVendita::TfrmInVendita(CardHost *editor) : ListWindow(kInVendita, editor) {}

@@ -1,4 +1,4 @@
-#include "ui/app/Application.h"
+#include "ui/base/Application.h"
 
 #include "core/app/Formats.h"
 #include "ui/platform/Platform.h"

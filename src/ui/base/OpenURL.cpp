@@ -1,4 +1,4 @@
-#include "ui/app/OpenURL.h"
+#include "ui/base/OpenURL.h"
 
 #include "ui/platform/Platform.h"
 

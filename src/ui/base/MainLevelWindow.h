@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 
 // A maximised main-level window reached from the start screen. Closing it,
 // by its own exit control or the close box, brings the start screen back;

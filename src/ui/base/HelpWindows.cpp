@@ -1,9 +1,9 @@
-#include "ui/app/HelpWindows.h"
+#include "ui/base/HelpWindows.h"
 
 #include "core/app/Maker.h"
-#include "ui/app/OpenURL.h"
+#include "ui/base/OpenURL.h"
 #include "core/app/ProgramFolder.h"
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 
 #include <QDialog>
 #include <QGridLayout>
