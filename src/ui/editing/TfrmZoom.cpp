@@ -1,6 +1,6 @@
 #include "ui/editing/TfrmZoom.h"
 
-#include "ui/app/Widgets.h"
+#include "ui/base/Widgets.h"
 #include "ui/editing/PhotoBox.h"
 
 #include <QGuiApplication>
