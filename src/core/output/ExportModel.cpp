@@ -6,6 +6,17 @@
 #include <QBrush>
 #include <QColor>
 
+QString ExportColumn::headingIn(const RecordLayout &layout) const
+{
+    if (heading)
+        return QString::fromUtf8(heading);
+    const FieldDef *def = layout.field(field);
+    if (!def)
+        return {};
+    const QString caption = def->captionText();
+    return caption.left(caption.indexOf(QLatin1Char(':'))).trimmed();
+}
+
 ExportModel::ExportModel(const RecordLayout &layout, std::span<const ExportColumn> columns,
                          QObject *parent)
     : QAbstractTableModel(parent), layout_(layout), columns_(columns)
@@ -96,7 +107,7 @@ QVariant ExportModel::data(const QModelIndex &index, int role) const
 QVariant ExportModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(columns_.size()))
-        return QString::fromUtf8(columns_[section].heading);
+        return columns_[section].headingIn(layout_);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -12,14 +12,19 @@
 
 class CardStore;
 
+// A column of an export: the grid column and the spreadsheet column of one
+// field. Both are headed by the field's caption without its colon ("Nome
+// set:" heads "Nome set", "Valore: €" heads "Valore"), unless the column says
+// otherwise.
 struct ExportColumn {
     std::string_view name;  // colMunizioni
-    std::string_view field; // NomeSet
-    const char *heading;    // UTF-8, the grid's header
+    std::string_view field; // NomeSet; empty for the row number
     int gridWidth;
-    const char *fileHeading; // UTF-8, the spreadsheet's header
     int fileWidth;
     bool editable;
+    const char *heading = nullptr; // UTF-8; only where no caption heads the column
+
+    QString headingIn(const RecordLayout &layout) const;
 };
 
 class ExportModel : public QAbstractTableModel {

@@ -73,7 +73,7 @@ void Writer::head(const QString &sheetName, std::span<const Heading> headings)
         put("<td style=\"text-align: left; font-weight: bold;\" width=");
         put(QByteArray::number(h.width));
         put(">");
-        put(Windows1252::encode(QString::fromUtf8(h.text)));
+        put(Windows1252::encode(h.text));
         put("</td>");
     }
     put("</tr>");

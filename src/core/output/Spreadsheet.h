@@ -11,7 +11,7 @@ class QIODevice;
 namespace Spreadsheet {
 
 struct Heading {
-    const char *text; // UTF-8
+    QString text;
     int width;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/cards/CardEditor.h"
 
+#include "ui/cards/FieldBinding.h"
+
 #include "ui/base/HelpWindows.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
@@ -21,6 +23,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <stdexcept>
+#include <QMetaMethod>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -46,6 +50,14 @@ CardEditor::CardEditor(const EditorConfig &config, QWidget *parent)
     buildToolbar();
     buildPhotos();
     buildFields();
+    // Every field of the record is bound once to the control of its name.
+    for (const FieldDef &def : config_.layout->fields) {
+        auto *control = panel()->findChild<QWidget *>(def.controlName());
+        if (!control)
+            throw std::logic_error("field " + std::string(def.name) + " has no control "
+                                   + std::string(def.control));
+        bindings_.push_back({&def, FieldBinding::make(def, control)});
+    }
     buildHintBar();
 }
 
@@ -103,20 +115,29 @@ void CardEditor::buildToolbar()
             w->raise();
         x = end + kGap;
     }
-    for (const char *c : {"cmdNuovo", "cmdSalva", "cmdPrimo", "cmdIndietro", "cmdAvanti",
-                          "cmdUltimo", "cmdEsci"})
-        Q_ASSERT(command(c));
-    connect(command("cmdNuovo"), &Picture::clicked, this, &CardEditor::cmdNuovoClick);
-    connect(command("cmdSalva"), &Picture::clicked, this, &CardEditor::cmdSalvaClick);
-    connect(command("cmdPrimo"), &Picture::clicked, this, &CardEditor::cmdPrimoClick);
-    connect(command("cmdIndietro"), &Picture::clicked, this, &CardEditor::cmdIndietroClick);
-    connect(command("cmdAvanti"), &Picture::clicked, this, &CardEditor::cmdAvantiClick);
-    connect(command("cmdUltimo"), &Picture::clicked, this, &CardEditor::cmdUltimoClick);
-    connect(command("cmdEsci"), &Picture::clicked, this, &CardEditor::cmdEsciClick);
-    connect(command("cmdFile"), &Picture::clicked, this, &CardEditor::cmdFileClick);
-    connect(command("cmdGuida"), &Picture::clicked, this,
-            [this] { TfrmGuida::showTopic(this, config_.helpTopic()); });
 }
+
+void CardEditor::wireToolbar()
+{
+    // Each command of the table runs the handler of its name: cmdSalva runs
+    // cmdSalvaClick. Called once the concrete editor is complete, so that its
+    // own handlers are found too; a command without a handler is a fault of
+    // the tables, reported by name.
+    const QMetaMethod clicked = QMetaMethod::fromSignal(&Picture::clicked);
+    for (const ToolItem &tool : config_.tools) {
+        if (!tool.resource)
+            continue; // the position label
+        const QByteArray handler = QByteArray(tool.name.data(), qsizetype(tool.name.size()))
+                                   + "Click()";
+        const int index = metaObject()->indexOfSlot(handler.constData());
+        if (index < 0)
+            throw std::logic_error("toolbar command " + std::string(tool.name)
+                                   + " has no handler " + handler.toStdString());
+        connect(command(tool.name), clicked, this, metaObject()->method(index));
+    }
+}
+
+void CardEditor::cmdGuidaClick() { TfrmGuida::showTopic(this, config_.helpTopic()); }
 
 void CardEditor::buildFields()
 {
@@ -295,14 +316,8 @@ PhotoBox *CardEditor::placeholderBox(int slot) const
 
 void CardEditor::clearCard()
 {
-    for (const FieldDef &def : config_.layout->fields) {
-        switch (def.role) {
-        case FieldRole::Text: field(def.control)->clear(); break;
-        case FieldRole::Money: field(def.control)->setText(Money::zero()); break;
-        case FieldRole::ForSale: forSaleBox->setChecked(false); break;
-        case FieldRole::Attachment: attachmentLabel(def.control)->clear(); break;
-        }
-    }
+    for (const Bound &b : bindings_)
+        b.binding->clear();
     for (int slot = 0; slot < photos_.size(); ++slot)
         clearPhoto(slot);
     lblPosizione->clear();
@@ -313,37 +328,16 @@ void CardEditor::showCard(const Record &record, qint64 position)
 {
     if (&record != &working_)
         working_ = record;
-    for (const FieldDef &def : config_.layout->fields) {
-        switch (def.role) {
-        case FieldRole::Text:
-        case FieldRole::Money: field(def.control)->setText(record.text(def)); break;
-        case FieldRole::Attachment: attachmentLabel(def.control)->setText(record.text(def)); break;
-        case FieldRole::ForSale: {
-            const QString flag = record.text(def);
-            if (flag == yesText())
-                forSaleBox->setChecked(true);
-            else if (flag == noText())
-                forSaleBox->setChecked(false);
-            break;
-        }
-        }
-    }
+    for (const Bound &b : bindings_)
+        b.binding->show(record.text(*b.def));
     lblPosizione->setText(QString::number(position));
     CaricaFotoScheda();
 }
 
 void CardEditor::fillRecord()
 {
-    for (const FieldDef &def : config_.layout->fields) {
-        switch (def.role) {
-        case FieldRole::Text:
-        case FieldRole::Money: working_.setText(def, field(def.control)->text()); break;
-        case FieldRole::Attachment: working_.setText(def, attachmentLabel(def.control)->text()); break;
-        case FieldRole::ForSale:
-            working_.setText(def, forSaleBox->isChecked() ? yesText() : noText());
-            break;
-        }
-    }
+    for (const Bound &b : bindings_)
+        working_.setText(*b.def, b.binding->value());
 }
 
 void CardEditor::showEvent(QShowEvent *event)

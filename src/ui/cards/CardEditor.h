@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QImage>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -21,6 +23,7 @@ class HintBar;
 class Picture;
 class PhotoBox;
 class CardStore;
+class FieldBinding;
 
 class CardEditor : public MainLevelWindow, public CardHost {
     Q_OBJECT
@@ -75,6 +78,7 @@ public slots:
     void cmdUltimoClick();
     void cmdEsciClick();
     void cmdFileClick();
+    void cmdGuidaClick();
     void btnFocusClick();
     void loadPhoto(int slot);
     void savePhoto(int slot);
@@ -82,6 +86,9 @@ public slots:
     void zoomPhoto(int slot);
 
 protected:
+    // Connects every toolbar command of the table to its handler; the
+    // concrete editors call it last in their constructors.
+    void wireToolbar();
     void showEvent(QShowEvent *event) override;
     // Fills the working record from the controls.
     void fillRecord();
@@ -101,6 +108,11 @@ private:
     void navigate(const std::function<qint64(qint64)> &choose);
 
     const EditorConfig &config_;
+    struct Bound {
+        const FieldDef *def;
+        std::unique_ptr<FieldBinding> binding;
+    };
+    std::vector<Bound> bindings_;
     QHash<QString, QLineEdit *> fields_;
     QHash<QString, QLabel *> attachments_;
     QHash<QString, Picture *> commands_;

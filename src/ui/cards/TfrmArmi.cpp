@@ -22,11 +22,7 @@ TfrmArmi::TfrmArmi(QWidget *parent) : CardEditor(EditorTables::sets(), parent)
     font.setPointSize(15);
     title->setFont(font);
     title->setStyleSheet(QStringLiteral("color: #1F3A5F;"));
-    connect(command("cmdDuplica"), &Picture::clicked, this, &TfrmArmi::cmdDuplicaClick);
-    connect(command("cmdTrova"), &Picture::clicked, this, &TfrmArmi::cmdTrovaClick);
-    connect(command("cmdSegnalati"), &Picture::clicked, this, &TfrmArmi::cmdSegnalatiClick);
-    connect(command("cmdStampa"), &Picture::clicked, this, &TfrmArmi::cmdStampaClick);
-    connect(command("cmdEsporta"), &Picture::clicked, this, &TfrmArmi::cmdEsportaClick);
+    wireToolbar();
 }
 
 QString TfrmArmi::recordFilePath() const

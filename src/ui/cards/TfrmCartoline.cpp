@@ -22,13 +22,7 @@ TfrmCartoline::TfrmCartoline(QWidget *parent) : CardEditor(EditorTables::mocs(),
     hintBar->addBlank(lblNome);
     lblFile = makeLabel(QStringLiteral("lblFile"), QString(), QRect(), panel());
     lblFile->hide();
-    connect(command("cmdTrova"), &Picture::clicked, this, &TfrmCartoline::cmdTrovaClick);
-    connect(command("cmdCercaDisponibili"), &Picture::clicked, this,
-            &TfrmCartoline::cmdCercaDisponibiliClick);
-    connect(command("cmdStampa"), &Picture::clicked, this, &TfrmCartoline::cmdStampaClick);
-    connect(command("cmdEsporta"), &Picture::clicked, this, &TfrmCartoline::cmdEsportaClick);
-    connect(command("cmdAnteprima"), &Picture::clicked, this, &TfrmCartoline::cmdAnteprimaClick);
-    connect(command("cmdSlideShow"), &Picture::clicked, this, &TfrmCartoline::cmdSlideShowClick);
+    wireToolbar();
 }
 
 void TfrmCartoline::cmdTrovaClick()
