@@ -86,17 +86,13 @@ class TestEditors : public ProgramTest {
     void writeCards(bool moc, int count, const std::function<void(Record &, int)> &extra = {},
                     const QString &archive = QStringLiteral("Castelli"))
     {
-        QByteArray bytes;
-        for (int i = 1; i <= count; ++i) {
-            Record r(layout(moc));
+        folder->writeCards(fileName(moc, archive), layout(moc), count, [&](Record &r, int i) {
             r.setText(firstField(moc), QStringLiteral("Card %1").arg(i));
             r.setText("InVendita", QStringLiteral("No"));
             r.setText(moc ? "CostoTotale" : "Valore", QStringLiteral("0,00"));
             if (extra)
                 extra(r, i);
-            bytes += r.bytes();
-        }
-        folder->write(fileName(moc, archive), bytes);
+        });
     }
 
     Record cardOnDisk(bool moc, int position, const QString &archive = QStringLiteral("Castelli"))

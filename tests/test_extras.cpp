@@ -47,13 +47,10 @@ class TestExtras : public ProgramTest {
 
     void writeMocs(int cards)
     {
-        QByteArray bytes;
-        for (int i = 1; i <= cards; ++i) {
-            Record r(Schede::TSchedaMOC);
-            r.setText("NomeProgetto", QStringLiteral("Opera %1").arg(i));
-            bytes += r.bytes();
-        }
-        folder->write(QStringLiteral("Castelli.moc"), bytes);
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC, cards,
+                           [](Record &r, int i) {
+                               r.setText("NomeProgetto", QStringLiteral("Opera %1").arg(i));
+                           });
     }
 
     void writePhotoA(int card, QColor colour)

@@ -27,19 +27,25 @@
 #include <functional>
 #include <memory>
 
-using Fields = QList<QPair<const char *, QString>>;
+using Fields = CardFields;
 
 namespace {
 const QString kNotApplicable =
     QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
 
+// Cards not for sale unless their fields say otherwise.
+Fields notForSale(const Fields &fields) { return Fields{{"InVendita", QStringLiteral("No")}} + fields; }
+QList<Fields> notForSale(const QList<Fields> &cards)
+{
+    QList<Fields> out;
+    for (const Fields &f : cards)
+        out.append(notForSale(f));
+    return out;
+}
+
 QByteArray recordBytes(const RecordLayout &layout, const Fields &fields)
 {
-    Record r(layout);
-    r.setText("InVendita", QStringLiteral("No"));
-    for (const auto &[field, value] : fields)
-        r.setText(field, value);
-    return r.bytes();
+    return cardWith(layout, notForSale(fields)).bytes();
 }
 } // namespace
 
@@ -51,18 +57,13 @@ class TestSearch : public ProgramTest {
 
     void writeSets(const QList<Fields> &cards)
     {
-        QByteArray bytes;
-        for (const Fields &f : cards)
-            bytes += recordBytes(Schede::TSchedaSet, f);
-        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), bytes);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           notForSale(cards));
     }
 
     void writeMocs(const QList<Fields> &cards)
     {
-        QByteArray bytes;
-        for (const Fields &f : cards)
-            bytes += recordBytes(Schede::TSchedaMOC, f);
-        folder->write(QStringLiteral("Castelli.moc"), bytes);
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC, notForSale(cards));
     }
 
     QStringList lines(ListWindow &w) const { return w.results()->lines(); }
@@ -362,17 +363,17 @@ private slots:
     void whoIsForSale()
     {
         // Raw for-sale bytes: "Sì " with a trailing blank, and an empty field.
-        QByteArray setsFile;
-        for (const auto &[name, flag] : {std::pair{"yes", QByteArray("\x02S\xEC", 3)},
-                                         std::pair{"yes blank", QByteArray("\x03S\xEC ", 4)},
-                                         std::pair{"no", QByteArray("\x02No", 3)},
-                                         std::pair{"empty", QByteArray("\x00", 1)}}) {
-            Record r(Schede::TSchedaSet);
-            r.setText("NomeSet", QString::fromLatin1(name));
-            r.bytes().replace(Schede::TSchedaSet.forSale().offset, flag.size(), flag);
-            setsFile += r.bytes();
-        }
-        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), setsFile);
+        const QList<std::pair<const char *, QByteArray>> flags = {
+            {"yes", QByteArray("\x02S\xEC", 3)},
+            {"yes blank", QByteArray("\x03S\xEC ", 4)},
+            {"no", QByteArray("\x02No", 3)},
+            {"empty", QByteArray("\x00", 1)}};
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           int(flags.size()), [&](Record &r, int position) {
+                               const auto &[name, flag] = flags.at(position - 1);
+                               r.setText("NomeSet", QString::fromLatin1(name));
+                               r.bytes().replace(Schede::TSchedaSet.forSale().offset, flag.size(), flag);
+                           });
         writeMocs({{{"NomeProgetto", "yes"}, {"InVendita", QString::fromUtf8("Sì")}},
                    {{"NomeProgetto", "no"}, {"InVendita", "No"}},
                    {{"NomeProgetto", "empty"}, {"InVendita", ""}},
