@@ -23,7 +23,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -906,20 +905,18 @@ private slots:
         green.fill(Qt::green);
         CardEditor *e = open(true);
         e->photoBox(1)->setImage(green);
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *zoom = qobject_cast<TfrmZoom *>(QApplication::activeModalWidget());
+        const auto checkAndClick = [&](QWidget *modal) {
+            auto *zoom = qobject_cast<TfrmZoom *>(modal);
             QVERIFY(zoom);
-            seen = true;
             QCOMPARE(zoom->windowTitle(),
                      QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
             QCOMPARE(zoom->imgFoto->image(), green);
             const QSize screen = QGuiApplication::primaryScreen()->size();
             QCOMPARE(zoom->imgFoto->size(), screen - QSize(60, 90));
             QTest::mouseClick(zoom->imgFoto, Qt::LeftButton);
-        });
-        click(e, "btnZoomFoto02");
-        QVERIFY(seen);
+            QVERIFY(!zoom->isVisible());
+        };
+        QVERIFY(withModal([&] { click(e, "btnZoomFoto02"); }, checkAndClick));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 };

@@ -17,7 +17,6 @@
 #include "ui/editing/TfrmWebCam.h"
 #include "ui/output/ExportWindow.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -58,21 +57,6 @@ class TestExtras : public ProgramTest {
         QDir(folder->path()).mkpath(QStringLiteral("Foto_MOC"));
         QVERIFY(filled(QSize(40 + card, 30), colour)
                     .save(folder->file(QStringLiteral("Foto_MOC/Castelli_Foto_A_%1.jpg").arg(card))));
-    }
-
-    // Runs `check` on the modal window the action opens, then closes it.
-    void withModal(const std::function<void()> &action, const std::function<void(QWidget *)> &check)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            QVERIFY(modal);
-            seen = true;
-            check(modal);
-            modal->close();
-        });
-        action();
-        QVERIFY(seen);
     }
 
     void click(Picture *p) { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); }
@@ -191,13 +175,14 @@ private slots:
     {
         roster->handOver(roster->frmAvvio(), mocs());
         for (const auto &[button, word] : {std::pair{"btnAcquisisciFoto", "foto01"},
-                                           std::pair{"btnAcquisisciFoto02", "foto02"}})
-            withModal([&] { click(mocs()->command(button)); },
-                      [&](QWidget *modal) {
-                          auto *w = qobject_cast<TfrmWebCam *>(modal);
-                          QVERIFY(w);
-                          QCOMPARE(w->lblMemory->text(), QString::fromLatin1(word));
-                      });
+                                           std::pair{"btnAcquisisciFoto02", "foto02"}}) {
+            const auto isTheWebcamFor = [&](QWidget *modal) {
+                auto *w = qobject_cast<TfrmWebCam *>(modal);
+                QVERIFY(w);
+                QCOMPARE(w->lblMemory->text(), QString::fromLatin1(word));
+            };
+            QVERIFY(withModal([&] { click(mocs()->command(button)); }, isTheWebcamFor));
+        }
     }
 
     // ---- slideshow ------------------------------------------------------------
@@ -392,7 +377,7 @@ private slots:
                 exportWindow = std::make_unique<TfrmExpCartoline>(mocs());
             press = [&] { click(exportWindow->cmdGuida); };
         }
-        withModal(press, [&](QWidget *modal) {
+        const auto isTheTopic = [&](QWidget *modal) {
             auto *help = qobject_cast<TfrmGuida *>(modal);
             QVERIFY(help);
             QCOMPARE(help->windowTitle(), QStringLiteral(" Guida all'utilizzo del software"));
@@ -400,7 +385,8 @@ private slots:
             QCOMPARE(help->lblTitolo->text(), title);
             QVERIFY(help->txtGuida->isReadOnly());
             QVERIFY(!help->txtGuida->toPlainText().isEmpty());
-        });
+        };
+        QVERIFY(withModal(press, isTheTopic));
     }
 
     void linksOpenAndChangeColour()
@@ -438,10 +424,10 @@ private slots:
     void startScreenIconsOpenFreshWindows()
     {
         for (int i = 0; i < 2; ++i) {
-            withModal([&] { click(roster->frmAvvio()->imgInfo); },
-                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmInfo *>(modal)); });
-            withModal([&] { click(roster->frmAvvio()->imgCopyright); },
-                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmSplash *>(modal)); });
+            QVERIFY(withModal([&] { click(roster->frmAvvio()->imgInfo); },
+                              [](QWidget *modal) { QVERIFY(qobject_cast<TfrmInfo *>(modal)); }));
+            QVERIFY(withModal([&] { click(roster->frmAvvio()->imgCopyright); },
+                              [](QWidget *modal) { QVERIFY(qobject_cast<TfrmSplash *>(modal)); }));
         }
         QCOMPARE(roster->frmAvvio()->findChildren<QDialog *>().size(), 0);
     }

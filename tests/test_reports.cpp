@@ -14,7 +14,6 @@
 #include "core/reports/Report.h"
 #include "ui/search/ListWindow.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +21,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -311,18 +309,18 @@ private slots:
         QFETCH(QString, window);
         CardEditor *editor = moc ? static_cast<CardEditor *>(roster->frmCartoline()) : roster->frmArmi();
         roster->handOver(roster->frmAvvio(), editor);
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *w = qobject_cast<CardPrintWindow *>(QApplication::activeModalWidget());
+        Picture *p = editor->command(command.toStdString());
+        QVERIFY(p);
+        const auto checkAndCancel = [&](QWidget *modal) {
+            auto *w = qobject_cast<CardPrintWindow *>(modal);
             QVERIFY(w);
-            seen = true;
             QCOMPARE(w->objectName(), window);
             QCOMPARE(w->imgLogo->image(), editor->photoBox(0)->image());
             QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
-        });
-        Picture *p = editor->command(command.toStdString());
-        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
-        QVERIFY(seen);
+            QVERIFY(!w->isVisible());
+        };
+        QVERIFY(withModal([&] { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); },
+                          checkAndCancel));
         QCOMPARE(services->printed.size(), 0);
     }
 };

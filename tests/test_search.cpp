@@ -14,7 +14,6 @@
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -23,7 +22,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -433,20 +431,19 @@ private slots:
         CardEditor *editor = moc ? static_cast<CardEditor *>(mocs()) : sets();
         if (moc)
             roster->handOver(sets(), mocs());
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *list = qobject_cast<ListWindow *>(QApplication::activeModalWidget());
+        Picture *p = editor->command(command.toStdString());
+        QVERIFY(p);
+        const auto checkAndClose = [&](QWidget *modal) {
+            auto *list = qobject_cast<ListWindow *>(modal);
             QVERIFY(list);
-            seen = true;
             QCOMPARE(list->objectName(), window);
             QCOMPARE(list->parentWidget(), editor);
             if (list->lblMemory)
                 QCOMPARE(list->lblMemory->text(), marker);
             list->close();
-        });
-        Picture *p = editor->command(command.toStdString());
-        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
-        QVERIFY(seen);
+        };
+        QVERIFY(withModal([&] { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); },
+                          checkAndClose));
     }
 };
 
