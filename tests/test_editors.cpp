@@ -34,7 +34,9 @@ const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.")
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 const QString kUpdated =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kAccess = recordAccessMessage();
+const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
 
 // The mandatory fields of each editor with a value, in the order they are checked.
 const QList<QPair<QString, QString>> kSetMandatory = {

@@ -37,6 +37,9 @@ QImage filled(QSize size, QColor colour)
 }
 
 const QString kNoCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
 } // namespace
 
 class TestExtras : public ProgramTest {
@@ -269,7 +272,7 @@ private slots:
         w.Timer->setInterval(3600000);
         w.show();
         w.cmdAvantiClick();
-        QCOMPARE(services->texts(), QStringList{recordAccessMessage()});
+        QCOMPARE(services->texts(), QStringList{kAccess});
         QCOMPARE(services->messages.first().kind, platform::MessageKind::Error);
         QVERIFY(w.Timer->isActive());
         QVERIFY(w.isVisible());
