@@ -103,6 +103,7 @@ private slots:
         TfrmAllegaCartella w(roster->frmArmi());
         w.txtFile[1]->setText(QStringLiteral("vecchio.pdf"));
         QTest::mouseClick(w.btnSfoglia[1], Qt::LeftButton);
+        QCOMPARE(services->fileDialogs.size(), 1);
         QCOMPARE(w.txtFile[1]->text(), QStringLiteral("vecchio.pdf"));
         QVERIFY(!QFileInfo::exists(folder->file(QStringLiteral("Documenti_Allegati"))));
     }
