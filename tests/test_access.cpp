@@ -37,17 +37,6 @@ const QString kChangeError = QStringLiteral(
     "Si consiglia di reinstallare il software.");
 const QString kCredentials = QStringLiteral("unins000.dll");
 
-// Types text into a field, accented letters included.
-void type(QWidget *field, const QString &text)
-{
-    for (QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClicks(field, QString(c));
-        else
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
 void pressReturn(QWidget *field) { QTest::keyClick(field, Qt::Key_Return); }
 } // namespace
 

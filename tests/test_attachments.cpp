@@ -12,14 +12,12 @@
 #include "core/editing/AttachmentNames.h"
 #include "ui/editing/TfrmAllegaCartella.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 namespace {
@@ -105,6 +103,7 @@ private slots:
         TfrmAllegaCartella w(roster->frmArmi());
         w.txtFile[1]->setText(QStringLiteral("vecchio.pdf"));
         QTest::mouseClick(w.btnSfoglia[1], Qt::LeftButton);
+        QCOMPARE(services->fileDialogs.size(), 1);
         QCOMPARE(w.txtFile[1]->text(), QStringLiteral("vecchio.pdf"));
         QVERIFY(!QFileInfo::exists(folder->file(QStringLiteral("Documenti_Allegati"))));
     }
@@ -333,19 +332,19 @@ private slots:
         for (const char *f : {"txtMunizioni", "txtArma", "txtCalibro", "txtAnno"})
             editor->field(f)->setText(QStringLiteral("x"));
         const QString longText = QString(300, QLatin1Char('d'));
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *w = qobject_cast<TfrmAllegaCartella *>(QApplication::activeModalWidget());
+        Picture *p = editor->command("cmdFile");
+        QVERIFY(p);
+        const auto describeAndApply = [&](QWidget *modal) {
+            auto *w = qobject_cast<TfrmAllegaCartella *>(modal);
             QVERIFY(w);
-            seen = true;
             QCOMPARE(w->lblMemory->text(), QStringLiteral("armi"));
             QCOMPARE(w->txtFile[2]->text(), QStringLiteral("c.pdf"));
             w->txtDesc[0]->setText(longText);
             QTest::mouseClick(w->btnApplica, Qt::LeftButton);
-        });
-        Picture *p = editor->command("cmdFile");
-        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
-        QVERIFY(seen);
+            QVERIFY(!w->isVisible());
+        };
+        QVERIFY(withModal([&] { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); },
+                          describeAndApply));
         QCOMPARE(editor->attachmentLabel("lblDesc01")->text(), longText);
         editor->cmdSalvaClick();
         Record stored(Schede::TSchedaSet);

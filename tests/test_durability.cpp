@@ -89,8 +89,6 @@ QStringList entries(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-void type(QWidget *field, const QString &text) { QTest::keyClicks(field, text); }
-
 #ifdef Q_OS_UNIX
 // Runs `action` with writes limited to `bytes` per file, as a nearly full
 // disk would have it.

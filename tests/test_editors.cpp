@@ -23,7 +23,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -35,7 +34,9 @@ const QString kEmpty = QStringLiteral("L'archivio non contiene nessuna scheda.")
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 const QString kUpdated =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kAccess = recordAccessMessage();
+const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
 
 // The mandatory fields of each editor with a value, in the order they are checked.
 const QList<QPair<QString, QString>> kSetMandatory = {
@@ -65,8 +66,11 @@ class TestEditors : public ProgramTest {
     const char *firstField(bool moc) const { return moc ? "NomeProgetto" : "NomeSet"; }
 
     // Shows an editor as the program does: from the start screen, or for MOCs
-    // with the archive handed over by the open-archive window.
-    CardEditor *open(bool moc, const QString &archive = QStringLiteral("Castelli"))
+    // with the archive handed over by the open-archive window. False when the
+    // editor does not become the active window: use as QVERIFY(open(...)).
+    template <typename Editor>
+    [[nodiscard]] bool open(Editor *&shown, bool moc,
+                            const QString &archive = QStringLiteral("Castelli"))
     {
         CardEditor *editor = moc ? static_cast<CardEditor *>(roster->frmCartoline())
                                  : roster->frmArmi();
@@ -77,26 +81,21 @@ class TestEditors : public ProgramTest {
         editor->hide();
         roster->handOver(roster->frmAvvio(), editor);
         editor->activateWindow();
-        if (!QTest::qWaitForWindowActive(editor))
-            qWarning("the editor did not become active");
-        return editor;
+        shown = static_cast<Editor *>(editor);
+        return QTest::qWaitForWindowActive(editor);
     }
 
     // Writes cards whose first field reads "Card 1", "Card 2", ...
     void writeCards(bool moc, int count, const std::function<void(Record &, int)> &extra = {},
                     const QString &archive = QStringLiteral("Castelli"))
     {
-        QByteArray bytes;
-        for (int i = 1; i <= count; ++i) {
-            Record r(layout(moc));
+        folder->writeCards(fileName(moc, archive), layout(moc), count, [&](Record &r, int i) {
             r.setText(firstField(moc), QStringLiteral("Card %1").arg(i));
             r.setText("InVendita", QStringLiteral("No"));
             r.setText(moc ? "CostoTotale" : "Valore", QStringLiteral("0,00"));
             if (extra)
                 extra(r, i);
-            bytes += r.bytes();
-        }
-        folder->write(fileName(moc, archive), bytes);
+        });
     }
 
     Record cardOnDisk(bool moc, int position, const QString &archive = QStringLiteral("Castelli"))
@@ -160,7 +159,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
-        CardEditor *editor = open(moc);
+        CardEditor *editor = nullptr;
+        QVERIFY(open(editor, moc));
         auto *w = editor->panel()->findChild<QWidget *>(name);
         QVERIFY2(w, qPrintable(name));
         QCOMPARE(w->geometry(), geometry);
@@ -168,7 +168,8 @@ private slots:
 
     void fixedPartsOfEachEditor()
     {
-        CardEditor *sets = open(false);
+        CardEditor *sets = nullptr;
+        QVERIFY(open(sets, false));
         QCOMPARE(sets->windowTitle(), QStringLiteral(" Vetrinora - Catalogo BLOKKO"));
         QCOMPARE(sets->panel()->size(), QSize(996, 692));
         QCOMPARE(sets->lblPosizione->width(), 74);
@@ -179,7 +180,8 @@ private slots:
         QVERIFY(!sets->command("cmdAnteprima"));
         QCOMPARE(sets->panel()->findChild<QLabel *>("lblPrezzo")->text(),
                  QString::fromUtf8("Valore: €"));
-        CardEditor *mocs = open(true);
+        CardEditor *mocs = nullptr;
+        QVERIFY(open(mocs, true));
         QCOMPARE(mocs->panel()->size(), QSize(995, 692));
         QCOMPARE(mocs->lblPosizione->width(), 45);
         QCOMPARE(mocs->forSaleBox->objectName(), QStringLiteral("chkInVendita"));
@@ -210,7 +212,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(QString, control);
         QFETCH(int, capacity);
-        CardEditor *editor = open(moc);
+        CardEditor *editor = nullptr;
+        QVERIFY(open(editor, moc));
         QLineEdit *f = editor->field(control.toStdString());
         f->clear();
         QTest::keyClicks(f, QString(capacity + 1, QLatin1Char('9')));
@@ -224,12 +227,13 @@ private slots:
     {
         QFETCH(bool, moc);
         writeCards(moc, 3);
-        CardEditor *editor = open(moc);
+        CardEditor *editor = nullptr;
+        QVERIFY(open(editor, moc));
         click(editor, "cmdUltimo");
         QCOMPARE(position(editor), QStringLiteral("3"));
         editor->close();
         QCOMPARE(roster->frmAvvio()->isVisible(), true);
-        editor = open(moc);
+        QVERIFY(open(editor, moc));
         QCOMPARE(position(editor), QString());
         QCOMPARE(shownFirst(editor, moc), QString());
         QCOMPARE(editor->field(moc ? "txtValore" : "txtPrezzo")->text(), QStringLiteral("0,00"));
@@ -244,7 +248,8 @@ private slots:
     {
         QFETCH(bool, moc);
         writeCards(moc, 3);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         const auto step = [&](const char *command, const char *label) {
             click(e, command);
             QCOMPARE(position(e), QString::fromLatin1(label));
@@ -280,7 +285,8 @@ private slots:
     {
         QFETCH(bool, moc);
         QFETCH(QString, command);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QVERIFY(!QFile::exists(folder->file(fileName(moc))));
         e->field(moc ? "txtTitolo" : "txtMunizioni")->setText(QStringLiteral("in corso"));
         click(e, command.toLatin1().constData());
@@ -297,7 +303,8 @@ private slots:
 
     void previousOnCardOneSaysNothingEvenOnAnEmptyFile()
     {
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
         e->lblPosizione->setText(QStringLiteral("1"));
         click(e, "cmdIndietro");
         QCOMPARE(services->texts(), QStringList());
@@ -309,7 +316,8 @@ private slots:
         writeCards(false, 3, [](Record &r, int i) {
             r.setText("InVendita", i == 1 ? QString::fromUtf8("Sì") : i == 2 ? "No" : "");
         });
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
         click(e, "cmdPrimo");
         QVERIFY(e->forSaleBox->isChecked());
         click(e, "cmdUltimo"); // neither yes nor no: left as it was
@@ -323,7 +331,8 @@ private slots:
     void unsavedEditsAreDiscardedByNavigation()
     {
         writeCards(false, 2);
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
         click(e, "cmdPrimo");
         e->field("txtNote")->setText(QStringLiteral("modifica"));
         click(e, "cmdAvanti");
@@ -337,7 +346,8 @@ private slots:
     {
         QFETCH(bool, moc);
         writeCards(moc, 2);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         click(e, "cmdPrimo");
         const QString path = folder->file(fileName(moc));
         const QByteArray before = folder->read(fileName(moc));
@@ -361,7 +371,8 @@ private slots:
     void appendToAMissingFile()
     {
         QFETCH(bool, moc);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         fillMandatory(e, moc);
         e->field("txtNote")->setText(QString::fromUtf8("  Città è già  "));
         e->forSaleBox->setChecked(true);
@@ -395,7 +406,8 @@ private slots:
     {
         QFETCH(bool, moc);
         writeCards(moc, 7);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         fillMandatory(e, moc);
         click(e, "cmdSalva");
         QCOMPARE(position(e), QStringLiteral("8"));
@@ -420,7 +432,8 @@ private slots:
                     r.setText(*r.layout().fieldForControl(control.toStdString()), value);
         });
         const QByteArray before = folder->read(fileName(moc));
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         click(e, "cmdPrimo");
         click(e, "cmdAvanti");
         click(e, "cmdAvanti");
@@ -464,7 +477,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(int, missing);
         QFETCH(QString, message);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         fillMandatory(e, moc);
         const QString control = (moc ? kMocMandatory : kSetMandatory)[missing].first;
         e->field(control.toStdString())->setText(QStringLiteral("   "));
@@ -494,7 +508,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(QString, typed);
         QFETCH(QString, stored);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         fillMandatory(e, moc);
         QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
         money->setFocus();
@@ -517,7 +532,8 @@ private slots:
     {
         QFETCH(bool, moc);
         QFETCH(QString, shown);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
         money->setFocus();
         money->clear();
@@ -530,7 +546,8 @@ private slots:
     void moneyKeyFilterAndReturn()
     {
         QFETCH(bool, moc);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
         money->setFocus();
         money->clear();
@@ -559,7 +576,8 @@ private slots:
     {
         QFETCH(bool, moc);
         QFETCH(QString, full);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
         money->setFocus();
         money->clear();
@@ -613,7 +631,8 @@ private slots:
             r.setText("Desc01", QStringLiteral("Istruzioni"));
         });
         const Record card4 = cardOnDisk(false, 4);
-        auto *e = static_cast<TfrmArmi *>(open(false));
+        TfrmArmi *e = nullptr;
+        QVERIFY(open(e, false));
         click(e, "cmdUltimo");
         click(e, "cmdIndietro");
         click(e, "cmdIndietro");
@@ -642,7 +661,8 @@ private slots:
 
     void duplicateNeedsASavedCard()
     {
-        auto *e = static_cast<TfrmArmi *>(open(false));
+        TfrmArmi *e = nullptr;
+        QVERIFY(open(e, false));
         e->field("txtArma")->setText(QStringLiteral("Spazio"));
         e->cmdDuplicaClick();
         QCOMPARE(services->texts(),
@@ -660,7 +680,8 @@ private slots:
         QFETCH(bool, moc);
         writeCards(moc, 5);
         const QByteArray before = folder->read(fileName(moc));
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         click(e, "cmdUltimo");
         QCOMPARE(position(e), QStringLiteral("5"));
         click(e, "cmdNuovo");
@@ -687,7 +708,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(QString, control);
         QFETCH(QColor, resting);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QLineEdit *f = e->field(control.toStdString());
         f->clear();
         QCOMPARE(fillOf(f), resting);
@@ -718,7 +740,8 @@ private slots:
         QFETCH(bool, moc);
         QFETCH(QString, from);
         QFETCH(QString, to);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QLineEdit *f = e->field(from.toStdString());
         f->setFocus();
         QTest::keyClick(f, Qt::Key_Return);
@@ -729,7 +752,8 @@ private slots:
     void focusSinkTrimsOneField()
     {
         QFETCH(bool, moc);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         const char *trimmed = moc ? "txtTitolo" : "txtArma";
         e->field(trimmed)->setText(QStringLiteral("  Pirati  "));
         e->field("txtNote")->setText(QStringLiteral("  note  "));
@@ -762,7 +786,8 @@ private slots:
         QFETCH(QString, command);
         QFETCH(QString, hint);
         QFETCH(QString, blank);
-        CardEditor *e = open(moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         QVERIFY(QTest::qWaitForWindowExposed(e));
         QCOMPARE(e->panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
         auto *target = e->panel()->findChild<QWidget *>(command);
@@ -771,8 +796,11 @@ private slots:
         QTRY_COMPARE(e->panInfo->text(), hint);
         // A text field leaves the hint; the background empties the bar.
         QLineEdit *f = e->field("txtNote");
+        QVERIFY(!f->underMouse());
         QTest::mouseMove(f, QPoint(5, 5));
-        QTest::qWait(20);
+        // The field is marked as under the pointer as the move reaches it:
+        // from then on the move has been handled.
+        QTRY_VERIFY(f->underMouse());
         QCOMPARE(e->panInfo->text(), hint);
         auto *background = e->panel()->findChild<QWidget *>(blank);
         QVERIFY(background);
@@ -787,12 +815,14 @@ private slots:
     void photoFileNames()
     {
         writeCards(true, 11, {}, QStringLiteral("Castelli"));
-        auto *e = static_cast<TfrmCartoline *>(open(true, QStringLiteral("Castelli")));
+        TfrmCartoline *e = nullptr;
+        QVERIFY(open(e, true, QStringLiteral("Castelli")));
         click(e, "cmdUltimo");
         QCOMPARE(e->photoFilePath(1),
                  folder->path() + QStringLiteral("Foto_MOC") + QDir::separator()
                      + QStringLiteral("Castelli_Foto_B_11.jpg"));
-        CardEditor *sets = open(false);
+        CardEditor *sets = nullptr;
+        QVERIFY(open(sets, false));
         sets->lblPosizione->setText(QStringLiteral("12"));
         QCOMPARE(sets->photoFilePath(0), folder->path() + QStringLiteral("Schedario")
                                              + QDir::separator() + QStringLiteral("BLOKKO_12.jpg"));
@@ -806,7 +836,8 @@ private slots:
         blue.fill(Qt::blue);
         for (const auto &[archive, image] : {std::pair{QStringLiteral("Castelli"), red},
                                              std::pair{QStringLiteral("Navi"), blue}}) {
-            CardEditor *e = open(true, archive);
+            CardEditor *e = nullptr;
+            QVERIFY(open(e, true, archive));
             fillMandatory(e, true);
             e->photoBox(0)->setImage(image);
             click(e, "cmdSalva");
@@ -815,7 +846,8 @@ private slots:
         QCOMPARE(Photos::load(folder->file("Foto_MOC/Castelli_Foto_A_1.jpg")).size(), QSize(40, 30));
         QCOMPARE(Photos::load(folder->file("Foto_MOC/Navi_Foto_A_1.jpg")).size(), QSize(30, 40));
         // Shown again, each card gets its own photo back.
-        CardEditor *e = open(true, QStringLiteral("Castelli"));
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, true, QStringLiteral("Castelli")));
         click(e, "cmdPrimo");
         QCOMPARE(e->photoBox(0)->image().size(), QSize(40, 30));
     }
@@ -827,7 +859,8 @@ private slots:
         QImage red(40, 30, QImage::Format_RGB32);
         red.fill(Qt::red);
         QVERIFY(red.save(folder->file("Foto_MOC/Castelli_Foto_A_1.jpg")));
-        CardEditor *e = open(true);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, true));
         e->photoBox(0)->setImage(red);
         click(e, "cmdPrimo");
         QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
@@ -842,7 +875,8 @@ private slots:
     void showingACardCreatesThePhotoFolder()
     {
         writeCards(false, 1);
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
         click(e, "cmdPrimo");
         QVERIFY(QFileInfo(folder->file(QStringLiteral("Schedario"))).isDir());
         QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
@@ -854,7 +888,8 @@ private slots:
         green.fill(Qt::green);
         QVERIFY(green.save(folder->file("verde.bmp")));
         folder->write(QStringLiteral("rotto.jpg"), "non è una foto");
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
 
         services->chosenFiles.enqueue(folder->file("verde.bmp"));
         click(e, "btnCaricaFoto");
@@ -894,7 +929,8 @@ private slots:
     {
         QImage green(64, 48, QImage::Format_RGB32);
         green.fill(Qt::green);
-        CardEditor *e = open(false);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
         fillMandatory(e, false);
         e->photoBox(0)->setImage(green);
         click(e, "cmdSalva");
@@ -908,22 +944,21 @@ private slots:
     {
         QImage green(64, 48, QImage::Format_RGB32);
         green.fill(Qt::green);
-        CardEditor *e = open(true);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, true));
         e->photoBox(1)->setImage(green);
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *zoom = qobject_cast<TfrmZoom *>(QApplication::activeModalWidget());
+        const auto checkAndClick = [&](QWidget *modal) {
+            auto *zoom = qobject_cast<TfrmZoom *>(modal);
             QVERIFY(zoom);
-            seen = true;
             QCOMPARE(zoom->windowTitle(),
                      QStringLiteral(" Fai clic sulla foto per chiudere questa finestra"));
             QCOMPARE(zoom->imgFoto->image(), green);
             const QSize screen = QGuiApplication::primaryScreen()->size();
             QCOMPARE(zoom->imgFoto->size(), screen - QSize(60, 90));
             QTest::mouseClick(zoom->imgFoto, Qt::LeftButton);
-        });
-        click(e, "btnZoomFoto02");
-        QVERIFY(seen);
+            QVERIFY(!zoom->isVisible());
+        };
+        QVERIFY(withModal([&] { click(e, "btnZoomFoto02"); }, checkAndClick));
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 };

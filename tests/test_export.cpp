@@ -26,7 +26,7 @@
 #include <sys/resource.h>
 #endif
 
-using Fields = QList<QPair<const char *, QString>>;
+using Fields = CardFields;
 
 namespace {
 
@@ -89,18 +89,6 @@ const QByteArray kTail = "</table></body></html>";
 class TestExport : public ProgramTest {
     Q_OBJECT
 
-    void writeCards(const QString &file, const RecordLayout &layout, const QList<Fields> &cards)
-    {
-        QByteArray bytes;
-        for (const Fields &f : cards) {
-            Record r(layout);
-            for (const auto &[field, value] : f)
-                r.setText(field, value);
-            bytes += r.bytes();
-        }
-        folder->write(file, bytes);
-    }
-
     // Shows the set export window, answers the two questions and exports.
     void exportSets(ExportWindow &w, platform::Button first = platform::Button::Yes,
                     platform::Button second = platform::Button::No)
@@ -120,11 +108,11 @@ private slots:
 
     void smallCatalogueByteForByte()
     {
-        writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
-                   {{{"NomeSet", QString::fromUtf8("Città")}, {"Tema", "Treni"},
-                     {"Note", "a < b & c > d"}, {"Valore", "12,50"},
-                     {"InVendita", QString::fromUtf8("Sì")}},
-                    {{"NomeSet", "Faro"}, {"InVendita", "No"}}});
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QString::fromUtf8("Città")}, {"Tema", "Treni"},
+                             {"Note", "a < b & c > d"}, {"Valore", "12,50"},
+                             {"InVendita", QString::fromUtf8("Sì")}},
+                            {{"NomeSet", "Faro"}, {"InVendita", "No"}}});
         TfrmExpArmi w(roster->frmArmi());
         w.show();
         exportSets(w);
@@ -161,8 +149,8 @@ private slots:
 
     void threeCardsAndTheGrid()
     {
-        writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
-                   {{{"NomeSet", "  uno  "}}, {{"NomeSet", "due"}}, {{"NomeSet", "tre"}}});
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "  uno  "}}, {{"NomeSet", "due"}}, {{"NomeSet", "tre"}}});
         TfrmExpArmi w(roster->frmArmi());
         QCOMPARE(w.windowTitle(), QStringLiteral(" Esporta catalogo BLOKKO in Excel"));
         QCOMPARE(w.size(), QSize(862, 560));
@@ -193,8 +181,8 @@ private slots:
 
     void anEditedCellReachesTheFileOnly()
     {
-        writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
-                   {{{"NomeSet", "uno"}, {"Note", "vecchia"}}});
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "uno"}, {"Note", "vecchia"}}});
         const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
         TfrmExpArmi w(roster->frmArmi());
         w.show();
@@ -212,8 +200,8 @@ private slots:
 
     void mocArchiveHeadings()
     {
-        writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
-                   {{{"NomeProgetto", "Torre"}, {"InVendita", ""}}});
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
+                           {{{"NomeProgetto", "Torre"}, {"InVendita", ""}}});
         TfrmExpCartoline w(roster->frmCartoline());
         QCOMPARE(w.windowTitle(), QStringLiteral(" Esporta archivio MOC in Excel"));
         w.show();
@@ -264,7 +252,7 @@ private slots:
         QList<Fields> cards;
         for (int i = 0; i < 50; ++i)
             cards.append({{"NomeSet", QStringLiteral("Set %1").arg(i)}, {"Note", QString(200, 'n')}});
-        writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, cards);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, cards);
         folder->write(QStringLiteral("Catalogo_BLOKKO.xls"), "vecchio");
         TfrmExpArmi w(roster->frmArmi());
         w.show();
@@ -304,9 +292,9 @@ private slots:
         const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
         if (soffice.isEmpty())
             QSKIP("LibreOffice (soffice) is not installed");
-        writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
-                   {{{"NomeSet", QString::fromUtf8("Città è più")}, {"Note", "a < b & c"},
-                     {"InVendita", QString::fromUtf8("Sì")}}});
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QString::fromUtf8("Città è più")}, {"Note", "a < b & c"},
+                             {"InVendita", QString::fromUtf8("Sì")}}});
         TfrmExpArmi w(roster->frmArmi());
         w.show();
         exportSets(w);

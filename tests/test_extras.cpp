@@ -17,7 +17,6 @@
 #include "ui/editing/TfrmWebCam.h"
 #include "ui/output/ExportWindow.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -38,6 +37,9 @@ QImage filled(QSize size, QColor colour)
 }
 
 const QString kNoCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
 } // namespace
 
 class TestExtras : public ProgramTest {
@@ -47,13 +49,10 @@ class TestExtras : public ProgramTest {
 
     void writeMocs(int cards)
     {
-        QByteArray bytes;
-        for (int i = 1; i <= cards; ++i) {
-            Record r(Schede::TSchedaMOC);
-            r.setText("NomeProgetto", QStringLiteral("Opera %1").arg(i));
-            bytes += r.bytes();
-        }
-        folder->write(QStringLiteral("Castelli.moc"), bytes);
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC, cards,
+                           [](Record &r, int i) {
+                               r.setText("NomeProgetto", QStringLiteral("Opera %1").arg(i));
+                           });
     }
 
     void writePhotoA(int card, QColor colour)
@@ -61,21 +60,6 @@ class TestExtras : public ProgramTest {
         QDir(folder->path()).mkpath(QStringLiteral("Foto_MOC"));
         QVERIFY(filled(QSize(40 + card, 30), colour)
                     .save(folder->file(QStringLiteral("Foto_MOC/Castelli_Foto_A_%1.jpg").arg(card))));
-    }
-
-    // Runs `check` on the modal window the action opens, then closes it.
-    void withModal(const std::function<void()> &action, const std::function<void(QWidget *)> &check)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            QVERIFY(modal);
-            seen = true;
-            check(modal);
-            modal->close();
-        });
-        action();
-        QVERIFY(seen);
     }
 
     void click(Picture *p) { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); }
@@ -194,13 +178,14 @@ private slots:
     {
         roster->handOver(roster->frmAvvio(), mocs());
         for (const auto &[button, word] : {std::pair{"btnAcquisisciFoto", "foto01"},
-                                           std::pair{"btnAcquisisciFoto02", "foto02"}})
-            withModal([&] { click(mocs()->command(button)); },
-                      [&](QWidget *modal) {
-                          auto *w = qobject_cast<TfrmWebCam *>(modal);
-                          QVERIFY(w);
-                          QCOMPARE(w->lblMemory->text(), QString::fromLatin1(word));
-                      });
+                                           std::pair{"btnAcquisisciFoto02", "foto02"}}) {
+            const auto isTheWebcamFor = [&](QWidget *modal) {
+                auto *w = qobject_cast<TfrmWebCam *>(modal);
+                QVERIFY(w);
+                QCOMPARE(w->lblMemory->text(), QString::fromLatin1(word));
+            };
+            QVERIFY(withModal([&] { click(mocs()->command(button)); }, isTheWebcamFor));
+        }
     }
 
     // ---- slideshow ------------------------------------------------------------
@@ -287,7 +272,7 @@ private slots:
         w.Timer->setInterval(3600000);
         w.show();
         w.cmdAvantiClick();
-        QCOMPARE(services->texts(), QStringList{recordAccessMessage()});
+        QCOMPARE(services->texts(), QStringList{kAccess});
         QCOMPARE(services->messages.first().kind, platform::MessageKind::Error);
         QVERIFY(w.Timer->isActive());
         QVERIFY(w.isVisible());
@@ -395,7 +380,7 @@ private slots:
                 exportWindow = std::make_unique<TfrmExpCartoline>(mocs());
             press = [&] { click(exportWindow->cmdGuida); };
         }
-        withModal(press, [&](QWidget *modal) {
+        const auto isTheTopic = [&](QWidget *modal) {
             auto *help = qobject_cast<TfrmGuida *>(modal);
             QVERIFY(help);
             QCOMPARE(help->windowTitle(), QStringLiteral(" Guida all'utilizzo del software"));
@@ -403,7 +388,8 @@ private slots:
             QCOMPARE(help->lblTitolo->text(), title);
             QVERIFY(help->txtGuida->isReadOnly());
             QVERIFY(!help->txtGuida->toPlainText().isEmpty());
-        });
+        };
+        QVERIFY(withModal(press, isTheTopic));
     }
 
     void linksOpenAndChangeColour()
@@ -441,10 +427,10 @@ private slots:
     void startScreenIconsOpenFreshWindows()
     {
         for (int i = 0; i < 2; ++i) {
-            withModal([&] { click(roster->frmAvvio()->imgInfo); },
-                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmInfo *>(modal)); });
-            withModal([&] { click(roster->frmAvvio()->imgCopyright); },
-                      [](QWidget *modal) { QVERIFY(qobject_cast<TfrmSplash *>(modal)); });
+            QVERIFY(withModal([&] { click(roster->frmAvvio()->imgInfo); },
+                              [](QWidget *modal) { QVERIFY(qobject_cast<TfrmInfo *>(modal)); }));
+            QVERIFY(withModal([&] { click(roster->frmAvvio()->imgCopyright); },
+                              [](QWidget *modal) { QVERIFY(qobject_cast<TfrmSplash *>(modal)); }));
         }
         QCOMPARE(roster->frmAvvio()->findChildren<QDialog *>().size(), 0);
     }

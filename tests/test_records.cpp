@@ -227,8 +227,7 @@ private slots:
     void trailingPartialRecordIsNeverRead()
     {
         TestProgramFolder folder;
-        Record card(TSchedaSet);
-        card.setText("NomeSet", QStringLiteral("Galeone"));
+        const Record card = cardWith(TSchedaSet, {{"NomeSet", QStringLiteral("Galeone")}});
         folder.write(QStringLiteral("Catalogo_BLOKKO.pro"), card.bytes() + QByteArray(100, 'x'));
         RecordFile file(folder.file(QStringLiteral("Catalogo_BLOKKO.pro")), TSchedaSet.size);
         file.openOrCreate();
@@ -248,14 +247,13 @@ private slots:
     void readOnlyFileIsReportedAndUnchanged()
     {
         TestProgramFolder folder;
-        Record card(TSchedaSet);
-        card.setText("NomeSet", QStringLiteral("Faro"));
-        folder.write(QStringLiteral("Catalogo_BLOKKO.pro"), card.bytes());
+        folder.writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), TSchedaSet, {{{"NomeSet", "Faro"}}});
+        const QByteArray before = folder.read(QStringLiteral("Catalogo_BLOKKO.pro"));
         const QString path = folder.file(QStringLiteral("Catalogo_BLOKKO.pro"));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         RecordFile file(path, TSchedaSet.size);
         QVERIFY_THROWS_EXCEPTION(RecordFile::Error, file.openOrCreate());
-        QCOMPARE(folder.read(QStringLiteral("Catalogo_BLOKKO.pro")), card.bytes());
+        QCOMPARE(folder.read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
 

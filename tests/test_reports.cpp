@@ -14,7 +14,6 @@
 #include "core/reports/Report.h"
 #include "ui/search/ListWindow.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +21,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -99,7 +97,6 @@ private slots:
         t.setLines(QStringLiteral("txtRiepilogo"), lines);
         t.object(QStringLiteral("txtRiepilogo")).rect.setHeight(100 * 12.822);
         t.band(QStringLiteral("MasterData")).height = 100 * 12.822 + 10;
-        QVERIFY(near(t.band(QStringLiteral("MasterData")).height, 1292.2));
         const report::Prepared p = report::prepare(t);
         QVERIFY(near(p.printable.height(), 718.11));
         QVERIFY(near(p.printable.width(), 1046.93));
@@ -111,6 +108,11 @@ private slots:
         const auto &second = placed(p.pages[1], QStringLiteral("txtRiepilogo"));
         QVERIFY(near(first.rect.y(), 30.24));
         QCOMPARE(first.object.lines.size() + second.object.lines.size(), 100);
+        // Split, the memo keeps its line pitch: the two parts are as tall as
+        // the whole memo, each as tall as its own lines.
+        QVERIFY(near(first.rect.height(), first.object.lines.size() * 12.822));
+        QVERIFY(near(second.rect.height(), second.object.lines.size() * 12.822));
+        QVERIFY(near(first.rect.height() + second.rect.height(), 1282.2));
         QCOMPARE(first.object.lines.first(), QStringLiteral("Riga 000 [DATE]"));
         QCOMPARE(second.object.lines.first(), lines.at(first.object.lines.size()));
         QVERIFY(first.rect.bottom() <= p.printable.height());
@@ -311,18 +313,18 @@ private slots:
         QFETCH(QString, window);
         CardEditor *editor = moc ? static_cast<CardEditor *>(roster->frmCartoline()) : roster->frmArmi();
         roster->handOver(roster->frmAvvio(), editor);
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *w = qobject_cast<CardPrintWindow *>(QApplication::activeModalWidget());
+        Picture *p = editor->command(command.toStdString());
+        QVERIFY(p);
+        const auto checkAndCancel = [&](QWidget *modal) {
+            auto *w = qobject_cast<CardPrintWindow *>(modal);
             QVERIFY(w);
-            seen = true;
             QCOMPARE(w->objectName(), window);
             QCOMPARE(w->imgLogo->image(), editor->photoBox(0)->image());
             QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
-        });
-        Picture *p = editor->command(command.toStdString());
-        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
-        QVERIFY(seen);
+            QVERIFY(!w->isVisible());
+        };
+        QVERIFY(withModal([&] { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); },
+                          checkAndCancel));
         QCOMPARE(services->printed.size(), 0);
     }
 };

@@ -14,7 +14,6 @@
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -23,23 +22,31 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
-using Fields = QList<QPair<const char *, QString>>;
+using Fields = CardFields;
 
 namespace {
 const QString kNotApplicable =
     QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
+const QString kAccess = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
+
+// Cards not for sale unless their fields say otherwise.
+Fields notForSale(const Fields &fields) { return Fields{{"InVendita", QStringLiteral("No")}} + fields; }
+QList<Fields> notForSale(const QList<Fields> &cards)
+{
+    QList<Fields> out;
+    for (const Fields &f : cards)
+        out.append(notForSale(f));
+    return out;
+}
 
 QByteArray recordBytes(const RecordLayout &layout, const Fields &fields)
 {
-    Record r(layout);
-    r.setText("InVendita", QStringLiteral("No"));
-    for (const auto &[field, value] : fields)
-        r.setText(field, value);
-    return r.bytes();
+    return cardWith(layout, notForSale(fields)).bytes();
 }
 } // namespace
 
@@ -51,18 +58,13 @@ class TestSearch : public ProgramTest {
 
     void writeSets(const QList<Fields> &cards)
     {
-        QByteArray bytes;
-        for (const Fields &f : cards)
-            bytes += recordBytes(Schede::TSchedaSet, f);
-        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), bytes);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           notForSale(cards));
     }
 
     void writeMocs(const QList<Fields> &cards)
     {
-        QByteArray bytes;
-        for (const Fields &f : cards)
-            bytes += recordBytes(Schede::TSchedaMOC, f);
-        folder->write(QStringLiteral("Castelli.moc"), bytes);
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC, notForSale(cards));
     }
 
     QStringList lines(ListWindow &w) const { return w.results()->lines(); }
@@ -222,7 +224,7 @@ private slots:
         QTest::mousePress(w.btnCerca, Qt::LeftButton);
         QVERIFY(w.lblAttendere->isVisible());
         QTest::mouseRelease(w.btnCerca, Qt::LeftButton);
-        QCOMPARE(services->texts(), QStringList{recordAccessMessage()});
+        QCOMPARE(services->texts(), QStringList{kAccess});
         QCOMPARE(services->messages.first().kind, platform::MessageKind::Plain);
         QVERIFY(w.panAvvio->isVisible());
         QVERIFY(w.lblAttendere->isVisible());
@@ -362,17 +364,17 @@ private slots:
     void whoIsForSale()
     {
         // Raw for-sale bytes: "Sì " with a trailing blank, and an empty field.
-        QByteArray setsFile;
-        for (const auto &[name, flag] : {std::pair{"yes", QByteArray("\x02S\xEC", 3)},
-                                         std::pair{"yes blank", QByteArray("\x03S\xEC ", 4)},
-                                         std::pair{"no", QByteArray("\x02No", 3)},
-                                         std::pair{"empty", QByteArray("\x00", 1)}}) {
-            Record r(Schede::TSchedaSet);
-            r.setText("NomeSet", QString::fromLatin1(name));
-            r.bytes().replace(Schede::TSchedaSet.forSale().offset, flag.size(), flag);
-            setsFile += r.bytes();
-        }
-        folder->write(QStringLiteral("Catalogo_BLOKKO.pro"), setsFile);
+        const QList<std::pair<const char *, QByteArray>> flags = {
+            {"yes", QByteArray("\x02S\xEC", 3)},
+            {"yes blank", QByteArray("\x03S\xEC ", 4)},
+            {"no", QByteArray("\x02No", 3)},
+            {"empty", QByteArray("\x00", 1)}};
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           int(flags.size()), [&](Record &r, int position) {
+                               const auto &[name, flag] = flags.at(position - 1);
+                               r.setText("NomeSet", QString::fromLatin1(name));
+                               r.bytes().replace(Schede::TSchedaSet.forSale().offset, flag.size(), flag);
+                           });
         writeMocs({{{"NomeProgetto", "yes"}, {"InVendita", QString::fromUtf8("Sì")}},
                    {{"NomeProgetto", "no"}, {"InVendita", "No"}},
                    {{"NomeProgetto", "empty"}, {"InVendita", ""}},
@@ -432,20 +434,19 @@ private slots:
         CardEditor *editor = moc ? static_cast<CardEditor *>(mocs()) : sets();
         if (moc)
             roster->handOver(sets(), mocs());
-        bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *list = qobject_cast<ListWindow *>(QApplication::activeModalWidget());
+        Picture *p = editor->command(command.toStdString());
+        QVERIFY(p);
+        const auto checkAndClose = [&](QWidget *modal) {
+            auto *list = qobject_cast<ListWindow *>(modal);
             QVERIFY(list);
-            seen = true;
             QCOMPARE(list->objectName(), window);
             QCOMPARE(list->parentWidget(), editor);
             if (list->lblMemory)
                 QCOMPARE(list->lblMemory->text(), marker);
             list->close();
-        });
-        Picture *p = editor->command(command.toStdString());
-        QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center());
-        QVERIFY(seen);
+        };
+        QVERIFY(withModal([&] { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); },
+                          checkAndClose));
     }
 };
 

@@ -5,11 +5,14 @@
 #include "ui/app/Roster.h"
 #include "core/cards/RecordLayout.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
+#include <QPointer>
 #include <stdexcept>
 #include <atomic>
 #include <cstring>
@@ -190,13 +193,63 @@ void TestProgramFolder::writeCards(const QString &name, const RecordLayout &layo
                                    const QList<Fields> &cards) const
 {
     QByteArray bytes;
-    for (const Fields &f : cards) {
+    for (const Fields &f : cards)
+        bytes += cardWith(layout, f).bytes();
+    write(name, bytes);
+}
+
+void TestProgramFolder::writeCards(const QString &name, const RecordLayout &layout, int count,
+                                   const std::function<void(Record &, int)> &fill) const
+{
+    QByteArray bytes;
+    for (int position = 1; position <= count; ++position) {
         Record r(layout);
-        for (const auto &[field, value] : f)
-            r.setText(field, value);
+        if (fill)
+            fill(r, position);
         bytes += r.bytes();
     }
     write(name, bytes);
+}
+
+Record cardWith(const RecordLayout &layout, const CardFields &fields)
+{
+    Record r(layout);
+    for (const auto &[field, value] : fields)
+        r.setText(field, value);
+    return r;
+}
+
+void type(QWidget *field, const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClicks(field, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+bool withModal(const std::function<void()> &opening,
+               const std::function<void(QWidget *)> &onModal)
+{
+    bool seen = false;
+    // A timer of this call only: it cannot fire once the call has returned.
+    QTimer watch;
+    watch.setSingleShot(true);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (!modal) {
+            watch.start(5); // not up yet: look again while `opening` waits
+            return;
+        }
+        seen = true;
+        onModal(modal);
+        if (modal && modal->isVisible())
+            modal->close();
+    });
+    watch.start(0);
+    opening();
+    return seen && !QTest::currentTestFailed();
 }
 
 SmallDisk::SmallDisk(const QString &folder, int kilobytes) : folder_(folder)

@@ -4,6 +4,7 @@
 // that runs on the offscreen platform with the program's application object.
 
 #include "ui/platform/Platform.h"
+#include "core/cards/RecordLayout.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -14,7 +15,23 @@
 #include <functional>
 #include <memory>
 
-struct RecordLayout;
+class QWidget;
+
+// A card's texts as pairs of field name and text.
+using CardFields = QList<QPair<const char *, QString>>;
+
+// A card of the layout holding the given texts, every other field empty.
+Record cardWith(const RecordLayout &layout, const CardFields &fields);
+
+// Types text into a field key by key, accented letters included.
+void type(QWidget *field, const QString &text);
+
+// Runs `opening`, which is to show a modal window, and hands that window to
+// `onModal` while it is up; a window still open afterwards is closed, so a
+// failed check never leaves the test waiting. True when a modal window came
+// up and nothing failed while it was handled.
+bool withModal(const std::function<void()> &opening,
+               const std::function<void(QWidget *)> &onModal);
 
 class ScriptedServices : public platform::Services {
 public:
@@ -80,9 +97,13 @@ public:
     void installShippedCredentials() const;
     void write(const QString &name, const QByteArray &bytes) const;
     // Writes a record file of cards, each given as pairs of field and text.
-    using Fields = QList<QPair<const char *, QString>>;
+    using Fields = CardFields;
     void writeCards(const QString &name, const RecordLayout &layout,
                     const QList<Fields> &cards) const;
+    // Writes a record file of `count` cards, each filled in by `fill` with
+    // its position, counted from 1.
+    void writeCards(const QString &name, const RecordLayout &layout, int count,
+                    const std::function<void(Record &, int)> &fill) const;
     QByteArray read(const QString &name) const;
 
 private:
