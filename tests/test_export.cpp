@@ -41,23 +41,6 @@ const QString kFailed = QStringLiteral(
 
 // The file as the collector's spreadsheet program expects it, written out
 // here piece by piece.
-QByteArray expectedHead(const char *sheet)
-{
-    return QByteArray(
-               "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
-               "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-               "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" "
-               "content=\"text/html; charset=windows-1252\"><!--[if gte mso 9]><xml>"
-               "<x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet><x:Name>")
-           + sheet
-           + "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane><x:Number>1</x:Number>"
-             "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes><x:ProtectContents>False"
-             "</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects><x:ProtectScenarios>"
-             "False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
-             "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body>"
-             "<table x:str><tr>";
-}
-
 QByteArray headings(const QList<QPair<QByteArray, int>> &cells)
 {
     QByteArray out;
@@ -128,7 +111,7 @@ private slots:
         second[0] = "Faro";
         second[15] = "No";
         QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.xls")),
-                 expectedHead("Catalogo BLOKKO") + headings(kSetHeadings) + row(first) + row(second)
+                 spreadsheetHead("Catalogo BLOKKO") + headings(kSetHeadings) + row(first) + row(second)
                      + kTail);
     }
 
@@ -144,7 +127,7 @@ private slots:
         for (int i = 0; i < 10; ++i)
             rows += row(QList<QByteArray>(16));
         QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.xls")),
-                 expectedHead("Catalogo BLOKKO") + headings(kSetHeadings) + rows + kTail);
+                 spreadsheetHead("Catalogo BLOKKO") + headings(kSetHeadings) + rows + kTail);
     }
 
     void threeCardsAndTheGrid()
@@ -208,7 +191,7 @@ private slots:
         QCOMPARE(w.model()->columnCount(), 23);
         exportSets(w);
         const QByteArray file = folder->read(QStringLiteral("Archivio_MOC.xls"));
-        QVERIFY(file.startsWith(expectedHead("Archivio MOC")));
+        QVERIFY(file.startsWith(spreadsheetHead("Archivio MOC")));
         QCOMPARE(file.count("font-weight: bold;"), 22);
         QVERIFY(file.contains("width=450>Descrizione MOC</td>"));
         QVERIFY(file.contains("width=250>Livello difficolt\xE0</td>"));

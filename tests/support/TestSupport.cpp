@@ -149,6 +149,23 @@ void ProgramTest::cleanup()
     folder.reset();
 }
 
+QByteArray spreadsheetHead(const char *sheet)
+{
+    return QByteArray(
+               "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" "
+               "xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+               "xmlns=\"http://www.w3.org/TR/REC-html40\"><head><meta http-equiv=\"Content-Type\" "
+               "content=\"text/html; charset=windows-1252\"><!--[if gte mso 9]><xml>"
+               "<x:ExcelWorkbook><x:ExcelWorksheets><x:ExcelWorksheet><x:Name>")
+           + sheet
+           + "</x:Name><x:WorksheetOptions><x:Selected/><x:Panes><x:Pane><x:Number>1</x:Number>"
+             "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes><x:ProtectContents>False"
+             "</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects><x:ProtectScenarios>"
+             "False</x:ProtectScenarios></x:WorksheetOptions></x:ExcelWorksheet>"
+             "</x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head><body>"
+             "<table x:str><tr>";
+}
+
 QString kindName(platform::MessageKind kind)
 {
     switch (kind) {

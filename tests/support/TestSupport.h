@@ -179,6 +179,10 @@ protected:
 
 QString kindName(platform::MessageKind kind);
 
+// The start of an exported spreadsheet file up to its heading row, as the
+// collector's spreadsheet program expects it, written out piece by piece.
+QByteArray spreadsheetHead(const char *sheet);
+
 int runTests(int argc, char **argv, QObject *testObject);
 
 #define VETRINORA_TEST_MAIN(TestClass)                                                     \
