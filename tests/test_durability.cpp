@@ -278,6 +278,30 @@ private slots:
         QCOMPARE(entries(folder->file(QStringLiteral("Schedario"))), QStringList{"BLOKKO_1.jpg"});
     }
 
+    // A card appended in part before the disk filled up is cut off again: the
+    // file keeps its whole cards and nothing else.
+    void fullDiskLeavesNoPartOfACard()
+    {
+        SmallDisk disk(folder->path());
+        REQUIRE_SMALL_DISK(disk);
+        writeSets(1);
+        const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        CardEditor *editor = openSets();
+        for (const auto &[control, value] :
+             QList<QPair<const char *, QString>>{{"txtMunizioni", "Galeone"}, {"txtArma", "Pirati"},
+                                                 {"txtCalibro", "6285"}, {"txtAnno", "1989"}})
+            editor->field(control)->setText(value);
+        disk.fill(); // the last page of the file still has room for part of a card
+        click(editor, "cmdSalva");
+        QCOMPARE(services->texts(),
+                 QStringList{QStringLiteral(
+                     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                     "Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                     "installazione del programma.")});
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
+        QCOMPARE(editor->lblPosizione->text(), QString());
+    }
+
     void fullDiskKeepsTheOldAttachment()
     {
         SmallDisk disk(folder->path());
