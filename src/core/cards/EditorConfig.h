@@ -36,6 +36,9 @@ struct ToolItem {
     const char *resource;
     const char *hint; // UTF-8
     int width;
+    // The keys that press it, in portable text; aliases follow the first
+    // after "; " ("Alt+Left; PgUp"). Only the first is shown in its tooltip.
+    const char *shortcut = nullptr;
 };
 
 // A photo box with its hidden placeholder twin and its commands.

@@ -36,20 +36,20 @@ constexpr std::string_view kSetBands[] = {"shpNuovo", "shpAnteprima", "shpStampa
                                           "shpRiepiloghi", "shpEsci"};
 
 constexpr ToolItem kSetTools[] = {
-    {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40},
-    {0, "cmdDuplica", ":/images/cmd_duplica.svg", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.", 40},
-    {0, "cmdSalva", ":/images/cmd_salva.svg", "Salva la scheda in archivio.", 40},
-    {0, "cmdTrova", ":/images/cmd_trova.svg", "Trova una scheda in archivio.", 40},
+    {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40, "Ctrl+N"},
+    {0, "cmdDuplica", ":/images/cmd_duplica.svg", "Prepara la schermata per l'inserimento di una nuova scheda duplicando i dati correnti.", 40, "Ctrl+D"},
+    {0, "cmdSalva", ":/images/cmd_salva.svg", "Salva la scheda in archivio.", 40, "Ctrl+S"},
+    {0, "cmdTrova", ":/images/cmd_trova.svg", "Trova una scheda in archivio.", 40, "Ctrl+F"},
     {1, "cmdFile", ":/images/cmd_file.svg", "Allega file alla scheda.", 100},
-    {2, "cmdStampa", ":/images/cmd_stampa.svg", "Stampa la scheda.", 100},
-    {3, "cmdPrimo", ":/images/cmd_primo.svg", "Visualizza la prima scheda in archivio.", 40},
-    {3, "cmdIndietro", ":/images/cmd_indietro.svg", "Visualizza la scheda precedente in archivio.", 40},
+    {2, "cmdStampa", ":/images/cmd_stampa.svg", "Stampa la scheda.", 100, "Ctrl+P"},
+    {3, "cmdPrimo", ":/images/cmd_primo.svg", "Visualizza la prima scheda in archivio.", 40, "Alt+Home"},
+    {3, "cmdIndietro", ":/images/cmd_indietro.svg", "Visualizza la scheda precedente in archivio.", 40, "Alt+Left; PgUp"},
     {3, "lblPosizione", nullptr, "", 74},
-    {3, "cmdAvanti", ":/images/cmd_avanti.svg", "Visualizza la scheda successiva in archivio.", 40},
-    {3, "cmdUltimo", ":/images/cmd_ultimo.svg", "Visualizza l'ultima scheda in archivio.", 40},
-    {4, "cmdEsporta", ":/images/cmd_esporta.svg", "Esporta le schede in archivio in un file di Excel.", 40},
+    {3, "cmdAvanti", ":/images/cmd_avanti.svg", "Visualizza la scheda successiva in archivio.", 40, "Alt+Right; PgDown"},
+    {3, "cmdUltimo", ":/images/cmd_ultimo.svg", "Visualizza l'ultima scheda in archivio.", 40, "Alt+End"},
+    {4, "cmdEsporta", ":/images/cmd_esporta.svg", "Esporta le schede in archivio in un file di Excel.", 40, "Ctrl+E"},
     {4, "cmdSegnalati", ":/images/cmd_vendita.svg", "Visualizza il riepilogo dei set BLOKKO in vendita.", 40},
-    {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40},
+    {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40, "F1"},
     {5, "cmdEsci", ":/images/cmd_esci.svg", "Esci da questa schermata di lavoro.", 40},
 };
 
@@ -113,21 +113,21 @@ constexpr std::string_view kMocBands[] = {"shpPulsanti01", "shpPulsanti02", "shp
                                           "shpPulsanti04", "shpPulsanti05", "shpPulsanti06"};
 
 constexpr ToolItem kMocTools[] = {
-    {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40},
-    {0, "cmdSalva", ":/images/cmd_salva.svg", "Salva la scheda in archivio.", 40},
-    {0, "cmdTrova", ":/images/cmd_trova.svg", "Trova schede in archivio.", 40},
+    {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40, "Ctrl+N"},
+    {0, "cmdSalva", ":/images/cmd_salva.svg", "Salva la scheda in archivio.", 40, "Ctrl+S"},
+    {0, "cmdTrova", ":/images/cmd_trova.svg", "Trova schede in archivio.", 40, "Ctrl+F"},
     {0, "cmdCercaDisponibili", ":/images/cmd_vendita.svg", "Visualizza il riepilogo delle MOC in vendita.", 40},
     {1, "cmdFile", ":/images/cmd_file.svg", "Allega file alla scheda corrente.", 100},
     {2, "cmdAnteprima", ":/images/cmd_anteprima.svg", "Visualizza l'anteprima di stampa della scheda corrente.", 40},
-    {2, "cmdStampa", ":/images/cmd_stampa.svg", "Stampa la scheda corrente.", 100},
-    {3, "cmdPrimo", ":/images/cmd_primo.svg", "Visualizza la prima scheda in archivio.", 40},
-    {3, "cmdIndietro", ":/images/cmd_indietro.svg", "Visualizza la scheda precedente in archivio.", 40},
+    {2, "cmdStampa", ":/images/cmd_stampa.svg", "Stampa la scheda corrente.", 100, "Ctrl+P"},
+    {3, "cmdPrimo", ":/images/cmd_primo.svg", "Visualizza la prima scheda in archivio.", 40, "Alt+Home"},
+    {3, "cmdIndietro", ":/images/cmd_indietro.svg", "Visualizza la scheda precedente in archivio.", 40, "Alt+Left; PgUp"},
     {3, "lblPosizione", nullptr, "", 45},
-    {3, "cmdAvanti", ":/images/cmd_avanti.svg", "Visualizza la scheda successiva in archivio.", 40},
-    {3, "cmdUltimo", ":/images/cmd_ultimo.svg", "Visualizza l'ultima scheda in archivio.", 40},
-    {4, "cmdEsporta", ":/images/cmd_esporta.svg", "Esporta l'archivio in un file di Excel.", 40},
+    {3, "cmdAvanti", ":/images/cmd_avanti.svg", "Visualizza la scheda successiva in archivio.", 40, "Alt+Right; PgDown"},
+    {3, "cmdUltimo", ":/images/cmd_ultimo.svg", "Visualizza l'ultima scheda in archivio.", 40, "Alt+End"},
+    {4, "cmdEsporta", ":/images/cmd_esporta.svg", "Esporta l'archivio in un file di Excel.", 40, "Ctrl+E"},
     {4, "cmdSlideShow", ":/images/cmd_slideshow.svg", "Esegui lo slide show delle MOC in archivio.", 40},
-    {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40},
+    {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40, "F1"},
     {5, "cmdEsci", ":/images/cmd_esci.svg", "Esci da questa schermata.", 40},
 };
 

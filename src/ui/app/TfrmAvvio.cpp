@@ -67,6 +67,18 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgGuida, &Picture::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
+
+    // Tab goes through the tiles, each followed by its button, then the
+    // icons; Alt+1, Alt+2 and Alt+3 open the three tiles.
+    picturesAfterControls(this, {imgApp01, btnApp01, imgApp02, btnApp02, imgApp03, btnApp03,
+                                 imgInfo, imgGuida, imgSito, imgCopyright, imgEsci});
+    const QList<QPair<Picture *, Picture *>> tiles = {
+        {imgApp01, btnApp01}, {imgApp02, btnApp02}, {imgApp03, btnApp03}};
+    for (int i = 0; i < int(tiles.size()); ++i) {
+        const QKeySequence keys(Qt::ALT | Qt::Key(Qt::Key_1 + i));
+        addShortcuts(tiles[i].first, {keys}, this);
+        tiles[i].second->showShortcut(keys);
+    }
 }
 
 void TfrmAvvio::btnApp01Click() { navigation().handOver(this, Place::Sets); }

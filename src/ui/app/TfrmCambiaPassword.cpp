@@ -41,11 +41,12 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : QWidget(parent)
     Halo *halos[3];
     for (int i = 0; i < 3; ++i) {
         const Row &r = rows[i];
-        makeLabel(QString::fromLatin1(r.label), QString::fromUtf8(r.caption),
-                  QRect(29, r.y, 353, 20), this)
-            ->setFont(bold);
+        QLabel *caption = makeLabel(QString::fromLatin1(r.label), QString::fromUtf8(r.caption),
+                                    QRect(29, r.y, 353, 20), this);
+        caption->setFont(bold);
         fields[i] = makePasswordField(QString::fromLatin1(r.field), QRect(29, r.y + 24, 353, 32),
                                       this);
+        nameField(caption, fields[i]);
         halos[i] = FieldBehaviours::attachHalo(fields[i], QString::fromLatin1(r.halo));
         connect(fields[i], &QLineEdit::textChanged, this, &TfrmCambiaPassword::fieldChange);
     }

@@ -55,6 +55,9 @@ TfrmPassword::TfrmPassword(QWidget *parent) : QWidget(parent)
 
     txtPassword = makePasswordField(QStringLiteral("txtPassword"), QRect(18, 172, 353, 32), this);
     effPassword = FieldBehaviours::attachHalo(txtPassword, QStringLiteral("effPassword"));
+    // The line above the field asks for the password; the field is named for it.
+    lblRigo05->setBuddy(txtPassword);
+    txtPassword->setAccessibleName(QStringLiteral("Password"));
 
     cmdOK = makeButton(QStringLiteral("cmdOK"), QStringLiteral("OK"), QRect(18, 232, 170, 38), this);
     cmdEsci = makeButton(QStringLiteral("cmdEsci"), QStringLiteral("Esci"),

@@ -51,6 +51,8 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
     connect(btnApri, &Picture::clicked, this, &TfrmApriCatalogo::btnApriClick);
     connect(btnElimina, &Picture::clicked, this, &TfrmApriCatalogo::btnEliminaClick);
     connect(btnAnnulla, &Picture::clicked, this, &TfrmApriCatalogo::btnAnnullaClick);
+    nameField(caption, lstFiles);
+    picturesAfterControls(this, {btnApri, btnElimina, btnAnnulla, imgGuida});
 }
 
 void TfrmApriCatalogo::showEvent(QShowEvent *event)

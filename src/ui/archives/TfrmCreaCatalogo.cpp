@@ -55,6 +55,8 @@ TfrmCreaCatalogo::TfrmCreaCatalogo(QWidget *parent)
 
     connect(btnApplica, &Picture::clicked, this, &TfrmCreaCatalogo::btnApplicaClick);
     connect(btnAnnulla, &Picture::clicked, this, &TfrmCreaCatalogo::btnAnnullaClick);
+    nameField(caption, txtFile);
+    picturesAfterControls(this, {btnApplica, btnAnnulla, imgGuida});
 }
 
 void TfrmCreaCatalogo::showEvent(QShowEvent *event)

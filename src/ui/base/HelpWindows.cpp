@@ -47,7 +47,11 @@ LinkLabel::LinkLabel(const QString &objectName, const QString &text, const QRect
 void LinkLabel::addIcon(Picture *icon)
 {
     icon->setClickable(true);
+    icon->setAccessibleName(text());
     icon->installEventFilter(this);
+    // The mouse is handled below; keys and assistive technology press the
+    // icon through clicked().
+    connect(icon, &Picture::clicked, this, &LinkLabel::activated);
 }
 
 void LinkLabel::setPressed(bool pressed)
@@ -81,6 +85,7 @@ bool LinkLabel::eventFilter(QObject *, QEvent *event)
     else if (event->type() == QEvent::MouseButtonRelease) {
         setPressed(false);
         emit activated();
+        return true; // not clicked() as well
     }
     return false;
 }
@@ -114,6 +119,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
                     + QLatin1Char('"'));
     });
     btnChiudi = closeButton(this, QRect(534, 526, 120, 34));
+    picturesAfterControls(this);
 }
 
 void TfrmGuida::setTopic(const HelpTopics::Topic &topic)
@@ -150,6 +156,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent)
         TMisc::Open(QStringLiteral("\"mailto:") + Maker::email() + QLatin1Char('"'));
     });
     btnChiudi = closeButton(this, QRect(388, 294, 120, 34));
+    picturesAfterControls(this);
 }
 
 TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
@@ -165,4 +172,5 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent)
     lnkWeb->addIcon(imgWeb);
     connect(lnkWeb, &LinkLabel::activated, this, [] { TMisc::Open(Maker::site()); });
     btnChiudi = closeButton(this, QRect(523, 410, 120, 34));
+    picturesAfterControls(this);
 }

@@ -1,18 +1,114 @@
 #include "ui/base/Widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDialog>
 #include <QGridLayout>
 #include <QPushButton>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QSvgRenderer>
+
+namespace {
+
+// What assistive technology sees of a picture: a push button with a press
+// action where it is clickable, a graphic otherwise.
+class PictureAccessible : public QAccessibleWidget {
+public:
+    explicit PictureAccessible(Picture *picture) : QAccessibleWidget(picture, QAccessible::Graphic) {}
+
+    Picture *picture() const { return static_cast<Picture *>(widget()); }
+
+    QAccessible::Role role() const override
+    {
+        return picture()->isClickable() ? QAccessible::Button : QAccessible::Graphic;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (picture()->isClickable())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        // Queued, as a click is: the command may open a modal window, and the
+        // assistive technology waits for its call to return.
+        if (action == pressAction() && picture()->isClickable())
+            QMetaObject::invokeMethod(picture(), &Picture::click, Qt::QueuedConnection);
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        if (action == pressAction() && picture()->isClickable())
+            return {QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+};
+
+// The focus sink is there for the program only: nothing to announce.
+class FocusSinkAccessible : public QAccessibleWidget {
+public:
+    explicit FocusSinkAccessible(QWidget *sink) : QAccessibleWidget(sink, QAccessible::NoRole) {}
+
+    QString text(QAccessible::Text) const override { return {}; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        s.focusable = false;
+        return s;
+    }
+    QStringList actionNames() const override { return {}; }
+};
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("Picture"))
+        return new PictureAccessible(static_cast<Picture *>(object));
+    if (className == QLatin1String("FocusSink"))
+        return new FocusSinkAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+void installAccessibleFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+bool isPressKey(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return !(event->modifiers() & ~Qt::KeypadModifier);
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 Picture::Picture(const QString &objectName, const QString &resource, QWidget *parent)
     : QWidget(parent)
 {
+    installAccessibleFactory();
     setObjectName(objectName);
     setResource(resource);
+    setFocusPolicy(Qt::NoFocus);
 }
 
 Picture::Picture(const QString &objectName, const QString &resource, const QRect &geometry,
@@ -34,10 +130,64 @@ void Picture::setResource(const QString &resource)
 void Picture::setClickable(bool clickable)
 {
     clickable_ = clickable;
+    // Tab only: a click of the mouse must not take the focus from a field.
+    setFocusPolicy(clickable ? Qt::TabFocus : Qt::NoFocus);
     if (clickable)
         setCursor(Qt::PointingHandCursor);
     else
         unsetCursor();
+}
+
+void Picture::showShortcut(const QKeySequence &keys)
+{
+    setToolTip(hint_ + QStringLiteral(" (") + keys.toString(QKeySequence::PortableText)
+               + QLatin1Char(')'));
+}
+
+void Picture::click()
+{
+    if (clickable_)
+        emit clicked();
+}
+
+void Picture::keyPressEvent(QKeyEvent *event)
+{
+    if (clickable_ && isPressKey(event)) {
+        event->accept();
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Picture::focusInEvent(QFocusEvent *event)
+{
+    // The ring marks where the keyboard put the focus; a window coming back
+    // to the front brings back the ring it had.
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        ring_ = true;
+        break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        break;
+    default:
+        ring_ = false;
+        break;
+    }
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void Picture::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        ring_ = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void Picture::setHint(const QString &hint)
@@ -52,11 +202,17 @@ void Picture::paintEvent(QPaintEvent *)
         renderer_ = new QSvgRenderer(resource_, this);
         renderer_->setAspectRatioMode(Qt::KeepAspectRatio);
     }
-    if (!renderer_->isValid())
-        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer_->render(&painter, QRectF(rect()));
+    if (renderer_->isValid())
+        renderer_->render(&painter, QRectF(rect()));
+    if (showsFocusRing()) {
+        // A rounded steel-blue outline, as the bands of the artwork are drawn.
+        painter.setPen(QPen(Colors::steelBlue(), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        const qreal radius = qMin(6.0, qMin(width(), height()) / 4.0);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), radius, radius);
+    }
 }
 
 void Picture::mousePressEvent(QMouseEvent *event)
@@ -79,6 +235,62 @@ void Picture::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void addShortcuts(Picture *picture, const QList<QKeySequence> &keys, QWidget *window)
+{
+    for (const QKeySequence &k : keys) {
+        auto *shortcut = new QShortcut(k, window);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setObjectName(picture->objectName() + QStringLiteral("Shortcut"));
+        QObject::connect(shortcut, &QShortcut::activated, picture, &Picture::click);
+    }
+    if (!keys.isEmpty())
+        picture->showShortcut(keys.first());
+}
+
+void picturesAfterControls(QWidget *window, const QList<Picture *> &order)
+{
+    bool othersTakeFocus = false;
+    for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
+        if (!qobject_cast<Picture *>(w) && (w->focusPolicy() & Qt::TabFocus))
+            othersTakeFocus = true;
+    QList<Picture *> pictures = order;
+    if (pictures.isEmpty())
+        for (Picture *p : window->findChildren<Picture *>())
+            if (p->isClickable())
+                pictures << p;
+    for (Picture *p : std::as_const(pictures)) {
+        QWidget *last = window->previousInFocusChain();
+        if (last != p)
+            QWidget::setTabOrder(last, p);
+    }
+    if (!othersTakeFocus)
+        window->setFocus(Qt::OtherFocusReason);
+}
+
+FocusSink::FocusSink(QWidget *parent) : QPushButton(parent)
+{
+    installAccessibleFactory();
+    // Focus::moveTo gives it the focus with setFocus, which no policy stops.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QString fieldName(const QString &caption)
+{
+    QString name = caption.trimmed();
+    if (name.endsWith(QChar(0x20AC)))
+        name.chop(1);
+    name = name.trimmed();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name.trimmed();
+}
+
+void nameField(QLabel *caption, QWidget *field)
+{
+    caption->setBuddy(field);
+    field->setAccessibleName(fieldName(caption->text()));
 }
 
 Band::Band(const QString &objectName, const QRect &geometry, QWidget *parent, QColor fill,

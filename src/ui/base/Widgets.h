@@ -5,12 +5,20 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QKeySequence>
+#include <QList>
+#include <QPushButton>
 #include <QWidget>
 
 class QSvgRenderer;
 
-// A picture scaled to fit its box. Clickable pictures show the hand cursor,
-// emit clicked() and carry their hint as accessible name.
+// A picture scaled to fit its box. Clickable pictures are buttons: they show
+// the hand cursor, emit clicked(), carry their hint as accessible name, are
+// announced as push buttons that can be pressed, take the focus from Tab
+// (never from the mouse, so a click leaves the field being edited alone),
+// draw a rounded ring while the keyboard has put the focus on them, and
+// Space or Enter presses them. Other pictures are decoration: no focus, and
+// announced as graphics.
 class Picture : public QWidget {
     Q_OBJECT
 public:
@@ -21,8 +29,18 @@ public:
     void setResource(const QString &resource);
     QString resource() const { return resource_; }
     void setClickable(bool clickable);
+    bool isClickable() const { return clickable_; }
     void setHint(const QString &hint);
     QString hint() const { return hint_; }
+    // Shows the keys that press the picture in its tooltip, after the hint:
+    // "Salva la scheda in archivio. (Ctrl+S)", the keys named as on the keycaps.
+    void showShortcut(const QKeySequence &keys);
+    // True while the focus ring is drawn.
+    bool showsFocusRing() const { return clickable_ && ring_ && hasFocus(); }
+
+public slots:
+    // Presses the picture as a click of the mouse does.
+    void click();
 
 signals:
     void clicked();
@@ -31,6 +49,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QString resource_;
@@ -38,7 +59,34 @@ private:
     QSvgRenderer *renderer_ = nullptr;
     bool clickable_ = false;
     bool pressed_ = false;
+    bool ring_ = false; // the focus came from the keyboard
 };
+
+// Binds keys to a picture button in its window (Qt::WindowShortcut): each
+// one presses it; the first is shown in its tooltip.
+void addShortcuts(Picture *picture, const QList<QKeySequence> &keys, QWidget *window);
+
+// Puts the clickable pictures of a window at the end of its Tab chain, after
+// the fields and buttons, in the given order or else in the order they were
+// made. A window with nothing else to focus keeps the focus itself, so that
+// its first Tab lands on the first picture rather than the focus resting
+// unseen on one.
+void picturesAfterControls(QWidget *window, const QList<Picture *> &order = {});
+
+// A push button that only ever receives the focus from the program's own
+// code: not a Tab stop, and hidden from assistive technology.
+class FocusSink : public QPushButton {
+    Q_OBJECT
+public:
+    explicit FocusSink(QWidget *parent);
+};
+
+// Makes a caption the label of its field: its buddy, and the field's
+// accessible name, the caption without its colon and currency sign
+// ("Valore: €" names the field "Valore").
+class QLabel;
+void nameField(QLabel *caption, QWidget *field);
+QString fieldName(const QString &caption);
 
 // A plain rectangle with a fill and a one-unit border.
 class Band : public QWidget {

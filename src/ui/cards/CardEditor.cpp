@@ -133,8 +133,18 @@ void CardEditor::wireToolbar()
         if (index < 0)
             throw std::logic_error("toolbar command " + std::string(tool.name)
                                    + " has no handler " + handler.toStdString());
-        connect(command(tool.name), clicked, this, metaObject()->method(index));
+        Picture *picture = command(tool.name);
+        connect(picture, clicked, this, metaObject()->method(index));
+        if (tool.shortcut)
+            addShortcuts(picture,
+                         QKeySequence::listFromString(QString::fromLatin1(tool.shortcut),
+                                                      QKeySequence::PortableText),
+                         this);
     }
+    // The commands follow the fields in the Tab order; the focus sink,
+    // never a Tab stop, stays last.
+    picturesAfterControls(this);
+    setTabOrder(previousInFocusChain(), btnFocus);
 }
 
 void CardEditor::cmdGuidaClick() { TfrmGuida::showTopic(this, config_.helpTopic()); }
@@ -170,9 +180,10 @@ void CardEditor::buildFields()
         fields_.insert(edit->objectName(), edit);
         const QString labelName = QStringLiteral("lbl") + edit->objectName().mid(3);
         if (place.label == LabelPlace::Above) {
-            makeLabel(labelName, def->captionText(), QRect(place.x, place.y - 18, place.width, 16),
-                      panel())
-                ->setFont(labelFont);
+            QLabel *label = makeLabel(labelName, def->captionText(),
+                                      QRect(place.x, place.y - 18, place.width, 16), panel());
+            label->setFont(labelFont);
+            nameField(label, edit);
         } else {
             const bool big = def->role == FieldRole::Money;
             QLabel *label = makeLabel(labelName, def->captionText(),
@@ -181,6 +192,7 @@ void CardEditor::buildFields()
                                       panel());
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             label->setFont(big ? verdana(14, true) : labelFont);
+            nameField(label, edit);
         }
         FieldBehaviours::paintField(edit, money ? config_.moneyResting : FieldBehaviours::aliceBlue());
         if (money) {
@@ -214,7 +226,7 @@ void CardEditor::buildFields()
         attachments_.insert(label->objectName(), label);
     }
 
-    btnFocus = new QPushButton(panel());
+    btnFocus = new FocusSink(panel());
     btnFocus->setObjectName(QStringLiteral("btnFocus"));
     btnFocus->setGeometry(0, 0, 25, 20);
     btnFocus->setFlat(true);

@@ -42,9 +42,10 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
     for (int i = 0; i < 3; ++i) {
         const int y = 120 + i * 124;
         const QString n = QStringLiteral("0%1").arg(i + 1);
-        makeLabel(QStringLiteral("lblFile") + n, QStringLiteral("Nome %1° file allegato:").arg(i + 1),
-                  QRect(20, y, 380, 18), this)
-            ->setFont(labelFont);
+        QLabel *fileCaption = makeLabel(QStringLiteral("lblFile") + n,
+                                        QStringLiteral("Nome %1° file allegato:").arg(i + 1),
+                                        QRect(20, y, 380, 18), this);
+        fileCaption->setFont(labelFont);
         txtFile[i] = new QLineEdit(this);
         txtFile[i]->setObjectName(QStringLiteral("txtFile") + n);
         txtFile[i]->setGeometry(20, y + 20, 380, 28);
@@ -59,14 +60,17 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent)
         btnApri[i] = makeButton(QStringLiteral("btnApri") + n, QStringLiteral("Apri"),
                             QRect(536, y + 19, 78, 32), this);
         btnApri[i]->setEnabled(false);
-        makeLabel(QStringLiteral("lblDesc") + n,
-                  QStringLiteral("Descrizione %1° file allegato:").arg(i + 1), QRect(20, y + 56, 380, 18),
-                  this)
-            ->setFont(labelFont);
+        QLabel *descCaption = makeLabel(QStringLiteral("lblDesc") + n,
+                                        QStringLiteral("Descrizione %1° file allegato:").arg(i + 1),
+                                        QRect(20, y + 56, 380, 18), this);
+        descCaption->setFont(labelFont);
         txtDesc[i] = new QLineEdit(this);
         txtDesc[i]->setObjectName(QStringLiteral("txtDesc") + n);
         txtDesc[i]->setGeometry(20, y + 76, 594, 28);
         txtDesc[i]->setFont(verdana(12));
+        // Each eraser sits in the Tab order where it stands, after its file.
+        nameField(fileCaption, txtFile[i]);
+        nameField(descCaption, txtDesc[i]);
         connect(txtFile[i], &QLineEdit::textChanged, this, [this, i](const QString &text) {
             btnApri[i]->setEnabled(!Text::trim(text).isEmpty());
         });

@@ -151,6 +151,7 @@ ExportWindow::ExportWindow(const ExportConfig &config, CardHost *editor)
     connect(cmdEsporta, &Picture::clicked, this, &ExportWindow::cmdEsportaClick);
     connect(cmdEsci, &Picture::clicked, this, &ExportWindow::cmdEsciClick);
     connect(cmdGuida, &Picture::clicked, this, [this] { TfrmGuida::showTopic(this, config_.helpTopic()); });
+    picturesAfterControls(this);
 }
 
 void ExportWindow::showEvent(QShowEvent *event)

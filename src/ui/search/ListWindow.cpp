@@ -82,9 +82,10 @@ void ListWindow::buildFilterPage()
         edit->setObjectName(name(f.control));
         edit->setGeometry(x, y, 380, 26);
         edit->setFont(verdana(12, true));
-        makeLabel(QStringLiteral("lbl") + edit->objectName().mid(3), def->captionText(),
-                  QRect(x, y - 20, 380, 16), panAvvio)
-            ->setFont(labelFont);
+        QLabel *caption = makeLabel(QStringLiteral("lbl") + edit->objectName().mid(3),
+                                    def->captionText(), QRect(x, y - 20, 380, 16), panAvvio);
+        caption->setFont(labelFont);
+        nameField(caption, edit);
         FieldBehaviours::attachHalo(edit, name(f.halo));
         filters_ << edit;
         cycle << edit;
@@ -127,6 +128,7 @@ void ListWindow::buildResultPage()
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
     txtTrova->setGeometry(24, 72, 360, 28);
     txtTrova->setFont(verdana(12, true));
+    txtTrova->setAccessibleName(QStringLiteral("Testo da trovare"));
     btnTrova = button(QStringLiteral("btnTrova"), QStringLiteral("Trova"), QRect(392, 70, 110, 32),
                       panContainer);
     QLabel *hint = makeLabel(QStringLiteral("lblIstruzioni"),
@@ -153,6 +155,9 @@ void ListWindow::buildResultPage()
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setFont(ResultModel::lineFont());
     connect(lstRecords, &QListView::doubleClicked, this, &ListWindow::lstRecordsDblClick);
+    lstRecords->setAccessibleName(QString::fromUtf8(config_.printTitle));
+    // Enter on a selected line recalls it, as a double click does.
+    lstRecords->installEventFilter(this);
 
     lblRigo03 = makeLabel(QStringLiteral("lblRigo03"), QString::fromUtf8(config_.recallCaption),
                           QRect(24, 414, 785, 20), panContainer);
@@ -237,6 +242,11 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == btnCerca && event->type() == QEvent::MouseButtonPress) {
         lblAttendere->show();
         lblAttendere->repaint();
+    }
+    if (watched == lstRecords && event->type() == QEvent::KeyPress
+        && isReturnKey(static_cast<QKeyEvent *>(event)) && selectedRow() >= 0) {
+        lstRecordsDblClick();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
