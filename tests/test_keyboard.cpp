@@ -30,6 +30,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -163,6 +167,29 @@ class TestKeyboard : public ProgramTest {
     }
 
 private slots:
+    // On a screen large enough the panel stands still in the middle of the
+    // window, with the window's gradient around it and no scroll bar.
+    void aLargeScreenDoesNotScroll()
+    {
+        for (GradientWindow *w : {static_cast<GradientWindow *>(roster->frmArmi()),
+                                  static_cast<GradientWindow *>(roster->frmCartoline()),
+                                  static_cast<GradientWindow *>(roster->frmAvvio())}) {
+            w->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            QVERIFY(!w->scroller()->horizontalScrollBar()->isVisible());
+            QVERIFY(!w->scroller()->verticalScrollBar()->isVisible());
+            const QPoint corner = w->panel()->mapTo(w, QPoint(0, 0));
+            QCOMPARE(corner, QPoint((w->width() - w->panel()->width()) / 2,
+                                    (w->height() - w->panel()->height()) / 2));
+            // The gradient's top colour shows at the window's top corner.
+            const QImage shot = w->grab().toImage();
+            const QColor top = shot.pixelColor(1, 1);
+            QVERIFY2(top.blue() > top.red() + 40, qPrintable(top.name()));
+            w->hide();
+        }
+    }
+
     // ---- names, roles and the Tab chain of every window ----------------------
 
     void everyWindowIsKeyboardReachable_data()

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSvgRenderer>
 
@@ -338,11 +339,30 @@ GradientWindow::GradientWindow(const QString &objectName, const QString &caption
     setWindowTitle(caption);
     panel_->setObjectName(QStringLiteral("panContainer"));
     panel_->setFixedSize(panelSize);
+    // The panel keeps its size and layout. It stands centred in the window;
+    // on a screen smaller than the panel the window scrolls, so that every
+    // control stays within reach. The scroll area is see-through: the
+    // window's gradient shows around the panel as before.
+    auto *scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scrPanel"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->viewport()->setAutoFillBackground(false);
+    auto *stage = new QWidget;
+    stage->setObjectName(QStringLiteral("panStage"));
+    stage->setMinimumSize(panelSize);
+    auto *centre = new QGridLayout(stage);
+    centre->setContentsMargins(0, 0, 0, 0);
+    centre->addWidget(panel_, 0, 0, Qt::AlignCenter);
+    scroller->setWidget(stage);
+    stage->setAutoFillBackground(false); // setWidget() turns it on
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(panel_, 0, 0, Qt::AlignCenter);
-    setMinimumSize(panelSize);
+    layout->addWidget(scroller, 0, 0);
 }
+
+QScrollArea *GradientWindow::scroller() const { return findChild<QScrollArea *>(QStringLiteral("scrPanel")); }
 
 void GradientWindow::paintEvent(QPaintEvent *) { paintVerticalGradient(this, top_); }
 

@@ -116,12 +116,16 @@ protected:
 
 // A window filled with a vertical gradient (top colour to white) holding a
 // fixed-size content panel in its centre, where controls take their places.
+class QScrollArea;
+
 class GradientWindow : public QWidget {
     Q_OBJECT
 public:
     GradientWindow(const QString &objectName, const QString &caption, QColor top,
                    QSize panelSize, QWidget *parent = nullptr);
     QWidget *panel() const { return panel_; }
+    // What scrolls the panel into view on a screen smaller than it.
+    QScrollArea *scroller() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
