@@ -7,47 +7,8 @@
 #   program_e2e.sh <Vetrinora executable> <shipped unins000.dll>
 set -euo pipefail
 
-if [ "${1:-}" != --inner ]; then
-  exe=$1
-  credentials=$2
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  cp "$exe" "$work/Vetrinora"
-  cp "$(dirname "$exe")"/vetrinora_webcam.* "$work/" 2>/dev/null || true
-  cp "$credentials" "$work/unins000.dll"
-  unset QT_QPA_PLATFORM
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inner "$work"
-fi
-
-work=$2
-app_pid=
-fail() { echo "FAIL: $*" >&2; [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; exit 1; }
-
-visible_names() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-    xdotool getwindowname "$id"
-  done | sort
-}
-
-wait_for() { # title regex
-  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
-}
-
-start_program() {
-  HOME="$work" QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
-  app_pid=$!
-  login=$(wait_for '^ Vetrinora - Accesso$') || fail "the login window did not appear"
-  [ -n "$login" ] || fail "the login window did not appear"
-  [ "$(visible_names)" = " Vetrinora - Accesso" ] || fail "more than the login window is visible: $(visible_names)"
-  xdotool windowfocus --sync "$login"
-}
-
-stop_program() {
-  kill "$app_pid" 2>/dev/null || true
-  wait "$app_pid" 2>/dev/null || true
-  app_pid=
-}
+script=$0
+source "$(dirname "$0")/lib.sh"
 
 # 1. The right password, typed in small letters, then Return.
 start_program
@@ -90,31 +51,6 @@ stop_program
 # 3. A set card and a MOC card typed and saved through the real windows.
 # Windows fill the 1280 x 1024 screen; content panels sit centred at (142, 166).
 at() { xdotool mousemove $((142 + $1)) $((166 + $2)) click 1; sleep 0.3; }
-
-# Waits for the information message, checks its text, closes it with Return.
-expect_message() {
-  local box=
-  for _ in $(seq 100); do
-    box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || fail "no message appeared (expected: $1)"
-  xdotool windowfocus --sync "$box"
-  xdotool key ctrl+c
-  sleep 0.3
-  local text
-  text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
-  [ "$text" = "$1" ] || fail "the message reads: $text (expected: $1)"
-  xdotool key Return
-  sleep 0.3
-}
-
-focus_window() { # title regex
-  local id
-  id=$(wait_for "$1") || fail "no window $1"
-  [ -n "$id" ] || fail "no window $1"
-  xdotool windowfocus --sync "$id"
-}
 
 start_program
 xdotool type --delay 20 "pergamenaverde"

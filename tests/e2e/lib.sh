@@ -1,0 +1,72 @@
+# What the end-to-end runs of the real program share. A script sources it
+# twice: first outside Xvfb with the executable and the shipped credential
+# file as $1 and $2 (it lays out a program folder and starts itself again
+# inside Xvfb), then inside, where $work is the program folder and the
+# functions below find windows, start and stop the program and read messages.
+
+if [ "${1:-}" != --inner ]; then
+  exe=$1
+  credentials=$2
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$exe" "$work/Vetrinora"
+  cp "$(dirname "$exe")"/vetrinora_webcam.* "$work/" 2>/dev/null || true
+  cp "$credentials" "$work/unins000.dll"
+  unset QT_QPA_PLATFORM
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --inner "$work"
+fi
+
+work=$2
+app_pid=
+fail() { echo "FAIL: $*" >&2; [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; exit 1; }
+
+visible_names() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    xdotool getwindowname "$id"
+  done | sort
+}
+
+wait_for() { # title regex
+  timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+start_program() {
+  HOME="$work" QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
+  app_pid=$!
+  login=$(wait_for '^ Vetrinora - Accesso$') || fail "the login window did not appear"
+  [ -n "$login" ] || fail "the login window did not appear"
+  [ "$(visible_names)" = " Vetrinora - Accesso" ] || fail "more than the login window is visible: $(visible_names)"
+  xdotool windowfocus --sync "$login"
+}
+
+stop_program() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=
+}
+
+# Waits for the information message, checks its text, closes it with Return.
+expect_message() {
+  local box=
+  for _ in $(seq 100); do
+    box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no message appeared (expected: $1)"
+  xdotool windowfocus --sync "$box"
+  xdotool key ctrl+c
+  sleep 0.3
+  local text
+  text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$text" = "$1" ] || fail "the message reads: $text (expected: $1)"
+  xdotool key Return
+  sleep 0.3
+}
+
+focus_window() { # title regex
+  local id
+  id=$(wait_for "$1") || fail "no window $1"
+  [ -n "$id" ] || fail "no window $1"
+  xdotool windowfocus --sync "$id"
+}
