@@ -10,6 +10,8 @@
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/TfrmWebCam.h"
+#include "ui/output/ExportWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <memory>
 
 class TestSmallScreen : public ProgramTest {
     Q_OBJECT
@@ -92,6 +95,52 @@ private slots:
         }
         QVERIFY(controls > 0);
         w->hide();
+    }
+
+    // A dialog wider than the screen (the export window, the webcam window)
+    // opens within it and scrolls to each of its controls.
+    void aDialogLargerThanTheScreenScrolls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("export") << QStringLiteral("frmExpArmi");
+        QTest::newRow("webcam") << QStringLiteral("frmWebCam");
+    }
+    void aDialogLargerThanTheScreenScrolls()
+    {
+        QFETCH(QString, name);
+        std::unique_ptr<QDialog> dialog;
+        if (name == QLatin1String("frmExpArmi"))
+            dialog = std::make_unique<TfrmExpArmi>(roster->frmArmi());
+        else
+            dialog = std::make_unique<TfrmWebCam>(roster->frmCartoline());
+        const QStringList names = [&] {
+            QStringList all;
+            for (QWidget *c : dialog->findChildren<QWidget *>())
+                if (!c->objectName().isEmpty())
+                    all << c->objectName();
+            return all;
+        }();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(dialog->width() <= 800 && dialog->height() <= 600);
+        auto *scroller = dialog->findChild<QScrollArea *>(QStringLiteral("scrPanel"));
+        QVERIFY(scroller);
+        const QRect inView = scroller->viewport()->rect();
+        for (const QString &n : names) {
+            QWidget *c = dialog->findChild<QWidget *>(n);
+            QVERIFY2(c, qPrintable(n)); // every control is still there, by its name
+            if (!c->isVisibleTo(dialog.get()) || !(qobject_cast<QAbstractButton *>(c)
+                                                  || qobject_cast<QLineEdit *>(c)))
+                continue;
+            const QRect inPage(c->mapTo(scroller->widget(), QPoint(0, 0)), c->size());
+            const QSize room = inView.size();
+            scroller->ensureVisible(inPage.center().x(), inPage.center().y(),
+                                    inPage.width() / 2 + (inPage.width() < room.width()),
+                                    inPage.height() / 2 + (inPage.height() < room.height()));
+            const QRect where(c->mapTo(scroller->viewport(), QPoint(0, 0)), c->size());
+            QVERIFY2(inView.contains(where), qPrintable(n));
+        }
+        dialog->close();
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSvgRenderer>
@@ -386,6 +387,69 @@ QPushButton *makeButton(const QString &objectName, const QString &text, const QR
     return button;
 }
 
+namespace {
+
+// A fixed dialog larger than the screen it opens on gets scroll bars: its
+// controls move, as they stand, onto a page of the dialog's size inside a
+// scroll area as large as the screen allows. On a screen large enough the
+// dialog is left exactly as it is made.
+class FitToScreen : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *window = static_cast<QWidget *>(watched);
+            window->removeEventFilter(this);
+            deleteLater();
+            fit(window);
+        }
+        return false;
+    }
+
+private:
+    static void fit(QWidget *window)
+    {
+        const QScreen *screen = window->screen();
+        if (!screen)
+            return;
+        // Room for the window's frame and title.
+        const QSize room = screen->availableGeometry().size() - QSize(16, 40);
+        const QSize full = window->size();
+        if (full.width() <= room.width() && full.height() <= room.height())
+            return;
+        auto *page = new QWidget;
+        page->setObjectName(QStringLiteral("panPagina"));
+        page->setFixedSize(full);
+        const QObjectList children = window->children();
+        for (QObject *child : children) {
+            auto *control = qobject_cast<QWidget *>(child);
+            if (!control || control->isWindow())
+                continue;
+            const bool shown = control->isVisibleTo(window);
+            const QPoint at = control->pos();
+            control->setParent(page);
+            control->move(at);
+            control->setVisible(shown);
+        }
+        auto *scroller = new QScrollArea(window);
+        scroller->setObjectName(QStringLiteral("scrPanel"));
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setFocusPolicy(Qt::NoFocus);
+        scroller->viewport()->setAutoFillBackground(false);
+        scroller->setWidget(page);
+        page->setAutoFillBackground(false); // setWidget() turns it on
+        const QSize fitted = full.boundedTo(room);
+        window->setFixedSize(fitted);
+        scroller->setGeometry(QRect(QPoint(0, 0), fitted));
+        scroller->show();
+    }
+};
+
+} // namespace
+
 void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size)
 {
     window->setObjectName(objectName);
@@ -394,6 +458,7 @@ void makeFixedModal(QDialog *window, const QString &objectName, const QString &c
                            | Qt::MSWindowsFixedSizeDialogHint);
     window->setFixedSize(size);
     window->setModal(true);
+    window->installEventFilter(new FitToScreen(window));
 }
 
 QFont verdana(int points, bool bold)
