@@ -19,7 +19,7 @@ focus_window '^ Vetrinora$'
 keys Tab Return                                   # the first tile: the set catalogue
 focus_window '^ Vetrinora - Catalogo BLOKKO$'
 xdotool type --delay 20 "Galeone"; keys Return
-xdotool type --delay 20 "Città"; keys Return Return
+type_text "Città"; keys Return Return
 xdotool type --delay 20 "6285"; keys Return
 xdotool type --delay 20 "1989"
 keys ctrl+s

@@ -18,6 +18,21 @@ fi
 
 work=$2
 app_pid=
+
+# Types a text into the focused field. Plain ASCII is typed key by key; a
+# text with accented letters is pasted with Ctrl+V, because xdotool types
+# those by remapping a key for each one, a remapping that the program can
+# miss on a busy machine.
+type_text() {
+  if printf '%s' "$1" | LC_ALL=C grep -q '[^ -~]'; then
+    printf '%s' "$1" | xclip -selection clipboard
+    sleep 0.2
+    xdotool key ctrl+v
+    sleep 0.2
+  else
+    xdotool type --delay 20 "$1"
+  fi
+}
 fail() { echo "FAIL: $*" >&2; [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; exit 1; }
 
 visible_names() {

@@ -59,7 +59,7 @@ wait_for '^ Vetrinora$' >/dev/null
 at 168 344                                   # first tile: the set catalogue
 focus_window '^ Vetrinora - Catalogo BLOKKO$'
 xdotool type --delay 20 "Galeone"; xdotool key Return
-xdotool type --delay 20 "Città"; xdotool key Return Return
+type_text "Città"; xdotool key Return Return
 xdotool type --delay 20 "6285"; xdotool key Return
 xdotool type --delay 20 "1989"
 at 122 34                                    # cmdSalva
