@@ -201,12 +201,11 @@ private slots:
     void leftoversOfOursAreRemovedAtTheNextStart()
     {
         roster.reset();
-        const QStringList ours = {"~vetrinora-a1b2c3.tmp", "unins000.dll.Xy12Zw",
-                                  "Catalogo_BLOKKO.xls.abcDEF", "Archivio_MOC.xls.q1w2e3",
-                                  "Schedario/~vetrinora-zzzzzz.tmp",
+        const QStringList ours = {"~vetrinora-a1b2c3.tmp", "Schedario/~vetrinora-zzzzzz.tmp",
                                   "Foto_MOC/~vetrinora-000000.tmp",
                                   "Documenti_Allegati/~vetrinora-qwerty.tmp"};
-        const QStringList theirs = {"manuale.pdf.copia", "~vetrinora-ab.tmp", "unins000.dll.bak",
+        const QStringList theirs = {"manuale.pdf.copia", "~vetrinora-ab.tmp", "unins000.dll.backup",
+                                    "Catalogo_BLOKKO.xls.copia1", "Documenti_Allegati/unins000.dll.Xy12Zw",
                                     "Catalogo_BLOKKO.xls", "Documenti_Allegati/nota.txt.123456",
                                     "Schedario/BLOKKO_1.jpg", "Castelli.moc"};
         for (const QString &name : ours + theirs)
@@ -401,6 +400,23 @@ private slots:
         QCOMPARE(services->texts(), QStringList({photoNotSaved(setPhoto(1)), kUpdated}));
         QVERIFY(QFileInfo(setPhoto(1)).isDir());
         QCOMPARE(entries(folder->file(QStringLiteral("Schedario"))), QStringList());
+    }
+
+    // Photo A cannot be written: photo B is written all the same, and the
+    // message names only the file that failed.
+    void onePhotoFailingNeverCostsTheOther()
+    {
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
+                           {{{"NomeProgetto", "Torre"}, {"CodiceID", "T-01"}, {"Tema", "Castelli"},
+                             {"Designer", "Rossi"}, {"NumeroPezzi", "1200"},
+                             {"CostoTotale", "0,00"}, {"InVendita", "No"}}});
+        QVERIFY(QDir().mkpath(mocPhoto('A', 1))); // a folder where photo A should go
+        CardEditor *editor = openCastelli();
+        click(editor, "cmdPrimo");
+        editor->photoBox(1)->setImage(picture(Qt::green));
+        click(editor, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList({photoNotSaved(mocPhoto('A', 1)), kUpdated}));
+        QCOMPARE(Photos::load(mocPhoto('B', 1)).size(), QSize(320, 240));
     }
 
     // ---- attachments ---------------------------------------------------------------

@@ -120,8 +120,18 @@ private slots:
                     all << c->objectName();
             return all;
         }();
+        auto tabChain = [&] {
+            QStringList order;
+            for (QWidget *w = dialog->nextInFocusChain(); w && w != dialog.get();
+                 w = w->nextInFocusChain())
+                if ((w->focusPolicy() & Qt::TabFocus) && !w->objectName().isEmpty())
+                    order << w->objectName();
+            return order;
+        };
+        const QStringList tabOrder = tabChain();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCOMPARE(tabChain(), tabOrder); // the same Tab order as on a large screen
         QVERIFY(dialog->width() <= 800 && dialog->height() <= 600);
         auto *scroller = dialog->findChild<QScrollArea *>(QStringLiteral("scrPanel"));
         QVERIFY(scroller);

@@ -30,6 +30,8 @@ QString file(const QString &name) { return path() + name; }
 
 void removeTemporaryLeftovers()
 {
+    // Only names of our own making: a file such as "unins000.dll.backup" may
+    // be the user's, whatever older versions once left beside it.
     platform::removeTemporaryLeftovers(path());
     for (const char *folder : {"Schedario", "Foto_MOC", "Documenti_Allegati"})
         platform::removeTemporaryLeftovers(file(QString::fromLatin1(folder)));

@@ -165,20 +165,14 @@ bool AtomicFile::copy(const QString &source, const QString &destination)
     return out.commit();
 }
 
-QStringList temporaryFilePatterns()
-{
-    return {kPrefix + QStringLiteral("??????") + kSuffix,
-            // Left by older versions, which wrote through a six-letter suffix.
-            QStringLiteral("unins000.dll.??????"), QStringLiteral("Catalogo_BLOKKO.xls.??????"),
-            QStringLiteral("Archivio_MOC.xls.??????")};
-}
+QString temporaryFilePattern() { return kPrefix + QStringLiteral("??????") + kSuffix; }
 
 int removeTemporaryLeftovers(const QString &folder)
 {
     const QDir dir(folder);
     int removed = 0;
-    const QFileInfoList found =
-        dir.entryInfoList(temporaryFilePatterns(), QDir::Files | QDir::Hidden | QDir::System);
+    const QFileInfoList found = dir.entryInfoList(QStringList{temporaryFilePattern()},
+                                                  QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo &info : found)
         if (!info.isSymLink() && QFile::remove(info.absoluteFilePath()))
             ++removed;

@@ -49,11 +49,10 @@ private:
     bool spoilt_ = false;
 };
 
-// The name patterns of the temporary files this program writes (and of the
-// ones older versions wrote beside the credential file and the exports).
-QStringList temporaryFilePatterns();
-// Removes leftover temporary files of ours from `folder` (not its subfolders);
-// returns how many were removed.
+// The name pattern of the temporary files this program writes.
+QString temporaryFilePattern();
+// Removes leftover temporary files of ours from `folder` (not its
+// subfolders); returns how many were removed.
 int removeTemporaryLeftovers(const QString &folder);
 
 } // namespace platform

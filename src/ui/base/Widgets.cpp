@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
@@ -420,6 +421,11 @@ private:
         const QSize full = window->size();
         if (full.width() <= room.width() && full.height() <= room.height())
             return;
+        // The Tab order and the focus survive the move.
+        QList<QPointer<QWidget>> chain;
+        for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+            chain << w;
+        const QPointer<QWidget> focused = window->focusWidget();
         auto *page = new QWidget;
         page->setObjectName(QStringLiteral("panPagina"));
         page->setFixedSize(full);
@@ -445,6 +451,11 @@ private:
         window->setFixedSize(fitted);
         scroller->setGeometry(QRect(QPoint(0, 0), fitted));
         scroller->show();
+        for (qsizetype i = 1; i < chain.size(); ++i)
+            if (chain[i - 1] && chain[i])
+                QWidget::setTabOrder(chain[i - 1], chain[i]);
+        if (focused)
+            focused->setFocus();
     }
 };
 

@@ -464,7 +464,7 @@ void CardEditor::cmdSalvaClick()
         return;
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
-    const QString unsaved = SalvaFotoScheda();
+    const QStringList unsaved = SalvaFotoScheda();
     if (!unsaved.isEmpty())
         platform::warning(this, photoNotSavedMessage(unsaved));
     platform::information(
@@ -491,13 +491,22 @@ void CardEditor::btnFocusClick()
 
 // ---- photos ---------------------------------------------------------------
 
-QString photoNotSavedMessage(const QString &path)
+QString photoNotSavedMessage(const QStringList &paths)
 {
-    return QStringLiteral("Attenzione: non è stato possibile salvare la foto della scheda nel "
-                          "file \"%1\".\r\n\r\nLa scheda è stata salvata in archivio; la foto "
-                          "che il file conteneva prima è rimasta invariata. Controllare lo "
+    QStringList quoted;
+    for (const QString &path : paths)
+        quoted << QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+    if (quoted.size() == 1)
+        return QStringLiteral("Attenzione: non è stato possibile salvare la foto della scheda nel "
+                              "file %1.\r\n\r\nLa scheda è stata salvata in archivio; la foto "
+                              "che il file conteneva prima è rimasta invariata. Controllare lo "
+                              "spazio libero sul disco e i permessi della cartella.")
+            .arg(quoted.first());
+    return QStringLiteral("Attenzione: non è stato possibile salvare le foto della scheda nei "
+                          "file %1.\r\n\r\nLa scheda è stata salvata in archivio; le foto "
+                          "che i file contenevano prima sono rimaste invariate. Controllare lo "
                           "spazio libero sul disco e i permessi della cartella.")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(quoted.join(QStringLiteral(" e ")));
 }
 
 QString CardEditor::photoFilePath(int slot) const
@@ -506,15 +515,16 @@ QString CardEditor::photoFilePath(int slot) const
            + photoFileName(slot, Text::trim(lblPosizione->text()));
 }
 
-QString CardEditor::SalvaFotoScheda()
+QStringList CardEditor::SalvaFotoScheda()
 {
+    // Every photo is tried, so that one failing never costs the other.
     const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
-    if (!QDir().mkpath(folder))
-        return folder;
+    const bool folderMade = QDir().mkpath(folder);
+    QStringList unsaved;
     for (int slot = 0; slot < photos_.size(); ++slot)
-        if (!Photos::saveBox(*photos_[slot], photoFilePath(slot)))
-            return photoFilePath(slot);
-    return {};
+        if (!folderMade || !Photos::saveBox(*photos_[slot], photoFilePath(slot)))
+            unsaved << photoFilePath(slot);
+    return unsaved;
 }
 
 void CardEditor::CaricaFotoScheda()

@@ -64,9 +64,9 @@ public:
     // and loads its photos. Search and summary windows hand cards back here.
     void showCard(const Record &record, qint64 position) override;
 
-    // Writes the card's photos; the file or folder that could not be written,
-    // or nothing when all went well.
-    QString SalvaFotoScheda();
+    // Writes the card's photos; the files that could not be written, none
+    // when all went well.
+    QStringList SalvaFotoScheda();
     void CaricaFotoScheda();
 
 public slots:
@@ -121,4 +121,4 @@ private:
 };
 
 // The warning shown when a saved card's photo file could not be written.
-QString photoNotSavedMessage(const QString &path);
+QString photoNotSavedMessage(const QStringList &paths);
