@@ -85,3 +85,21 @@ focus_window() { # title regex
   [ -n "$id" ] || fail "no window $1"
   xdotool windowfocus --sync "$id"
 }
+
+# The set catalogue holds exactly one card: "Galeone", "Città", code 6285,
+# year 1989, everything else empty, "0,00" and "No", byte for byte.
+check_galeone_card() {
+  python3 - "$work" <<'PY' || fail "the set catalogue is not as saved"
+import sys, pathlib
+folder = pathlib.Path(sys.argv[1])
+def field(text, capacity):
+    data = text.encode("cp1252")
+    return bytes([len(data)]) + data + bytes(capacity - len(data))
+fields = [("Galeone", 50), ("Città", 50), ("", 250), ("6285", 50), ("1989", 50)] + \
+         [("", 50), ("", 50), ("", 250), ("", 250), ("", 250), ("", 250), ("", 50), ("", 30), ("", 250),
+          ("0,00", 15), ("No", 2)] + [("", 250)] * 6
+expected = b"".join(field(t, c) for t, c in fields)
+assert len(expected) == 3419
+assert (folder / "Catalogo_BLOKKO.pro").read_bytes() == expected, "record differs"
+PY
+}
