@@ -1,6 +1,6 @@
 #pragma once
 // The camera behind the webcam window, kept in a module of its own
-// ("vetrinora_webcam" beside the executable) so that the program does not
+// ("vetrinora_webcam", see InstalledFiles) so that the program does not
 // load the whole multimedia stack at start-up, only when a webcam window
 // opens. The interface is plain C++: nothing of it needs the meta-object
 // system across the module's boundary.

@@ -15,4 +15,6 @@ public:
     void prepare();
 
     static void reportError(const QString &text);
+    // The program's icon, the window icon of every window.
+    static QIcon programIcon();
 };

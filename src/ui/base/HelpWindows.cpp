@@ -2,7 +2,7 @@
 
 #include "core/app/Maker.h"
 #include "ui/base/OpenURL.h"
-#include "core/app/ProgramFolder.h"
+#include "core/app/InstalledFiles.h"
 #include "ui/base/Widgets.h"
 
 #include <QMouseEvent>
@@ -115,8 +115,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent)
                            QRect(56, 504, 360, 26), this);
     lnkWeb->addIcon(imgPDF);
     connect(lnkWeb, &LinkLabel::activated, this, [] {
-        TMisc::Open(QLatin1Char('"') + ProgramFolder::file(QStringLiteral("Guida.pdf"))
-                    + QLatin1Char('"'));
+        TMisc::Open(QLatin1Char('"') + InstalledFiles::manual() + QLatin1Char('"'));
     });
     btnChiudi = closeButton(this, QRect(534, 526, 120, 34));
     picturesAfterControls(this);

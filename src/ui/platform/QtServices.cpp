@@ -1,5 +1,6 @@
 #include "ui/platform/QtServices.h"
 
+#include "core/app/InstalledFiles.h"
 #include "core/platform/CameraBackend.h"
 
 #include <QApplication>
@@ -160,14 +161,14 @@ void paintJob(QPrinter &printer, const PrintJob &job)
 } // namespace
 
 namespace {
-// The camera module beside the executable, loaded when a webcam window
-// first opens; without it there is no camera.
+// The camera module of the installation (beside the executable in a portable
+// program folder), loaded when a webcam window first opens; without it there
+// is no camera.
 class ModuleVideoInput : public VideoInput {
 public:
     ModuleVideoInput()
     {
-        static QLibrary module(QCoreApplication::applicationDirPath()
-                               + QStringLiteral("/vetrinora_webcam"));
+        static QLibrary module(InstalledFiles::cameraModule());
         auto create = reinterpret_cast<CreateCameraBackend>(module.resolve(kCreateCameraBackend));
         if (!create)
             return;

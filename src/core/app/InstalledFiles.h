@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+
+// The program's own files, which it only reads: the user manual, the camera
+// module and the initial credential file. In a portable program folder they
+// sit beside the executable; in an installation they sit in the folders of
+// the installation, found relative to the executable (bin/vetrinora,
+// lib/vetrinora, share/vetrinora, share/doc/vetrinora under one prefix).
+// Data files are never resolved here: see ProgramFolder.
+namespace InstalledFiles {
+
+// The user manual "Guida.pdf".
+QString manual();
+// The camera module, without its suffix (QLibrary adds it).
+QString cameraModule();
+// The credential file that a new data folder starts with, in the
+// installation whose executable sits in `executableFolder`.
+QString initialCredentials(const QString &executableFolder);
+
+} // namespace InstalledFiles

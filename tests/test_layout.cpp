@@ -1,0 +1,262 @@
+// Where the collection and the program's own files are found: a portable
+// program folder (the credential file beside the executable) keeps everything
+// there; an installed program keeps the collection in the user's data folder,
+// created on the first start with the initial credential file, and finds its
+// own files in the installation. Each test lays out real folders under a
+// fresh home of its own.
+
+#include "TestSupport.h"
+
+#include "core/app/InstalledFiles.h"
+#include "core/app/ProgramFolder.h"
+#include "ui/app/Roster.h"
+#include "ui/app/TfrmAvvio.h"
+#include "ui/app/TfrmPassword.h"
+#include "ui/base/Application.h"
+#include "ui/base/HelpWindows.h"
+#include "ui/base/Widgets.h"
+#include "ui/cards/TfrmArmi.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+const QString kShipped = QStringLiteral(VETRINORA_SOURCE_DIR "/src/resources/unins000.dll");
+const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write a test file");
+}
+
+// Every file under a folder, relative to it, sorted.
+QStringList filesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+} // namespace
+
+class TestLayout : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> root;
+    QByteArray savedHome, savedDataHome;
+
+    QString at(const QString &relative) const { return root->filePath(relative); }
+    QString dataHome() const { return at(QStringLiteral("home/.local/share")); }
+    QString dataFolder() const { return dataHome() + QStringLiteral("/Vetrinora"); }
+
+    // An installation under root/usr as the install rules lay it out; its
+    // executable folder is the one the program resolves against.
+    void install(bool withCredentials = true) const
+    {
+        QDir().mkpath(at(QStringLiteral("usr/" VETRINORA_TEST_BINDIR)));
+        writeFile(at(QStringLiteral("usr/" VETRINORA_TEST_DOCDIR "/Guida.pdf")), "%PDF-1.4\n");
+        QDir().mkpath(at(QStringLiteral("usr/" VETRINORA_TEST_SHAREDDIR)));
+        if (withCredentials)
+            QFile::copy(kShipped, at(QStringLiteral("usr/" VETRINORA_TEST_SHAREDDIR "/unins000.dll")));
+        ProgramFolder::setExecutableFolderForTests(at(QStringLiteral("usr/" VETRINORA_TEST_BINDIR)));
+    }
+
+    void portable() const
+    {
+        QDir().mkpath(at(QStringLiteral("Vetrinora")));
+        QFile::copy(kShipped, at(QStringLiteral("Vetrinora/unins000.dll")));
+        ProgramFolder::setExecutableFolderForTests(at(QStringLiteral("Vetrinora")));
+    }
+
+private slots:
+    void init()
+    {
+        root = std::make_unique<QTemporaryDir>();
+        QVERIFY(root->isValid());
+        savedHome = qgetenv("HOME");
+        savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", at(QStringLiteral("home")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
+    }
+
+    void cleanup()
+    {
+        ProgramFolder::setExecutableFolderForTests(QString());
+        qputenv("HOME", savedHome);
+        if (savedDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", savedDataHome);
+        root.reset();
+    }
+
+    void portableFolderHoldsTheCollection()
+    {
+        portable();
+        QCOMPARE(ProgramFolder::layout(), ProgramFolder::Layout::Portable);
+        QCOMPARE(ProgramFolder::path(), at(QStringLiteral("Vetrinora/")));
+        QCOMPARE(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro")),
+                 at(QStringLiteral("Vetrinora/Catalogo_BLOKKO.pro")));
+        // Nothing is written in the home folder.
+        QVERIFY(!QFileInfo::exists(at(QStringLiteral("home"))));
+    }
+
+    void installedProgramUsesTheUserDataFolder()
+    {
+        install();
+        const QStringList installed = filesUnder(at(QStringLiteral("usr")));
+        QCOMPARE(ProgramFolder::layout(), ProgramFolder::Layout::Installed);
+        QCOMPARE(ProgramFolder::path(), dataFolder() + QLatin1Char('/'));
+        QCOMPARE(ProgramFolder::file(QStringLiteral("Schedario")), dataFolder() + QStringLiteral("/Schedario"));
+        // Created on the first start, holding the initial credential file alone;
+        // nothing is written into the installation.
+        QCOMPARE(filesUnder(at(QStringLiteral("home"))),
+                 QStringList{".local/share/Vetrinora/unins000.dll"});
+        QCOMPARE(readAll(dataFolder() + QStringLiteral("/unins000.dll")), readAll(kShipped));
+        QCOMPARE(filesUnder(at(QStringLiteral("usr"))), installed);
+    }
+
+    void withoutXdgDataHomeTheFolderIsInTheHome()
+    {
+        qunsetenv("XDG_DATA_HOME");
+        install();
+        QCOMPARE(ProgramFolder::path(), at(QStringLiteral("home/.local/share/Vetrinora/")));
+        QVERIFY(QFileInfo::exists(at(QStringLiteral("home/.local/share/Vetrinora/unins000.dll"))));
+    }
+
+    // The program's own files in each layout, as the install rules place them.
+    void programFiles_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("portable manual") << false << "manual" << "Vetrinora/Guida.pdf";
+        QTest::newRow("portable camera") << false << "camera" << "Vetrinora/vetrinora_webcam";
+        QTest::newRow("installed manual") << true << "manual" << "usr/" VETRINORA_TEST_DOCDIR "/Guida.pdf";
+        QTest::newRow("installed camera")
+            << true << "camera" << "usr/" VETRINORA_TEST_MODULEDIR "/vetrinora_webcam";
+    }
+    void programFiles()
+    {
+        QFETCH(bool, installed);
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        if (installed)
+            install();
+        else
+            portable();
+        const QString found = file == QLatin1String("manual") ? InstalledFiles::manual()
+                                                              : InstalledFiles::cameraModule();
+        QCOMPARE(found, QDir::cleanPath(at(expected)));
+    }
+
+    // The credential file of the data folder at the start, from what the
+    // folder and the installation hold beforehand.
+    void credentialsAtTheStart_data()
+    {
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<QByteArray>("before");  // null: no credential file in the folder
+        QTest::addColumn<bool>("shipped");       // the installation holds its credential file
+        QTest::addColumn<QByteArray>("expected"); // null: still none
+        const QByteArray initial = readAll(kShipped);
+        const QByteArray changed = "[Accesso]\r\nValore=0E2F\r\n";
+        QTest::newRow("first start") << false << QByteArray() << true << initial;
+        QTest::newRow("folder restored without it") << true << QByteArray() << true << initial;
+        QTest::newRow("changed password kept") << true << changed << true << changed;
+        QTest::newRow("installation without it") << false << QByteArray() << false << QByteArray();
+    }
+    void credentialsAtTheStart()
+    {
+        QFETCH(bool, folderExists);
+        QFETCH(QByteArray, before);
+        QFETCH(bool, shipped);
+        QFETCH(QByteArray, expected);
+        if (folderExists)
+            writeFile(dataFolder() + QStringLiteral("/Catalogo_BLOKKO.pro"), QByteArray(3419, 'x'));
+        if (!before.isNull())
+            writeFile(dataFolder() + QStringLiteral("/unins000.dll"), before);
+        install(shipped);
+        QCOMPARE(ProgramFolder::path(), dataFolder() + QLatin1Char('/'));
+        QVERIFY(QFileInfo(dataFolder()).isDir());
+        const QString credentials = dataFolder() + QStringLiteral("/unins000.dll");
+        QCOMPARE(QFileInfo::exists(credentials), !expected.isNull());
+        QCOMPARE(readAll(credentials), expected.isNull() ? QByteArray() : expected);
+        if (folderExists)
+            QCOMPARE(readAll(dataFolder() + QStringLiteral("/Catalogo_BLOKKO.pro")), QByteArray(3419, 'x'));
+    }
+
+    // The installed program through its windows: the initial password opens
+    // it, and a saved set card lands in the user's data folder.
+    void installedProgramSavesIntoTheDataFolder()
+    {
+        install();
+        const QStringList installed = filesUnder(at(QStringLiteral("usr")));
+        ScriptedServices services;
+        Roster roster;
+        roster.start();
+        TfrmPassword *login = roster.frmPassword();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        type(login->txtPassword, QStringLiteral("pergamenaverde"));
+        QTest::mouseClick(login->cmdOK, Qt::LeftButton);
+        QVERIFY(services.texts().isEmpty());
+        QVERIFY(roster.frmAvvio()->isVisible());
+
+        TfrmArmi *editor = roster.frmArmi();
+        roster.handOver(roster.frmAvvio(), editor);
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        for (const auto &[control, value] : {std::pair{"txtMunizioni", "Galeone"}, {"txtArma", "Pirati"},
+                                             {"txtCalibro", "6285"}, {"txtAnno", "1989"}})
+            editor->field(control)->setText(QString::fromUtf8(value));
+        Picture *save = editor->command("cmdSalva");
+        QTest::mouseClick(save, Qt::LeftButton, {}, save->rect().center());
+        QCOMPARE(services.texts(), QStringList{kInserted});
+
+        const QByteArray card = readAll(dataFolder() + QStringLiteral("/Catalogo_BLOKKO.pro"));
+        QCOMPARE(card.size(), 3419);
+        QCOMPARE(card.mid(0, 8), QByteArray("\x07Galeone"));
+        QVERIFY(QFileInfo(dataFolder() + QStringLiteral("/Schedario/BLOKKO_1.jpg")).isFile());
+        QCOMPARE(filesUnder(at(QStringLiteral("usr"))), installed);
+    }
+
+    // The program's icon is drawn, and no window replaces it with another.
+    void everyWindowShowsTheProgramIcon()
+    {
+        const QIcon icon = QApplication::windowIcon();
+        QVERIFY(!icon.isNull());
+        for (int size : {16, 48, 256}) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY2(qAlpha(image.pixel(size / 2, size / 2)) == 255, qPrintable(QString::number(size)));
+        }
+        portable();
+        ScriptedServices services;
+        Roster roster;
+        TfrmGuida help(roster.frmAvvio());
+        TfrmInfo info(roster.frmAvvio());
+        QList<QWidget *> windows = QApplication::topLevelWidgets();
+        QVERIFY(windows.contains(&help) && windows.contains(&info) && windows.contains(roster.frmArmi()));
+        for (QWidget *w : windows)
+            QVERIFY2(w->windowIcon().cacheKey() == icon.cacheKey(), qPrintable(w->objectName()));
+    }
+};
+
+VETRINORA_TEST_MAIN(TestLayout)
+#include "test_layout.moc"
