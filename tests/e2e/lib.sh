@@ -46,8 +46,10 @@ wait_for() { # title regex
   timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
 }
 
+# The program started is $program (the copy in $work unless set) with the
+# home $program_home ($work unless set).
 start_program() {
-  HOME="$work" QT_QPA_PLATFORM=xcb "$work/Vetrinora" >"$work/out.log" 2>&1 &
+  HOME="${program_home:-$work}" QT_QPA_PLATFORM=xcb "${program:-$work/Vetrinora}" >"$work/out.log" 2>&1 &
   app_pid=$!
   login=$(wait_for '^ Vetrinora - Accesso$') || fail "the login window did not appear"
   [ -n "$login" ] || fail "the login window did not appear"
@@ -86,10 +88,11 @@ focus_window() { # title regex
   xdotool windowfocus --sync "$id"
 }
 
-# The set catalogue holds exactly one card: "Galeone", "Città", code 6285,
-# year 1989, everything else empty, "0,00" and "No", byte for byte.
+# The set catalogue in the data folder ($1, $work unless given) holds exactly
+# one card: "Galeone", "Città", code 6285, year 1989, everything else empty,
+# "0,00" and "No", byte for byte.
 check_galeone_card() {
-  python3 - "$work" <<'PY' || fail "the set catalogue is not as saved"
+  python3 - "${1:-$work}" <<'PY' || fail "the set catalogue is not as saved"
 import sys, pathlib
 folder = pathlib.Path(sys.argv[1])
 def field(text, capacity):
