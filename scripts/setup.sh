@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Vetrinora needs on a Debian 12 machine (as root), then builds it.
-#   scripts/setup.sh run    install, build, lay out the program folder and start Vetrinora
+#   scripts/setup.sh run    install, build, install Vetrinora under a prefix (/usr/local as
+#                           root, ~/.local otherwise) and start the installed program, whose
+#                           collection lives in ~/.local/share/Vetrinora, never in the build
 #   scripts/setup.sh test   install, build and run every test
 # Environment: BUILD_DIR (default build), SANITIZE=1 for an AddressSanitizer and
 # UndefinedBehaviorSanitizer build, VETRINORA_TEST_LOCALE (default C.UTF-8) the
@@ -17,7 +19,7 @@ packages=(build-essential cmake ninja-build pkg-config
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation)
 if [ "$mode" = test ]; then
   packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3
-    libreoffice-calc-nogui locales)
+    libreoffice-calc-nogui locales desktop-file-utils appstream dpkg-dev)
 fi
 test_locale=${VETRINORA_TEST_LOCALE:-C.UTF-8}
 
@@ -84,7 +86,24 @@ cmake --build "$build"
 
 case "$mode" in
   run)
-    exec "$build/Vetrinora/Vetrinora"
+    # The installed program keeps the collection in the user's data folder,
+    # so deleting the build folder never deletes data.
+    if [ "$(id -u)" -eq 0 ]; then prefix=/usr/local; else prefix="$HOME/.local"; fi
+    cmake --install "$build" --prefix "$prefix" >/dev/null
+    # A collection kept in the build's program folder by an earlier version of
+    # this script is copied once into the data folder, password included.
+    data="${XDG_DATA_HOME:-$HOME/.local/share}/Vetrinora"
+    old="$build/Vetrinora"
+    if [ ! -e "$data" ] && { compgen -G "$old/*.pro" || compgen -G "$old/*.moc"; } >/dev/null; then
+      echo "Copying the collection of $old into $data"
+      mkdir -p "$data"
+      for f in "$old"/*.pro "$old"/*.moc "$old"/*.xls "$old"/unins000.dll \
+               "$old"/Schedario "$old"/Foto_MOC "$old"/Documenti_Allegati; do
+        if [ -e "$f" ]; then cp -a "$f" "$data/"; fi
+      done
+    fi
+    echo "Vetrinora installed in $prefix; the collection is in $data"
+    exec "$prefix/bin/vetrinora"
     ;;
   test)
     if [ "${SANITIZE:-0}" = 1 ]; then
