@@ -236,6 +236,20 @@ private slots:
         QCOMPARE(filesUnder(at(QStringLiteral("usr"))), installed);
     }
 
+    // The help window's link opens the installed manual.
+    void helpOpensTheInstalledManual()
+    {
+        install();
+        ScriptedServices services;
+        Roster roster;
+        TfrmGuida help(roster.frmAvvio());
+        help.show();
+        QTest::mousePress(help.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(help.lnkWeb, Qt::LeftButton, {}, QPoint(5, 5));
+        const QString manual = at(QStringLiteral("usr/" VETRINORA_TEST_DOCDIR "/Guida.pdf"));
+        QCOMPARE(services.opened, QStringList{QLatin1Char('"') + QDir::cleanPath(manual) + QLatin1Char('"')});
+    }
+
     // The program's icon is drawn, and no window replaces it with another.
     void everyWindowShowsTheProgramIcon()
     {
