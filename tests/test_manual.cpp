@@ -71,6 +71,19 @@ class TestManual : public QObject {
     QStringList pages_; // each page's text, whitespace folded, page number removed
     QString whole_;
 
+    // Each page's text, whitespace folded, read within the given area.
+    QStringList pageTexts(const QStringList &area) const
+    {
+        QStringList pages =
+            run(u"pdftotext"_s, area + QStringList{u"-enc"_s, u"UTF-8"_s, pdf_, u"-"_s})
+                .split(u'\f');
+        if (!pages.isEmpty() && flat(pages.last()).isEmpty())
+            pages.removeLast();
+        for (QString &page : pages)
+            page = flat(page);
+        return pages;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -91,28 +104,23 @@ private slots:
         pageCount_ = pages.captured(1).toInt();
         QVERIFY(info.contains(u"Title:           Vetrinora - Guida all'utilizzo del software"_s));
 
-        const QString text = run(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf_, u"-"_s});
-        QStringList raw = text.split(u'\f');
-        if (!raw.isEmpty() && flat(raw.last()).isEmpty())
-            raw.removeLast();
-        QCOMPARE(raw.size(), pageCount_);
-        for (int i = 0; i < raw.size(); ++i) {
-            QString page = flat(raw[i]);
-            const QString number = QString::number(i + 1);
-            if (i > 0) {
-                // Every page but the title page ends with its number.
-                QVERIFY2(page.endsWith(u' ' + number) || page == number,
-                         qPrintable(u"page "_s + number + u": "_s + page.right(40)));
-                page.chop(number.size());
-            }
-            pages_ << flat(page);
+        // The page number sits in a strip under the text (A4 is 842 points
+        // tall; the text ends above 781 points, the number lies below 791).
+        const QStringList crop = {u"-x"_s, u"0"_s, u"-W"_s, u"595"_s, u"-y"_s};
+        const QStringList body = pageTexts(crop + QStringList{u"0"_s, u"-H"_s, u"786"_s});
+        const QStringList footers = pageTexts(crop + QStringList{u"786"_s, u"-H"_s, u"40"_s});
+        QCOMPARE(body.size(), pageCount_);
+        QCOMPARE(footers.size(), pageCount_);
+        for (int i = 0; i < pageCount_; ++i) {
+            QCOMPARE(footers[i], i == 0 ? QString() : QString::number(i + 1));
+            pages_ << body[i];
         }
         whole_ = pages_.join(u' ');
     }
 
     void lengthAndTitlePage()
     {
-        QVERIFY2(pageCount_ >= 30, qPrintable(QString::number(pageCount_)));
+        QVERIFY2(pageCount_ >= 24, qPrintable(QString::number(pageCount_)));
         QVERIFY(pages_[0].startsWith(u"Vetrinora Guida all'utilizzo del software"_s));
         QVERIFY(pages_[1].startsWith(u"Indice"_s));
     }
@@ -196,7 +204,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         for (const Guida::Message &m : Guida::messages())
-            QTest::newRow(qPrintable(m.text.left(70))) << m.text;
+            QTest::newRow(qPrintable(flat(m.text).left(70))) << m.text;
     }
 
     void messagesAsTheProgramShowsThem()
@@ -214,7 +222,16 @@ private slots:
             // Adjacent string literals are one text.
             return all.replace(QRegularExpression(u"\"[ \\t]*\\r?\\n[ \\t]*\""_s), QString());
         }();
-        QVERIFY2(source.contains(asLiteral(text)), "the program does not show this text");
+        // The text is one literal, or two joined where its paragraphs meet
+        // (a failure and the advice that follows it).
+        bool found = source.contains(asLiteral(text));
+        const QRegularExpression separator(u"\r\n\r\n|\n\r\n\r"_s);
+        for (auto it = separator.globalMatch(text); !found && it.hasNext();) {
+            const qsizetype at = it.next().capturedStart();
+            found = source.contains(asLiteral(text.left(at)))
+                    && source.contains(asLiteral(text.mid(at)));
+        }
+        QVERIFY2(found, "the program does not show this text");
         for (const QString &piece : printedPieces(text))
             QVERIFY2(whole_.contains(piece), qPrintable(piece));
     }

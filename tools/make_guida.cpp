@@ -39,6 +39,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QUrl>
@@ -301,6 +302,38 @@ QString wholeHtml(const QList<Guida::Chapter> &chapters, const QList<int> &pages
     return html;
 }
 
+// Keeps each paragraph of the running text on one page: a paragraph that
+// would cross the foot of a page starts on the next one. Drawing a page then
+// never touches a line of a neighbouring page, which the PDF would keep,
+// clipped out of sight but still found by search and copy.
+void setHtml(QTextDocument &document, const QString &html)
+{
+    document.setHtml(html);
+    const qreal pageHeight = document.pageSize().height();
+    for (int round = 0; round < 200; ++round) {
+        document.pageCount(); // the layout runs lazily: finish it
+        QTextBlock crossing;
+        for (QTextBlock block = document.begin(); block.isValid() && !crossing.isValid();
+             block = block.next()) {
+            const QTextLayout *layout = block.layout();
+            QTextCursor at(block);
+            if (!layout || layout->lineCount() < 2 || at.currentTable()
+                || at.currentFrame() != document.rootFrame())
+                continue;
+            const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+            const qreal top = layout->position().y() + layout->lineAt(0).y();
+            const qreal bottom = layout->position().y() + last.y() + last.height();
+            if (std::floor(top / pageHeight) != std::floor((bottom - 1) / pageHeight))
+                crossing = block;
+        }
+        if (!crossing.isValid())
+            return;
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(crossing).mergeBlockFormat(format);
+    }
+}
+
 // The page (from 1) on which each first-level heading starts, in order.
 QList<int> headingPages(QTextDocument &document)
 {
@@ -368,13 +401,13 @@ int main(int argc, char **argv)
     // pages in the table of contents, until the pages stand still.
     QList<int> pages;
     for (int pass = 0; pass < 4; ++pass) {
-        document.setHtml(wholeHtml(chapters, pages));
+        setHtml(document, wholeHtml(chapters, pages));
         const QList<int> found = headingPages(document).mid(1); // past "Indice"
         if (found == pages)
             break;
         pages = found;
     }
-    document.setHtml(wholeHtml(chapters, pages));
+    setHtml(document, wholeHtml(chapters, pages));
     if (headingPages(document).mid(1) != pages) {
         std::fprintf(stderr, "make_guida: the table of contents does not settle\n");
         return 1;
@@ -382,6 +415,17 @@ int main(int argc, char **argv)
 
     const int pageCount = document.pageCount();
     const qreal pageHeight = document.pageSize().height();
+    // The running text's blocks, each with its page: a page draws only its
+    // own, since the layout draws a block that merely touches the page whole.
+    QList<QPair<QTextBlock, int>> blockPages;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor at(block);
+        if (!block.layout() || block.layout()->lineCount() == 0 || at.currentTable()
+            || at.currentFrame() != document.rootFrame())
+            continue;
+        const qreal top = block.layout()->position().y() + block.layout()->lineAt(0).y();
+        blockPages << qMakePair(block, int(std::floor((top + 1) / pageHeight)));
+    }
     QPainter painter(&pdf);
     QFont footerFont(u"Liberation Sans"_s, 9);
     for (int page = 0; page < pageCount; ++page) {
@@ -391,6 +435,8 @@ int main(int argc, char **argv)
         painter.translate(0, -page * pageHeight);
         const QRectF visible(0, page * pageHeight, paint.width(), pageHeight);
         painter.setClipRect(visible);
+        for (auto &[block, onPage] : blockPages)
+            block.setVisible(onPage == page);
         document.drawContents(&painter, visible);
         painter.restore();
         if (page > 0) {
