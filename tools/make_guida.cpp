@@ -42,6 +42,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QUrl>
 #include <cmath>
 #include <cstdio>
@@ -175,7 +176,6 @@ Pictures takePictures(const QString &folder)
     add(u"set.png"_s, grab(sets));
     {
         TfrmTrovaArmi search(&sets);
-        search.resize(search.size());
         search.show();
         QCoreApplication::processEvents();
         if (QLineEdit *f = search.filter("txtLuogo"))
@@ -269,8 +269,7 @@ h1 { color: #1F3A5F; font-size: 20pt; margin-bottom: 12px; }
 h3 { color: crimson; font-size: 12pt; margin-top: 14px; }
 p { margin-bottom: 6px; }
 p.guida { color: #000000; }
-p.messaggio { margin-top: 10px; margin-bottom: 2px; color: #1F3A5F; }
-p.spiega { margin-left: 18px; }
+p.messaggio { margin-top: 8px; margin-bottom: 4px; }
 td, th { font-size: 9pt; }
 )"_s;
 
@@ -326,11 +325,37 @@ void setHtml(QTextDocument &document, const QString &html)
             if (std::floor(top / pageHeight) != std::floor((bottom - 1) / pageHeight))
                 crossing = block;
         }
-        if (!crossing.isValid())
+        if (crossing.isValid()) {
+            QTextBlockFormat format;
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(crossing).mergeBlockFormat(format);
+            continue;
+        }
+        // A table that fits on a page is kept whole the same way.
+        bool moved = false;
+        for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+            auto *table = qobject_cast<QTextTable *>(frame);
+            const QRectF r = document.documentLayout()->frameBoundingRect(frame);
+            if (table && r.height() < pageHeight
+                && table->format().pageBreakPolicy() != QTextFormat::PageBreak_AlwaysBefore
+                && std::floor(r.top() / pageHeight) != std::floor((r.bottom() - 1) / pageHeight)) {
+                // Its heading goes along with it.
+                const QTextBlock heading = document.findBlock(table->firstPosition() - 1);
+                if (heading.isValid() && heading.blockFormat().headingLevel() > 0) {
+                    QTextBlockFormat format;
+                    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                    QTextCursor(heading).mergeBlockFormat(format);
+                } else {
+                    QTextTableFormat format = table->format();
+                    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                    table->setFormat(format);
+                }
+                moved = true;
+                break;
+            }
+        }
+        if (!moved)
             return;
-        QTextBlockFormat format;
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(crossing).mergeBlockFormat(format);
     }
 }
 
@@ -358,20 +383,34 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: make_guida <output.pdf>\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "make_guida: no scratch folder\n");
+        return 1;
+    }
+    // A screen as large as a desktop one, so every window is photographed
+    // whole at its own size, never fitted to a small screen.
+    QFile screen(scratch.filePath(u"screen.json"_s));
+    if (!screen.open(QIODevice::WriteOnly)
+        || screen.write(R"({ "windowFrameMargins": false, "screens": [ { "name": "Schermo",
+            "x": 0, "y": 0, "width": 1920, "height": 1200, "logicalDpi": 96,
+            "logicalBaseDpi": 96, "dpr": 1 } ] })") < 0)
+        return 1;
+    screen.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare();
 
     Unattended unattended;
     platform::setServices(&unattended);
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
+    const QString data = scratch.filePath(u"dati"_s);
+    if (!QDir().mkpath(data)) {
         std::fprintf(stderr, "make_guida: no scratch folder\n");
         return 1;
     }
-    ProgramFolder::setPathForTests(scratch.path());
-    const Pictures pictures = takePictures(scratch.path());
+    ProgramFolder::setPathForTests(data);
+    const Pictures pictures = takePictures(data);
     ProgramFolder::setPathForTests(QString());
     platform::setServices(nullptr);
 

@@ -126,7 +126,7 @@ QString introduction(HelpText &help)
     html += help.startTopic();
     html += sub(u"Come usare questa guida"_s);
     html += para(
-        u"Ogni finestra di lavoro di Vetrinora ha un pulsante con il punto interrogativo (oppure "
+        u"Le finestre di lavoro di Vetrinora hanno un pulsante della guida (nelle schede anche "
         "il tasto F1) che apre la guida in linea sull'argomento della finestra. I testi della "
         "guida in linea sono riportati in questo manuale parola per parola, ciascuno una sola "
         "volta, nel capitolo dedicato alla finestra; il manuale aggiunge i passi da seguire per "
@@ -145,7 +145,7 @@ QString firstStart()
     const DataFolder data = dataFolder();
     QString html = para(
         u"All'avvio Vetrinora mostra la finestra di accesso. Si scrive la password nella "
-        "casella e si preme OK (oppure Invio): se la password è giusta si apre la schermata di "
+        "casella e si preme OK: se la password è giusta si apre la schermata di "
         "partenza, altrimenti compare il messaggio «Attenzione: password errata.» e la "
         "casella si svuota per un nuovo tentativo. Il pulsante Esci chiude il programma."_s);
     html += picture(u"accesso.png"_s, 260, u"La finestra di accesso"_s);
@@ -467,8 +467,9 @@ QString messagesChapter()
         QString text = esc(m.text);
         text.replace(QRegularExpression(u"(\r\n\r\n|\n\r\n\r)"_s), u"<br>"_s);
         text.replace(u"%1"_s, u"&lt;nome&gt;"_s);
-        html += u"<p class=\"messaggio\"><b>"_s + text + u"</b></p>"_s;
-        html += u"<p class=\"spiega\"><i>Dove:</i> "_s + esc(m.where)
+        // One paragraph, so a message never stands at a page foot without
+        // its explanation.
+        html += u"<p class=\"messaggio\"><b>"_s + text + u"</b><br><i>Dove:</i> "_s + esc(m.where)
                 + u"<br><i>Causa:</i> "_s + esc(m.cause) + u"<br><i>Che cosa fare:</i> "_s
                 + esc(m.remedy) + u"</p>"_s;
     }
