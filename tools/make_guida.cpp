@@ -44,6 +44,7 @@
 #include <QTextLayout>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -180,6 +181,7 @@ Pictures takePictures(const QString &folder)
         QCoreApplication::processEvents();
         if (QLineEdit *f = search.filter("txtLuogo"))
             f->setText(u"vetrina"_s);
+        add(u"trova_filtri.png"_s, search.grab().toImage());
         search.btnCerca->click();
         add(u"trova.png"_s, grab(search));
     }
@@ -413,6 +415,14 @@ int main(int argc, char **argv)
     const Pictures pictures = takePictures(data);
     ProgramFolder::setPathForTests(QString());
     platform::setServices(nullptr);
+    for (const QString &name : Guida::pictureNames()) {
+        const auto taken = std::find_if(pictures.begin(), pictures.end(),
+                                        [&](const auto &p) { return p.first == name; });
+        if (taken == pictures.end() || taken->second.isNull()) {
+            std::fprintf(stderr, "make_guida: no picture %s\n", qPrintable(name));
+            return 1;
+        }
+    }
 
     const QString output = QString::fromLocal8Bit(argv[1]);
     QPdfWriter pdf(output);

@@ -289,7 +289,9 @@ QString searchChapter()
         "ciascun campo compilato contiene il testo scritto, anche solo in parte e senza "
         "distinguere maiuscole e minuscole nelle lettere non accentate. Con più campi compilati una scheda deve soddisfarli "
         "tutti."_s);
-    html += picture(u"trova.png"_s, 480, u"La ricerca nel Catalogo BLOKKO"_s);
+    html += picture(u"trova_filtri.png"_s, 480,
+                    u"La ricerca nel Catalogo BLOKKO: i set conservati in una vetrina"_s);
+    html += picture(u"trova.png"_s, 480, u"L'elenco dei set trovati"_s);
     html += list({u"Un doppio clic su una riga dell'elenco riporta la scheda nell'editor."_s,
                   u"La casella in alto con il pulsante Trova cerca un testo tra le righe "
                   "dell'elenco già trovato."_s,
@@ -724,10 +726,11 @@ QList<Chapter> chapters()
 
 QStringList pictureNames()
 {
-    return {u"accesso.png"_s,       u"avvio.png"_s,     u"guida.png"_s,    u"cambia_password.png"_s,
-            u"set.png"_s,           u"moc.png"_s,       u"crea_archivio.png"_s, u"apri_archivio.png"_s,
-            u"webcam.png"_s,        u"allegati.png"_s,  u"trova.png"_s,    u"in_vendita.png"_s,
-            u"stampa.png"_s,        u"esporta.png"_s};
+    return {u"accesso.png"_s,      u"avvio.png"_s,        u"guida.png"_s,
+            u"cambia_password.png"_s, u"set.png"_s,       u"moc.png"_s,
+            u"crea_archivio.png"_s, u"apri_archivio.png"_s, u"webcam.png"_s,
+            u"allegati.png"_s,     u"trova_filtri.png"_s, u"trova.png"_s,
+            u"in_vendita.png"_s,   u"stampa.png"_s,       u"esporta.png"_s};
 }
 
 } // namespace Guida
