@@ -13,7 +13,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
+#include <QThread>
+#include <csignal>
 
 using Fields = CardFields;
 
@@ -345,6 +350,72 @@ private slots:
         // The attachment fields came back whole.
         QCOMPARE(file.store().read(restored.size() - 1).text("File01"),
                  QStringLiteral("allegato%1.pdf").arg(restored.last().mid(1)));
+    }
+
+    // A process deleting cards with photos from a catalogue of 1,000 cards
+    // (and putting them back) is killed at random moments; after the start-up
+    // recovery every card is whole and in the file or in the bin, never both,
+    // never lost, and every photo belongs to its card.
+    void killedMidDelete()
+    {
+        constexpr int kCards = 1000;
+        const CardFile file = CardFile::catalogue();
+        auto name = [](int id) { return QStringLiteral("Carta %1").arg(id, 4, 10, QLatin1Char('0')); };
+        auto hasPhoto = [](const QString &card) { return card.right(4).toInt() % 7 != 0; };
+        folder->writeCards(file.fileName(), *file.layout, kCards, [&](Record &r, int position) {
+            r.setText("NomeSet", name(position));
+            r.setText("Note", name(position));
+        });
+        for (int p = 1; p <= kCards; ++p)
+            if (hasPhoto(name(p)))
+                writePhoto(file, 0, p, ("foto di " + name(p)).toUtf8());
+
+        QRandomGenerator random(20261210);
+        for (int k = 0; k < 200; ++k) {
+            QProcess writer;
+            writer.start(QStringLiteral(VETRINORA_COLLECTION_WRITER),
+                         {folder->path(), QString::number(k)});
+            QVERIFY(writer.waitForStarted());
+            QVERIFY(writer.waitForReadyRead(30000));
+            QThread::usleep(random.bounded(60000));
+            ::kill(pid_t(writer.processId()), SIGKILL);
+            QVERIFY(writer.waitForFinished());
+
+            Cestino::recover();
+            const QString at = QStringLiteral("after kill %1").arg(k);
+            QCOMPARE(QFileInfo(file.path).size() % file.layout->size, 0);
+            QSet<QString> seen;
+            qint64 position = 0;
+            bool ok = true;
+            file.store().scan([&](const char *record, qint64 index) {
+                const QString card = Record::textAt(record, file.layout->fields.front());
+                position = index + 1;
+                if (card != Record::textAt(record, *file.layout->field("Note")) || seen.contains(card)) {
+                    ok = false;
+                    return;
+                }
+                seen.insert(card);
+                const QByteArray photo = readPhoto(file, 0, position);
+                if (photo != (hasPhoto(card) ? ("foto di " + card).toUtf8() : QByteArray("(nessuna)")))
+                    ok = false;
+            });
+            QVERIFY2(ok, qPrintable(at + QStringLiteral(": card %1 torn or photo mismatched").arg(position)));
+            for (const Cestino::Entry &e : Cestino::entries()) {
+                for (int i = 0; i < e.titles.size(); ++i) {
+                    const QString &card = e.titles.at(i);
+                    QVERIFY2(!seen.contains(card), qPrintable(at + QStringLiteral(": twice ") + card));
+                    seen.insert(card);
+                    QFile photo(Cestino::folder() + e.id + QStringLiteral("/foto0_%1.jpg").arg(e.positions.at(i)));
+                    QCOMPARE(photo.exists(), hasPhoto(card));
+                    if (photo.open(QIODevice::ReadOnly))
+                        QCOMPARE(photo.readAll(), ("foto di " + card).toUtf8());
+                }
+            }
+            QVERIFY2(seen.size() == kCards, qPrintable(at + QStringLiteral(": %1 cards").arg(seen.size())));
+            // Nothing half done remains.
+            for (const QString &entry : QDir(Cestino::folder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                QVERIFY(!QFileInfo::exists(Cestino::folder() + entry + QStringLiteral("/giornale")));
+        }
     }
 
     // A deletion from a file that cannot be replaced changes nothing.
