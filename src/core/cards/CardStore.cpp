@@ -1,6 +1,9 @@
 #include "core/cards/CardStore.h"
 
 #include "core/cards/RecordFile.h"
+#include "core/platform/AtomicFile.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -88,6 +91,54 @@ void CardStore::scan(const std::function<void(const char *, qint64)> &visit,
             for (qint64 i = 0; i < read; ++i)
                 visit(block.constData() + i * layout_->size, first + i);
         }
+    });
+}
+
+QByteArray CardStore::readRange(qint64 first, qint64 count) const
+{
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        QByteArray block;
+        if (first < file.size()) {
+            file.seek(first);
+            file.readRecords(count, block);
+            block.truncate(qsizetype(std::min(count, file.size() - first)) * layout_->size);
+        }
+        return block;
+    });
+}
+
+QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint64> &drop,
+                               QByteArrayView extra) const
+{
+    constexpr qint64 kRecordsPerCopy = 2048;
+    const int size = layout_->size;
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        QByteArray dropped;
+        QByteArray block;
+        auto next = drop.begin();
+        const auto failed = [] { throw RecordFile::Error("the copy could not be written"); };
+        while (file.position() < file.size()) {
+            const qint64 first = file.position();
+            const qint64 read = file.readRecords(kRecordsPerCopy, block);
+            // Runs of kept records go out in one write.
+            qint64 runStart = 0;
+            for (qint64 i = 0; i < read; ++i) {
+                if (next == drop.end() || *next != first + i)
+                    continue;
+                if (i > runStart && !out.write(QByteArrayView(block.constData() + runStart * size,
+                                                              (i - runStart) * size)))
+                    failed();
+                dropped.append(block.constData() + i * size, size);
+                runStart = i + 1;
+                ++next;
+            }
+            if (read > runStart && !out.write(QByteArrayView(block.constData() + runStart * size,
+                                                             (read - runStart) * size)))
+                failed();
+        }
+        if (!extra.isEmpty() && !out.write(extra))
+            failed();
+        return dropped;
     });
 }
 

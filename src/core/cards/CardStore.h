@@ -8,6 +8,11 @@
 #include "core/cards/RecordLayout.h"
 
 #include <QString>
+#include <vector>
+
+namespace platform {
+class AtomicFile;
+}
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -44,6 +49,14 @@ public:
     // `opened`, when given, learns the count once the file is open.
     void scan(const std::function<void(const char *record, qint64 index)> &visit,
               const std::function<void(qint64 count)> &opened = {}) const;
+
+    // `count` cards from `first` (fewer at the end of the file), end to end.
+    QByteArray readRange(qint64 first, qint64 count) const;
+    // Copies the cards into `out` in order, leaving out those whose 0-based
+    // indices `drop` lists (ascending), then appends `extra` (whole records).
+    // Returns the records left out, end to end. `out` is not committed.
+    QByteArray copyInto(platform::AtomicFile &out, const std::vector<qint64> &drop,
+                        QByteArrayView extra = {}) const;
 
     // The message shown when a record action fails.
     static QString accessMessage();

@@ -33,7 +33,7 @@ constexpr MandatoryField kSetMandatory[] = {
 };
 
 constexpr std::string_view kSetBands[] = {"shpNuovo", "shpAnteprima", "shpStampa", "shpRecord",
-                                          "shpRiepiloghi", "shpEsci"};
+                                          "shpRiepiloghi", "shpEsci", "shpCollezione"};
 
 constexpr ToolItem kSetTools[] = {
     {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40, "Ctrl+N"},
@@ -51,6 +51,7 @@ constexpr ToolItem kSetTools[] = {
     {4, "cmdSegnalati", ":/images/cmd_vendita.svg", "Visualizza il riepilogo dei set BLOKKO in vendita.", 40},
     {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40, "F1"},
     {5, "cmdEsci", ":/images/cmd_esci.svg", "Esci da questa schermata di lavoro.", 40},
+    {6, "cmdCollezione", ":/images/cmd_collezione.svg", "Visualizza tutte le schede della collezione in una tabella.", 40, "Ctrl+L"},
 };
 
 constexpr PhotoSlot kSetPhotos[] = {
@@ -110,7 +111,8 @@ constexpr MandatoryField kMocMandatory[] = {
 };
 
 constexpr std::string_view kMocBands[] = {"shpPulsanti01", "shpPulsanti02", "shpPulsanti03",
-                                          "shpPulsanti04", "shpPulsanti05", "shpPulsanti06"};
+                                          "shpPulsanti04", "shpPulsanti05", "shpPulsanti06",
+                                          "shpPulsanti07"};
 
 constexpr ToolItem kMocTools[] = {
     {0, "cmdNuovo", ":/images/cmd_nuovo.svg", "Prepara la schermata per l'inserimento di una nuova scheda.", 40, "Ctrl+N"},
@@ -129,6 +131,7 @@ constexpr ToolItem kMocTools[] = {
     {4, "cmdSlideShow", ":/images/cmd_slideshow.svg", "Esegui lo slide show delle MOC in archivio.", 40},
     {5, "cmdGuida", ":/images/cmd_guida.svg", "Visualizza la pagina della guida sensibile al contesto.", 40, "F1"},
     {5, "cmdEsci", ":/images/cmd_esci.svg", "Esci da questa schermata.", 40},
+    {6, "cmdCollezione", ":/images/cmd_collezione.svg", "Visualizza tutte le schede della collezione in una tabella.", 40, "Ctrl+L"},
 };
 
 constexpr PhotoSlot kMocPhotos[] = {

@@ -161,6 +161,35 @@ QString normalise(const QString &text)
     return result;
 }
 
+std::optional<qint64> cents(const QString &text)
+{
+    if (Text::trim(text).isEmpty() || !readAmount(text))
+        return std::nullopt;
+    // The normalised text reads -?[0-9]+,[0-9]{2}.
+    const QString n = normalise(text);
+    const bool negative = n.startsWith(QLatin1Char('-'));
+    qint64 value = 0;
+    for (qsizetype i = negative ? 1 : 0; i < n.size(); ++i) {
+        const QChar c = n.at(i);
+        if (c == QLatin1Char(','))
+            continue;
+        if (__builtin_mul_overflow(value, qint64(10), &value)
+            || __builtin_add_overflow(value, qint64(c.unicode() - '0'), &value))
+            return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+QString fromCents(qint64 value)
+{
+    const bool negative = value < 0;
+    // Counted as unsigned so that the smallest value keeps its digits.
+    const quint64 magnitude = negative ? quint64(0) - quint64(value) : quint64(value);
+    QString text = QString::number(magnitude / 100) + QLatin1Char(',')
+                   + QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    return negative ? QLatin1Char('-') + text : text;
+}
+
 bool keyAllowed(const QKeyEvent *event)
 {
     switch (event->key()) {

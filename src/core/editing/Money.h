@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 class QKeyEvent;
 
@@ -15,6 +16,14 @@ inline QString zero() { return QStringLiteral("0,00"); }
 // that cannot be read as an amount gives "0,00". The result always reads
 // -?[0-9]+,[0-9]{2} and normalises to itself. The process locale plays no part.
 QString normalise(const QString &text);
+
+// The amount of a stored money text in cents, read exactly as the money field
+// reads it (the value normalise() gives); std::nullopt when the field could
+// not read it at all (empty, "abc", "1.234,5") or when the amount is beyond
+// what cents in 64 bits can count.
+std::optional<qint64> cents(const QString &text);
+// Cents as a money text: "-12,05", "0,00"; no thousands separator.
+QString fromCents(qint64 cents);
 
 // Whether the key filter lets a key into a money field: Backspace, Delete,
 // the left and right arrows, a comma or a digit (Tab and Backtab too, which

@@ -13,6 +13,8 @@
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/collection/TfrmCollezione.h"
+#include "core/collection/Cestino.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -28,6 +30,9 @@ Roster::Roster(Creation creation)
 {
     current = this;
     setNavigation(this);
+    // A deletion or restore that a killed run left half done is completed
+    // or undone before any window reads a record file.
+    Cestino::recover();
     password_ = std::make_unique<TfrmPassword>();
     if (creation == Creation::AllAtOnce)
         createTheOthers();
@@ -43,6 +48,7 @@ void Roster::createTheOthers()
     creaCatalogo_ = std::make_unique<TfrmCreaCatalogo>();
     apriCatalogo_ = std::make_unique<TfrmApriCatalogo>();
     cartoline_ = std::make_unique<TfrmCartoline>();
+    collezione_ = std::make_unique<TfrmCollezione>();
     // After the login window is up, so the start is not held up by it.
     ProgramFolder::removeTemporaryLeftovers();
 }
@@ -51,6 +57,7 @@ Roster::~Roster()
 {
     ending_ = true;
     // Destroyed in the reverse order of creation.
+    collezione_.reset();
     cartoline_.reset();
     apriCatalogo_.reset();
     creaCatalogo_.reset();
@@ -74,6 +81,7 @@ QWidget *Roster::window(Place place) const
     case Place::CreateArchive: return frmCreaCatalogo();
     case Place::OpenArchive: return frmApriCatalogo();
     case Place::Mocs: return frmCartoline();
+    case Place::Collection: return frmCollezione();
     }
     return nullptr;
 }
@@ -83,6 +91,12 @@ QWidget *Roster::mocEditorFor(const QString &file, const QString &name)
     frmCartoline()->lblFile->setText(file);
     frmCartoline()->lblNome->setText(name);
     return frmCartoline();
+}
+
+void Roster::showCollection(QWidget *from)
+{
+    frmCollezione()->setReturnTo(from);
+    handOver(from, frmCollezione());
 }
 
 void Roster::backToLogin()
@@ -133,7 +147,8 @@ void Roster::endProgram()
         return;
     ending_ = true;
     // Hide whatever is still shown, then leave the message loop.
-    for (QWidget *w : {static_cast<QWidget *>(cartoline_.get()),
+    for (QWidget *w : {static_cast<QWidget *>(collezione_.get()),
+                       static_cast<QWidget *>(cartoline_.get()),
                        static_cast<QWidget *>(apriCatalogo_.get()),
                        static_cast<QWidget *>(creaCatalogo_.get()),
                        static_cast<QWidget *>(armi_.get()),

@@ -16,6 +16,7 @@ class TfrmArmi;
 class TfrmCreaCatalogo;
 class TfrmApriCatalogo;
 class TfrmCartoline;
+class TfrmCollezione;
 
 class Roster : public QObject, public Navigation {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
     TfrmCreaCatalogo *frmCreaCatalogo() const { return creaCatalogo_.get(); }
     TfrmApriCatalogo *frmApriCatalogo() const { return apriCatalogo_.get(); }
     TfrmCartoline *frmCartoline() const { return cartoline_.get(); }
+    TfrmCollezione *frmCollezione() const { return collezione_.get(); }
 
     // Shows the login window: the first step of every run.
     void start();
@@ -49,6 +51,7 @@ public:
     void handOver(QWidget *from, Place to) override { handOver(from, window(to)); }
     void showWindow(QWidget *window) override;
     QWidget *mocEditorFor(const QString &file, const QString &name) override;
+    void showCollection(QWidget *from) override;
     void backToLogin() override;
     void endProgram() override;
 
@@ -65,5 +68,6 @@ private:
     std::unique_ptr<TfrmCreaCatalogo> creaCatalogo_;
     std::unique_ptr<TfrmApriCatalogo> apriCatalogo_;
     std::unique_ptr<TfrmCartoline> cartoline_;
+    std::unique_ptr<TfrmCollezione> collezione_;
     bool ending_ = false;
 };

@@ -55,6 +55,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
                              QStringLiteral("Autori di Vetrinora"));
     imgEsci = clickable(picture("imgEsci", "esci.svg", QRect(958, 662, 17, 18)),
                         QStringLiteral("Esci da Vetrinora"));
+    imgCollezione = clickable(picture("imgCollezione", "collezione.svg", QRect(926, 660, 22, 22)),
+                              QStringLiteral("Tutta la collezione in una tabella"));
 
     connect(imgApp01, &Picture::clicked, this, &TfrmAvvio::btnApp01Click);
     connect(btnApp01, &Picture::clicked, this, &TfrmAvvio::btnApp01Click);
@@ -67,11 +69,13 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgGuida, &Picture::clicked, this, &TfrmAvvio::imgGuidaClick);
     connect(imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
+    connect(imgCollezione, &Picture::clicked, this, &TfrmAvvio::imgCollezioneClick);
 
     // Tab goes through the tiles, each followed by its button, then the
     // icons; Alt+1, Alt+2 and Alt+3 open the three tiles.
     picturesAfterControls(this, {imgApp01, btnApp01, imgApp02, btnApp02, imgApp03, btnApp03,
-                                 imgInfo, imgGuida, imgSito, imgCopyright, imgEsci});
+                                 imgInfo, imgGuida, imgSito, imgCopyright, imgCollezione, imgEsci});
+    addShortcuts(imgCollezione, {QKeySequence(Qt::CTRL | Qt::Key_L)}, this);
     const QList<QPair<Picture *, Picture *>> tiles = {
         {imgApp01, btnApp01}, {imgApp02, btnApp02}, {imgApp03, btnApp03}};
     for (int i = 0; i < int(tiles.size()); ++i) {
@@ -108,6 +112,8 @@ void TfrmAvvio::imgCopyrightClick()
     TfrmSplash window(this);
     window.exec();
 }
+
+void TfrmAvvio::imgCollezioneClick() { navigation().showCollection(this); }
 
 void TfrmAvvio::imgSitoClick() { TMisc::Open(Maker::site()); }
 

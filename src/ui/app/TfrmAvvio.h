@@ -29,6 +29,7 @@ public:
     Picture *imgSito;
     Picture *imgCopyright;
     Picture *imgEsci;
+    Picture *imgCollezione;
 
 public slots:
     void btnApp01Click();
@@ -39,6 +40,7 @@ public slots:
     void imgGuidaClick();
     void imgCopyrightClick();
     void imgSitoClick();
+    void imgCollezioneClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-enum class Place { Login, Start, ChangePassword, Sets, CreateArchive, OpenArchive, Mocs };
+enum class Place { Login, Start, ChangePassword, Sets, CreateArchive, OpenArchive, Mocs, Collection };
 
 class Navigation {
 public:
@@ -20,6 +20,8 @@ public:
     virtual void showWindow(QWidget *window) = 0;
     // The MOC card editor, given the archive to work on (its file and name).
     virtual QWidget *mocEditorFor(const QString &file, const QString &name) = 0;
+    // The collection window, opened from `from`, to which closing it returns.
+    virtual void showCollection(QWidget *from) = 0;
     // Back to the login window, its field emptied and focused.
     virtual void backToLogin() = 0;
     // The program ends: every window closes and the message loop stops.

@@ -3,6 +3,7 @@
 #include "ui/cards/FieldBinding.h"
 
 #include "ui/base/HelpWindows.h"
+#include "ui/base/Navigation.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
@@ -146,6 +147,8 @@ void CardEditor::wireToolbar()
     picturesAfterControls(this);
     setTabOrder(previousInFocusChain(), btnFocus);
 }
+
+void CardEditor::cmdCollezioneClick() { navigation().showCollection(this); }
 
 void CardEditor::cmdGuidaClick() { TfrmGuida::showTopic(this, config_.helpTopic()); }
 

@@ -79,6 +79,7 @@ public slots:
     void cmdEsciClick();
     void cmdFileClick();
     void cmdGuidaClick();
+    void cmdCollezioneClick();
     void btnFocusClick();
     void loadPhoto(int slot);
     void savePhoto(int slot);

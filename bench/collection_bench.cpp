@@ -1,0 +1,159 @@
+// The collection window over a 100,000-card set catalogue: opening with the
+// first rows and the totals, sorting by each column, each keystroke of the
+// filter, its memory, and deleting one card, next to a plain sequential read
+// and a plain copy of the same file. Each figure is printed with its goal,
+// and FAIL beside a goal missed.
+#include "BenchCatalogue.h"
+#include "core/app/ProgramFolder.h"
+#include "core/collection/Cestino.h"
+#include "core/collection/CollectionModel.h"
+#include "ui/collection/TfrmCollezione.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTableView>
+#include <cstdio>
+#include <malloc.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+namespace {
+
+double plainRead(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    unsigned sum = 0;
+    while (qint64 n = file.read(buffer.data(), buffer.size())) {
+        if (n < 0)
+            break;
+        sum += static_cast<unsigned char>(buffer[n - 1]);
+    }
+    if (sum == 0xFFFFFFFF)
+        std::printf("nothing read\n");
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double plainCopy(const QString &from, const QString &to, bool sync)
+{
+    QFile::remove(to);
+    QElapsedTimer timer;
+    timer.start();
+    QFile in(from), out(to);
+    in.open(QIODevice::ReadOnly);
+    out.open(QIODevice::WriteOnly);
+    QByteArray buffer(8 << 20, Qt::Uninitialized);
+    while (qint64 n = in.read(buffer.data(), buffer.size())) {
+        if (n <= 0)
+            break;
+        out.write(buffer.constData(), n);
+    }
+    out.flush();
+    if (sync)
+        ::fsync(out.handle());
+    out.close();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    QFile::remove(to);
+    return ms;
+}
+
+double ms(QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
+
+void line(const char *what, double value, const char *unit, double goal, const char *goalText)
+{
+    std::printf("%-44s %9.1f %s   goal %s%s\n", what, value, unit, goalText,
+                value <= goal ? "" : "   FAIL");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    BenchProgram program(argc, argv, 100000);
+    const QString path = ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"));
+    plainRead(path); // warm the page cache
+    std::vector<double> reads;
+    for (int i = 0; i < 5; ++i)
+        reads.push_back(plainRead(path));
+    const double read = median(reads);
+    std::printf("catalogue: 100,000 cards, %lld bytes\n", static_cast<long long>(QFileInfo(path).size()));
+    std::printf("%-44s %9.1f ms\n", "plain sequential read", read);
+
+    const size_t heapBefore = mallinfo2().uordblks;
+    TfrmCollezione window;
+    QElapsedTimer timer;
+    timer.start();
+    window.show();
+    window.grdSchede->viewport()->repaint();
+    QApplication::processEvents();
+    const double shown = ms(timer);
+    line("window shown with its first rows (x read)", shown / read, "x ", 1.5, "<= 1.5");
+
+    CollectionModel model;
+    std::vector<double> loads;
+    for (int i = 0; i < 3; ++i) {
+        timer.restart();
+        model.load({CardFile::catalogue()});
+        const CollectionModel::Totals t = model.totalsAll();
+        loads.push_back(ms(timer));
+        if (t.cards != 100000)
+            std::printf("wrong count %lld\n", static_cast<long long>(t.cards));
+    }
+    line("totals from the file (x read)", median(loads) / read, "x ", 1.5, "<= 1.5");
+
+    double worstSort = 0;
+    QString worstName;
+    for (int c = 0; c < window.model()->columnCount(); ++c) {
+        for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            timer.restart();
+            window.model()->sort(c, order);
+            QApplication::processEvents();
+            const double t = ms(timer);
+            if (t > worstSort) {
+                worstSort = t;
+                worstName = window.model()->columnList().at(c).caption;
+            }
+        }
+    }
+    std::printf("(slowest sort: column %s)\n", qPrintable(worstName));
+    line("sort by any column, slowest", worstSort, "ms", 300, "<= 300 ms");
+
+    double worstKey = 0;
+    const QString typed = QStringLiteral("set 12");
+    for (int i = 1; i <= typed.size(); ++i) {
+        timer.restart();
+        window.txtFiltro->setText(typed.left(i));
+        window.grdSchede->viewport()->repaint();
+        QApplication::processEvents();
+        worstKey = std::max(worstKey, ms(timer));
+    }
+    for (int i = typed.size() - 1; i >= 0; --i) {
+        timer.restart();
+        window.txtFiltro->setText(typed.left(i));
+        window.grdSchede->viewport()->repaint();
+        QApplication::processEvents();
+        worstKey = std::max(worstKey, ms(timer));
+    }
+    line("filter keystroke, slowest (typing, erasing)", worstKey, "ms", 100, "<= 100 ms");
+
+    const size_t heapAfter = mallinfo2().uordblks;
+    const double mb = heapAfter > heapBefore ? double(heapAfter - heapBefore) / (1 << 20) : 0;
+    line("memory of the window (and a second model)", mb, "MB", 64, "<= 64 MB");
+
+    const QString copyPath = path + QStringLiteral(".copia");
+    const double copy = plainCopy(path, copyPath, false);
+    const double copySynced = plainCopy(path, copyPath, true);
+    timer.restart();
+    Cestino::remove(CardFile::catalogue(), {50000});
+    const double removed = ms(timer);
+    std::printf("%-44s %9.1f ms (copy %.1f ms, copy with sync %.1f ms)\n", "delete one card of 100,000",
+                removed, copy, copySynced);
+    line("delete one card (x copy with sync)", removed / copySynced, "x ", 2, "<= 2");
+    line("delete one card (x plain copy)", removed / copy, "x ", 2, "<= 2");
+    return 0;
+}

@@ -1,0 +1,475 @@
+#include "ui/collection/TfrmCollezione.h"
+
+#include "core/app/ProgramFolder.h"
+#include "core/cards/CardStore.h"
+#include "core/collection/Cestino.h"
+#include "ui/base/Navigation.h"
+#include "ui/base/Widgets.h"
+#include "ui/editing/CardHost.h"
+#include "ui/platform/Platform.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QShowEvent>
+#include <QTableView>
+#include <QTextDocument>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+const QString kWholeCollection = QStringLiteral("Tutta la collezione");
+
+QString cards(qint64 n)
+{
+    return n == 1 ? QStringLiteral("1 scheda") : QStringLiteral("%1 schede").arg(n);
+}
+
+QString settingsPath() { return ProgramFolder::file(QStringLiteral("Collezione.ini")); }
+
+QPushButton *button(const char *name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+} // namespace
+
+TfrmCollezione::TfrmCollezione(QWidget *parent)
+    : MainLevelWindow(QStringLiteral("frmCollezione"), QStringLiteral(" Vetrinora - Collezione"),
+                      Colors::steelBlue(), QSize(995, 692), parent),
+      model_(new CollectionModel(this))
+{
+    QWidget *p = panel();
+    auto *band = new Band(QStringLiteral("shpCollezione"), QRect(0, 0, 995, 692), p);
+    band->lower();
+    auto *layout = new QVBoxLayout(p);
+    layout->setContentsMargins(16, 16, 16, 16);
+
+    auto *top = new QHBoxLayout;
+    auto *caption = new QLabel(QStringLiteral("Catalogo:"), p);
+    caption->setFont(verdana(10));
+    cmbCatalogo = new QComboBox(p);
+    cmbCatalogo->setObjectName(QStringLiteral("cmbCatalogo"));
+    cmbCatalogo->setMinimumWidth(260);
+    txtFiltro = new QLineEdit(p);
+    txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
+    txtFiltro->setPlaceholderText(QStringLiteral("Filtra: scrivi una parola di qualsiasi campo"));
+    txtFiltro->setClearButtonEnabled(true);
+    lblConteggio = new QLabel(p);
+    lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
+    lblConteggio->setFont(verdana(10));
+    top->addWidget(caption);
+    top->addWidget(cmbCatalogo);
+    top->addSpacing(16);
+    top->addWidget(txtFiltro, 1);
+    top->addWidget(lblConteggio);
+    layout->addLayout(top);
+
+    grdSchede = new QTableView(p);
+    grdSchede->setObjectName(QStringLiteral("grdSchede"));
+    grdSchede->setModel(model_);
+    grdSchede->setSortingEnabled(false);
+    grdSchede->horizontalHeader()->setSortIndicatorShown(true);
+    grdSchede->horizontalHeader()->setSectionsClickable(true);
+    grdSchede->verticalHeader()->setDefaultSectionSize(22);
+    grdSchede->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdSchede->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdSchede->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grdSchede->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdSchede->setWordWrap(false);
+    grdSchede->installEventFilter(this);
+    layout->addWidget(grdSchede, 1);
+
+    auto *totals = new QVBoxLayout;
+    auto totalLabel = [&](const char *name) {
+        auto *l = new QLabel(p);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setFont(verdana(9, false));
+        totals->addWidget(l);
+        return l;
+    };
+    lblTotaleSelezione = totalLabel("lblTotaleSelezione");
+    lblTotaleFiltro = totalLabel("lblTotaleFiltro");
+    lblTotaleCollezione = totalLabel("lblTotaleCollezione");
+    lblIllegibili = totalLabel("lblIllegibili");
+    lblIllegibili->setStyleSheet(QStringLiteral("color: #A0301E"));
+    lblIllegibili->setWordWrap(true);
+    layout->addLayout(totals);
+
+    panComandi = new QHBoxLayout;
+    btnApri = button("btnApri", QStringLiteral("Apri scheda"), p);
+    btnColonne = button("btnColonne", QStringLiteral("Colonne..."), p);
+    btnCopia = button("btnCopia", QStringLiteral("Copia"), p);
+    btnStampa = button("btnStampa", QStringLiteral("Stampa"), p);
+    btnElimina = button("btnElimina", QStringLiteral("Elimina"), p);
+    btnCestino = button("btnCestino", QStringLiteral("Cestino..."), p);
+    btnEsci = button("btnEsci", QStringLiteral("Chiudi"), p);
+    for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino})
+        panComandi->addWidget(b);
+    panComandi->addStretch(1);
+    panComandi->addWidget(btnEsci);
+    layout->addLayout(panComandi);
+
+    btnCopia->setShortcut(QKeySequence::Copy);
+    btnElimina->setShortcut(QKeySequence::Delete);
+    btnStampa->setShortcut(QKeySequence::Print);
+
+    connect(cmbCatalogo, &QComboBox::activated, this, &TfrmCollezione::cmbCatalogoChange);
+    connect(txtFiltro, &QLineEdit::textChanged, this, &TfrmCollezione::txtFiltroChange);
+    connect(grdSchede, &QTableView::doubleClicked, this, &TfrmCollezione::grdSchedeDblClick);
+    connect(grdSchede->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) { model_->sort(column, order); });
+    connect(grdSchede->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TfrmCollezione::updateTotals);
+    connect(model_, &QAbstractItemModel::modelReset, this, &TfrmCollezione::updateTotals);
+    connect(btnApri, &QPushButton::clicked, this, &TfrmCollezione::btnApriClick);
+    connect(btnColonne, &QPushButton::clicked, this, &TfrmCollezione::btnColonneClick);
+    connect(btnCopia, &QPushButton::clicked, this, &TfrmCollezione::btnCopiaClick);
+    connect(btnStampa, &QPushButton::clicked, this, &TfrmCollezione::btnStampaClick);
+    connect(btnElimina, &QPushButton::clicked, this, &TfrmCollezione::btnEliminaClick);
+    connect(btnCestino, &QPushButton::clicked, this, &TfrmCollezione::btnCestinoClick);
+    connect(btnEsci, &QPushButton::clicked, this, &TfrmCollezione::btnEsciClick);
+}
+
+QWidget *TfrmCollezione::closeTarget()
+{
+    QWidget *target = returnTo_ ? returnTo_ : navigation().window(Place::Start);
+    returnTo_ = nullptr;
+    return target;
+}
+
+void TfrmCollezione::btnEsciClick() { close(); }
+
+void TfrmCollezione::showEvent(QShowEvent *event)
+{
+    MainLevelWindow::showEvent(event);
+    if (event->spontaneous())
+        return;
+    fillChoices();
+    reload();
+    txtFiltro->setFocus();
+}
+
+void TfrmCollezione::fillChoices()
+{
+    const QString current = cmbCatalogo->currentText();
+    cmbCatalogo->clear();
+    for (const CardFile &file : CardFile::everything())
+        cmbCatalogo->addItem(file.name, file.fileName());
+    cmbCatalogo->addItem(kWholeCollection);
+    const int again = cmbCatalogo->findText(current);
+    cmbCatalogo->setCurrentIndex(again >= 0 ? again : 0);
+}
+
+void TfrmCollezione::cmbCatalogoChange()
+{
+    txtFiltro->blockSignals(true);
+    txtFiltro->clear();
+    txtFiltro->blockSignals(false);
+    reload();
+}
+
+void TfrmCollezione::reload()
+{
+    const QString fileName = cmbCatalogo->currentData().toString();
+    const QList<CardFile> files = fileName.isEmpty() ? CardFile::everything()
+                                                     : QList<CardFile>{CardFile::fromFileName(fileName)};
+    try {
+        model_->load(files);
+    } catch (const CardStore::Failure &) {
+        platform::error(this, CardStore::accessMessage());
+    }
+    grdSchede->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    model_->setFilter(txtFiltro->text());
+    applyHiddenColumns();
+    updateTotals();
+}
+
+QString TfrmCollezione::columnsKey() const
+{
+    if (model_->files().size() != 1)
+        return QStringLiteral("Tutto/Nascoste");
+    return model_->files().front().archive ? QStringLiteral("MOC/Nascoste")
+                                           : QStringLiteral("Set/Nascoste");
+}
+
+void TfrmCollezione::applyHiddenColumns()
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    const QStringList hidden = settings.value(columnsKey()).toStringList();
+    for (int c = 0; c < model_->columnCount(); ++c)
+        grdSchede->setColumnHidden(c, hidden.contains(model_->columnList().at(c).caption));
+}
+
+void TfrmCollezione::btnColonneClick()
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("mnuColonne"));
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        QAction *a = menu.addAction(model_->columnList().at(c).caption);
+        a->setCheckable(true);
+        a->setChecked(!grdSchede->isColumnHidden(c));
+        connect(a, &QAction::toggled, this, [this, c](bool on) {
+            grdSchede->setColumnHidden(c, !on);
+            QStringList hidden;
+            for (int i = 0; i < model_->columnCount(); ++i)
+                if (grdSchede->isColumnHidden(i))
+                    hidden << model_->columnList().at(i).caption;
+            QSettings settings(settingsPath(), QSettings::IniFormat);
+            settings.setValue(columnsKey(), hidden);
+        });
+    }
+    menu.exec(btnColonne->mapToGlobal(QPoint(0, btnColonne->height())));
+}
+
+void TfrmCollezione::txtFiltroChange() { model_->setFilter(txtFiltro->text()); }
+
+QString TfrmCollezione::totalsText(const QString &what, const CollectionModel::Totals &t)
+{
+    if (t.overflow)
+        return QStringLiteral("%1: %2, valore oltre il calcolabile").arg(what, cards(t.cards));
+    QString text = QStringLiteral("%1: %2, valore %3; in vendita %4 per %5")
+                       .arg(what, cards(t.cards), moneyText(t.cents), cards(t.forSale),
+                            moneyText(t.forSaleCents));
+    if (t.unreadable)
+        text += t.unreadable == 1 ? QStringLiteral(" (1 importo illeggibile non sommato)")
+                                  : QStringLiteral(" (%1 importi illeggibili non sommati)").arg(t.unreadable);
+    return text;
+}
+
+void TfrmCollezione::updateTotals()
+{
+    const qint64 shown = model_->rowCount();
+    lblConteggio->setText(QStringLiteral("%1 su %2").arg(cards(shown)).arg(model_->totalCards()));
+    lblTotaleSelezione->setText(totalsText(QStringLiteral("Selezione"), model_->totalsOf(selectedRows())));
+    lblTotaleFiltro->setText(totalsText(QStringLiteral("Schede filtrate"), model_->totalsShown()));
+    const CollectionModel::Totals all = model_->totalsAll();
+    lblTotaleCollezione->setText(totalsText(
+        model_->files().size() == 1 ? model_->files().front().name : kWholeCollection, all));
+    lblIllegibili->setText(all.unreadable
+                               ? QStringLiteral("Importi illeggibili: ")
+                                     + all.unreadableCards.join(QStringLiteral("; "))
+                                     + (all.unreadable > all.unreadableCards.size()
+                                            ? QStringLiteral("; ...")
+                                            : QString())
+                               : QString());
+}
+
+QList<int> TfrmCollezione::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &i : grdSchede->selectionModel()->selectedRows())
+        rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QList<int> TfrmCollezione::visibleColumns() const
+{
+    QList<int> columns;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        if (!grdSchede->isColumnHidden(c))
+            columns << c;
+    return columns;
+}
+
+bool TfrmCollezione::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grdSchede && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnApriClick();
+            return true;
+        }
+    }
+    return MainLevelWindow::eventFilter(watched, event);
+}
+
+void TfrmCollezione::grdSchedeDblClick() { btnApriClick(); }
+
+void TfrmCollezione::btnApriClick()
+{
+    const QModelIndex current = grdSchede->currentIndex();
+    if (!current.isValid())
+        return;
+    const CollectionModel::CardRef ref = model_->card(current.row());
+    const CardFile file = model_->files().at(ref.file);
+    std::optional<Record> record;
+    try {
+        record = file.store().read(ref.index);
+    } catch (const CardStore::Failure &) {
+        platform::error(this, CardStore::accessMessage());
+        return;
+    }
+    const Place place = file.archive ? Place::Mocs : Place::Sets;
+    if (file.archive)
+        navigation().mocEditorFor(file.path, file.name);
+    returnTo_ = nullptr;
+    navigation().handOver(this, place);
+    // The editor clears itself as it is shown; the card comes after, as
+    // navigation shows one.
+    if (auto *host = dynamic_cast<CardHost *>(navigation().window(place)))
+        host->showCard(*record, ref.index + 1);
+}
+
+void TfrmCollezione::btnCopiaClick()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    const QList<int> columns = visibleColumns();
+    QStringList lines;
+    QStringList header;
+    for (int c : columns)
+        header << model_->columnList().at(c).caption;
+    lines << header.join(QLatin1Char('\t'));
+    for (int r : rows) {
+        QStringList cells;
+        for (int c : columns)
+            cells << model_->text(r, c).replace(QLatin1Char('\t'), QLatin1Char(' '));
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void TfrmCollezione::btnStampaClick()
+{
+    const QList<int> columns = visibleColumns();
+    QString html = QStringLiteral("<h3>%1</h3><p>%2</p><table border=\"1\" cellspacing=\"0\" "
+                                  "cellpadding=\"2\" width=\"100%\"><tr>")
+                       .arg(cmbCatalogo->currentText().toHtmlEscaped(),
+                            lblTotaleFiltro->text().toHtmlEscaped());
+    for (int c : columns)
+        html += QStringLiteral("<th>%1</th>").arg(model_->columnList().at(c).caption.toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c : columns)
+            html += QStringLiteral("<td>%1</td>").arg(model_->text(r, c).toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+
+    auto document = std::make_shared<QTextDocument>();
+    QFont font = this->font();
+    font.setPointSize(7);
+    document->setDefaultFont(font);
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                             QPageLayout::Millimeter);
+    const QRectF area = layout.paintRect(QPageLayout::Inch);
+    const QSizeF page(area.width() * 96, area.height() * 96);
+    document->setPageSize(page);
+    document->setHtml(html);
+    platform::PrintJob job;
+    job.title = QStringLiteral("Collezione");
+    job.layout = layout;
+    job.pageCount = document->pageCount();
+    job.paintPage = [document, page](QPainter &painter, int number, double scale) {
+        painter.save();
+        painter.scale(scale, scale);
+        painter.translate(0, -number * page.height());
+        const QRectF clip(0, number * page.height(), page.width(), page.height());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = clip;
+        painter.setClipRect(clip);
+        document->documentLayout()->draw(&painter, context);
+        painter.restore();
+    };
+    platform::services().print(this, job);
+}
+
+QString TfrmCollezione::deleteQuestion(const QStringList &titles)
+{
+    constexpr int kNamed = 10;
+    QStringList named = titles.mid(0, kNamed);
+    if (titles.size() > kNamed)
+        named << QStringLiteral("... e altre %1").arg(cards(titles.size() - kNamed));
+    const QString what = titles.size() == 1 ? QStringLiteral("la scheda")
+                                            : QStringLiteral("le %1").arg(cards(titles.size()));
+    return QStringLiteral("Eliminare %1?\r\n\r\n%2\r\n\r\nLe schede eliminate e le loro foto "
+                          "vanno nel Cestino, da cui si possono ripristinare.")
+        .arg(what, named.join(QStringLiteral("\r\n")));
+}
+
+void TfrmCollezione::btnEliminaClick()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty())
+        return;
+    QStringList titles;
+    std::map<int, std::vector<qint64>> byFile;
+    for (int r : rows) {
+        titles << model_->cardTitle(r);
+        const CollectionModel::CardRef ref = model_->card(r);
+        byFile[ref.file].push_back(ref.index);
+    }
+    if (!platform::confirm(this, deleteQuestion(titles)))
+        return;
+    try {
+        for (const auto &[file, indices] : byFile)
+            Cestino::remove(model_->files().at(file), indices);
+    } catch (const Cestino::Failure &) {
+        platform::error(this, CardStore::accessMessage());
+    }
+    reload();
+}
+
+void TfrmCollezione::btnCestinoClick()
+{
+    QDialog dialog(this);
+    makeFixedModal(&dialog, QStringLiteral("frmCestino"), QStringLiteral(" Cestino"), QSize(560, 360));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("lstCestino"));
+    const QList<Cestino::Entry> entries = Cestino::entries();
+    for (const Cestino::Entry &e : entries)
+        list->addItem(QStringLiteral("%1 - %2: %3")
+                          .arg(e.when.toString(QStringLiteral("dd/MM/yyyy HH:mm")), e.name,
+                               e.titles.join(QStringLiteral(", "))));
+    if (list->count())
+        list->setCurrentRow(list->count() - 1);
+    auto *row = new QHBoxLayout;
+    QPushButton *restore = button("btnRipristina", QStringLiteral("Ripristina"), &dialog);
+    QPushButton *close = button("btnChiudi", QStringLiteral("Chiudi"), &dialog);
+    restore->setEnabled(list->count() > 0);
+    row->addStretch(1);
+    row->addWidget(restore);
+    row->addWidget(close);
+    layout->addWidget(new QLabel(QStringLiteral("Le schede ripristinate tornano in fondo al loro archivio."),
+                                 &dialog));
+    layout->addWidget(list, 1);
+    layout->addLayout(row);
+    connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
+    connect(restore, &QPushButton::clicked, &dialog, [&] {
+        const int at = list->currentRow();
+        if (at < 0)
+            return;
+        try {
+            Cestino::restore(entries.at(at).id);
+        } catch (const Cestino::Failure &) {
+            platform::error(&dialog, CardStore::accessMessage());
+            return;
+        }
+        dialog.accept();
+    });
+    if (dialog.exec() == QDialog::Accepted)
+        reload();
+}

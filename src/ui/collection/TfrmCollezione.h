@@ -1,0 +1,78 @@
+#pragma once
+// The collection window: every card of the set catalogue, of one MOC archive
+// or of the whole collection in one table, sorted by any column, filtered as
+// the user types, with totals always in view; cards open in their editor,
+// print, copy, and go into the waste bin and back.
+
+#include "ui/base/MainLevelWindow.h"
+
+#include "core/collection/CollectionModel.h"
+
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+class TfrmCollezione : public MainLevelWindow {
+    Q_OBJECT
+public:
+    explicit TfrmCollezione(QWidget *parent = nullptr);
+
+    // Where closing the window returns: the window it was opened from.
+    void setReturnTo(QWidget *window) { returnTo_ = window; }
+
+    QComboBox *cmbCatalogo;
+    QLineEdit *txtFiltro;
+    QLabel *lblConteggio;
+    QTableView *grdSchede;
+    QLabel *lblTotaleSelezione;
+    QLabel *lblTotaleFiltro;
+    QLabel *lblTotaleCollezione;
+    QLabel *lblIllegibili;
+    // The row of commands; room is left in it for more.
+    QHBoxLayout *panComandi;
+    QPushButton *btnApri;
+    QPushButton *btnColonne;
+    QPushButton *btnCopia;
+    QPushButton *btnStampa;
+    QPushButton *btnElimina;
+    QPushButton *btnCestino;
+    QPushButton *btnEsci;
+
+    CollectionModel *model() const { return model_; }
+    // The texts of the totals bar for a set of totals.
+    static QString totalsText(const QString &what, const CollectionModel::Totals &totals);
+    // The confirmation asked before deleting.
+    static QString deleteQuestion(const QStringList &titles);
+
+public slots:
+    void cmbCatalogoChange();
+    void txtFiltroChange();
+    void grdSchedeDblClick();
+    void btnApriClick();
+    void btnColonneClick();
+    void btnCopiaClick();
+    void btnStampaClick();
+    void btnEliminaClick();
+    void btnCestinoClick();
+    void btnEsciClick();
+
+protected:
+    QWidget *closeTarget() override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fillChoices();
+    void reload();
+    void updateTotals();
+    void applyHiddenColumns();
+    QString columnsKey() const;
+    QList<int> selectedRows() const;
+    QList<int> visibleColumns() const;
+
+    CollectionModel *model_;
+    QWidget *returnTo_ = nullptr;
+};

@@ -1,0 +1,435 @@
+// The collection table over real record files: sorting, filtering and totals,
+// and deleting cards into the waste bin and putting them back, photos
+// included.
+
+#include "TestSupport.h"
+
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
+#include "core/collection/CardFile.h"
+#include "core/collection/Cestino.h"
+#include "core/collection/CollectionModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTest>
+#include <QThread>
+#include <csignal>
+
+using Fields = CardFields;
+
+namespace {
+
+// The texts of one column, top to bottom.
+QStringList column(const CollectionModel &model, int c)
+{
+    QStringList out;
+    for (int r = 0; r < model.rowCount(); ++r)
+        out << model.text(r, c);
+    return out;
+}
+
+int columnOf(const CollectionModel &model, const QString &caption)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (model.columnList().at(c).caption == caption)
+            return c;
+    return -1;
+}
+
+void writePhoto(const CardFile &file, int slot, qint64 position, const QByteArray &content)
+{
+    QDir().mkpath(file.photoFolder);
+    QFile f(file.photoPath(slot, position));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readPhoto(const CardFile &file, int slot, qint64 position)
+{
+    QFile f(file.photoPath(slot, position));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nessuna)");
+}
+
+QStringList names(const CardFile &file)
+{
+    QStringList out;
+    const FieldDef &first = file.layout->fields.front();
+    file.store().scan([&](const char *record, qint64) { out << Record::textAt(record, first); });
+    return out;
+}
+
+} // namespace
+
+class TestCollection : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+
+    void writeSets(const QList<Fields> &cards)
+    {
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, cards);
+    }
+
+private slots:
+    void init() { folder = std::make_unique<TestProgramFolder>(); }
+    void cleanup() { folder.reset(); }
+
+    void sorting_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("pieces in numeric order, text after numbers")
+            << "NumeroPezzi" << QStringList{"10000", "abc", "1008", "", "1000", "1.500", "9"} << true
+            << QStringList{"9", "1000", "1008", "1.500", "10000", "", "abc"};
+        QTest::newRow("values by amount, unreadable last")
+            << "Valore" << QStringList{"100,00", "abc", "9,99", "-5,00", "1000,5"} << true
+            << QStringList{"-5,00", "9,99", "100,00", "1000,5", "abc"};
+        QTest::newRow("years descending")
+            << "AnnoUscita" << QStringList{"1999", "2021", "2005"} << false
+            << QStringList{"2021", "2005", "1999"};
+        QTest::newRow("names in Italian collation")
+            << "NomeSet" << QStringList{"Zattera", "élite", "Albero", "eco", "Àncora", "zebra"} << true
+            << QStringList{"Albero", "Àncora", "eco", "élite", "Zattera", "zebra"};
+    }
+
+    void sorting()
+    {
+        QFETCH(QString, field);
+        QFETCH(QStringList, values);
+        QFETCH(bool, ascending);
+        QFETCH(QStringList, expected);
+        const QByteArray fieldName = field.toLatin1();
+        QList<Fields> cards;
+        for (const QString &v : values)
+            cards << Fields{{"NomeSet", QStringLiteral("Set")}, {fieldName.constData(), v}};
+        if (field == QStringLiteral("NomeSet"))
+            for (int i = 0; i < cards.size(); ++i)
+                cards[i] = Fields{{"NomeSet", values.at(i)}};
+        writeSets(cards);
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        const FieldDef *def = Schede::TSchedaSet.field(fieldName.constData());
+        int c = -1;
+        for (int i = 0; i < model.columnCount(); ++i)
+            if (model.columnList().at(i).setField == def)
+                c = i;
+        QVERIFY(c >= 0);
+        model.sort(c, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        QCOMPARE(column(model, c), expected);
+    }
+
+    // Cards that compare equal keep their order: the order of the file, or
+    // the order of the sort before.
+    void sortingIsStable()
+    {
+        writeSets({{{"NomeSet", "A1"}, {"Tema", "Città"}, {"AnnoUscita", "2000"}},
+                   {{"NomeSet", "B1"}, {"Tema", "Spazio"}, {"AnnoUscita", "1990"}},
+                   {{"NomeSet", "A2"}, {"Tema", "città"}, {"AnnoUscita", "1990"}},
+                   {{"NomeSet", "B2"}, {"Tema", "Spazio"}, {"AnnoUscita", "2000"}},
+                   {{"NomeSet", "A3"}, {"Tema", "Citta"}, {"AnnoUscita", "2000"}}});
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        const int name = columnOf(model, QStringLiteral("Nome set"));
+        const int theme = columnOf(model, QStringLiteral("Tema"));
+        const int year = columnOf(model, QStringLiteral("Anno uscita"));
+        model.sort(theme);
+        QCOMPARE(column(model, name), (QStringList{"A1", "A2", "A3", "B1", "B2"}));
+        model.sort(theme, Qt::DescendingOrder);
+        QCOMPARE(column(model, name), (QStringList{"B1", "B2", "A1", "A2", "A3"}));
+        model.sort(theme);
+        model.sort(year);
+        QCOMPARE(column(model, name), (QStringList{"A2", "B1", "A1", "A3", "B2"}));
+    }
+
+    void filtering_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("nothing: every card") << "" << QStringList{"Drago nero", "Castello", "Perché no", "Nave"};
+        QTest::newRow("any case") << "DRAGO" << QStringList{"Drago nero"};
+        QTest::newRow("without accents") << "perche" << QStringList{"Perché no"};
+        QTest::newRow("with accents") << "città" << QStringList{"Castello"};
+        QTest::newRow("any field") << "soffitta" << QStringList{"Castello", "Nave"};
+        QTest::newRow("blanks around") << "  nave " << QStringList{"Nave"};
+        QTest::newRow("no match") << "sottomarino" << QStringList{};
+        QTest::newRow("never across two fields") << "nero cas" << QStringList{};
+    }
+
+    void filtering()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        writeSets({{{"NomeSet", "Drago nero"}, {"Tema", "Castelli"}},
+                   {{"NomeSet", "Castello"}, {"Tema", "Citta"}, {"LuogoConservazione", "Soffitta"}},
+                   {{"NomeSet", "Perché no"}},
+                   {{"NomeSet", "Nave"}, {"Note", "in SOFFITTA"}}});
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        // Typed letter by letter, as the filter box hands it over.
+        for (int i = 1; i <= text.size(); ++i)
+            model.setFilter(text.left(i));
+        QCOMPARE(column(model, 0), expected);
+        QCOMPARE(model.totalsShown().cards, qint64(expected.size()));
+        model.setFilter(QString());
+        QCOMPARE(model.rowCount(), 4);
+    }
+
+    void totals_data()
+    {
+        QTest::addColumn<QStringList>("amounts");
+        QTest::addColumn<QList<bool>>("forSale");
+        QTest::addColumn<qint64>("cents");
+        QTest::addColumn<qint64>("forSaleCount");
+        QTest::addColumn<qint64>("forSaleCents");
+        QTest::addColumn<QStringList>("unreadable");
+        QTest::newRow("plain amounts") << QStringList{"10,50", "0,00", "99,99"}
+                                       << QList<bool>{true, false, true} << qint64(11049)
+                                       << qint64(2) << qint64(11049) << QStringList{};
+        QTest::newRow("amounts the field reads its own way")
+            << QStringList{"12,5", "7", ",5", "1,005", "-2,25"} << QList<bool>{false, false, true, false, false}
+            // 1,005 is 1,00 to the field: the nearest double lies below the half cent.
+            << qint64(1250 + 700 + 50 + 100 - 225) << qint64(1) << qint64(50) << QStringList{};
+        QTest::newRow("odd amounts counted and named, never 0")
+            << QStringList{"", "abc", "1.234,5", "20,00"} << QList<bool>{true, false, false, true}
+            << qint64(2000) << qint64(2) << qint64(2000)
+            << QStringList{"Catalogo BLOKKO, scheda 1: «»", "Catalogo BLOKKO, scheda 2: «abc»",
+                           "Catalogo BLOKKO, scheda 3: «1.234,5»"};
+    }
+
+    void totals()
+    {
+        QFETCH(QStringList, amounts);
+        QFETCH(QList<bool>, forSale);
+        QFETCH(qint64, cents);
+        QFETCH(qint64, forSaleCount);
+        QFETCH(qint64, forSaleCents);
+        QFETCH(QStringList, unreadable);
+        QList<Fields> cards;
+        for (int i = 0; i < amounts.size(); ++i)
+            cards << Fields{{"NomeSet", QStringLiteral("Set %1").arg(i + 1)},
+                            {"Valore", amounts.at(i)},
+                            {"InVendita", forSale.at(i) ? QStringLiteral("Sì") : QStringLiteral("No")}};
+        writeSets(cards);
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        const CollectionModel::Totals t = model.totalsAll();
+        QCOMPARE(t.cards, qint64(amounts.size()));
+        QCOMPARE(t.cents, cents);
+        QCOMPARE(t.forSale, forSaleCount);
+        QCOMPARE(t.forSaleCents, forSaleCents);
+        QCOMPARE(t.unreadable, qint64(unreadable.size()));
+        QCOMPARE(t.unreadableCards, unreadable);
+        QVERIFY(!t.overflow);
+        // The selection of the first two cards.
+        const CollectionModel::Totals two = model.totalsOf({0, 1});
+        QCOMPARE(two.cards, qint64(2));
+    }
+
+    void moneyTexts_data()
+    {
+        QTest::addColumn<qint64>("cents");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << "0,00 €";
+        QTest::newRow("cents") << qint64(5) << "0,05 €";
+        QTest::newRow("large, no thousands separator") << qint64(123456789) << "1234567,89 €";
+        QTest::newRow("negative") << qint64(-1205) << "-12,05 €";
+    }
+
+    void moneyTexts()
+    {
+        QFETCH(qint64, cents);
+        QFETCH(QString, text);
+        QCOMPARE(moneyText(cents), text);
+    }
+
+    // The whole collection: every file, a column naming each card's file,
+    // the value column holding the sets' value and the MOCs' cost.
+    void wholeCollection()
+    {
+        writeSets({{{"NomeSet", "Faro"}, {"Valore", "30,00"}, {"InVendita", "Sì"}}});
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
+                           {{{"NomeProgetto", "Torre"}, {"CostoTotale", "12,50"}, {"InVendita", "No"}},
+                            {{"NomeProgetto", "Mura"}, {"CostoTotale", "x"}, {"InVendita", "Sì"}}});
+        CollectionModel model;
+        model.load(CardFile::everything());
+        QCOMPARE(model.columnList().at(0).caption, QStringLiteral("Archivio"));
+        QCOMPARE(column(model, 0), (QStringList{"Catalogo BLOKKO", "Castelli", "Castelli"}));
+        QCOMPARE(column(model, columnOf(model, QStringLiteral("Nome"))), (QStringList{"Faro", "Torre", "Mura"}));
+        const int value = columnOf(model, QStringLiteral("Valore / costo"));
+        QCOMPARE(column(model, value), (QStringList{"30,00", "12,50", "x"}));
+        const CollectionModel::Totals t = model.totalsAll();
+        QCOMPARE(t.cards, qint64(3));
+        QCOMPARE(t.cents, qint64(4250));
+        QCOMPARE(t.forSale, qint64(2));
+        QCOMPARE(t.forSaleCents, qint64(3000));
+        QCOMPARE(t.unreadableCards, QStringList{"Castelli, scheda 2: «x»"});
+        // Descending turns the whole order round: the unreadable amount first.
+        model.sort(value, Qt::DescendingOrder);
+        QCOMPARE(column(model, 0), (QStringList{"Castelli", "Catalogo BLOKKO", "Castelli"}));
+        QCOMPARE(model.card(1).file, 0);
+        QCOMPARE(model.card(1).index, qint64(0));
+        QCOMPARE(model.cardTitle(0), QStringLiteral("Castelli, scheda 2: Mura"));
+    }
+
+    // Deleting takes the cards and their photos into the bin, the photos of
+    // the cards after them follow their cards; restoring puts them back at
+    // the end with their photos. Attachments stay where they are.
+    void deleteAndRestore_data()
+    {
+        QTest::addColumn<bool>("archive");
+        QTest::addColumn<QList<qint64>>("deleted"); // 0-based
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("restored");
+        QTest::newRow("set catalogue, two cards") << false << QList<qint64>{1, 3}
+            << QStringList{"C1", "C3", "C5", "C6"} << QStringList{"C1", "C3", "C5", "C6", "C2", "C4"};
+        QTest::newRow("MOC archive, first card") << true << QList<qint64>{0}
+            << QStringList{"C2", "C3", "C4", "C5", "C6"} << QStringList{"C2", "C3", "C4", "C5", "C6", "C1"};
+        QTest::newRow("last card") << false << QList<qint64>{5}
+            << QStringList{"C1", "C2", "C3", "C4", "C5"} << QStringList{"C1", "C2", "C3", "C4", "C5", "C6"};
+        QTest::newRow("every card") << true << QList<qint64>{0, 1, 2, 3, 4, 5}
+            << QStringList{} << QStringList{"C1", "C2", "C3", "C4", "C5", "C6"};
+    }
+
+    void deleteAndRestore()
+    {
+        QFETCH(bool, archive);
+        QFETCH(QList<qint64>, deleted);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, restored);
+        const CardFile file = archive ? CardFile::archiveNamed(QStringLiteral("Mie creazioni"))
+                                      : CardFile::catalogue();
+        QList<Fields> cards;
+        for (int i = 1; i <= 6; ++i)
+            cards << Fields{{file.layout->fields.front().name.data(), QStringLiteral("C%1").arg(i)},
+                            {"File01", QStringLiteral("allegato%1.pdf").arg(i)}};
+        folder->writeCards(file.fileName(), *file.layout, cards);
+        // Card 5 has no photo; a photo past the last card is no card's.
+        for (int i = 1; i <= 6; ++i)
+            for (int slot = 0; slot < file.photoPrefixes.size(); ++slot)
+                if (i != 5)
+                    writePhoto(file, slot, i, QStringLiteral("foto %1 di C%2").arg(slot).arg(i).toUtf8());
+        writePhoto(file, 0, 9, "orfana");
+        QDir().mkpath(folder->file(QStringLiteral("Documenti_Allegati")));
+        folder->write(QStringLiteral("Documenti_Allegati/allegato2.pdf"), "documento");
+
+        const QString id = Cestino::remove(file, std::vector<qint64>(deleted.begin(), deleted.end()));
+        QVERIFY(!id.isEmpty());
+        QCOMPARE(names(file), after);
+        auto checkPhotos = [&](const QStringList &order) {
+            for (int p = 1; p <= order.size(); ++p)
+                for (int slot = 0; slot < file.photoPrefixes.size(); ++slot)
+                    QCOMPARE(readPhoto(file, slot, p),
+                             order.at(p - 1) == QStringLiteral("C5")
+                                 ? QByteArray("(nessuna)")
+                                 : QStringLiteral("foto %1 di %2").arg(slot).arg(order.at(p - 1)).toUtf8());
+        };
+        checkPhotos(after);
+        QCOMPARE(readPhoto(file, 0, 9), QByteArray("orfana"));
+        QCOMPARE(folder->read(QStringLiteral("Documenti_Allegati/allegato2.pdf")), QByteArray("documento"));
+
+        const QList<Cestino::Entry> bin = Cestino::entries();
+        QCOMPARE(bin.size(), 1);
+        QCOMPARE(bin.front().id, id);
+        QCOMPARE(bin.front().fileName, file.fileName());
+        QCOMPARE(bin.front().titles.size(), deleted.size());
+        for (int i = 0; i < deleted.size(); ++i)
+            QCOMPARE(bin.front().positions.at(i), deleted.at(i) + 1);
+
+        Cestino::restore(id);
+        QCOMPARE(names(file), restored);
+        checkPhotos(restored);
+        QVERIFY(Cestino::entries().isEmpty());
+        QCOMPARE(QDir(Cestino::folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+        // The attachment fields came back whole.
+        QCOMPARE(file.store().read(restored.size() - 1).text("File01"),
+                 QStringLiteral("allegato%1.pdf").arg(restored.last().mid(1)));
+    }
+
+    // A process deleting cards with photos from a catalogue of 1,000 cards
+    // (and putting them back) is killed at random moments; after the start-up
+    // recovery every card is whole and in the file or in the bin, never both,
+    // never lost, and every photo belongs to its card.
+    void killedMidDelete()
+    {
+        constexpr int kCards = 1000;
+        const CardFile file = CardFile::catalogue();
+        auto name = [](int id) { return QStringLiteral("Carta %1").arg(id, 4, 10, QLatin1Char('0')); };
+        auto hasPhoto = [](const QString &card) { return card.right(4).toInt() % 7 != 0; };
+        folder->writeCards(file.fileName(), *file.layout, kCards, [&](Record &r, int position) {
+            r.setText("NomeSet", name(position));
+            r.setText("Note", name(position));
+        });
+        for (int p = 1; p <= kCards; ++p)
+            if (hasPhoto(name(p)))
+                writePhoto(file, 0, p, ("foto di " + name(p)).toUtf8());
+
+        QRandomGenerator random(20261210);
+        for (int k = 0; k < 200; ++k) {
+            QProcess writer;
+            writer.start(QStringLiteral(VETRINORA_COLLECTION_WRITER),
+                         {folder->path(), QString::number(k)});
+            QVERIFY(writer.waitForStarted());
+            QVERIFY(writer.waitForReadyRead(30000));
+            QThread::usleep(random.bounded(60000));
+            ::kill(pid_t(writer.processId()), SIGKILL);
+            QVERIFY(writer.waitForFinished());
+
+            Cestino::recover();
+            const QString at = QStringLiteral("after kill %1").arg(k);
+            QCOMPARE(QFileInfo(file.path).size() % file.layout->size, 0);
+            QSet<QString> seen;
+            qint64 position = 0;
+            bool ok = true;
+            file.store().scan([&](const char *record, qint64 index) {
+                const QString card = Record::textAt(record, file.layout->fields.front());
+                position = index + 1;
+                if (card != Record::textAt(record, *file.layout->field("Note")) || seen.contains(card)) {
+                    ok = false;
+                    return;
+                }
+                seen.insert(card);
+                const QByteArray photo = readPhoto(file, 0, position);
+                if (photo != (hasPhoto(card) ? ("foto di " + card).toUtf8() : QByteArray("(nessuna)")))
+                    ok = false;
+            });
+            QVERIFY2(ok, qPrintable(at + QStringLiteral(": card %1 torn or photo mismatched").arg(position)));
+            for (const Cestino::Entry &e : Cestino::entries()) {
+                for (int i = 0; i < e.titles.size(); ++i) {
+                    const QString &card = e.titles.at(i);
+                    QVERIFY2(!seen.contains(card), qPrintable(at + QStringLiteral(": twice ") + card));
+                    seen.insert(card);
+                    QFile photo(Cestino::folder() + e.id + QStringLiteral("/foto0_%1.jpg").arg(e.positions.at(i)));
+                    QCOMPARE(photo.exists(), hasPhoto(card));
+                    if (photo.open(QIODevice::ReadOnly))
+                        QCOMPARE(photo.readAll(), ("foto di " + card).toUtf8());
+                }
+            }
+            QVERIFY2(seen.size() == kCards, qPrintable(at + QStringLiteral(": %1 cards").arg(seen.size())));
+            // Nothing half done remains.
+            for (const QString &entry : QDir(Cestino::folder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                QVERIFY(!QFileInfo::exists(Cestino::folder() + entry + QStringLiteral("/giornale")));
+        }
+    }
+
+    // A deletion from a file that cannot be replaced changes nothing.
+    void deleteFailsWhole()
+    {
+        writeSets({{{"NomeSet", "Uno"}}, {{"NomeSet", "Due"}}});
+        const CardFile file = CardFile::catalogue();
+        writePhoto(file, 0, 2, "foto di Due");
+        QVERIFY_THROWS_EXCEPTION(Cestino::Failure, Cestino::remove(file, {5}));
+        QCOMPARE(names(file), (QStringList{"Uno", "Due"}));
+        QCOMPARE(readPhoto(file, 0, 2), QByteArray("foto di Due"));
+        QVERIFY(Cestino::entries().isEmpty());
+    }
+};
+
+VETRINORA_TEST_MAIN(TestCollection)
+#include "test_collection.moc"
