@@ -161,6 +161,14 @@ QString normalise(const QString &text)
     return result;
 }
 
+bool readable(const QString &text)
+{
+    if (Text::trim(text).isEmpty())
+        return true;
+    const std::optional<double> v = readAmount(text);
+    return v && std::isfinite(roundToCents(*v));
+}
+
 bool keyAllowed(const QKeyEvent *event)
 {
     switch (event->key()) {

@@ -16,6 +16,11 @@ inline QString zero() { return QStringLiteral("0,00"); }
 // -?[0-9]+,[0-9]{2} and normalises to itself. The process locale plays no part.
 QString normalise(const QString &text);
 
+// Whether normalise() reads `text` as an amount: an empty or blank text counts
+// as the amount zero; anything else that normalise() turns into "0,00"
+// because it cannot be read does not.
+bool readable(const QString &text);
+
 // Whether the key filter lets a key into a money field: Backspace, Delete,
 // the left and right arrows, a comma or a digit (Tab and Backtab too, which
 // move the focus before the field sees them).
