@@ -372,6 +372,32 @@ private slots:
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files).size(), 2);
     }
 
+    void aLargeFileIsReadInBlocks()
+    {
+        // About 8 MB: the import reports its way through the file, so it
+        // never holds the file whole.
+        QByteArray csv = "Nome set;Note\r\n";
+        const QByteArray note(120, 'n');
+        for (int i = 0; i < 60000; ++i)
+            csv += "Set " + QByteArray::number(i) + ";" + note + "\r\n";
+        folder->write(QStringLiteral("grande.csv"), csv);
+        QList<qint64> positions;
+        const ImportReport r = importFile(folder->file(QStringLiteral("grande.csv")), {0, 13},
+                                          store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet),
+                                          [&](qint64 done, qint64 size) {
+                                              if (size != csv.size())
+                                                  return false;
+                                              positions.append(done);
+                                              return true;
+                                          });
+        QCOMPARE(r.imported, 60000);
+        QVERIFY(positions.size() > 50);
+        QVERIFY(positions.first() <= 128 * 1024);
+        QVERIFY(std::is_sorted(positions.begin(), positions.end()));
+        QCOMPARE(positions.last(), qint64(csv.size()));
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")).size(), qint64(60000) * 3419);
+    }
+
     void nothingMappedIsRefused()
     {
         folder->write(QStringLiteral("in.csv"), "a,b\r\n1,2\r\n");
