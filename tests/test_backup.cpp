@@ -168,6 +168,29 @@ private slots:
                  QStringList());
     }
 
+    void aCancelledRestoreLeavesTheData()
+    {
+        fillData();
+        const QString zip = writeBackup(data->path(), elsewhere->path(), kWhen);
+        data->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 7, {});
+        const QMap<QString, QByteArray> changed = tree(data->path());
+        bool cancelled = false;
+        qint64 last = 0;
+        try {
+            restoreBackup(zip, data->path(), kWhen, {}, [&](qint64 done, qint64) {
+                last = done;
+                return done < 3419;
+            });
+        } catch (const Cancelled &) {
+            cancelled = true;
+        }
+        QVERIFY(cancelled);
+        QVERIFY(last >= 3419);
+        QCOMPARE(tree(data->path()), changed);
+        QCOMPARE(QDir(data->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{"Cestino", "Documenti_Allegati", "Foto_MOC", "Schedario"}));
+    }
+
     void aFolderThatRefusesTheBackupLeavesNothing()
     {
         fillData();

@@ -394,9 +394,11 @@ QString restoreQuestion(const BackupContents &c)
 }
 
 QString restoreBackup(const QString &zip, const QString &folder, const QDateTime &when,
-                      const BackupLimits &limits)
+                      const BackupLimits &limits, const std::function<bool(qint64, qint64)> &progress)
 {
-    inspectBackup(zip, limits); // names the backup before anything is written
+    // Names the backup before anything is written.
+    const qint64 total = inspectBackup(zip, limits).bytes;
+    qint64 done = 0;
     const QDir dir(folder);
     const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     const QString staging = dir.filePath(QStringLiteral("Ripristino-in-corso-") + stamp);
@@ -430,6 +432,9 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         [&](const Entry &, const char *bytes, qint64 n) {
             if (current->write(bytes, n) != n)
                 throw Error(restoreMoveMessage());
+            done += n;
+            if (progress && !progress(done, total))
+                throw Cancelled{};
         });
     if (current && !current->flush())
         throw Error(restoreMoveMessage());

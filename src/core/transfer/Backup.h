@@ -67,9 +67,12 @@ QString restoreQuestion(const BackupContents &contents);
 // Replaces the data of `folder` with the backup's; the data there before
 // goes into "Prima-del-ripristino-YYYY-MM-DD-HHMMSS", whose path is
 // returned. Throws Transfer::Error, with the data untouched, when the backup
-// fails its check or the data cannot be moved.
+// fails its check or the data cannot be moved. `progress` (bytes unpacked,
+// all bytes) returning false while the backup is unpacked and checked throws
+// Transfer::Cancelled, the data untouched.
 QString restoreBackup(const QString &zip, const QString &folder, const QDateTime &when,
-                      const BackupLimits &limits = {});
+                      const BackupLimits &limits = {},
+                      const std::function<bool(qint64, qint64)> &progress = {});
 
 // Messages.
 QString notZipMessage();

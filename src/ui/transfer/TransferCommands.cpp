@@ -99,12 +99,17 @@ bool TransferCommands::restore(QWidget *parent)
         const Transfer::BackupContents contents = Transfer::inspectBackup(chosen);
         if (!platform::confirm(parent, Transfer::restoreQuestion(contents)))
             return false;
-        const QString aside = Transfer::restoreBackup(chosen, ProgramFolder::path(), now());
+        Progress progress(parent, QStringLiteral("Ripristino in corso..."));
+        const QString aside = Transfer::restoreBackup(chosen, ProgramFolder::path(), now(), {},
+                                                      progress.callback());
         platform::information(parent, QStringLiteral("Il ripristino è stato completato con successo."
                                                      "\r\n\r\nI dati presenti prima del ripristino sono "
                                                      "stati conservati nella cartella:\r\n")
                                           + QDir::toNativeSeparators(aside));
         return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("Il ripristino è stato annullato: i dati attuali "
+                                                     "non sono stati modificati."));
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
