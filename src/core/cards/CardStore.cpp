@@ -3,6 +3,8 @@
 #include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 namespace {
@@ -76,6 +78,53 @@ qint64 CardStore::write(std::optional<qint64> index, const Record &card) const
         file.write(card);
         return file.position();
     });
+}
+
+qint64 CardStore::appendAll(
+    const std::function<void(const std::function<void(const Record &)> &)> &produce) const
+{
+    const auto failed = [] { return Failure(recordAccessMessage().toStdString()); };
+    const qint64 size = layout_->size;
+    qint64 count = 0;
+    // Opening the file first creates a missing one, as every action does.
+    const qint64 existing = this->count();
+    platform::AtomicFile out(path_);
+    if (!out.open())
+        throw failed();
+    constexpr qint64 kBuffer = 1 << 20;
+    QByteArray buffer;
+    buffer.reserve(kBuffer + size);
+    const auto flush = [&] {
+        if (!out.write(buffer))
+            throw failed();
+        buffer.clear();
+    };
+    {
+        QFile in(path_);
+        if (!in.open(QIODevice::ReadOnly))
+            throw failed();
+        qint64 left = existing * size;
+        QByteArray block(kBuffer, Qt::Uninitialized);
+        while (left > 0) {
+            const qint64 n = in.read(block.data(), std::min(left, kBuffer));
+            if (n <= 0)
+                throw failed();
+            if (!out.write(QByteArrayView(block.constData(), n)))
+                throw failed();
+            left -= n;
+        }
+        count = existing;
+    }
+    produce([&](const Record &card) {
+        buffer += card.bytes();
+        ++count;
+        if (buffer.size() >= kBuffer)
+            flush();
+    });
+    flush();
+    if (!out.commit())
+        throw failed();
+    return count;
 }
 
 void CardStore::scan(const std::function<void(const char *, qint64)> &visit,

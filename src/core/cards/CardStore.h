@@ -44,6 +44,13 @@ public:
     // Returns the card's 1-based position.
     qint64 write(std::optional<qint64> index, const Record &card) const;
     qint64 append(const Record &card) const { return write(std::nullopt, card); }
+    // Appends the cards that `produce` hands to `put`, all in one step: the
+    // file's whole cards and the new ones go to a temporary file that
+    // replaces the file only once every card is written and synced. When
+    // `produce` throws, or writing fails, the file stays as it was. Returns
+    // the count of cards afterwards.
+    qint64 appendAll(
+        const std::function<void(const std::function<void(const Record &)> &put)> &produce) const;
     // Reads the cards from first to last in batches and hands each to
     // `visit` with its index. Records are read-only and valid during the call.
     // `opened`, when given, learns the count once the file is open.

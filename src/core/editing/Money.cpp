@@ -190,6 +190,14 @@ QString fromCents(qint64 value)
     return negative ? QLatin1Char('-') + text : text;
 }
 
+bool readable(const QString &text)
+{
+    if (Text::trim(text).isEmpty())
+        return true;
+    const std::optional<double> v = readAmount(text);
+    return v && std::isfinite(roundToCents(*v));
+}
+
 bool keyAllowed(const QKeyEvent *event)
 {
     switch (event->key()) {

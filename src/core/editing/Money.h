@@ -24,6 +24,10 @@ QString normalise(const QString &text);
 std::optional<qint64> cents(const QString &text);
 // Cents as a money text: "-12,05", "0,00"; no thousands separator.
 QString fromCents(qint64 cents);
+// Whether normalise() reads `text` as an amount: an empty or blank text counts
+// as the amount zero; anything else that normalise() turns into "0,00"
+// because it cannot be read does not.
+bool readable(const QString &text);
 
 // Whether the key filter lets a key into a money field: Backspace, Delete,
 // the left and right arrows, a comma or a digit (Tab and Backtab too, which

@@ -37,6 +37,9 @@ public:
     void discard();
 
     const QString &path() const { return path_; }
+    // The temporary file being written, so that it can be read back and
+    // checked before commit(); empty when none is open.
+    QString temporaryPath() const { return temporary_.fileName(); }
 
     // Replaces `path` with `bytes` in one step.
     static bool writeAll(const QString &path, QByteArrayView bytes);

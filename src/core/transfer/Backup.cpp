@@ -1,0 +1,488 @@
+#include "core/transfer/Backup.h"
+
+#include "core/cards/Schede.h"
+#include "core/platform/AtomicFile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <archive.h>
+#include <archive_entry.h>
+#include <memory>
+
+namespace Transfer {
+
+namespace {
+
+const QLatin1String kNoteName("Vetrinora-backup.txt");
+const QLatin1String kNoteFirstLine("Backup di Vetrinora");
+const QLatin1String kNoteDate("Creato il: ");
+const QLatin1String kCredentials("unins000.dll");
+const char *const kFolders[] = {"Schedario", "Foto_MOC", "Documenti_Allegati", "Cestino"};
+constexpr qint64 kBlock = 256 * 1024;
+
+QString catalogueName() { return QString::fromLatin1(Schede::kCatalogueFile); }
+
+bool isPhotoFolder(const QString &top)
+{
+    return top == QLatin1String("Schedario") || top == QLatin1String("Foto_MOC");
+}
+
+bool isOurTemporary(const QString &fileName)
+{
+    return QDir::match(platform::temporaryFilePattern(), fileName);
+}
+
+// What an entry name is: a data file of the backup, the note, or neither.
+enum class NameKind { Data, Note, Folder, Foreign, Dangerous };
+
+NameKind classify(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || (name.size() >= 2 && name.at(1) == QLatin1Char(':')))
+        return NameKind::Dangerous;
+    const bool folderEntry = name.endsWith(QLatin1Char('/'));
+    const QStringList parts = folderEntry ? name.chopped(1).split(QLatin1Char('/'))
+                                          : name.split(QLatin1Char('/'));
+    for (const QString &p : parts) {
+        if (p.isEmpty() || p == QLatin1String(".") || p == QLatin1String(".."))
+            return NameKind::Dangerous;
+        for (const QChar c : p) {
+            if (c.unicode() < 32)
+                return NameKind::Dangerous;
+        }
+    }
+    if (parts.size() == 1 && !folderEntry) {
+        if (name == kNoteName)
+            return NameKind::Note;
+        if (name == catalogueName() || name == kCredentials || name.endsWith(QLatin1String(".moc")))
+            return NameKind::Data;
+        return NameKind::Foreign;
+    }
+    for (const char *f : kFolders) {
+        if (parts.first() == QLatin1String(f))
+            return folderEntry ? NameKind::Folder : NameKind::Data;
+    }
+    return NameKind::Foreign;
+}
+
+struct ReadArchive {
+    archive *a = archive_read_new();
+    ~ReadArchive() { archive_read_free(a); }
+};
+
+struct Entry {
+    QString name;
+    NameKind kind;
+    qint64 declared; // -1 when the zip does not say
+    bool regular;
+};
+
+// Walks the entries of a backup, checking names and sizes. `onEntry` decides
+// whether the entry's data is read (handed to `onData` in blocks, the CRC
+// checked by libarchive at the end of each entry).
+void walk(const QString &zip, const BackupLimits &limits,
+          const std::function<bool(const Entry &)> &onEntry,
+          const std::function<void(const Entry &, const char *, qint64)> &onData)
+{
+    ReadArchive r;
+    archive_read_support_format_zip_seekable(r.a);
+    const QByteArray path = QFile::encodeName(zip);
+    if (!QFileInfo(zip).isFile() || archive_read_open_filename(r.a, path.constData(), size_t(kBlock)) != ARCHIVE_OK)
+        throw Error(notZipMessage());
+    bool note = false;
+    int entries = 0;
+    qint64 total = 0;
+    QByteArray block(kBlock, Qt::Uninitialized);
+    for (;;) {
+        archive_entry *e = nullptr;
+        const int status = archive_read_next_header(r.a, &e);
+        if (status == ARCHIVE_EOF)
+            break;
+        if (status < ARCHIVE_WARN)
+            throw Error(entries == 0 ? notZipMessage() : damagedMessage(QString()));
+        ++entries;
+        const char *utf8 = archive_entry_pathname_utf8(e);
+        Entry entry;
+        entry.name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
+        entry.kind = classify(entry.name);
+        entry.declared = archive_entry_size_is_set(e) ? archive_entry_size(e) : -1;
+        entry.regular = archive_entry_filetype(e) == AE_IFREG;
+        if (entry.kind == NameKind::Dangerous)
+            throw Error(badNameMessage(entry.name));
+        if (entry.kind == NameKind::Foreign)
+            continue; // not ours: left in the zip, never unpacked
+        if (entry.kind == NameKind::Folder)
+            continue;
+        if (!entry.regular)
+            throw Error(badNameMessage(entry.name));
+        if (entry.declared > limits.entryBytes)
+            throw Error(tooLargeMessage(entry.name));
+        total += std::max<qint64>(entry.declared, 0);
+        if (total > limits.totalBytes)
+            throw Error(tooLargeMessage(entry.name));
+        if (entry.kind == NameKind::Note)
+            note = true;
+        if (!onEntry(entry))
+            continue;
+        qint64 read = 0;
+        for (;;) {
+            const la_ssize_t n = archive_read_data(r.a, block.data(), size_t(kBlock));
+            if (n == 0)
+                break;
+            if (n < 0)
+                throw Error(damagedMessage(entry.name));
+            read += n;
+            if (read > limits.entryBytes || (entry.declared >= 0 && read > entry.declared))
+                throw Error(tooLargeMessage(entry.name));
+            onData(entry, block.constData(), n);
+        }
+        if (entry.declared >= 0 && read != entry.declared)
+            throw Error(damagedMessage(entry.name));
+    }
+    if (!note)
+        throw Error(notBackupMessage());
+}
+
+QString topOf(const QString &name) { return name.section(QLatin1Char('/'), 0, 0); }
+
+} // namespace
+
+QString notZipMessage()
+{
+    return QStringLiteral("Attenzione: il file scelto non è un archivio zip leggibile oppure è "
+                          "danneggiato. I dati attuali non sono stati modificati.");
+}
+
+QString notBackupMessage()
+{
+    return QStringLiteral("Attenzione: il file scelto non è un backup di Vetrinora. I dati attuali "
+                          "non sono stati modificati.");
+}
+
+QString badNameMessage(const QString &name)
+{
+    return QStringLiteral("Attenzione: il backup contiene un file con un nome non ammesso (%1). I "
+                          "dati attuali non sono stati modificati.")
+        .arg(name);
+}
+
+QString tooLargeMessage(const QString &name)
+{
+    return QStringLiteral("Attenzione: il backup contiene un file troppo grande (%1). I dati "
+                          "attuali non sono stati modificati.")
+        .arg(name);
+}
+
+QString damagedMessage(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Attenzione: il backup è danneggiato. I dati attuali non sono stati "
+                              "modificati.");
+    return QStringLiteral("Attenzione: il backup è danneggiato (il file %1 non supera il "
+                          "controllo). I dati attuali non sono stati modificati.")
+        .arg(name);
+}
+
+QString backupWriteMessage()
+{
+    return QStringLiteral("Attenzione: il sistema non permette di scrivere il backup nella cartella "
+                          "scelta. Nessun file è stato creato.");
+}
+
+QString restoreMoveMessage()
+{
+    return QStringLiteral("Attenzione: il sistema non permette di spostare i dati attuali. Non è "
+                          "stato ripristinato nulla.");
+}
+
+QString backupFileName(const QDateTime &when)
+{
+    return QStringLiteral("Vetrinora-backup-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmm"))
+           + QStringLiteral(".zip");
+}
+
+QList<DataFile> dataFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    QList<DataFile> files;
+    const auto add = [&](const QString &name) {
+        const QFileInfo info(dir.filePath(name));
+        files.append({name, info.filePath(), info.size()});
+    };
+    QStringList top;
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        const QString name = info.fileName();
+        if (name == catalogueName() || name == kCredentials
+            || (name.endsWith(QLatin1String(".moc")) && !isOurTemporary(name)))
+            top.append(name);
+    }
+    for (const QString &name : top)
+        add(name);
+    for (const char *f : kFolders) {
+        const QString sub = QString::fromLatin1(f);
+        if (!dir.exists(sub))
+            continue;
+        QStringList names;
+        QDirIterator it(dir.filePath(sub), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info = it.nextFileInfo();
+            if (info.isSymLink() || isOurTemporary(info.fileName()))
+                continue;
+            names.append(dir.relativeFilePath(info.filePath()));
+        }
+        names.sort();
+        for (const QString &name : names)
+            add(name);
+    }
+    return files;
+}
+
+QString writeBackup(const QString &folder, const QString &targetFolder, const QDateTime &when,
+                    const std::function<bool(qint64, qint64)> &progress)
+{
+    const QList<DataFile> files = dataFiles(folder);
+    qint64 total = 0;
+    for (const DataFile &f : files)
+        total += f.size;
+
+    platform::AtomicFile out(QDir(targetFolder).filePath(backupFileName(when)));
+    if (!out.open())
+        throw Error(backupWriteMessage());
+
+    struct Writer {
+        archive *a = archive_write_new();
+        ~Writer() { archive_write_free(a); }
+    } w;
+    archive_write_set_format_zip(w.a);
+    archive_write_set_bytes_in_last_block(w.a, 1);
+    // The fastest deflate: record files shrink well at any level, photos
+    // hardly at all.
+    archive_write_set_format_option(w.a, "zip", "compression", "deflate");
+    archive_write_set_format_option(w.a, "zip", "compression-level", "1");
+    const auto writeCallback = [](archive *, void *client, const void *buffer, size_t length) -> la_ssize_t {
+        auto *file = static_cast<platform::AtomicFile *>(client);
+        return file->write(QByteArrayView(static_cast<const char *>(buffer), qsizetype(length)))
+                   ? la_ssize_t(length)
+                   : -1;
+    };
+    if (archive_write_open2(w.a, &out, nullptr, writeCallback, nullptr, nullptr) != ARCHIVE_OK)
+        throw Error(backupWriteMessage());
+
+    const auto header = [&](const QString &name, qint64 size, time_t mtime) {
+        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
+        archive_entry_set_pathname_utf8(e.get(), name.toUtf8().constData());
+        archive_entry_set_filetype(e.get(), AE_IFREG);
+        archive_entry_set_perm(e.get(), 0644);
+        archive_entry_set_size(e.get(), size);
+        archive_entry_set_mtime(e.get(), mtime, 0);
+        if (archive_write_header(w.a, e.get()) != ARCHIVE_OK)
+            throw Error(backupWriteMessage());
+    };
+    const auto data = [&](const char *bytes, qint64 length) {
+        if (archive_write_data(w.a, bytes, size_t(length)) != la_ssize_t(length))
+            throw Error(backupWriteMessage());
+    };
+
+    const QByteArray note = QString(kNoteFirstLine + QStringLiteral("\r\n") + kNoteDate
+                                    + when.toString(Qt::ISODate) + QStringLiteral("\r\n"))
+                                .toUtf8();
+    header(kNoteName, note.size(), time_t(when.toSecsSinceEpoch()));
+    data(note.constData(), note.size());
+
+    qint64 done = 0;
+    QByteArray block(kBlock, Qt::Uninitialized);
+    for (const DataFile &f : files) {
+        QFile in(f.path);
+        if (!in.open(QIODevice::ReadOnly))
+            throw Error(backupWriteMessage());
+        header(f.name, f.size, time_t(QFileInfo(in).lastModified().toSecsSinceEpoch()));
+        qint64 left = f.size;
+        while (left > 0) {
+            const qint64 n = in.read(block.data(), std::min(left, kBlock));
+            if (n <= 0)
+                throw Error(backupWriteMessage());
+            data(block.constData(), n);
+            left -= n;
+            done += n;
+            if (progress && !progress(done, total))
+                throw Cancelled{};
+        }
+    }
+    if (archive_write_close(w.a) != ARCHIVE_OK)
+        throw Error(backupWriteMessage());
+
+    // Read back: every entry there, whole, with its size and CRC.
+    QList<QPair<QString, qint64>> found;
+    try {
+        walk(
+            out.temporaryPath(), BackupLimits{total + 1, total + qint64(note.size()) + 1},
+            [&](const Entry &e) {
+                found.append({e.name, 0});
+                return true;
+            },
+            [&](const Entry &, const char *, qint64 n) { found.last().second += n; });
+    } catch (const Error &) {
+        throw Error(QStringLiteral("Attenzione: il backup scritto non ha superato il controllo di "
+                                   "lettura e non è stato conservato."));
+    }
+    bool same = found.size() == files.size() + 1 && found.first().first == kNoteName;
+    for (qsizetype i = 0; same && i < files.size(); ++i)
+        same = found.at(i + 1).first == files.at(i).name && found.at(i + 1).second == files.at(i).size;
+    if (!same)
+        throw Error(QStringLiteral("Attenzione: il backup scritto non ha superato il controllo di "
+                                   "lettura e non è stato conservato."));
+    if (!out.commit())
+        throw Error(backupWriteMessage());
+    return out.path();
+}
+
+BackupContents inspectBackup(const QString &zip, const BackupLimits &limits)
+{
+    BackupContents c;
+    QByteArray note;
+    walk(
+        zip, limits,
+        [&](const Entry &e) {
+            if (e.kind == NameKind::Note)
+                return e.declared >= 0 && e.declared < 4096;
+            ++c.files;
+            c.bytes += std::max<qint64>(e.declared, 0);
+            const QString top = topOf(e.name);
+            if (e.name == catalogueName())
+                c.setCards = std::max<qint64>(e.declared, 0) / Schede::TSchedaSet.size;
+            else if (e.name.endsWith(QLatin1String(".moc")) && !e.name.contains(QLatin1Char('/')))
+                c.archives.append({e.name.chopped(4), std::max<qint64>(e.declared, 0) / Schede::TSchedaMOC.size});
+            else if (isPhotoFolder(top))
+                ++c.photos;
+            else if (top == QLatin1String("Documenti_Allegati"))
+                ++c.attachments;
+            return false;
+        },
+        [&](const Entry &, const char *bytes, qint64 n) { note.append(bytes, n); });
+    const QStringList lines = QString::fromUtf8(note).split(QStringLiteral("\r\n"));
+    if (lines.value(0) != kNoteFirstLine)
+        throw Error(notBackupMessage());
+    for (const QString &line : lines) {
+        if (line.startsWith(kNoteDate))
+            c.created = QDateTime::fromString(line.mid(kNoteDate.size()), Qt::ISODate);
+    }
+    std::sort(c.archives.begin(), c.archives.end());
+    return c;
+}
+
+void checkBackup(const QString &zip, const BackupLimits &limits)
+{
+    walk(zip, limits, [](const Entry &) { return true; }, [](const Entry &, const char *, qint64) {});
+}
+
+QString restoreQuestion(const BackupContents &c)
+{
+    QString text = QStringLiteral("Il backup scelto è stato creato il %1 alle %2 e contiene:")
+                       .arg(c.created.toString(QStringLiteral("dd/MM/yyyy")),
+                            c.created.toString(QStringLiteral("HH:mm")));
+    text += QStringLiteral("\r\n- Catalogo BLOKKO: %1 schede").arg(c.setCards);
+    for (const auto &a : c.archives)
+        text += QStringLiteral("\r\n- archivio MOC %1: %2 schede").arg(a.first).arg(a.second);
+    text += QStringLiteral("\r\n- %1 foto e %2 allegati").arg(c.photos).arg(c.attachments);
+    text += QStringLiteral("\r\n\r\nI dati attuali saranno spostati in una cartella "
+                           "\"Prima-del-ripristino\" con la data di oggi e sostituiti da quelli del "
+                           "backup. Si conferma il ripristino?");
+    return text;
+}
+
+QString restoreBackup(const QString &zip, const QString &folder, const QDateTime &when,
+                      const BackupLimits &limits, const std::function<bool(qint64, qint64)> &progress)
+{
+    // Names the backup before anything is written.
+    const qint64 total = inspectBackup(zip, limits).bytes;
+    qint64 done = 0;
+    const QDir dir(folder);
+    const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    const QString staging = dir.filePath(QStringLiteral("Ripristino-in-corso-") + stamp);
+    QDir(staging).removeRecursively();
+    if (!dir.mkpath(staging))
+        throw Error(restoreMoveMessage());
+    struct Cleanup {
+        QString path;
+        ~Cleanup()
+        {
+            if (!path.isEmpty())
+                QDir(path).removeRecursively();
+        }
+    } cleanup{staging};
+
+    // Unpack into the folder of its own, every entry checked.
+    std::unique_ptr<QFile> current;
+    walk(
+        zip, limits,
+        [&](const Entry &e) {
+            current.reset();
+            if (e.kind == NameKind::Note)
+                return false;
+            const QString target = QDir(staging).filePath(e.name);
+            QDir().mkpath(QFileInfo(target).path());
+            current = std::make_unique<QFile>(target);
+            if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                throw Error(restoreMoveMessage());
+            return true;
+        },
+        [&](const Entry &, const char *bytes, qint64 n) {
+            if (current->write(bytes, n) != n)
+                throw Error(restoreMoveMessage());
+            done += n;
+            if (progress && !progress(done, total))
+                throw Cancelled{};
+        });
+    if (current && !current->flush())
+        throw Error(restoreMoveMessage());
+    current.reset();
+
+    // The current data moves aside, the restored data in.
+    QString aside = dir.filePath(QStringLiteral("Prima-del-ripristino-") + stamp);
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = dir.filePath(QStringLiteral("Prima-del-ripristino-%1-%2").arg(stamp).arg(n));
+    if (!dir.mkpath(aside))
+        throw Error(restoreMoveMessage());
+    const QDir stagingDir(staging);
+    QStringList present;
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString name = info.fileName();
+        bool data = name == catalogueName() || (name.endsWith(QLatin1String(".moc")) && info.isFile());
+        // The password stays as it is when the backup has none to give.
+        data = data || (name == kCredentials && stagingDir.exists(kCredentials));
+        for (const char *f : kFolders)
+            data = data || (info.isDir() && name == QLatin1String(f));
+        if (data)
+            present.append(name);
+    }
+    QList<QPair<QString, QString>> moved; // from, to: undone in reverse on failure
+    const auto undo = [&] {
+        for (auto it = moved.crbegin(); it != moved.crend(); ++it)
+            QFile::rename(it->second, it->first);
+        QDir().rmdir(aside); // only when everything went back
+    };
+    for (const QString &name : present) {
+        const QString from = dir.filePath(name);
+        const QString to = QDir(aside).filePath(name);
+        if (!QFile::rename(from, to)) {
+            undo();
+            throw Error(restoreMoveMessage());
+        }
+        moved.append({from, to});
+    }
+    for (const QString &name : stagingDir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString from = stagingDir.filePath(name);
+        const QString to = dir.filePath(name);
+        if (!QFile::rename(from, to)) {
+            undo();
+            throw Error(restoreMoveMessage());
+        }
+        moved.append({from, to});
+    }
+    return aside;
+}
+
+} // namespace Transfer

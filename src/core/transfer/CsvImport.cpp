@@ -1,0 +1,225 @@
+#include "core/transfer/CsvImport.h"
+
+#include "core/app/Text.h"
+#include "core/editing/Money.h"
+#include "core/transfer/Transfer.h"
+
+namespace Transfer {
+
+namespace {
+
+bool allEmpty(const QStringList &row)
+{
+    for (const QString &cell : row) {
+        if (!Text::trim(cell).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// A cell's text as one line: each line break becomes a blank.
+QString oneLine(const QString &cell)
+{
+    QString text = Text::trim(cell);
+    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
+    return text;
+}
+
+void note(QList<ImportReport::Cell> &list, qint64 &count, qint64 row, const QString &column,
+          const QString &text)
+{
+    ++count;
+    if (list.size() < ImportReport::kListed)
+        list.append({row, column, text});
+}
+
+} // namespace
+
+QString headingOnlyMessage()
+{
+    return QStringLiteral("Attenzione: il file scelto contiene soltanto la riga di intestazione. "
+                          "Non è stata importata nessuna scheda.");
+}
+
+QString raggedRowMessage(qint64 row, qsizetype cells, qsizetype headings)
+{
+    return QStringLiteral("Attenzione: la riga %1 del file ha %2 colonne, mentre l'intestazione ne "
+                          "ha %3. Non è stata importata nessuna scheda.")
+        .arg(row)
+        .arg(cells)
+        .arg(headings);
+}
+
+QString nothingMappedMessage()
+{
+    return QStringLiteral("Attenzione: nessuna colonna del file è associata a un campo della "
+                          "scheda. Indicare almeno un campo da riempire.");
+}
+
+Mapping proposeMapping(const RecordLayout &layout, const QStringList &headings)
+{
+    Mapping mapping;
+    QList<bool> taken(qsizetype(layout.fields.size()), false);
+    for (const QString &h : headings) {
+        const int field = fieldForHeading(layout, h);
+        if (field >= 0 && !taken[field]) {
+            taken[field] = true;
+            mapping.append(field);
+        } else {
+            mapping.append(-1);
+        }
+    }
+    return mapping;
+}
+
+Converted convert(const FieldDef &field, const QString &cell)
+{
+    Converted c;
+    const QString text = oneLine(cell);
+    switch (field.role) {
+    case FieldRole::Money:
+        c.unreadable = !Money::readable(text);
+        c.text = Money::normalise(text);
+        break;
+    case FieldRole::ForSale: {
+        const QString key = matchKey(text);
+        static const QStringList yes{QStringLiteral("si"), QStringLiteral("yes"), QStringLiteral("true"),
+                                     QStringLiteral("1"), QStringLiteral("x")};
+        static const QStringList no{QString(), QStringLiteral("no"), QStringLiteral("false"),
+                                    QStringLiteral("0")};
+        if (yes.contains(key))
+            c.text = yesText();
+        else {
+            c.unreadable = !no.contains(key);
+            c.text = noText();
+        }
+        return c;
+    }
+    case FieldRole::Text:
+    case FieldRole::Attachment:
+        c.text = text;
+        break;
+    }
+    if (c.text.size() > field.capacity) {
+        c.cut = true;
+        c.text = Text::trim(c.text.left(field.capacity));
+    }
+    return c;
+}
+
+Preview preview(const QString &path, int rows)
+{
+    std::unique_ptr<RowSource> source = openRows(path);
+    Preview p;
+    p.encoding = source->encoding();
+    p.separator = source->separator();
+    QStringList row;
+    if (!source->next(row))
+        throw Error(emptyFileMessage());
+    p.headings = row;
+    qint64 number = 1;
+    while (source->next(row)) {
+        ++number;
+        if (allEmpty(row))
+            continue;
+        if (row.size() != p.headings.size())
+            throw Error(raggedRowMessage(number, row.size(), p.headings.size()));
+        if (p.rows.size() == rows) {
+            p.moreRows = true;
+            break;
+        }
+        p.rows.append(row);
+    }
+    if (p.rows.isEmpty())
+        throw Error(headingOnlyMessage());
+    return p;
+}
+
+ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const std::function<bool(qint64, qint64)> &progress)
+{
+    const RecordLayout &layout = store.layout();
+    bool anything = false;
+    for (const int f : mapping)
+        anything = anything || f >= 0;
+    if (!anything)
+        throw Error(nothingMappedMessage());
+
+    std::unique_ptr<RowSource> source = openRows(path);
+    QStringList headings;
+    if (!source->next(headings))
+        throw Error(emptyFileMessage());
+
+    // What a new card holds before any cell is stored: as the editor
+    // clears itself for a new card.
+    Record blank(layout);
+    blank.setText(layout.money(), Money::zero());
+    blank.setText(layout.forSale(), noText());
+
+    ImportReport report;
+    try {
+        store.appendAll([&](const std::function<void(const Record &)> &put) {
+            QStringList row;
+            Record card(layout);
+            qint64 number = 1;
+            while (source->next(row)) {
+                ++number;
+                if (progress && (number % 512) == 0 && !progress(source->position(), source->size()))
+                    throw Cancelled{};
+                if (allEmpty(row))
+                    continue;
+                if (row.size() != headings.size())
+                    throw Error(raggedRowMessage(number, row.size(), headings.size()));
+                card = blank;
+                for (qsizetype col = 0; col < row.size() && col < mapping.size(); ++col) {
+                    const int f = mapping.at(col);
+                    if (f < 0)
+                        continue;
+                    const FieldDef &field = layout.fields[size_t(f)];
+                    const Converted c = convert(field, row.at(col));
+                    if (c.cut)
+                        note(report.cut, report.cutCount, number, headings.value(col), row.at(col));
+                    if (c.unreadable)
+                        note(report.unreadable, report.unreadableCount, number, headings.value(col),
+                             row.at(col));
+                    card.setText(field, c.text);
+                }
+                put(card);
+                ++report.imported;
+            }
+            if (report.imported == 0)
+                throw Error(headingOnlyMessage());
+        });
+    } catch (const CardStore::Failure &e) {
+        throw Error(QString::fromUtf8(e.what()));
+    }
+    if (progress)
+        progress(source->size(), source->size());
+    return report;
+}
+
+QString reportText(const ImportReport &report)
+{
+    QString text = report.imported == 1
+                       ? QStringLiteral("È stata importata 1 scheda.")
+                       : QStringLiteral("Sono state importate %1 schede.").arg(report.imported);
+    const auto list = [&](const QString &title, const QList<ImportReport::Cell> &cells, qint64 count) {
+        if (count == 0)
+            return;
+        text += QStringLiteral("\r\n\r\n") + title.arg(count);
+        for (const ImportReport::Cell &c : cells)
+            text += QStringLiteral("\r\n- riga %1, %2: %3").arg(c.row).arg(c.column, Text::trim(c.text).left(60));
+        if (count > cells.size())
+            text += QStringLiteral("\r\n- e altre %1.").arg(count - cells.size());
+    };
+    list(QStringLiteral("Celle troncate alla lunghezza massima del campo: %1."), report.cut, report.cutCount);
+    list(QStringLiteral("Valori non riconosciuti (registrati come \"0,00\" o \"No\"): %1."),
+         report.unreadable, report.unreadableCount);
+    return text;
+}
+
+} // namespace Transfer

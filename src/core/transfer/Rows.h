@@ -1,0 +1,39 @@
+#pragma once
+// Rows of text read from a file the user brings: CSV (UTF-8 with or without
+// a byte-order mark, else Windows-1252; "," ";" or tab between cells) or the
+// program's own spreadsheet export (an HTML table). The file is read in
+// blocks, so a file of any size takes bounded memory.
+
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace Transfer {
+
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    // The next row of cells, the first being the heading row; false at the
+    // end of the file. Throws Transfer::Error on a file that cannot be read.
+    virtual bool next(QStringList &row) = 0;
+    // Bytes read so far, and the file's size, for a progress bar.
+    virtual qint64 position() const = 0;
+    virtual qint64 size() const = 0;
+    // "UTF-8" or "Windows-1252", and the separator (0 for a spreadsheet).
+    virtual QString encoding() const = 0;
+    virtual QChar separator() const = 0;
+};
+
+// Opens the file and recognises its kind, encoding and separator. Throws
+// Transfer::Error for a file that cannot be opened, is empty or is not text.
+std::unique_ptr<RowSource> openRows(const QString &path);
+
+// Messages about files brought in.
+QString unreadableFileMessage();
+QString emptyFileMessage();
+QString notTextMessage();
+QString badCsvMessage(qint64 row);
+
+} // namespace Transfer

@@ -1,0 +1,175 @@
+#include "ui/transfer/TransferCommands.h"
+
+#include "core/app/ProgramFolder.h"
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
+#include "core/transfer/Backup.h"
+#include "core/transfer/CsvExport.h"
+#include "core/transfer/CsvImport.h"
+#include "ui/platform/Platform.h"
+#include "ui/transfer/TfrmImporta.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace {
+
+// A progress bar that appears only when the work lasts more than a moment,
+// with a button that cancels it.
+class Progress {
+public:
+    Progress(QWidget *parent, const QString &label)
+        : dialog_(label, QStringLiteral("Annulla"), 0, kSteps, parent)
+    {
+        dialog_.setObjectName(QStringLiteral("dlgProgresso"));
+        dialog_.setWindowTitle(QStringLiteral(" Vetrinora"));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(600);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
+    }
+    // The callback the core calls with the work done and the whole.
+    std::function<bool(qint64, qint64)> callback()
+    {
+        return [this](qint64 done, qint64 total) {
+            dialog_.setValue(total > 0 ? int(std::min(done, total) * kSteps / total) : 0);
+            QCoreApplication::processEvents();
+            return !dialog_.wasCanceled();
+        };
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+};
+
+const RecordLayout &layoutOf(const QString &file)
+{
+    return file.endsWith(QLatin1String(".moc"), Qt::CaseInsensitive) ? Schede::TSchedaMOC
+                                                                     : Schede::TSchedaSet;
+}
+
+const QString kZipFilter = QStringLiteral("Archivi zip (*.zip)");
+
+} // namespace
+
+TransferCommands::TransferCommands(QObject *parent) : QObject(parent) {}
+
+bool TransferCommands::backup(QWidget *parent)
+{
+    const QDateTime when = now();
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Scegliere la cartella in cui salvare il backup");
+    request.filters = {kZipFilter};
+    request.proposedName = Transfer::backupFileName(when);
+    request.defaultExtension = QStringLiteral("zip");
+    request.overwritePrompt = true;
+    const QString chosen = platform::services().saveFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    try {
+        Progress progress(parent, QStringLiteral("Salvataggio del backup in corso..."));
+        const QString written = Transfer::writeBackup(ProgramFolder::path(), QFileInfo(chosen).absolutePath(),
+                                                      when, progress.callback());
+        platform::information(parent, QStringLiteral("Il backup è stato salvato e controllato con "
+                                                     "successo nel file:\r\n\r\n")
+                                          + QDir::toNativeSeparators(written));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("Il backup è stato annullato: nessun file è stato creato."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}
+
+bool TransferCommands::restore(QWidget *parent)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Scegliere il backup da ripristinare");
+    request.filters = {kZipFilter};
+    request.defaultExtension = QStringLiteral("zip");
+    const QString chosen = platform::services().openFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    try {
+        const Transfer::BackupContents contents = Transfer::inspectBackup(chosen);
+        if (!platform::confirm(parent, Transfer::restoreQuestion(contents)))
+            return false;
+        Progress progress(parent, QStringLiteral("Ripristino in corso..."));
+        const QString aside = Transfer::restoreBackup(chosen, ProgramFolder::path(), now(), {},
+                                                      progress.callback());
+        platform::information(parent, QStringLiteral("Il ripristino è stato completato con successo."
+                                                     "\r\n\r\nI dati presenti prima del ripristino sono "
+                                                     "stati conservati nella cartella:\r\n")
+                                          + QDir::toNativeSeparators(aside));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("Il ripristino è stato annullato: i dati attuali "
+                                                     "non sono stati modificati."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}
+
+bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
+                                 const std::optional<QList<qint64>> &rows)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Esporta le schede in un file CSV");
+    request.filters = {QStringLiteral("File CSV (*.csv)")};
+    request.proposedName = QFileInfo(file).completeBaseName() + QStringLiteral(".csv");
+    request.defaultExtension = QStringLiteral("csv");
+    request.overwritePrompt = true;
+    const QString chosen = platform::services().saveFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    try {
+        Progress progress(parent, QStringLiteral("Esportazione in corso..."));
+        const qint64 written = Transfer::exportCsv(CardStore(file, layoutOf(file)), chosen, rows,
+                                                   progress.callback());
+        platform::information(parent, written == 1
+                                          ? QStringLiteral("È stata esportata 1 scheda nel file CSV.")
+                                          : QStringLiteral("Sono state esportate %1 schede nel file CSV.").arg(written));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file CSV non è stato scritto."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}
+
+bool TransferCommands::importCsv(QWidget *parent, const QString &file)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Importa schede da un file CSV");
+    request.filters = {QStringLiteral("File CSV o fogli di Vetrinora (*.csv *.txt *.xls)"),
+                       QStringLiteral("Tutti i file (*)")};
+    request.defaultExtension = QStringLiteral("csv");
+    const QString chosen = platform::services().openFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    const RecordLayout &layout = layoutOf(file);
+    try {
+        const Transfer::Preview preview = Transfer::preview(chosen);
+        TfrmImporta window(layout, preview, file, parent);
+        if (window.exec() != QDialog::Accepted)
+            return false;
+        Progress progress(parent, QStringLiteral("Importazione in corso..."));
+        const Transfer::ImportReport report =
+            Transfer::importFile(chosen, window.mapping(), CardStore(file, layout), progress.callback());
+        platform::information(parent, Transfer::reportText(report));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("L'importazione è stata annullata: non è stata "
+                                                     "aggiunta nessuna scheda."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}

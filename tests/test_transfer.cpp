@@ -1,0 +1,241 @@
+// The backup, restore, CSV export and import commands as the collection
+// window runs them: the file dialogs and messages through the platform layer,
+// the import preview with its field boxes and marked cells.
+
+#include "TestSupport.h"
+
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
+#include "ui/transfer/TfrmImporta.h"
+#include "ui/transfer/TransferCommands.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using platform::Button;
+using platform::MessageKind;
+
+namespace {
+const QDateTime kWhen(QDate(2026, 12, 10), QTime(16, 30, 5));
+}
+
+class TestTransfer : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgramFolder> folder;
+    std::unique_ptr<ScriptedServices> services;
+    std::unique_ptr<QTemporaryDir> elsewhere;
+    std::unique_ptr<TransferCommands> commands;
+
+    QString catalogue() const { return folder->file(QStringLiteral("Catalogo_BLOKKO.pro")); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestProgramFolder>();
+        services = std::make_unique<ScriptedServices>();
+        elsewhere = std::make_unique<QTemporaryDir>();
+        commands = std::make_unique<TransferCommands>();
+        commands->now = [] { return kWhen; };
+        folder->installShippedCredentials();
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "Faro"}, {"Valore", "3,00"}, {"InVendita", "No"}},
+                            {{"NomeSet", "Porto"}, {"Valore", "5,00"}, {"InVendita", QString::fromUtf8("Sì")}}});
+    }
+    void cleanup()
+    {
+        commands.reset();
+        services.reset();
+        elsewhere.reset();
+        folder.reset();
+    }
+
+    void backupGoesToTheChosenFolderUnderItsDatedName()
+    {
+        services->chosenFiles.enqueue(elsewhere->filePath(QStringLiteral("qualsiasi.zip")));
+        QVERIFY(commands->backup(nullptr));
+        QCOMPARE(services->fileDialogs.size(), 1);
+        QVERIFY(services->fileDialogs[0].save);
+        QCOMPARE(services->fileDialogs[0].request.proposedName, QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        QVERIFY(QFileInfo::exists(zip));
+        QCOMPARE(services->messages.size(), 1);
+        QCOMPARE(services->messages[0].kind, MessageKind::Information);
+        QCOMPARE(services->messages[0].text,
+                 QString::fromUtf8("Il backup è stato salvato e controllato con successo nel file:\r\n\r\n") + zip);
+    }
+
+    void backupCancelledInTheDialogWritesNothing()
+    {
+        QVERIFY(!commands->backup(nullptr));
+        QVERIFY(services->messages.isEmpty());
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList());
+    }
+
+    void restoreAsksWithTheContentsAndOnlyYesReplaces()
+    {
+        services->chosenFiles.enqueue(elsewhere->filePath(QStringLiteral("b.zip")));
+        QVERIFY(commands->backup(nullptr));
+        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        const QByteArray saved = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 4, {});
+        const QByteArray changed = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        services->clear();
+
+        services->chosenFiles.enqueue(zip);
+        services->answers.enqueue(Button::No);
+        QVERIFY(!commands->restore(nullptr));
+        QCOMPARE(services->messages.size(), 1);
+        QCOMPARE(services->messages[0].kind, MessageKind::Confirmation);
+        QVERIFY(services->messages[0].text.startsWith(
+            QString::fromUtf8("Il backup scelto è stato creato il 10/12/2026 alle 16:30 e contiene:\r\n"
+                              "- Catalogo BLOKKO: 2 schede\r\n- 0 foto e 0 allegati\r\n\r\n")));
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), changed);
+
+        services->clear();
+        services->chosenFiles.enqueue(zip);
+        services->answers.enqueue(Button::Yes);
+        QVERIFY(commands->restore(nullptr));
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), saved);
+        QCOMPARE(folder->read(QStringLiteral("Prima-del-ripristino-2026-12-10-163005/Catalogo_BLOKKO.pro")), changed);
+        QCOMPARE(services->messages.last().kind, MessageKind::Information);
+        QCOMPARE(services->messages.last().text,
+                 QString::fromUtf8("Il ripristino è stato completato con successo.\r\n\r\nI dati presenti "
+                                   "prima del ripristino sono stati conservati nella cartella:\r\n")
+                     + QDir(folder->path()).filePath(QStringLiteral("Prima-del-ripristino-2026-12-10-163005")));
+    }
+
+    void restoreOfAFileThatIsNoBackupWarns()
+    {
+        folder->write(QStringLiteral("finto.zip"), "niente");
+        services->chosenFiles.enqueue(folder->file(QStringLiteral("finto.zip")));
+        const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QVERIFY(!commands->restore(nullptr));
+        QCOMPARE(services->messages.size(), 1);
+        QCOMPARE(services->messages[0].kind, MessageKind::Warning);
+        QCOMPARE(services->messages[0].text,
+                 QString::fromUtf8("Attenzione: il file scelto non è un archivio zip leggibile oppure è "
+                                   "danneggiato. I dati attuali non sono stati modificati."));
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
+    }
+
+    void exportWritesTheChosenFile_data()
+    {
+        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("all") << false << QString::fromUtf8("Sono state esportate 2 schede nel file CSV.") << 3;
+        QTest::newRow("filtered") << true << QString::fromUtf8("È stata esportata 1 scheda nel file CSV.") << 2;
+    }
+    void exportWritesTheChosenFile()
+    {
+        QFETCH(bool, filtered);
+        const QString out = elsewhere->filePath(QStringLiteral("uscita.csv"));
+        services->chosenFiles.enqueue(out);
+        QVERIFY(commands->exportCsv(nullptr, catalogue(),
+                                    filtered ? std::optional<QList<qint64>>(QList<qint64>{1}) : std::nullopt));
+        QCOMPARE(services->fileDialogs[0].request.proposedName, QStringLiteral("Catalogo_BLOKKO.csv"));
+        QTEST(services->messages.last().text, "message");
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QTEST(int(f.readAll().count("\r\n")), "lines");
+    }
+
+    void importShowsThePreviewAndReports()
+    {
+        const QString csv = elsewhere->filePath(QStringLiteral("entrata.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Nome set;Prezzo;In vendita;Altro\r\n" + QByteArray(55, 'n') + ";12,5;si;x\r\nMolo;1.5;no;y\r\n");
+        }
+        services->chosenFiles.enqueue(csv);
+        const QString archive = folder->file(QStringLiteral("Nuovo.moc"));
+        Q_UNUSED(archive);
+        bool ok = false;
+        QVERIFY(withModal([&] { ok = commands->importCsv(nullptr, catalogue()); },
+                          [&](QWidget *w) {
+                              auto *window = qobject_cast<TfrmImporta *>(w);
+                              QVERIFY(window);
+                              QCOMPARE(window->objectName(), QStringLiteral("frmImporta"));
+                              auto *grid = window->findChild<QTableWidget *>(QStringLiteral("grdAnteprima"));
+                              QCOMPARE(grid->rowCount(), 3);
+                              QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("Molo"));
+                              // Proposed: "Nome set" and "In vendita"; "Prezzo" names no field.
+                              auto *price = window->findChild<QComboBox *>(QStringLiteral("cmbCampo1"));
+                              QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cmbCampo0"))->currentText(),
+                                       QStringLiteral("Nome set"));
+                              QCOMPARE(price->currentText(), QStringLiteral("(non importare)"));
+                              QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cmbCampo2"))->currentText(),
+                                       QStringLiteral("In vendita"));
+                              QCOMPARE(grid->item(1, 0)->background().color(), TfrmImporta::cutColour());
+                              QCOMPARE(grid->item(2, 0)->background().style(), Qt::NoBrush);
+                              QCOMPARE(grid->item(2, 1)->background().style(), Qt::NoBrush);
+                              // The user maps "Prezzo" to the value: "1.5" is marked.
+                              price->setCurrentIndex(price->findText(QStringLiteral("Valore")));
+                              QCOMPARE(grid->item(2, 1)->background().color(), TfrmImporta::unreadableColour());
+                              QCOMPARE(grid->item(1, 1)->background().style(), Qt::NoBrush);
+                              window->findChild<QPushButton *>(QStringLiteral("btnImporta"))->click();
+                          }));
+        QVERIFY(ok);
+        QCOMPARE(services->messages.size(), 1);
+        QCOMPARE(services->messages[0].kind, MessageKind::Information);
+        QCOMPARE(services->messages[0].text,
+                 QString::fromUtf8("Sono state importate 2 schede.\r\n\r\nCelle troncate alla lunghezza "
+                                   "massima del campo: 1.\r\n- riga 2, Nome set: ")
+                     + QString(55, 'n')
+                     + QString::fromUtf8("\r\n\r\nValori non riconosciuti (registrati come \"0,00\" o "
+                                         "\"No\"): 1.\r\n- riga 3, Prezzo: 1.5"));
+        const CardStore store(catalogue(), Schede::TSchedaSet);
+        QCOMPARE(store.count(), 4);
+        QCOMPARE(store.read(2).text("Valore"), QStringLiteral("12,50"));
+        QCOMPARE(store.read(2).text("InVendita"), QString::fromUtf8("Sì"));
+        QCOMPARE(store.read(3).text("Valore"), QStringLiteral("0,00"));
+    }
+
+    void importCancelledInThePreviewWritesNothing()
+    {
+        const QString csv = elsewhere->filePath(QStringLiteral("entrata.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Nome progetto,Costo totale\nPonte,3\n");
+        }
+        services->chosenFiles.enqueue(csv);
+        const QString archive = folder->file(QStringLiteral("Nuovo.moc"));
+        bool ok = true;
+        QVERIFY(withModal([&] { ok = commands->importCsv(nullptr, archive); },
+                          [&](QWidget *w) {
+                              QCOMPARE(w->findChild<QComboBox *>(QStringLiteral("cmbCampo1"))->currentText(),
+                                       QStringLiteral("Costo totale"));
+                              w->findChild<QPushButton *>(QStringLiteral("btnAnnulla"))->click();
+                          }));
+        QVERIFY(!ok);
+        QVERIFY(services->messages.isEmpty());
+        QVERIFY(!QFileInfo::exists(archive));
+    }
+
+    void importOfABadFileWarnsWithoutAPreview()
+    {
+        const QString csv = elsewhere->filePath(QStringLiteral("vuoto.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Nome set;Tema\r\n");
+        }
+        services->chosenFiles.enqueue(csv);
+        const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QVERIFY(!commands->importCsv(nullptr, catalogue()));
+        QCOMPARE(services->texts(),
+                 QStringList{QString::fromUtf8("Attenzione: il file scelto contiene soltanto la riga di "
+                                               "intestazione. Non è stata importata nessuna scheda.")});
+        QCOMPARE(services->messages[0].kind, MessageKind::Warning);
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
+    }
+};
+
+VETRINORA_TEST_MAIN(TestTransfer)
+#include "test_transfer.moc"
