@@ -2,6 +2,11 @@
 
 #include "core/cards/RecordFile.h"
 
+#include <algorithm>
+#include <exception>
+#include <thread>
+#include <vector>
+
 namespace {
 
 constexpr qint64 kRecordsPerRead = 256;
@@ -88,6 +93,57 @@ void CardStore::scan(const std::function<void(const char *, qint64)> &visit,
             for (qint64 i = 0; i < read; ++i)
                 visit(block.constData() + i * layout_->size, first + i);
         }
+    });
+}
+
+bool CardStore::scanParts(int parts,
+                          const std::function<void(int, const char *, qint64)> &visit,
+                          const std::function<void(int)> &done,
+                          const std::function<void(qint64)> &opened,
+                          const std::atomic<bool> *cancelled, std::atomic<qint64> *progress) const
+{
+    // Batches small enough to be worked on while they are still in the cache.
+    constexpr qint64 kBatch = 64;
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        const qint64 count = file.size();
+        if (opened)
+            opened(count);
+        parts = int(std::clamp<qint64>(count / (4 * kBatch), 1, std::max(parts, 1)));
+        std::atomic<bool> stopped = false;
+        const auto stop = [&] { return stopped.load() || (cancelled && cancelled->load()); };
+        std::vector<std::exception_ptr> errors(parts);
+        const auto run = [&](int part) {
+            try {
+                const qint64 first = count * part / parts;
+                const qint64 last = count * (part + 1) / parts;
+                std::vector<char> block(size_t(kBatch * layout_->size));
+                for (qint64 at = first; at < last && !stop();) {
+                    const qint64 read = file.readRecordsAt(at, std::min(kBatch, last - at), block.data());
+                    if (read <= 0)
+                        break; // the file got shorter under us: its end is here
+                    for (qint64 i = 0; i < read; ++i)
+                        visit(part, block.data() + i * layout_->size, at + i);
+                    at += read;
+                    if (progress)
+                        *progress += read;
+                }
+                if (!stop())
+                    done(part);
+            } catch (...) {
+                errors[part] = std::current_exception();
+                stopped = true;
+            }
+        };
+        std::vector<std::thread> threads;
+        for (int part = 1; part < parts; ++part)
+            threads.emplace_back(run, part);
+        run(0);
+        for (std::thread &t : threads)
+            t.join();
+        for (const std::exception_ptr &e : errors)
+            if (e)
+                std::rethrow_exception(e);
+        return !stop();
     });
 }
 

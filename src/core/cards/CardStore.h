@@ -8,6 +8,7 @@
 #include "core/cards/RecordLayout.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -44,6 +45,18 @@ public:
     // `opened`, when given, learns the count once the file is open.
     void scan(const std::function<void(const char *record, qint64 index)> &visit,
               const std::function<void(qint64 count)> &opened = {}) const;
+
+    // The same reading split into `parts` runs of consecutive cards, read at
+    // once, each on a thread of its own (part 0 on the calling thread):
+    // `visit(part, record, index)` sees the cards of one run in file order,
+    // and `done(part)` runs on that run's thread after its last card. Between
+    // batches `cancelled`, when given, is polled; a cancelled scan stops and
+    // returns false. `progress`, when given, counts the cards read.
+    bool scanParts(int parts, const std::function<void(int part, const char *record, qint64 index)> &visit,
+                   const std::function<void(int part)> &done,
+                   const std::function<void(qint64 count)> &opened = {},
+                   const std::atomic<bool> *cancelled = nullptr,
+                   std::atomic<qint64> *progress = nullptr) const;
 
     // The message shown when a record action fails.
     static QString accessMessage();
