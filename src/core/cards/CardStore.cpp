@@ -1,6 +1,7 @@
 #include "core/cards/CardStore.h"
 
 #include "core/cards/RecordFile.h"
+#include "core/platform/BigMemory.h"
 
 #include <algorithm>
 #include <exception>
@@ -116,7 +117,7 @@ bool CardStore::scanParts(int parts,
             try {
                 const qint64 first = count * part / parts;
                 const qint64 last = count * (part + 1) / parts;
-                std::vector<char> block(size_t(kBatch * layout_->size));
+                const platform::BigBlock block(size_t(kBatch * layout_->size));
                 for (qint64 at = first; at < last && !stop();) {
                     const qint64 read = file.readRecordsAt(at, std::min(kBatch, last - at), block.data());
                     if (read <= 0)

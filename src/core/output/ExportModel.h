@@ -61,7 +61,14 @@ private:
     std::vector<const FieldDef *> fields_;
     int rows_ = kDesignRows;
     bool loaded_ = false;
-    QByteArray bytes_;               // every cell of every loaded row, end to end
-    std::vector<quint32> offsets_;   // where each cell starts; one more at the end
+    // The loaded rows in runs read at once by threads of their own: each run
+    // holds its cells end to end, and where each cell starts (one more at
+    // the end).
+    struct Run {
+        int firstRow = 0;
+        QByteArray bytes;
+        std::vector<quint32> offsets{0};
+    };
+    std::vector<Run> runs_;
     QHash<qint64, QString> edits_;   // row * columns + column -> edited text
 };

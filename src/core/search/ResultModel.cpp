@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -62,43 +63,41 @@ bool LineList::less(QByteArrayView a, QByteArrayView b)
 
 void LineList::Part::reserve(qsizetype lines, qsizetype bytes)
 {
-    lines_.reserve(size_t(lines));
-    bytes_.reserve(bytes);
+    lines_ = platform::BigArray<Line>(size_t(lines));
+    bytes_ = platform::BigArray<char>(size_t(bytes));
 }
 
 void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 index)
 {
-    const qsizetype at = bytes_.size();
-    if (bytes_.capacity() - at < builder.maxLength())
-        bytes_.reserve(std::max<qsizetype>(2 * bytes_.capacity(), at + builder.maxLength()));
-    bytes_.resize(at + builder.maxLength());
-    bytes_.resize(at + builder.writeTo(record, bytes_.data() + at));
-    lines_.emplace_back(at, index);
+    const qint64 at = qint64(bytes_.size());
+    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.data() + at)));
+    lines_.push_back({at, index});
 }
 
 void LineList::Part::add(QByteArrayView line, qint64 index)
 {
-    lines_.emplace_back(bytes_.size(), index);
-    bytes_.append(line.data(), line.size());
+    const qint64 at = qint64(bytes_.size());
+    std::memcpy(bytes_.grow(size_t(line.size())), line.data(), size_t(line.size()));
+    lines_.push_back({at, index});
+}
+
+QByteArrayView LineList::Part::line(quint32 slot) const
+{
+    const qint64 offset = lines_[slot].offset;
+    const qint64 end = slot + 1 < lines_.size() ? lines_[slot + 1].offset : qint64(bytes_.size());
+    return QByteArrayView(bytes_.data() + offset, end - offset);
 }
 
 void LineList::Part::sort()
 {
-    bytes_.squeeze();
+    bytes_.trim();
     const auto &rank = ranks();
-    const auto *base = reinterpret_cast<const uchar *>(bytes_.constData());
-    order_.resize(lines_.size());
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        const qint64 offset = lines_[i].first;
-        const qint64 length = (i + 1 < lines_.size() ? lines_[i + 1].first : bytes_.size()) - offset;
-        order_[i] = {{headWord(base + offset, length, 0, rank), headWord(base + offset, length, 8, rank)},
-                     quint32(i)};
+    order_ = platform::BigArray<Key>(lines_.size());
+    for (quint32 i = 0; i < lines_.size(); ++i) {
+        const QByteArrayView l = line(i);
+        const auto *base = reinterpret_cast<const uchar *>(l.data());
+        order_.push_back({{headWord(base, l.size(), 0, rank), headWord(base, l.size(), 8, rank)}, i});
     }
-    const auto line = [&](quint32 slot) {
-        const qint64 offset = lines_[slot].first;
-        const qint64 end = slot + 1 < lines_.size() ? lines_[slot + 1].first : bytes_.size();
-        return QByteArrayView(bytes_.constData() + offset, end - offset);
-    };
     // Equal heads are settled by the whole lines, equal lines by file order.
     std::sort(order_.begin(), order_.end(), [&](const Key &a, const Key &b) {
         if (a.head[0] != b.head[0])
@@ -120,8 +119,7 @@ LineList LineList::merge(std::vector<Part> parts)
     size_t total = 0;
     for (const Part &p : parts)
         total += p.lines_.size();
-    list.slots_.reserve(total);
-    list.chunks_.reserve(parts.size());
+    list.slots_ = platform::BigArray<Slot>(total);
 
     struct Cursor {
         const Part *part;
@@ -129,15 +127,8 @@ LineList LineList::merge(std::vector<Part> parts)
         quint8 chunk;
     };
     std::vector<Cursor> cursors;
-    for (Part &p : parts) {
-        cursors.push_back({&p, 0, quint8(list.chunks_.size())});
-        list.chunks_.push_back(p.bytes_);
-    }
-    const auto lineOf = [](const Part &p, quint32 slot) {
-        const qint64 offset = p.lines_[slot].first;
-        const qint64 end = slot + 1 < p.lines_.size() ? p.lines_[slot + 1].first : p.bytes_.size();
-        return QByteArrayView(p.bytes_.constData() + offset, end - offset);
-    };
+    for (Part &p : parts)
+        cursors.push_back({&p, 0, quint8(cursors.size())});
     // Parts come in file order: of equal lines the earlier part's go first.
     for (;;) {
         Cursor *best = nullptr;
@@ -156,23 +147,25 @@ LineList LineList::merge(std::vector<Part> parts)
             else if (a.head[1] != b.head[1])
                 before = a.head[1] < b.head[1];
             else
-                before = less(lineOf(*c.part, a.slot), lineOf(*best->part, b.slot));
+                before = less(c.part->line(a.slot), best->part->line(b.slot));
             if (before)
                 best = &c;
         }
         if (!best)
             break;
         const quint32 slot = best->part->order_[best->next++].slot;
-        const auto &[offset, record] = best->part->lines_[slot];
-        list.slots_.push_back({best->chunk, quint64(offset), quint64(lineOf(*best->part, slot).size()), record});
+        const Part::Line &l = best->part->lines_[slot];
+        list.slots_.push_back({best->chunk, quint64(l.offset), quint64(best->part->line(slot).size()), l.record});
     }
+    for (Part &p : parts)
+        list.chunks_.push_back(std::move(p.bytes_));
     return list;
 }
 
 QByteArrayView LineList::bytes(qsizetype row) const
 {
     const Slot &s = slots_[size_t(row)];
-    return QByteArrayView(chunks_[s.chunk].constData() + s.offset, qsizetype(s.length));
+    return QByteArrayView(chunks_[s.chunk].data() + s.offset, qsizetype(s.length));
 }
 
 QString LineList::text(qsizetype row) const
@@ -183,9 +176,9 @@ QString LineList::text(qsizetype row) const
 
 qsizetype LineList::heldBytes() const
 {
-    qsizetype held = qsizetype(slots_.capacity() * sizeof(Slot));
-    for (const QByteArray &c : chunks_)
-        held += c.capacity();
+    qsizetype held = qsizetype(slots_.heldBytes());
+    for (const platform::BigArray<char> &c : chunks_)
+        held += qsizetype(c.heldBytes());
     return held;
 }
 
@@ -205,6 +198,10 @@ QFont ResultModel::lineFont()
 void ResultModel::setEntries(QList<Entry> entries)
 {
     std::vector<LineList::Part> parts(1);
+    qsizetype bytes = 0;
+    for (const Entry &e : entries)
+        bytes += e.line.size();
+    parts[0].reserve(entries.size(), bytes);
     for (const Entry &e : entries)
         parts[0].add(Windows1252::encode(e.line), e.record);
     parts[0].sort();

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/platform/BigMemory.h"
 #include "core/search/ResultLines.h"
 
 #include <QAbstractListModel>
@@ -16,6 +17,7 @@ public:
     // one thread and then sorted by that thread.
     class Part {
     public:
+        // Room for at most `lines` lines of at most `bytes` bytes in all.
         void reserve(qsizetype lines, qsizetype bytes);
         void add(const LineBuilder &builder, const char *record, qint64 index);
         void add(QByteArrayView line, qint64 index);
@@ -28,9 +30,14 @@ public:
             quint64 head[2]; // the first 16 bytes, by their place in the order
             quint32 slot;
         };
-        QByteArray bytes_;
-        std::vector<std::pair<qint64, qint64>> lines_; // offset and record, in file order
-        std::vector<Key> order_;
+        struct Line {
+            qint64 offset;
+            qint64 record;
+        };
+        QByteArrayView line(quint32 slot) const;
+        platform::BigArray<char> bytes_;
+        platform::BigArray<Line> lines_; // in file order
+        platform::BigArray<Key> order_;
     };
 
     LineList() = default;
@@ -56,8 +63,8 @@ private:
         quint64 length : 16;
         qint64 record;
     };
-    std::vector<QByteArray> chunks_;
-    std::vector<Slot> slots_;
+    std::vector<platform::BigArray<char>> chunks_;
+    platform::BigArray<Slot> slots_;
 };
 
 // The lines of a search or for-sale list, each with the record it was built

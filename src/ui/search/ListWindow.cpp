@@ -358,8 +358,7 @@ private:
 
 } // namespace
 
-std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)> &listed,
-                                         bool everyCard)
+std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)> &listed)
 {
     constexpr int kParts = 2;
     const LineBuilder builder(*config_.layout, config_.columns);
@@ -384,9 +383,9 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
                 [&](int part) { parts[size_t(part)].sort(); },
                 [&](qint64 count) {
                     total = count;
-                    if (everyCard)
-                        for (LineList::Part &p : parts)
-                            p.reserve(count / kParts + 1, (count / kParts + 1) * 160);
+                    // Room for every card's longest line: only what is written is taken.
+                    for (LineList::Part &p : parts)
+                        p.reserve(count / kParts + 1, (count / kParts + 1) * builder.maxLength());
                     if (pause)
                         pause(cancel);
                 },
@@ -443,7 +442,7 @@ void ListWindow::btnCercaClick()
     const CardFilter filter(tests, filled);
     std::optional<LineList> lines;
     try {
-        lines = scan([&](const char *record) { return filter.matches(record); }, filled == 0);
+        lines = scan([&](const char *record) { return filter.matches(record); });
     } catch (const CardStore::Failure &) {
         lblConta->setText(QString::number(filled));
         platform::showMessage(this, CardStore::accessMessage());
@@ -468,8 +467,7 @@ void ListWindow::buildSummary()
 {
     std::optional<LineList> lines;
     try {
-        lines = scan([&](const char *record) { return config_.qualifies(record, *config_.layout); },
-                     false);
+        lines = scan([&](const char *record) { return config_.qualifies(record, *config_.layout); });
     } catch (const CardStore::Failure &) {
         // Silent: the list stays empty.
         return;

@@ -108,7 +108,7 @@ private:
     // while the window's events go on, and sorts the lines of the records
     // that `listed` accepts. Nothing when the user cancelled; a failure of
     // the file throws CardStore::Failure.
-    std::optional<LineList> scan(const std::function<bool(const char *)> &listed, bool everyCard);
+    std::optional<LineList> scan(const std::function<bool(const char *)> &listed);
 
     const ListWindowConfig &config_;
     CardHost *editor_;
