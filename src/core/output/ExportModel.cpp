@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <cstring>
 
 QString ExportColumn::headingIn(const RecordLayout &layout) const
 {
@@ -42,17 +43,24 @@ bool ExportModel::load(const CardStore &cards)
                 if (read[size_t(part)]++ == 0)
                     run.firstRow = int(index);
                 for (const FieldDef *f : fields_) {
-                    if (f)
-                        run.bytes.append(Record::bytesAt(record, *f));
+                    if (f) {
+                        const QByteArrayView text = Record::bytesAt(record, *f);
+                        std::memcpy(run.bytes.grow(size_t(text.size())), text.data(), size_t(text.size()));
+                    }
                     run.offsets.push_back(quint32(run.bytes.size()));
                 }
             },
             [](int) {},
             [&](qint64 records) {
                 count = records;
+                // Room for every field full: only what is written is taken.
+                std::size_t widest = 0;
+                for (const FieldDef *f : fields_)
+                    widest += f ? std::size_t(f->capacity) : 0;
                 for (Run &run : runs) {
-                    run.offsets.reserve(size_t(records / kRuns + 1) * fields_.size() + 1);
-                    run.bytes.reserve((records / kRuns + 1) * 32 * qsizetype(fields_.size()));
+                    run.offsets = platform::BigArray<quint32>(size_t(records / kRuns + 1) * fields_.size() + 1);
+                    run.offsets.push_back(0);
+                    run.bytes = platform::BigArray<char>(size_t(records / kRuns + 1) * widest);
                 }
             });
     } catch (const CardStore::Failure &) {
@@ -65,9 +73,13 @@ bool ExportModel::load(const CardStore &cards)
     rows_ = int(count);
     loaded_ = true;
     runs_.clear();
-    for (int part = 0; part < kRuns; ++part)
-        if (read[size_t(part)] > 0)
+    for (int part = 0; part < kRuns; ++part) {
+        if (read[size_t(part)] > 0) {
+            runs[size_t(part)].bytes.trim();
+            runs[size_t(part)].offsets.trim();
             runs_.push_back(std::move(runs[size_t(part)]));
+        }
+    }
     endResetModel();
     return complete;
 }
@@ -87,7 +99,7 @@ QByteArrayView ExportModel::stored(int row, int column) const
         const std::size_t cell = std::size_t(row - run->firstRow) * columns_.size() + std::size_t(column);
         if (cell + 1 >= run->offsets.size())
             return {};
-        return QByteArrayView(run->bytes.constData() + run->offsets[cell],
+        return QByteArrayView(run->bytes.data() + run->offsets[cell],
                               run->offsets[cell + 1] - run->offsets[cell]);
     }
     return {};

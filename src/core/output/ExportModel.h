@@ -4,6 +4,7 @@
 // cards opens at once), with the cells the user edits kept beside them.
 
 #include "core/cards/RecordLayout.h"
+#include "core/platform/BigMemory.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -66,8 +67,8 @@ private:
     // the end).
     struct Run {
         int firstRow = 0;
-        QByteArray bytes;
-        std::vector<quint32> offsets{0};
+        platform::BigArray<char> bytes;
+        platform::BigArray<quint32> offsets;
     };
     std::vector<Run> runs_;
     QHash<qint64, QString> edits_;   // row * columns + column -> edited text
