@@ -19,4 +19,12 @@ echo "== lists over 100,000 cards =="
 "$build/bench/search_bench" "${SEARCH_RUNS:-7}" 2>/dev/null
 echo "== export of 100,000 cards =="
 "$build/bench/export_bench" "${EXPORT_RUNS:-5}" 2>/dev/null
+if [ -n "${VETRINORA_SCALE:-}" ]; then
+  # Generates 3.4 GB in a temporary folder (minutes on a slow disk); removed afterwards.
+  echo "== scale check: 1,000,000 cards =="
+  cmake --build "$build" --target scale_bench
+  "$build/bench/scale_bench" "${SCALE_RUNS:-5}" 2>/dev/null
+else
+  echo "== scale check skipped: set VETRINORA_SCALE=1 to generate 1,000,000 cards (3.4 GB) =="
+fi
 echo "== load average afterwards: $(cut -d' ' -f1-3 /proc/loadavg) =="
