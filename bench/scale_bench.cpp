@@ -60,7 +60,7 @@ int main(int argc, char **argv)
     std::printf("plain sequential read:   %8.1f ms\n", p);
     char detail[64];
     std::snprintf(detail, sizeof detail, "  %.1f ms, %d lines", f, lines);
-    figure("Cerca with a filter, 1,000,000 cards", f / p, 2, detail);
+    figure("Cerca with a filter, generated catalogue", f / p, 2, detail);
     const double peak = peakMegabytes();
     std::printf("%-44s %6.0f MB  (goal: under 300 MB)%s\n", "Peak memory of the program", peak,
                 peak < 300 ? "" : "  FAIL");
