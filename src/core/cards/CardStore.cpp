@@ -103,13 +103,16 @@ bool CardStore::scanParts(int parts,
                           const std::function<void(qint64)> &opened,
                           const std::atomic<bool> *cancelled, std::atomic<qint64> *progress) const
 {
-    // Batches small enough to be worked on while they are still in the cache.
-    constexpr qint64 kBatch = 64;
+    // Large batches: on a virtual machine every read call costs more than
+    // the cache misses of working on a batch that has left the cache.
+    constexpr qint64 kBatch = 1024;
+    // Runs shorter than this are not worth a thread.
+    constexpr qint64 kLeastPerPart = 256;
     return withFile(path_, *layout_, [&](RecordFile &file) {
         const qint64 count = file.size();
         if (opened)
             opened(count);
-        parts = int(std::clamp<qint64>(count / (4 * kBatch), 1, std::max(parts, 1)));
+        parts = int(std::clamp<qint64>(count / kLeastPerPart, 1, std::max(parts, 1)));
         std::atomic<bool> stopped = false;
         const auto stop = [&] { return stopped.load() || (cancelled && cancelled->load()); };
         std::vector<std::exception_ptr> errors(parts);
@@ -117,7 +120,7 @@ bool CardStore::scanParts(int parts,
             try {
                 const qint64 first = count * part / parts;
                 const qint64 last = count * (part + 1) / parts;
-                const platform::BigBlock block(size_t(kBatch * layout_->size));
+                const platform::BigBlock block(size_t(std::min(kBatch, last - first) * layout_->size));
                 for (qint64 at = first; at < last && !stop();) {
                     const qint64 read = file.readRecordsAt(at, std::min(kBatch, last - at), block.data());
                     if (read <= 0)
