@@ -1,6 +1,6 @@
 #pragma once
 // The grid of an export window: every card of a record file, one row each,
-// kept as the fields' stored bytes in one buffer (a catalogue of 100,000
+// kept as the fields' stored bytes in a few large blocks (a catalogue of 100,000
 // cards opens at once), with the cells the user edits kept beside them.
 
 #include "core/cards/RecordLayout.h"
