@@ -11,6 +11,7 @@
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/editing/PhotoBox.h"
+#include "core/app/Text.h"
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
@@ -22,7 +23,10 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <memory>
 
 using Fields = CardFields;
@@ -410,6 +414,219 @@ private slots:
         QCOMPARE(w.results()->count(), 0);
         QVERIFY(QFile::exists(folder->file("Catalogo_BLOKKO.pro")));
         QCOMPARE(services->texts(), QStringList());
+    }
+
+    // ---- large lists ----------------------------------------------------------
+
+    // A catalogue large enough to be read in two halves at once, with names
+    // that differ only in case, accents, code-page signs, blanks and lengths,
+    // and identical lines far apart.
+    QList<Fields> variedCards(bool moc) const
+    {
+        const QStringList pieces = {"a", "A", "b", "B", "z", "Z", "_", "[", QString::fromUtf8("è"),
+                                    QString::fromUtf8("È"), QString::fromUtf8("€"),
+                                    QString(QChar(0x81)), QString::fromUtf8("ÿ"), " ", "1", "10",
+                                    "9", QString(31, QLatin1Char('m'))};
+        quint32 seed = 12345;
+        const auto next = [&](int n) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 16) % quint32(n));
+        };
+        const auto text = [&](int most) {
+            QString t;
+            for (int k = next(most + 1); k > 0; --k)
+                t += pieces.at(next(int(pieces.size())));
+            return t;
+        };
+        QList<Fields> cards;
+        for (int i = 0; i < 1500; ++i) {
+            const QString money = QStringList({"1", "10", "1,00", "9", ""}).at(next(5));
+            const QString forSale = QStringList({QString::fromUtf8("Sì"), "No", "", "x"}).at(next(4));
+            if (moc)
+                cards.append({{"NomeProgetto", text(3)}, {"CodiceID", text(2)}, {"Tema", text(1)},
+                              {"Designer", text(2)}, {"Scala", text(1)}, {"CostoTotale", money},
+                              {"InVendita", forSale}});
+            else
+                cards.append({{"NomeSet", text(3)}, {"Tema", text(1)}, {"CodiceSet", text(2)},
+                              {"NumeroPezzi", text(1)}, {"AnnoUscita", text(2)},
+                              {"Valore", money}, {"InVendita", forSale}});
+        }
+        return cards;
+    }
+
+    void largeListsFollowTheSimpleRule_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("filters"); // control, text, control, text...
+        QTest::newRow("sets, no filter") << false << "search" << QStringList();
+        QTest::newRow("sets, capital letter") << false << "search" << QStringList({"txtMunizioni", "A"});
+        QTest::newRow("sets, two filters") << false << "search"
+                                           << QStringList({"txtMunizioni", "b", "txtAnno", "1"});
+        QTest::newRow("sets, accent and blank") << false << "search"
+                                                << QStringList({"txtArma", QString::fromUtf8("è"), "txtMunizioni", " "});
+        QTest::newRow("sets for sale") << false << "summary" << QStringList();
+        QTest::newRow("mocs, no filter") << true << "search" << QStringList();
+        QTest::newRow("mocs, sign") << true << "search" << QStringList({"txtTitolo", QString::fromUtf8("€")});
+        QTest::newRow("mocs for sale") << true << "summary" << QStringList();
+    }
+    void largeListsFollowTheSimpleRule()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, kind);
+        QFETCH(QStringList, filters);
+        const QList<Fields> cards = variedCards(moc);
+        moc ? writeMocs(cards) : writeSets(cards);
+        const RecordLayout &layout = moc ? Schede::TSchedaMOC : Schede::TSchedaSet;
+        const auto columns = moc ? ResultLines::mocColumns() : ResultLines::setColumns();
+
+        // The rule at its plainest: every record in turn, each filter as typed
+        // found in its field with A-Z taken as a-z, the lines sorted one by one
+        // in the list's order, equal lines in file order.
+        QFile file(folder->file(moc ? QStringLiteral("Castelli.moc")
+                                    : QStringLiteral("Catalogo_BLOKKO.pro")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray all = file.readAll();
+        int filled = 0;
+        for (int i = 1; i < filters.size(); i += 2)
+            filled += Text::trim(filters[i]).isEmpty() ? 0 : 1;
+        QList<QPair<QString, qint64>> expected;
+        for (qint64 k = 0; k * layout.size < all.size(); ++k) {
+            const char *record = all.constData() + k * layout.size;
+            bool listed;
+            if (kind == QLatin1String("summary")) {
+                const QString flag = Record::textAt(record, layout.forSale());
+                listed = moc ? flag != QLatin1String("No") : flag == QString::fromUtf8("Sì");
+            } else {
+                int found = 0;
+                for (int i = 0; i + 1 < filters.size(); i += 2) {
+                    const FieldDef *field = layout.fieldForControl(filters[i].toStdString());
+                    const QString needle = Text::foldAZ(filters[i + 1]);
+                    if (!needle.isEmpty()
+                        && Text::foldAZ(Record::textAt(record, *field)).contains(needle))
+                        ++found;
+                }
+                listed = found >= filled;
+            }
+            if (listed)
+                expected.append({ResultLines::build(record, layout, columns), k});
+        }
+        std::stable_sort(expected.begin(), expected.end(), [](const auto &a, const auto &b) {
+            return Text::lessFoldingAZ(a.first, b.first);
+        });
+        QVERIFY(expected.size() > 10);
+
+        std::unique_ptr<ListWindow> w;
+        CardHost *editor = moc ? static_cast<CardHost *>(mocs()) : sets();
+        if (kind == QLatin1String("summary")) {
+            w.reset(moc ? static_cast<ListWindow *>(new TfrmInVendita(editor))
+                        : new TfrmArmi_Disponibili(editor));
+            w->show();
+        } else {
+            w.reset(moc ? static_cast<ListWindow *>(new TfrmTrovaCartoline(editor))
+                        : new TfrmTrovaArmi(editor));
+            w->show();
+            QList<QPair<const char *, QString>> typed;
+            QList<QByteArray> names;
+            for (int i = 0; i + 1 < filters.size(); i += 2)
+                names.append(filters[i].toLatin1());
+            for (int i = 0; i + 1 < filters.size(); i += 2)
+                typed.append({names[i / 2].constData(), filters[i + 1]});
+            search(*w, typed);
+        }
+        QList<QPair<QString, qint64>> shown;
+        for (int row = 0; row < w->results()->count(); ++row)
+            shown.append({w->results()->entry(row).line, w->results()->entry(row).record});
+        QCOMPARE(shown.size(), expected.size());
+        for (int row = 0; row < shown.size(); ++row)
+            QCOMPARE(shown[row], expected[row]);
+    }
+
+    void aLongScanCanBeCancelled_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("set search, Annulla") << "frmTrovaArmi" << false;
+        QTest::newRow("set search, Esc") << "frmTrovaArmi" << true;
+        QTest::newRow("moc search, Esc") << "frmTrovaCartoline" << true;
+        QTest::newRow("set summary, Annulla") << "frmArmi_Disponibili" << false;
+        QTest::newRow("moc summary, Esc") << "frmInVendita" << true;
+    }
+    void aLongScanCanBeCancelled()
+    {
+        QFETCH(QString, window);
+        QFETCH(bool, escape);
+        writeSets(variedCards(false));
+        writeMocs(variedCards(true));
+        const bool moc = window.contains(QLatin1String("Cartoline")) || window == QLatin1String("frmInVendita");
+        CardHost *editor = moc ? static_cast<CardHost *>(mocs()) : sets();
+        std::unique_ptr<ListWindow> w;
+        if (window == QLatin1String("frmTrovaArmi"))
+            w.reset(new TfrmTrovaArmi(editor));
+        else if (window == QLatin1String("frmTrovaCartoline"))
+            w.reset(new TfrmTrovaCartoline(editor));
+        else if (window == QLatin1String("frmArmi_Disponibili"))
+            w.reset(new TfrmArmi_Disponibili(editor));
+        else
+            w.reset(new TfrmInVendita(editor));
+        const bool isSearch = w->btnCerca != nullptr;
+
+        // The scan holds still once the file is open, until it is cancelled,
+        // and the window shows at once that it is working.
+        ListWindow::busyDelayForTests() = 0;
+        ListWindow::scanPauseForTests() = [](const std::atomic<bool> &cancelled) {
+            while (!cancelled)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        bool seen = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (!w->panLavoro->isVisible())
+                return;
+            poll.stop();
+            seen = true;
+            QCOMPARE(w->btnInterrompi->text(), QStringLiteral("Annulla"));
+            QCOMPARE(w->lblLavoro->text(), QStringLiteral("Lettura dell'archivio in corso..."));
+            if (isSearch) {
+                // Nothing else takes input meanwhile.
+                QTest::keyClicks(w->filter(moc ? "txtTitolo" : "txtMunizioni"), QStringLiteral("xy"));
+                QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
+                QVERIFY(w->isVisible());
+            }
+            if (escape)
+                QTest::keyClick(w->focusWidget() ? w->focusWidget() : w.get(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(w->btnInterrompi, Qt::LeftButton);
+        });
+        poll.start(5);
+        w->show();
+        if (isSearch) {
+            w->filter(moc ? "txtTitolo" : "txtMunizioni")->setText(QStringLiteral("a"));
+            QTest::mouseClick(w->btnCerca, Qt::LeftButton);
+        }
+        ListWindow::scanPauseForTests() = nullptr;
+        ListWindow::busyDelayForTests() = 1000;
+        QVERIFY(seen);
+        QVERIFY(!w->panLavoro->isVisible());
+        QCOMPARE(w->results()->count(), 0);
+        QCOMPARE(services->texts(), QStringList());
+        if (isSearch) {
+            // The filter page as it was before "Cerca".
+            QVERIFY(w->isVisible());
+            QVERIFY(w->panAvvio->isVisible());
+            QVERIFY(!w->panContainer->isVisible());
+            QVERIFY(!w->lblAttendere->isVisible());
+            QCOMPARE(w->lblConta->text(), QStringLiteral("0"));
+            QCOMPARE(w->filter(moc ? "txtTitolo" : "txtMunizioni")->text(), QStringLiteral("a"));
+            // And "Cerca" works again.
+            QTest::mouseClick(w->btnCerca, Qt::LeftButton);
+            QVERIFY(w->panContainer->isVisible());
+            QVERIFY(w->results()->count() > 0);
+            QCOMPARE(w->lblConta->text(), QStringLiteral("1"));
+        } else {
+            // Back to the editor, as before the list was asked for.
+            QTRY_VERIFY(!w->isVisible());
+        }
     }
 
     // ---- the editors open their lists ----------------------------------------

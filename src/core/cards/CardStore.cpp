@@ -2,10 +2,14 @@
 
 #include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/BigMemory.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <exception>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -188,6 +192,60 @@ QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint
         if (!extra.isEmpty() && !out.write(extra))
             failed();
         return dropped;
+    });
+}
+
+bool CardStore::scanParts(int parts,
+                          const std::function<void(int, const char *, qint64)> &visit,
+                          const std::function<void(int)> &done,
+                          const std::function<void(qint64)> &opened,
+                          const std::atomic<bool> *cancelled, std::atomic<qint64> *progress) const
+{
+    // Large batches: on a virtual machine every read call costs more than
+    // the cache misses of working on a batch that has left the cache.
+    constexpr qint64 kBatch = 1024;
+    // Runs shorter than this are not worth a thread.
+    constexpr qint64 kLeastPerPart = 256;
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        const qint64 count = file.size();
+        if (opened)
+            opened(count);
+        parts = int(std::clamp<qint64>(count / kLeastPerPart, 1, std::max(parts, 1)));
+        std::atomic<bool> stopped = false;
+        const auto stop = [&] { return stopped.load() || (cancelled && cancelled->load()); };
+        std::vector<std::exception_ptr> errors(parts);
+        const auto run = [&](int part) {
+            try {
+                const qint64 first = count * part / parts;
+                const qint64 last = count * (part + 1) / parts;
+                const platform::BigBlock block(size_t(std::min(kBatch, last - first) * layout_->size));
+                for (qint64 at = first; at < last && !stop();) {
+                    const qint64 read = file.readRecordsAt(at, std::min(kBatch, last - at), block.data());
+                    if (read <= 0)
+                        break; // the file got shorter under us: its end is here
+                    for (qint64 i = 0; i < read; ++i)
+                        visit(part, block.data() + i * layout_->size, at + i);
+                    at += read;
+                    if (progress)
+                        *progress += read;
+                }
+                if (!stop())
+                    done(part);
+            } catch (...) {
+                errors[part] = std::current_exception();
+                stopped = true;
+            }
+        };
+        std::vector<std::thread> threads;
+        for (int part = 1; part < parts; ++part)
+            threads.emplace_back(run, part);
+        run(0);
+        for (std::thread &t : threads)
+            t.join();
+        for (const std::exception_ptr &e : errors)
+            if (e)
+                std::rethrow_exception(e);
+        return !stop();
     });
 }
 

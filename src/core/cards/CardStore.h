@@ -8,14 +8,15 @@
 #include "core/cards/RecordLayout.h"
 
 #include <QString>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace platform {
 class AtomicFile;
 }
-#include <functional>
-#include <optional>
-#include <stdexcept>
 
 class CardStore {
 public:
@@ -64,6 +65,17 @@ public:
     // Returns the records left out, end to end. `out` is not committed.
     QByteArray copyInto(platform::AtomicFile &out, const std::vector<qint64> &drop,
                         QByteArrayView extra = {}) const;
+    // The same reading split into `parts` runs of consecutive cards, read at
+    // once, each on a thread of its own (part 0 on the calling thread):
+    // `visit(part, record, index)` sees the cards of one run in file order,
+    // and `done(part)` runs on that run's thread after its last card. Between
+    // batches `cancelled`, when given, is polled; a cancelled scan stops and
+    // returns false. `progress`, when given, counts the cards read.
+    bool scanParts(int parts, const std::function<void(int part, const char *record, qint64 index)> &visit,
+                   const std::function<void(int part)> &done,
+                   const std::function<void(qint64 count)> &opened = {},
+                   const std::atomic<bool> *cancelled = nullptr,
+                   std::atomic<qint64> *progress = nullptr) const;
 
     // The message shown when a record action fails.
     static QString accessMessage();

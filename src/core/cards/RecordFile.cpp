@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 
 RecordFile::RecordFile(const QString &path, int recordSize)
     : path_(path), recordSize_(recordSize), file_(path)
@@ -80,6 +82,28 @@ qint64 RecordFile::readRecords(qint64 count, QByteArray &buffer)
         fail("read failed");
     position_ += count;
     return count;
+}
+
+qint64 RecordFile::readRecordsAt(qint64 first, qint64 count, char *buffer) const
+{
+    if (!file_.isOpen())
+        fail("file not open");
+    const int fd = file_.handle();
+    const qint64 wanted = count * recordSize_;
+    qint64 done = 0;
+    while (done < wanted) {
+        const ssize_t n = ::pread(fd, buffer + done, size_t(wanted - done),
+                                  off_t(first * recordSize_ + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("read failed");
+        }
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done / recordSize_;
 }
 
 void RecordFile::write(const Record &record)

@@ -33,6 +33,12 @@ public:
     // (end to end, the buffer reused from call to call), for scans of the
     // whole file. Returns how many were read.
     qint64 readRecords(qint64 count, QByteArray &buffer);
+    // Reads up to `count` whole records starting at record `first` into
+    // `buffer`, without moving the position: several threads may read
+    // different parts of the open file at once. Returns how many were read
+    // (fewer at the end of the file).
+    qint64 readRecordsAt(qint64 first, qint64 count, char *buffer) const;
+    int recordSize() const { return recordSize_; }
     qint64 position() const { return position_; }
     // Closes the file; throws when what was written did not reach the file.
     void close();

@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <cstring>
 
 QString ExportColumn::headingIn(const RecordLayout &layout) const
 {
@@ -23,37 +24,63 @@ ExportModel::ExportModel(const RecordLayout &layout, std::span<const ExportColum
 {
     for (const ExportColumn &c : columns)
         fields_.push_back(c.field.empty() ? nullptr : layout.field(c.field));
-    offsets_.push_back(0);
 }
 
 bool ExportModel::load(const CardStore &cards)
 {
     // The grid is reset only once the file is open and holds cards; until
     // then it keeps its empty design rows.
-    bool resetting = false;
+    constexpr int kRuns = 2;
+    std::vector<Run> runs(kRuns);
+    std::vector<int> read(kRuns, 0);
     bool complete = true;
+    qint64 count = 0;
     try {
-        cards.scan(
-            [&](const char *record, qint64) {
+        cards.scanParts(
+            kRuns,
+            [&](int part, const char *record, qint64 index) {
+                Run &run = runs[size_t(part)];
+                if (read[size_t(part)]++ == 0)
+                    run.firstRow = int(index);
                 for (const FieldDef *f : fields_) {
-                    if (f)
-                        bytes_.append(Record::bytesAt(record, *f));
-                    offsets_.push_back(quint32(bytes_.size()));
+                    if (f) {
+                        const QByteArrayView text = Record::bytesAt(record, *f);
+                        std::memcpy(run.bytes.grow(size_t(text.size())), text.data(), size_t(text.size()));
+                    }
+                    run.offsets.push_back(quint32(run.bytes.size()));
                 }
             },
-            [&](qint64 count) {
-                if (count == 0)
-                    return;
-                beginResetModel();
-                resetting = true;
-                rows_ = int(count);
-                loaded_ = true;
+            [](int) {},
+            [&](qint64 records) {
+                count = records;
+                // Room for every field full: only what is written is taken.
+                std::size_t widest = 0;
+                for (const FieldDef *f : fields_)
+                    widest += f ? std::size_t(f->capacity) : 0;
+                for (Run &run : runs) {
+                    run.offsets = platform::BigArray<quint32>(size_t(records / kRuns + 1) * fields_.size() + 1);
+                    run.offsets.push_back(0);
+                    run.bytes = platform::BigArray<char>(size_t(records / kRuns + 1) * widest);
+                }
             });
     } catch (const CardStore::Failure &) {
         complete = false;
     }
-    if (resetting)
-        endResetModel();
+    if (count == 0)
+        return complete;
+    // Rows of a run cut short by a failure are left empty.
+    beginResetModel();
+    rows_ = int(count);
+    loaded_ = true;
+    runs_.clear();
+    for (int part = 0; part < kRuns; ++part) {
+        if (read[size_t(part)] > 0) {
+            runs[size_t(part)].bytes.trim();
+            runs[size_t(part)].offsets.trim();
+            runs_.push_back(std::move(runs[size_t(part)]));
+        }
+    }
+    endResetModel();
     return complete;
 }
 
@@ -66,10 +93,16 @@ int ExportModel::columnCount(const QModelIndex &parent) const
 
 QByteArrayView ExportModel::stored(int row, int column) const
 {
-    const std::size_t cell = std::size_t(row) * columns_.size() + std::size_t(column);
-    if (cell + 1 >= offsets_.size())
-        return {};
-    return QByteArrayView(bytes_.constData() + offsets_[cell], offsets_[cell + 1] - offsets_[cell]);
+    for (auto run = runs_.rbegin(); run != runs_.rend(); ++run) {
+        if (row < run->firstRow)
+            continue;
+        const std::size_t cell = std::size_t(row - run->firstRow) * columns_.size() + std::size_t(column);
+        if (cell + 1 >= run->offsets.size())
+            return {};
+        return QByteArrayView(run->bytes.data() + run->offsets[cell],
+                              run->offsets[cell + 1] - run->offsets[cell]);
+    }
+    return {};
 }
 
 QString ExportModel::cellText(int row, int column) const

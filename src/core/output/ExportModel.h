@@ -1,9 +1,10 @@
 #pragma once
 // The grid of an export window: every card of a record file, one row each,
-// kept as the fields' stored bytes in one buffer (a catalogue of 100,000
+// kept as the fields' stored bytes in a few large blocks (a catalogue of 100,000
 // cards opens at once), with the cells the user edits kept beside them.
 
 #include "core/cards/RecordLayout.h"
+#include "core/platform/BigMemory.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -61,7 +62,14 @@ private:
     std::vector<const FieldDef *> fields_;
     int rows_ = kDesignRows;
     bool loaded_ = false;
-    QByteArray bytes_;               // every cell of every loaded row, end to end
-    std::vector<quint32> offsets_;   // where each cell starts; one more at the end
+    // The loaded rows in runs read at once by threads of their own: each run
+    // holds its cells end to end, and where each cell starts (one more at
+    // the end).
+    struct Run {
+        int firstRow = 0;
+        platform::BigArray<char> bytes;
+        platform::BigArray<quint32> offsets;
+    };
+    std::vector<Run> runs_;
     QHash<qint64, QString> edits_;   // row * columns + column -> edited text
 };

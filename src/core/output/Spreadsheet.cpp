@@ -8,18 +8,19 @@
 namespace Spreadsheet {
 
 namespace {
-constexpr qsizetype kBuffer = 1 << 20;
+// Large blocks: the file is written in few calls.
+constexpr qsizetype kBuffer = 2 << 20;
 }
 
-Writer::Writer(QIODevice &device) : device_(device), buffer_(kBuffer, Qt::Uninitialized) {}
+Writer::Writer(QIODevice &device) : device_(device), buffer_(kBuffer) {}
 
 void Writer::put(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return;
-    if (used_ + bytes.size() > buffer_.size()) {
+    if (used_ + bytes.size() > kBuffer) {
         flush();
-        if (bytes.size() > buffer_.size()) {
+        if (bytes.size() > kBuffer) {
             ok_ = ok_ && device_.write(bytes.data(), bytes.size()) == bytes.size();
             return;
         }
@@ -31,7 +32,7 @@ void Writer::put(QByteArrayView bytes)
 void Writer::flush()
 {
     if (used_ > 0)
-        ok_ = ok_ && device_.write(buffer_.constData(), used_) == used_;
+        ok_ = ok_ && device_.write(buffer_.data(), used_) == used_;
     used_ = 0;
 }
 

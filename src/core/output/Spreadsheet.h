@@ -2,6 +2,8 @@
 // The spreadsheet file of the exports: an HTML table with the spreadsheet
 // program's HTML extensions, in Windows-1252, all on one line.
 
+#include "core/platform/BigMemory.h"
+
 #include <QByteArray>
 #include <QString>
 #include <span>
@@ -35,7 +37,7 @@ private:
     void flush();
 
     QIODevice &device_;
-    QByteArray buffer_;
+    platform::BigBlock buffer_;
     qsizetype used_ = 0;
     bool ok_ = true;
 };

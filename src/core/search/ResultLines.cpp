@@ -3,6 +3,8 @@
 #include "core/cards/Windows1252.h"
 
 #include <QVarLengthArray>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -43,7 +45,10 @@ QString build(const char *record, const RecordLayout &layout, std::span<const Li
 LineBuilder::LineBuilder(const RecordLayout &layout, std::span<const LineColumn> columns)
 {
     for (const LineColumn &c : columns)
-        columns_.append({layout.field(c.field), c.prefix, c.width});
+        columns_.append({layout.field(c.field), c.prefix, c.width,
+                         Windows1252::encode(QString::fromUtf16(c.prefix.data(), c.prefix.size()))});
+    for (const Column &c : columns_)
+        maxLength_ += c.prefixBytes.size() + (c.width == 0 ? 255 : c.width);
 }
 
 QString LineBuilder::operator()(const char *record) const
@@ -71,6 +76,30 @@ QString LineBuilder::operator()(const char *record) const
     return line;
 }
 
+qsizetype LineBuilder::appendTo(const char *record, QByteArray &out) const
+{
+    const qsizetype start = out.size();
+    out.resize(start + maxLength_);
+    out.resize(start + writeTo(record, out.data() + start));
+    return out.size() - start;
+}
+
+qsizetype LineBuilder::writeTo(const char *record, char *out) const
+{
+    char *at = out;
+    for (const Column &c : columns_) {
+        std::memcpy(at, c.prefixBytes.constData(), size_t(c.prefixBytes.size()));
+        at += c.prefixBytes.size();
+        const QByteArrayView text = Record::bytesAt(record, *c.field);
+        const qsizetype shown = c.width == 0 ? text.size() : std::min<qsizetype>(text.size(), c.width);
+        std::memcpy(at, text.data(), size_t(shown));
+        if (c.width > shown)
+            std::memset(at + shown, ' ', size_t(c.width - shown));
+        at += c.width == 0 ? shown : c.width;
+    }
+    return at - out;
+}
+
 CardFilter::CardFilter(const QList<Test> &tests, int required) : required_(required)
 {
     for (const Test &t : tests) {
@@ -90,13 +119,12 @@ bool CardFilter::matches(const char *record) const
     if (required_ <= 0)
         return true;
     int found = 0;
-    QByteArray folded;
+    char folded[256];
     for (const Compiled &t : tests_) {
         const QByteArrayView field = Record::bytesAt(record, *t.field);
-        folded.resize(field.size());
         for (qsizetype i = 0; i < field.size(); ++i)
             folded[i] = foldByte(field[i]);
-        if (folded.contains(t.needle) && ++found >= required_)
+        if (QByteArrayView(folded, field.size()).contains(t.needle) && ++found >= required_)
             return true;
     }
     return found >= required_;

@@ -30,14 +30,22 @@ class LineBuilder {
 public:
     LineBuilder(const RecordLayout &layout, std::span<const LineColumn> columns);
     QString operator()(const char *record) const;
+    // Appends the line of `record` in its 8-bit form (Windows-1252, one byte
+    // a character) to `out`; returns its length.
+    qsizetype appendTo(const char *record, QByteArray &out) const;
+    // Writes that form to `out`, which has room for maxLength() bytes.
+    qsizetype writeTo(const char *record, char *out) const;
+    qsizetype maxLength() const { return maxLength_; }
 
 private:
     struct Column {
         const FieldDef *field;
         std::u16string_view prefix;
         int width;
+        QByteArray prefixBytes;
     };
     QList<Column> columns_;
+    qsizetype maxLength_ = 0;
 };
 
 // The filters of a search: for each filled-in filter the field it tests and

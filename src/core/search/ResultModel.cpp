@@ -1,10 +1,186 @@
 #include "core/search/ResultModel.h"
 
 #include "core/app/Text.h"
+#include "core/cards/Windows1252.h"
 
 #include <QColor>
 #include <QFontMetrics>
 #include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Each byte's place in the list's order: its character, the letters a-z
+// taken as A-Z. Equal places only for a letter and its capital.
+const std::array<quint8, 256> &ranks()
+{
+    static const std::array<quint8, 256> table = [] {
+        std::array<char16_t, 256> keys{};
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            char16_t c = Windows1252::decode(&byte, 1).at(0).unicode();
+            if (c >= u'a' && c <= u'z')
+                c = char16_t(c - u'a' + u'A');
+            keys[size_t(b)] = c;
+        }
+        std::array<char16_t, 256> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        const auto end = std::unique(sorted.begin(), sorted.end());
+        std::array<quint8, 256> out{};
+        for (int b = 0; b < 256; ++b)
+            out[size_t(b)] = quint8(std::lower_bound(sorted.begin(), end, keys[size_t(b)]) - sorted.begin());
+        return out;
+    }();
+    return table;
+}
+
+quint64 headWord(const uchar *bytes, qsizetype length, qsizetype from, const std::array<quint8, 256> &rank)
+{
+    quint64 word = 0;
+    for (qsizetype i = from; i < from + 8; ++i)
+        word = (word << 8) | (i < length ? rank[bytes[i]] : 0);
+    return word;
+}
+
+} // namespace
+
+bool LineList::less(QByteArrayView a, QByteArrayView b)
+{
+    const auto &rank = ranks();
+    const qsizetype n = std::min(a.size(), b.size());
+    const auto *pa = reinterpret_cast<const uchar *>(a.data());
+    const auto *pb = reinterpret_cast<const uchar *>(b.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (pa[i] == pb[i])
+            continue;
+        const quint8 x = rank[pa[i]], y = rank[pb[i]];
+        if (x != y)
+            return x < y;
+    }
+    return a.size() < b.size();
+}
+
+void LineList::Part::reserve(qsizetype lines, qsizetype bytes)
+{
+    lines_ = platform::BigArray<Line>(size_t(lines));
+    bytes_ = platform::BigArray<char>(size_t(bytes));
+}
+
+void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 index)
+{
+    const qint64 at = qint64(bytes_.size());
+    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.data() + at)));
+    lines_.push_back({at, index});
+}
+
+void LineList::Part::add(QByteArrayView line, qint64 index)
+{
+    const qint64 at = qint64(bytes_.size());
+    std::memcpy(bytes_.grow(size_t(line.size())), line.data(), size_t(line.size()));
+    lines_.push_back({at, index});
+}
+
+QByteArrayView LineList::Part::line(quint32 slot) const
+{
+    const qint64 offset = lines_[slot].offset;
+    const qint64 end = slot + 1 < lines_.size() ? lines_[slot + 1].offset : qint64(bytes_.size());
+    return QByteArrayView(bytes_.data() + offset, end - offset);
+}
+
+void LineList::Part::sort()
+{
+    bytes_.trim();
+    const auto &rank = ranks();
+    order_ = platform::BigArray<Key>(lines_.size());
+    for (quint32 i = 0; i < lines_.size(); ++i) {
+        const QByteArrayView l = line(i);
+        const auto *base = reinterpret_cast<const uchar *>(l.data());
+        order_.push_back({{headWord(base, l.size(), 0, rank), headWord(base, l.size(), 8, rank)}, i});
+    }
+    // Equal heads are settled by the whole lines, equal lines by file order.
+    std::sort(order_.begin(), order_.end(), [&](const Key &a, const Key &b) {
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
+        const QByteArrayView x = line(a.slot), y = line(b.slot);
+        if (LineList::less(x, y))
+            return true;
+        if (LineList::less(y, x))
+            return false;
+        return a.slot < b.slot;
+    });
+}
+
+LineList LineList::merge(std::vector<Part> parts)
+{
+    LineList list;
+    size_t total = 0;
+    for (const Part &p : parts)
+        total += p.lines_.size();
+    list.slots_ = platform::BigArray<Slot>(total);
+
+    struct Cursor {
+        const Part *part;
+        size_t next;
+        quint8 chunk;
+    };
+    std::vector<Cursor> cursors;
+    for (Part &p : parts)
+        cursors.push_back({&p, 0, quint8(cursors.size())});
+    // Parts come in file order: of equal lines the earlier part's go first.
+    for (;;) {
+        Cursor *best = nullptr;
+        for (Cursor &c : cursors) {
+            if (c.next >= c.part->order_.size())
+                continue;
+            if (!best) {
+                best = &c;
+                continue;
+            }
+            const Part::Key &a = c.part->order_[c.next];
+            const Part::Key &b = best->part->order_[best->next];
+            bool before;
+            if (a.head[0] != b.head[0])
+                before = a.head[0] < b.head[0];
+            else if (a.head[1] != b.head[1])
+                before = a.head[1] < b.head[1];
+            else
+                before = less(c.part->line(a.slot), best->part->line(b.slot));
+            if (before)
+                best = &c;
+        }
+        if (!best)
+            break;
+        const quint32 slot = best->part->order_[best->next++].slot;
+        const Part::Line &l = best->part->lines_[slot];
+        list.slots_.push_back({best->chunk, quint64(l.offset), quint64(best->part->line(slot).size()), l.record});
+    }
+    for (Part &p : parts)
+        list.chunks_.push_back(std::move(p.bytes_));
+    return list;
+}
+
+QByteArrayView LineList::bytes(qsizetype row) const
+{
+    const Slot &s = slots_[size_t(row)];
+    return QByteArrayView(chunks_[s.chunk].data() + s.offset, qsizetype(s.length));
+}
+
+QString LineList::text(qsizetype row) const
+{
+    const QByteArrayView b = bytes(row);
+    return Windows1252::decode(b.data(), b.size());
+}
+
+qsizetype LineList::heldBytes() const
+{
+    qsizetype held = qsizetype(slots_.heldBytes());
+    for (const platform::BigArray<char> &c : chunks_)
+        held += qsizetype(c.heldBytes());
+    return held;
+}
 
 ResultModel::ResultModel(QObject *parent) : QAbstractListModel(parent), font_(lineFont())
 {
@@ -21,36 +197,46 @@ QFont ResultModel::lineFont()
 
 void ResultModel::setEntries(QList<Entry> entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        return Text::lessFoldingAZ(a.line, b.line);
-    });
+    std::vector<LineList::Part> parts(1);
+    qsizetype bytes = 0;
+    for (const Entry &e : entries)
+        bytes += e.line.size();
+    parts[0].reserve(entries.size(), bytes);
+    for (const Entry &e : entries)
+        parts[0].add(Windows1252::encode(e.line), e.record);
+    parts[0].sort();
+    setLines(LineList::merge(std::move(parts)));
+}
+
+void ResultModel::setLines(LineList lines)
+{
     beginResetModel();
-    entries_ = std::move(entries);
+    lines_ = std::move(lines);
     endResetModel();
 }
 
-void ResultModel::clear() { setEntries({}); }
+void ResultModel::clear() { setLines({}); }
 
 QStringList ResultModel::lines() const
 {
     QStringList result;
-    result.reserve(entries_.size());
-    for (const Entry &e : entries_)
-        result.append(e.line);
+    result.reserve(lines_.size());
+    for (qsizetype i = 0; i < lines_.size(); ++i)
+        result.append(lines_.text(i));
     return result;
 }
 
 int ResultModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(entries_.size());
+    return parent.isValid() ? 0 : int(lines_.size());
 }
 
 QVariant ResultModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= entries_.size())
+    if (!index.isValid() || index.row() >= lines_.size())
         return {};
     switch (role) {
-    case Qt::DisplayRole: return entries_.at(index.row()).line;
+    case Qt::DisplayRole: return lines_.text(index.row());
     case Qt::FontRole: return font_;
     case Qt::ForegroundRole: return QColor(Qt::black);
     case Qt::SizeHintRole: return itemSize_;

@@ -20,9 +20,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
+#include <QApplication>
+#include <QEventLoop>
 #include <QPainter>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -59,6 +66,49 @@ ListWindow::ListWindow(const ListWindowConfig &config, CardHost *editor)
     if (isSearch())
         buildFilterPage();
     buildResultPage();
+    buildBusyPanel();
+}
+
+int &ListWindow::busyDelayForTests()
+{
+    static int milliseconds = 1000;
+    return milliseconds;
+}
+
+std::function<void(const std::atomic<bool> &)> &ListWindow::scanPauseForTests()
+{
+    static std::function<void(const std::atomic<bool> &)> pause;
+    return pause;
+}
+
+void ListWindow::buildBusyPanel()
+{
+    // Over the buttons of the filter page, or over the middle of a summary's list.
+    panLavoro = new QWidget(this);
+    panLavoro->setObjectName(QStringLiteral("panLavoro"));
+    panLavoro->setGeometry(isSearch() ? QRect(204, 405, 453, 52) : QRect(204, 230, 453, 52));
+    panLavoro->setAttribute(Qt::WA_StyledBackground);
+    panLavoro->setStyleSheet(QStringLiteral("QWidget#panLavoro { background: #F7FAFD; border: 1px "
+                                            "solid #D8E5EF; border-radius: 4px; }"));
+    lblLavoro = makeLabel(QStringLiteral("lblLavoro"),
+                          QStringLiteral("Lettura dell'archivio in corso..."),
+                          QRect(8, 4, 300, 18), panLavoro);
+    lblLavoro->setFont(verdana(9, true));
+    lblLavoro->setStyleSheet(QStringLiteral("color: #008B8B;"));
+    prgLavoro = new QProgressBar(panLavoro);
+    prgLavoro->setObjectName(QStringLiteral("prgLavoro"));
+    prgLavoro->setGeometry(8, 26, 310, 18);
+    prgLavoro->setRange(0, 1000);
+    prgLavoro->setTextVisible(false);
+    btnInterrompi = button(QStringLiteral("btnInterrompi"), QStringLiteral("Annulla"),
+                           QRect(330, 8, 115, 36), panLavoro);
+    btnInterrompi->setToolTip(QStringLiteral("Interrompe la lettura (Esc)."));
+    btnInterrompi->setAutoDefault(false);
+    connect(btnInterrompi, &QPushButton::clicked, this, [this] {
+        if (cancel_)
+            *cancel_ = true;
+    });
+    panLavoro->hide();
 }
 
 ListWindow::~ListWindow() { FieldEvents::detachAll(this); }
@@ -226,8 +276,23 @@ void ListWindow::showEvent(QShowEvent *event)
         buildSummary();
 }
 
+void ListWindow::reject()
+{
+    // Esc during a scan stops the scan, not the window.
+    if (cancel_) {
+        *cancel_ = true;
+        return;
+    }
+    QDialog::reject();
+}
+
 void ListWindow::closeEvent(QCloseEvent *event)
 {
+    if (cancel_) {
+        *cancel_ = true;
+        event->ignore();
+        return;
+    }
     model_->clear();
     if (lblAttendere)
         lblAttendere->hide();
@@ -251,23 +316,122 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ListWindow::scan(const std::function<bool(const char *)> &listed,
-                      QList<ResultModel::Entry> &entries, const std::function<void()> &opened) const
+namespace {
+
+// While a scan runs, the only input the program takes is what stops it:
+// "Annulla" and Esc. Everything else is dropped, so the window is left as it
+// was when the scan began.
+class ScanGuard : public QObject {
+public:
+    ScanGuard(QWidget *stopButton, std::atomic<bool> &cancel) : stop_(stopButton), cancel_(cancel)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ScanGuard() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+                cancel_ = true;
+                return true;
+            }
+            [[fallthrough]];
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return watched != stop_;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget *stop_;
+    std::atomic<bool> &cancel_;
+};
+
+} // namespace
+
+std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)> &listed)
 {
-    const LineBuilder line(*config_.layout, config_.columns);
-    editor_->store().scan(
-        [&](const char *record, qint64 index) {
-            if (listed(record))
-                entries.append({line(record), index});
-        },
-        [&](qint64) {
-            if (opened)
-                opened();
-        });
+    constexpr int kParts = 2;
+    const LineBuilder builder(*config_.layout, config_.columns);
+    const CardStore &store = editor_->store();
+    std::vector<LineList::Part> parts(kParts);
+    std::atomic<bool> cancel = false;
+    std::atomic<qint64> total = 0, progress = 0;
+    std::exception_ptr failure;
+    bool complete = false;
+    const auto pause = scanPauseForTests();
+
+    QPointer<QWidget> focus = QApplication::focusWidget();
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            complete = store.scanParts(
+                kParts,
+                [&](int part, const char *record, qint64 index) {
+                    if (listed(record))
+                        parts[size_t(part)].add(builder, record, index);
+                },
+                [&](int part) { parts[size_t(part)].sort(); },
+                [&](qint64 count) {
+                    total = count;
+                    // Room for every card's longest line: only what is written is taken.
+                    for (LineList::Part &p : parts)
+                        p.reserve(count / kParts + 1, (count / kParts + 1) * builder.maxLength());
+                    if (pause)
+                        pause(cancel);
+                },
+                &cancel, &progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+
+    cancel_ = &cancel;
+    ScanGuard guard(btnInterrompi, cancel);
+    QTimer busy;
+    busy.setSingleShot(true);
+    connect(&busy, &QTimer::timeout, this, [&] {
+        prgLavoro->setValue(0);
+        panLavoro->show();
+        panLavoro->raise();
+    });
+    QTimer progressTimer;
+    connect(&progressTimer, &QTimer::timeout, this, [&] {
+        if (total > 0)
+            prgLavoro->setValue(int(progress * 1000 / total));
+    });
+    busy.start(busyDelayForTests());
+    progressTimer.start(100);
+    loop.exec();
+    worker.join();
+    busy.stop();
+    progressTimer.stop();
+    cancel_ = nullptr;
+    panLavoro->hide();
+    if (focus)
+        focus->setFocus();
+
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!complete || cancel)
+        return std::nullopt;
+    return LineList::merge(std::move(parts));
 }
 
 void ListWindow::btnCercaClick()
 {
+    if (cancel_)
+        return;
     int filled = 0;
     QList<CardFilter::Test> tests;
     for (QLineEdit *f : std::as_const(filters_)) {
@@ -275,17 +439,22 @@ void ListWindow::btnCercaClick()
             ++filled;
         tests.append({config_.layout->fieldForControl(f->objectName().toStdString()), f->text()});
     }
-    lblConta->setText(QString::number(filled));
     const CardFilter filter(tests, filled);
-    QList<ResultModel::Entry> entries;
+    std::optional<LineList> lines;
     try {
-        scan([&](const char *record) { return filter.matches(record); }, entries,
-             [&] { model_->clear(); });
+        lines = scan([&](const char *record) { return filter.matches(record); });
     } catch (const CardStore::Failure &) {
+        lblConta->setText(QString::number(filled));
         platform::showMessage(this, CardStore::accessMessage());
         return;
     }
-    model_->setEntries(std::move(entries));
+    if (!lines) {
+        // Cancelled: the filter page stays as it was before "Cerca".
+        lblAttendere->hide();
+        return;
+    }
+    lblConta->setText(QString::number(filled));
+    model_->setLines(std::move(*lines));
     lblTrovate->setText(
         QStringLiteral("Il presente riepilogo contiene %1 schede").arg(model_->count()));
     panContainer->show();
@@ -296,18 +465,20 @@ void ListWindow::btnCercaClick()
 
 void ListWindow::buildSummary()
 {
-    QList<ResultModel::Entry> entries;
-    bool complete = true;
+    std::optional<LineList> lines;
     try {
-        scan([&](const char *record) { return config_.qualifies(record, *config_.layout); },
-             entries);
+        lines = scan([&](const char *record) { return config_.qualifies(record, *config_.layout); });
     } catch (const CardStore::Failure &) {
-        // Silent: the list keeps what was read before the failure.
-        complete = false;
+        // Silent: the list stays empty.
+        return;
     }
-    model_->setEntries(std::move(entries));
-    if (complete)
-        Focus::moveTo(txtTrova);
+    if (!lines) {
+        // Cancelled: back to the editor, as before the list was asked for.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    model_->setLines(std::move(*lines));
+    Focus::moveTo(txtTrova);
 }
 
 void ListWindow::btnTrovaClick()

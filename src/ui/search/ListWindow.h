@@ -13,11 +13,14 @@
 class QLabel;
 class QLineEdit;
 class QListView;
+class QProgressBar;
 class QPushButton;
 class Picture;
 
 #include "core/search/ResultModel.h"
+#include <atomic>
 #include <functional>
+#include <optional>
 
 class CardHost;
 
@@ -68,6 +71,19 @@ public:
     QPushButton *btnChiudi = nullptr;
     QPushButton *btnStampa = nullptr;
 
+    // Shown while a scan takes longer than a second: what is being done, how
+    // far it got, and "Annulla" (or Esc), which stops it.
+    QWidget *panLavoro = nullptr;
+    QLabel *lblLavoro = nullptr;
+    QProgressBar *prgLavoro = nullptr;
+    QPushButton *btnInterrompi = nullptr;
+
+    // For tests: how long a scan runs before the window shows it is working
+    // (a second), and a pause the scan makes once the file is open, until it
+    // returns (it is told whether the scan has been cancelled).
+    static int &busyDelayForTests();
+    static std::function<void(const std::atomic<bool> &cancelled)> &scanPauseForTests();
+
 public slots:
     void btnCercaClick();
     void btnTrovaClick();
@@ -77,6 +93,7 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void reject() override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -86,15 +103,18 @@ private:
     void buildResultPage();
     void buildSummary();
     QString &lastFind() const;
-    // Reads the whole file, block by block, adding the line of every record
-    // that `listed` accepts.
-    void scan(const std::function<bool(const char *)> &listed,
-              QList<ResultModel::Entry> &entries, const std::function<void()> &opened = {}) const;
+    void buildBusyPanel();
+    // Reads the whole file, its two halves at once on threads of their own,
+    // while the window's events go on, and sorts the lines of the records
+    // that `listed` accepts. Nothing when the user cancelled; a failure of
+    // the file throws CardStore::Failure.
+    std::optional<LineList> scan(const std::function<bool(const char *)> &listed);
 
     const ListWindowConfig &config_;
     CardHost *editor_;
     ResultModel *model_;
     QList<QLineEdit *> filters_;
+    std::atomic<bool> *cancel_ = nullptr; // while a scan runs
 };
 
 // Prints the lines of a list under a title, on landscape A4 pages.
