@@ -135,9 +135,10 @@ QString introduction(HelpText &help)
         "il tasto F1) che apre la guida in linea sull'argomento della finestra. I testi della "
         "guida in linea sono riportati in questo manuale parola per parola, ciascuno una sola "
         "volta, nel capitolo dedicato alla finestra; il manuale aggiunge i passi da seguire per "
-        "le operazioni più comuni, le indicazioni su dove il programma conserva i dati, su come "
-        "farne una copia di sicurezza e su come trasferirli, e la spiegazione di ogni messaggio "
-        "che il programma può mostrare."_s);
+        "le operazioni più comuni, la finestra Collezione, che mostra tutte le schede in una "
+        "tabella, l'esportazione e l'importazione di file CSV, le indicazioni su dove il "
+        "programma conserva i dati, su come farne una copia di sicurezza e su come trasferirli, "
+        "e la spiegazione di ogni messaggio che il programma può mostrare."_s);
     html += para(
         u"Dalla finestra della guida in linea il collegamento «Visualizza guida in formato PDF» "
         "apre questo manuale."_s);
@@ -176,7 +177,8 @@ QString firstStart()
                  + u"» della cartella dei dati (capitolo «Dove si trova la collezione su "
                    "Linux»). Chi dimentica la password può rimettere al suo posto una copia di "
                    "quel file fatta quando la password era nota (capitolo «Copia di "
-                   "sicurezza e ripristino»)."_s);
+                   "sicurezza e ripristino»); nel programma installato può anche "
+                   "cancellarlo, e al successivo avvio vale di nuovo la password iniziale."_s);
     return html;
 }
 
