@@ -3,9 +3,12 @@
 #include "TestSupport.h"
 
 #include "core/app/HelpTopics.h"
+#include "core/app/ProgramFolder.h"
 #include "guida/GuidaText.h"
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -48,13 +51,13 @@ QString asLiteral(const QString &text)
     return s;
 }
 
-// The pieces of a message the manual prints: its paragraphs, cut where the
-// program puts a name.
+// The pieces of a message the manual prints: its lines, cut where the
+// program puts a name or a number.
 QStringList printedPieces(const QString &message)
 {
     QStringList pieces;
     for (const QString &part :
-         message.split(QRegularExpression(u"\r\n\r\n|\n\r\n\r|%1"_s), Qt::SkipEmptyParts))
+         message.split(QRegularExpression(u"\r\n|\n\r|\n|%[1-9]"_s), Qt::SkipEmptyParts))
         if (!flat(part).isEmpty())
             pieces << flat(part);
     return pieces;
@@ -231,9 +234,70 @@ private slots:
             found = source.contains(asLiteral(text.left(at)))
                     && source.contains(asLiteral(text.mid(at)));
         }
+        // Or the program puts it together from pieces, a line or a number at
+        // a time: then every piece with a word in it is one of its literals.
+        if (!found) {
+            found = true;
+            for (const QString &piece :
+                 text.split(QRegularExpression(u"\r\n|\n\r|\n|%[1-9]"_s), Qt::SkipEmptyParts))
+                if (piece.contains(QRegularExpression(u"\\w"_s)) && !source.contains(asLiteral(piece)))
+                    found = false;
+        }
         QVERIFY2(found, "the program does not show this text");
         for (const QString &piece : printedPieces(text))
             QVERIFY2(whole_.contains(piece), qPrintable(piece));
+    }
+
+    // The folder the manual names is the one the program keeps the
+    // collection in: for an installed program the user's data folder, for
+    // a program folder holding the credential file that folder itself.
+    void dataFolderAsTheProgramFindsIt_data()
+    {
+        QTest::addColumn<bool>("portable");
+        QTest::addColumn<bool>("dataHomeSet");
+        QTest::newRow("installed") << false << false;
+        QTest::newRow("installed, XDG_DATA_HOME set") << false << true;
+        QTest::newRow("portable") << true << false;
+    }
+
+    void dataFolderAsTheProgramFindsIt()
+    {
+        QFETCH(bool, portable);
+        QFETCH(bool, dataHomeSet);
+        const Guida::DataFolder data = Guida::dataFolder();
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString home = root.filePath(u"home"_s);
+        const QString program = root.filePath(u"programma"_s);
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(program));
+        if (portable) {
+            QFile credentials(program + u'/' + data.credentialFile);
+            QVERIFY(credentials.open(QIODevice::WriteOnly));
+        }
+        const QByteArray savedHome = qgetenv("HOME");
+        const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", QFile::encodeName(home));
+        if (dataHomeSet)
+            qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(u"dati"_s)));
+        else
+            qunsetenv("XDG_DATA_HOME");
+        ProgramFolder::setExecutableFolderForTests(program);
+        const QString found = QDir::cleanPath(ProgramFolder::path());
+        const bool installed = ProgramFolder::layout() == ProgramFolder::Layout::Installed;
+        ProgramFolder::setExecutableFolderForTests(QString());
+        qputenv("HOME", savedHome);
+        if (savedDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", savedDataHome);
+
+        QCOMPARE(installed, !portable);
+        QString expected = portable ? program : QString(data.installedFolder).replace(u"~"_s, home);
+        if (dataHomeSet)
+            expected = root.filePath(u"dati/Vetrinora"_s); // "$XDG_DATA_HOME/Vetrinora"
+        QCOMPARE(found, QDir::cleanPath(expected));
+        if (dataHomeSet)
+            QVERIFY(whole_.contains(u"$XDG_DATA_HOME/Vetrinora"_s));
     }
 
     void collectionFolder_data()
@@ -244,10 +308,30 @@ private slots:
         QTest::newRow("where") << u"Dove si trova la collezione su Linux"_s
                                << QStringList{data.installedFolder, data.credentialFile,
                                               data.initialPassword, u"cmake --install"_s};
+        QTest::newRow("where, new folders")
+            << u"Dove si trova la collezione su Linux"_s
+            << QStringList{u"Cestino"_s, u"Collezione.ini"_s, u"Prima-del-ripristino-"_s,
+                           u"$XDG_DATA_HOME/Vetrinora"_s};
         QTest::newRow("backup") << u"Copia di sicurezza e ripristino"_s
-                                << QStringList{u"cp -a "_s + data.installedFolder};
+                                << QStringList{u"cp -a "_s + data.installedFolder,
+                                               u"«Backup»"_s, u"«Ripristina backup…»"_s,
+                                               u"«Vetrinora-backup-2026-12-10-1830.zip»"_s,
+                                               u"«Prima-del-ripristino-"_s, data.credentialFile};
         QTest::newRow("moving") << u"Trasferire la collezione su un altro computer"_s
-                                << QStringList{data.installedFolder};
+                                << QStringList{data.installedFolder, u"«Backup»"_s,
+                                               u"«Ripristina backup…»"_s};
+        QTest::newRow("collection window")
+            << u"La finestra Collezione"_s
+            << QStringList{u"Ctrl+L"_s, u"«Tutta la collezione»"_s, u"Colonne..."_s,
+                           u"Apri scheda"_s, u"Copia (Ctrl+C)"_s, u"Stampa (Ctrl+P)"_s,
+                           u"Elimina"_s, u"Cestino..."_s, u"Ripristina"_s, u"«Cestino»"_s,
+                           u"(1 importo illeggibile non sommato)"_s, u"«Importi illeggibili:»"_s,
+                           u"«Esporta CSV»"_s, u"«Importa CSV»"_s};
+        QTest::newRow("csv") << u"Esportare e importare file CSV"_s
+                             << QStringList{u"UTF-8"_s, u"Windows-1252"_s, u"punto e virgola"_s,
+                                            u"tabulazione"_s, u"(non importare)"_s,
+                                            u"«Catalogo_BLOKKO.csv»"_s, u"Descrizione allegato 1"_s,
+                                            u"NomeProgetto"_s, u"rosso"_s, u"giallo"_s};
         QTest::newRow("password") << u"Primo avvio e password"_s
                                   << QStringList{u"«"_s + data.initialPassword + u"»"_s};
     }

@@ -10,6 +10,9 @@
 #include "core/app/HelpTopics.h"
 #include "core/app/ProgramFolder.h"
 #include "core/cards/EditorConfig.h"
+#include "core/cards/Schede.h"
+#include "core/transfer/CsvImport.h"
+#include "core/transfer/Transfer.h"
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
@@ -19,15 +22,18 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/collection/TfrmCollezione.h"
 #include "ui/editing/TfrmAllegaCartella.h"
 #include "ui/editing/TfrmWebCam.h"
 #include "ui/output/CardPrintWindow.h"
 #include "ui/output/ExportWindow.h"
 #include "ui/platform/Platform.h"
 #include "ui/search/SearchWindows.h"
+#include "ui/transfer/TfrmImporta.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -37,6 +43,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -254,6 +261,49 @@ Pictures takePictures(const QString &folder)
         add(u"webcam.png"_s, grab(webcam));
     }
     mocs.hide();
+
+    {
+        // The whole collection, one set selected so that every line of the
+        // totals bar has something to say.
+        TfrmCollezione collection;
+        collection.resize(995, 692);
+        collection.show();
+        QCoreApplication::processEvents();
+        collection.cmbCatalogo->setCurrentIndex(collection.cmbCatalogo->count() - 1);
+        collection.cmbCatalogoChange();
+        collection.grdSchede->selectRow(2);
+        add(u"collezione.png"_s, grab(collection, QSize(995, 692)));
+    }
+    {
+        // A sheet as an Italian spreadsheet saves it: Windows-1252, ";"
+        // between cells, one column the cards have no field for, a note too
+        // long for its field and an amount with a thousands point.
+        const QString sheet = folder + u"/../Inventario.csv"_s;
+        QFile csv(sheet);
+        const QString note =
+            u"Completo di istruzioni e scatola originale, adesivi già applicati in modo "
+            "preciso, mattoncini bianchi leggermente ingialliti, una minifigura con il casco "
+            "sostituito, il foglio degli adesivi avanzati conservato a parte nella busta "
+            "originale insieme alla ricevuta del negozio"_s;
+        const QString text =
+            u"Nome set;Anno uscita;Valore;In vendita;Note;Prezzo pagato\r\n"
+            "Castello del leone;1984;210,00;Sì;Completo di istruzioni;180\r\n"
+            "Stazione di servizio;1989;1.250,00;No;"_s
+            + note
+            + u";40\r\n"
+              "Nave spaziale;1979;450;x;Scatola con un angolo rovinato;300\r\n"
+              "Treno merci;1980;;no;Motore a 12 V funzionante;95\r\n"_s;
+        if (!csv.open(QIODevice::WriteOnly) || csv.write(text.toLatin1()) < 0)
+            std::fprintf(stderr, "make_guida: cannot write the sample sheet\n");
+        csv.close();
+        try {
+            TfrmImporta preview(Schede::TSchedaSet, Transfer::preview(sheet),
+                                folder + u"/Catalogo_BLOKKO.pro"_s);
+            add(u"importa.png"_s, grab(preview, QSize(1000, 330)));
+        } catch (const Transfer::Error &e) {
+            std::fprintf(stderr, "make_guida: %s\n", qPrintable(e.message()));
+        }
+    }
 
     const QPair<const EditorConfig *, QString> editors[] = {{&EditorTables::sets(), u"set_"_s},
                                                             {&EditorTables::mocs(), u"moc_"_s}};

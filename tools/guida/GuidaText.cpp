@@ -3,6 +3,11 @@
 #include "core/app/HelpTopics.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/EditorConfig.h"
+#include "core/cards/Schede.h"
+#include "core/transfer/Backup.h"
+#include "core/transfer/CsvExport.h"
+#include "core/transfer/CsvImport.h"
+#include "core/transfer/Rows.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -130,9 +135,10 @@ QString introduction(HelpText &help)
         "il tasto F1) che apre la guida in linea sull'argomento della finestra. I testi della "
         "guida in linea sono riportati in questo manuale parola per parola, ciascuno una sola "
         "volta, nel capitolo dedicato alla finestra; il manuale aggiunge i passi da seguire per "
-        "le operazioni più comuni, le indicazioni su dove il programma conserva i dati, su come "
-        "farne una copia di sicurezza e su come trasferirli, e la spiegazione di ogni messaggio "
-        "che il programma può mostrare."_s);
+        "le operazioni più comuni, la finestra Collezione, che mostra tutte le schede in una "
+        "tabella, l'esportazione e l'importazione di file CSV, le indicazioni su dove il "
+        "programma conserva i dati, su come farne una copia di sicurezza e su come trasferirli, "
+        "e la spiegazione di ogni messaggio che il programma può mostrare."_s);
     html += para(
         u"Dalla finestra della guida in linea il collegamento «Visualizza guida in formato PDF» "
         "apre questo manuale."_s);
@@ -171,7 +177,8 @@ QString firstStart()
                  + u"» della cartella dei dati (capitolo «Dove si trova la collezione su "
                    "Linux»). Chi dimentica la password può rimettere al suo posto una copia di "
                    "quel file fatta quando la password era nota (capitolo «Copia di "
-                   "sicurezza e ripristino»)."_s);
+                   "sicurezza e ripristino»); nel programma installato può anche "
+                   "cancellarlo, e al successivo avvio vale di nuovo la password iniziale."_s);
     return html;
 }
 
@@ -361,7 +368,14 @@ QString dataFolderChapter()
                    "password; disinstallare il programma non cancella i dati."_s);
     html += para(
         u"La cartella .local è nascosta: nel gestore dei file la si vede premendo Ctrl+H, "
-        "oppure scrivendone il percorso nella barra degli indirizzi."_s);
+        "oppure scrivendone il percorso nella barra degli indirizzi. Chi ha impostato la "
+        "variabile d'ambiente XDG_DATA_HOME trova la cartella dei dati in "_s
+        + code(u"$XDG_DATA_HOME/Vetrinora"_s) + u"."_s);
+    html += para(u"Se il file della password «"_s + esc(data.credentialFile)
+                 + u"» manca dalla cartella dei dati del programma installato, al "
+                   "successivo avvio il programma lo ricrea con la password iniziale: è il "
+                   "modo di rientrare quando la password è stata dimenticata (le schede non "
+                   "cambiano)."_s);
     html += sub(u"Programma portatile"_s);
     html += para(u"Se la cartella del programma, quella che contiene il file eseguibile, "
                  "contiene anche il file della password «"_s
@@ -380,6 +394,10 @@ QString dataFolderChapter()
         {u"Documenti_Allegati"_s, u"i file allegati alle schede"_s},
         {u"Catalogo_BLOKKO.xls, Archivio_MOC.xls"_s, u"gli ultimi fogli di Excel esportati"_s},
         {data.credentialFile, u"la password, in forma non leggibile"_s},
+        {u"Cestino"_s, u"le schede eliminate dalla finestra Collezione, con le loro foto"_s},
+        {u"Collezione.ini"_s, u"le colonne scelte nella finestra Collezione"_s},
+        {u"Prima-del-ripristino-…"_s,
+         u"i dati che c'erano prima di ogni ripristino di un backup, con la data"_s},
     };
     for (const auto &[name, what] : rows)
         html += u"<tr><td>"_s + code(name) + u"</td><td>"_s + esc(what) + u"</td></tr>"_s;
@@ -394,51 +412,314 @@ QString dataFolderChapter()
     return html;
 }
 
+// The captions of the collection window's commands, as its buttons show them.
+const QString kBackup = u"Backup"_s;
+const QString kRestore = u"Ripristina backup…"_s;
+const QString kExportCsv = u"Esporta CSV"_s;
+const QString kImportCsv = u"Importa CSV"_s;
+
+QString collectionChapter()
+{
+    QString html = para(
+        u"La finestra Collezione mostra in un'unica tabella tutte le schede del Catalogo BLOKKO, "
+        "di un archivio di MOC o dell'intera collezione, una riga per scheda, con i totali "
+        "sempre in vista. Si apre in tre modi: dall'icona della tabella in basso a destra "
+        "nella schermata di partenza, dal pulsante della tabella nella barra di ciascuna "
+        "scheda, oppure con i tasti Ctrl+L. Il pulsante Chiudi riporta alla finestra da cui "
+        "la si è aperta."_s);
+    html += picture(u"collezione.png"_s, 560, u"La finestra Collezione"_s);
+    html += sub(u"Che cosa mostra"_s);
+    html += para(
+        u"Nella casella Catalogo si sceglie che cosa mostrare: «Catalogo BLOKKO», uno degli "
+        "archivi di MOC della cartella dei dati, oppure «Tutta la collezione», cioè tutte le "
+        "schede di tutti i file, con una prima colonna Archivio che dice a quale catalogo o "
+        "archivio appartiene ciascuna. Le colonne sono i campi della scheda; il pulsante "
+        "Colonne... apre l'elenco dei campi, in cui si tolgono o si rimettono le colonne. La "
+        "scelta è ricordata, separatamente per il catalogo dei set, per gli archivi di MOC e "
+        "per la collezione intera, nel file «Collezione.ini» della cartella dei dati."_s);
+    html += sub(u"Ordinare"_s);
+    html += para(
+        u"Un clic sull'intestazione di una colonna ordina le schede secondo quella colonna; un "
+        "secondo clic inverte l'ordine. Anno di uscita, numero dei pezzi, valore e costo sono "
+        "ordinati come numeri (2 prima di 10, 1008 prima di 10000); i testi in ordine "
+        "alfabetico italiano, con le lettere accentate al loro posto e senza distinguere "
+        "maiuscole e minuscole. Le schede uguali nella colonna scelta restano nell'ordine "
+        "precedente, così che si può ordinare prima per tema e poi per anno."_s);
+    html += sub(u"Filtrare"_s);
+    html += para(
+        u"Nella casella accanto alla scelta del catalogo («Filtra: scrivi una parola di "
+        "qualsiasi campo») si scrive una parola: la tabella mostra, mentre si scrive, soltanto "
+        "le schede che la contengono in uno qualsiasi dei campi, senza distinguere maiuscole, "
+        "minuscole e lettere accentate («citta» trova anche «Città»). A destra della casella "
+        "il conteggio dice quante schede sono mostrate su quante, ad esempio «2 schede su 3». "
+        "La crocetta nella casella toglie il filtro."_s);
+    html += sub(u"I totali"_s);
+    html += para(
+        u"Sotto la tabella tre righe riportano il numero delle schede, il loro valore (la "
+        "somma del campo Valore dei set o del campo Costo totale delle MOC) e quante sono in "
+        "vendita, con il loro valore: la prima riga per le schede selezionate, la seconda per "
+        "le schede filtrate, la terza per tutto il catalogo o l'archivio scelto, o per tutta "
+        "la collezione."_s);
+    html += para(
+        u"Un importo che il programma non riesce a leggere (ad esempio un testo, o un numero "
+        "scritto con il punto delle migliaia come «1.234,50» in una scheda importata) non "
+        "viene sommato come zero senza dirlo: la riga del totale aggiunge «(1 importo "
+        "illeggibile non sommato)» o «(N importi illeggibili non sommati)» e una riga in "
+        "rosso, che comincia con «Importi illeggibili:», nomina le schede e il testo che "
+        "contengono. Per correggerle si apre la scheda, si riscrive l'importo e si salva."_s);
+    html += sub(u"Aprire, copiare e stampare"_s);
+    html += list({u"Un doppio clic su una riga, il tasto Invio o il pulsante Apri scheda apre la "
+                  "scheda nella sua finestra, al suo posto nel catalogo o nell'archivio: da lì "
+                  "le frecce della barra passano alle schede vicine come sempre."_s,
+                  u"Si selezionano più righe con un clic tenendo premuto Ctrl (righe sparse) o "
+                  "Maiusc (righe consecutive)."_s,
+                  u"Copia (Ctrl+C) copia negli appunti le righe selezionate, con le colonne "
+                  "mostrate e la riga delle intestazioni, separate da tabulazioni: incollate in "
+                  "un foglio di calcolo occupano una cella ciascuna."_s,
+                  u"Stampa (Ctrl+P) stampa su fogli A4 orizzontali le righe mostrate, "
+                  "nell'ordine e con le colonne della tabella, sotto il nome del catalogo e il "
+                  "totale delle schede filtrate."_s},
+                 false);
+    html += sub(u"Eliminare schede e il Cestino"_s);
+    html += para(
+        u"Le schede dei set e delle MOC non si eliminano dalle finestre delle schede; nella "
+        "finestra Collezione invece si possono eliminare le schede di troppo (un set venduto, "
+        "una scheda inserita due volte) senza perdere nulla."_s);
+    html += list({u"Selezionare le schede da eliminare e premere Elimina (o il tasto Canc)."_s,
+                  u"Il programma chiede conferma dicendo quante e quali schede sta per eliminare "
+                  "(il numero e il primo campo di ciascuna, fino a dieci). Rispondere Sì."_s,
+                  u"Le schede eliminate e le loro foto vanno nella cartella «Cestino» della "
+                  "cartella dei dati. Le schede che le seguivano salgono di posto e le loro foto "
+                  "cambiano nome di conseguenza (ad esempio «BLOKKO_5.jpg» diventa "
+                  "«BLOKKO_4.jpg»). I file allegati restano dove sono, nella cartella "
+                  "«Documenti_Allegati»."_s},
+                 true);
+    html += para(
+        u"Il pulsante Cestino... elenca le eliminazioni, dalla più vecchia alla più recente, "
+        "con la data, il catalogo o l'archivio e il primo campo delle schede. Si sceglie "
+        "un'eliminazione e si preme Ripristina: le sue schede tornano, con le loro foto, in "
+        "fondo al catalogo o all'archivio da cui erano state tolte (quindi con un numero "
+        "nuovo). Nulla viene distrutto: il Cestino si svuota soltanto ripristinando."_s);
+    html += para(
+        u"Un'eliminazione o un ripristino interrotti a metà (il computer si spegne, il "
+        "programma viene chiuso a forza) vengono completati o annullati al successivo avvio: "
+        "ogni scheda si ritrova intera, nel suo archivio o nel Cestino, con la sua foto."_s);
+    html += sub(u"Backup e file CSV"_s);
+    html += para(u"Nella stessa fila di pulsanti si trovano i comandi «"_s + esc(kBackup)
+                 + u"» e «"_s + esc(kRestore)
+                 + u"», descritti nel capitolo «Copia di sicurezza e ripristino», e «"_s
+                 + esc(kExportCsv) + u"» e «"_s + esc(kImportCsv)
+                 + u"», descritti nel capitolo «Esportare e importare file CSV»."_s);
+    return html;
+}
+
+// The columns of a CSV file for a layout: heading and the longest text the
+// field keeps.
+QString csvColumns(const RecordLayout &layout, const QString &title)
+{
+    QString html = u"<table width=\"100%\" cellspacing=\"0\" cellpadding=\"3\" border=\"1\" "
+                   "style=\"border-color: #D8E5EF; border-style: solid;\">"_s
+                   u"<tr><th align=\"left\">"_s
+                   + esc(title)
+                   + u"</th><th align=\"left\">Nome del campo</th>"
+                     "<th align=\"right\" width=\"110\">Caratteri al massimo</th></tr>"_s;
+    for (const FieldDef &f : layout.fields) {
+        QString size = QString::number(f.capacity);
+        if (f.role == FieldRole::ForSale)
+            size = u"Sì / No"_s;
+        html += u"<tr><td>"_s + esc(Transfer::heading(f)) + u"</td><td>"_s + esc(f.fieldName())
+                + u"</td><td align=\"right\">"_s + esc(size) + u"</td></tr>"_s;
+    }
+    return html + u"</table>"_s;
+}
+
+QString csvChapter()
+{
+    QString html = para(
+        u"Un file CSV è un foglio di calcolo scritto come testo, una riga per scheda e una "
+        "colonna per campo: LibreOffice Calc, Excel e quasi tutti i programmi di catalogazione "
+        "lo aprono e lo scrivono. Con i comandi «"_s
+        + esc(kExportCsv) + u"» e «"_s + esc(kImportCsv)
+        + u"» della finestra Collezione le schede escono da Vetrinora verso un foglio di "
+          "calcolo ed entrano in Vetrinora da un foglio preparato altrove."_s);
+    html += sub(u"Esportare in CSV"_s);
+    html += list({u"Aprire la finestra Collezione (Ctrl+L) e scegliere nella casella Catalogo il "
+                  "catalogo o l'archivio da esportare; per esportarne soltanto una parte, "
+                  "scrivere una parola nel filtro."_s,
+                  u"Premere «"_s + esc(kExportCsv)
+                      + u"» e scegliere dove salvare il file; il nome proposto è quello del "
+                        "catalogo o dell'archivio, ad esempio «Catalogo_BLOKKO.csv»."_s,
+                  u"Al termine il programma dice quante schede ha esportato."_s},
+                 true);
+    html += para(
+        u"Il file è scritto in UTF-8 con il segno iniziale che lo dichiara, così che "
+        "LibreOffice ed Excel lo aprono con le lettere accentate intatte; le celle sono "
+        "separate da virgole e racchiuse tra virgolette quando contengono virgole, virgolette "
+        "o a capo. La prima riga contiene le intestazioni: le etichette dei campi della scheda "
+        "senza i due punti e senza il simbolo dell'euro («Nome set», «Valore»), poi «Allegato "
+        "1», «Allegato 2», «Allegato 3» e «Descrizione allegato 1» e seguenti per i file "
+        "allegati. Il file contiene i testi delle schede, non le foto né i file allegati: per "
+        "portare con sé anche quelli si usa il backup (capitolo «Copia di sicurezza e "
+        "ripristino»)."_s);
+    html += sub(u"Importare da CSV"_s);
+    html += list({u"Scegliere nella casella Catalogo della finestra Collezione il catalogo o "
+                  "l'archivio che riceverà le schede. Per importare in un archivio nuovo, "
+                  "crearlo prima con Crea archivio MOC (capitolo «Gli archivi di MOC»)."_s,
+                  u"Premere «"_s + esc(kImportCsv)
+                      + u"» e scegliere il file: un file CSV (.csv o .txt) oppure un foglio "
+                        "esportato da Vetrinora stesso (.xls)."_s,
+                  u"Si apre la finestra dell'anteprima, descritta qui sotto: controllare a "
+                  "quale campo va ciascuna colonna e premere Importa."_s,
+                  u"Le schede vengono aggiunte in fondo al catalogo o all'archivio, tutte "
+                  "insieme; al termine un messaggio riassume l'importazione."_s},
+                 true);
+    html += picture(u"importa.png"_s, 560, u"L'anteprima dell'importazione da CSV"_s);
+    html += sub(u"Codifica e separatore"_s);
+    html += para(
+        u"Il programma riconosce da sé come è scritto il file: la codifica UTF-8, con o senza "
+        "il segno iniziale, altrimenti Windows-1252 (quella dei file salvati da un Excel "
+        "italiano); e il separatore delle celle, la virgola, il punto e virgola (anche questo "
+        "tipico di Excel in italiano) o la tabulazione. La prima riga dell'anteprima dice che "
+        "cosa ha riconosciuto, insieme al catalogo di destinazione e al numero di righe "
+        "mostrate. Se le lettere accentate compaiono storpiate, salvare il file dal foglio di "
+        "calcolo come «CSV UTF-8» e importarlo di nuovo."_s);
+    html += sub(u"Le colonne e i campi"_s);
+    html += para(
+        u"L'anteprima mostra le prime righe del file sotto le loro intestazioni. Sopra ogni "
+        "colonna una casella indica il campo della scheda che la colonna riempirà: il "
+        "programma lo propone dall'intestazione, riconoscendo l'etichetta del campo o il suo "
+        "nome senza badare a maiuscole, accenti e spazi («Età consigliata», «ETA CONSIGLIATA» "
+        "ed «EtaConsigliata» vanno tutte nel campo Età consigliata). La proposta si cambia "
+        "scegliendo un altro campo nella casella; «(non importare)» lascia fuori la colonna. "
+        "Un campo è riempito dalla prima colonna che lo nomina. Il pulsante Importa è attivo "
+        "quando almeno una colonna va in un campo; Annulla chiude l'anteprima senza "
+        "importare nulla."_s);
+    html += sub(u"Che cosa viene tagliato"_s);
+    html += para(
+        u"Ogni cella è registrata come la registrerebbe la scheda se la si scrivesse a mano: "
+        "senza spazi all'inizio e alla fine, con gli a capo trasformati in spazi, tagliata "
+        "alla lunghezza del campo. Gli importi sono scritti come nel campo del valore, con la "
+        "virgola e due decimali («85» diventa «85,00»); un importo che non si può leggere "
+        "(ad esempio «1.234,50», con il punto delle migliaia) è registrato come «0,00». La "
+        "casella «In vendita» è segnata da «Sì», «si», «yes», «true», «1» o «x», non segnata da "
+        "«No», «no», «false», «0» o da una cella vuota; ogni altro testo vale «No»."_s);
+    html += para(
+        u"Nell'anteprima le celle che saranno tagliate sono in rosso e quelle che non si "
+        "possono leggere in giallo; passando il mouse sulla cella si vede che cosa verrà "
+        "registrato. Le righe del tutto vuote sono saltate. Le lunghezze dei campi sono "
+        "queste:"_s);
+    html += csvColumns(Schede::TSchedaSet, u"Colonna (Catalogo BLOKKO)"_s);
+    html += csvColumns(Schede::TSchedaMOC, u"Colonna (archivio di MOC)"_s);
+    html += sub(u"Il resoconto"_s);
+    html += para(
+        u"Al termine un messaggio dice quante schede sono state importate e, se ce ne sono, "
+        "elenca le celle tagliate e i valori non riconosciuti, ciascuno con la riga del file "
+        "(la riga delle intestazioni è la 1), l'intestazione della colonna e il testo letto; "
+        "dopo duecento voci dice quante altre ce ne sono. Le schede si correggono poi una per "
+        "una, aprendole dalla finestra Collezione."_s);
+    html += para(
+        u"L'importazione è tutta o niente: se il file contiene un errore (una riga con un "
+        "numero di colonne diverso dall'intestazione, virgolette non chiuse), se il disco si "
+        "riempie o se si preme Annulla sulla barra di avanzamento, il catalogo resta "
+        "esattamente com'era e non viene aggiunta nessuna scheda. Un file molto grande è "
+        "letto a blocchi, con la barra di avanzamento. Esportare un catalogo in CSV e "
+        "importarlo in un archivio vuoto dà schede identiche a quelle di partenza."_s);
+    return html;
+}
+
 QString backupChapter()
 {
     const DataFolder data = dataFolder();
     QString html = para(
-        u"La copia di sicurezza di Vetrinora è la copia della cartella dei dati: non servono "
-        "programmi particolari. Conviene farla con regolarità e tenerla su un disco diverso da "
-        "quello del computer (un disco esterno o una chiavetta USB)."_s);
-    html += sub(u"Fare la copia"_s);
+        u"Conviene fare con regolarità una copia di sicurezza della collezione e tenerla su un "
+        "disco diverso da quello del computer (un disco esterno o una chiavetta USB). Vetrinora "
+        "la fa in un solo passo, con il comando «"_s
+        + esc(kBackup) + u"» della finestra Collezione, e la rimette al suo posto con il comando «"_s
+        + esc(kRestore) + u"»."_s);
+    html += sub(u"Fare il backup"_s);
+    html += list({u"Aprire la finestra Collezione (Ctrl+L) e premere «"_s + esc(kBackup)
+                      + u"»."_s,
+                  u"Scegliere la cartella in cui salvare il backup, ad esempio quella della "
+                  "chiavetta. Il nome proposto contiene la data e l'ora, ad esempio «"_s
+                      + esc(u"Vetrinora-backup-2026-12-10-1830.zip"_s) + u"»."_s,
+                  u"Il programma scrive il file, lo rilegge per intero controllando ogni file "
+                  "che contiene, e soltanto allora gli dà il suo nome; al termine dice dove si "
+                  "trova. Per una collezione grande compare una barra di avanzamento: Annulla "
+                  "interrompe il backup senza lasciare file a metà."_s},
+                 true);
+    html += para(u"Il backup è un normale archivio zip con tutti i dati della cartella dei "
+                 "dati: il catalogo dei set «Catalogo_BLOKKO.pro», gli archivi di MOC «*.moc», "
+                 "le cartelle «Schedario», «Foto_MOC» e «Documenti_Allegati», il Cestino e il "
+                 "file della password «"_s
+                 + esc(data.credentialFile)
+                 + u"». Non contiene i fogli di Excel esportati né le impostazioni delle colonne "
+                   "della finestra Collezione."_s);
+    html += sub(u"Ripristinare un backup"_s);
+    html += list({u"Aprire la finestra Collezione e premere «"_s + esc(kRestore) + u"»."_s,
+                  u"Scegliere il file del backup."_s,
+                  u"Il programma legge il backup e dice quando è stato creato e che cosa "
+                  "contiene: le schede del Catalogo BLOKKO e di ciascun archivio di MOC, il "
+                  "numero delle foto e degli allegati. Rispondere Sì per ripristinarlo."_s,
+                  u"Il backup viene prima controllato per intero; poi i dati attuali sono "
+                  "spostati in una cartella «Prima-del-ripristino-» seguita dalla data e "
+                  "dall'ora (ad esempio «Prima-del-ripristino-2026-12-10-183012»), dentro la "
+                  "cartella dei dati, e i dati del backup prendono il loro posto."_s},
+                 true);
+    html += para(
+        u"Il ripristino riporta tutta la collezione allo stato del backup: schede, archivi, "
+        "foto e allegati aggiunti dopo non ci sono più nella collezione, ma restano nella "
+        "cartella «Prima-del-ripristino-…», da cui si possono recuperare a mano. Anche la "
+        "password torna quella in vigore quando il backup è stato fatto: è quella da usare "
+        "al prossimo avvio."_s);
+    html += para(
+        u"Un file che non è un backup di Vetrinora, un backup danneggiato o incompleto, o che "
+        "contiene file con nomi non ammessi o di dimensioni assurde, viene rifiutato con un "
+        "messaggio (capitolo «Messaggi del programma») e i dati attuali restano come sono. Lo "
+        "stesso se si preme Annulla durante il ripristino."_s);
+    html += sub(u"A mano, copiando la cartella dei dati"_s);
+    html += para(
+        u"Il backup si può fare anche senza il programma, copiando l'intera cartella dei dati "
+        "(capitolo «Dove si trova la collezione su Linux»)."_s);
     html += list({u"Chiudere Vetrinora, così che nessun archivio sia in uso durante la "
                   "copia."_s,
                   u"Copiare l'intera cartella dei dati sul disco esterno, con il gestore dei "
                   "file oppure con un comando come: "_s
                       + code(u"cp -a "_s + data.installedFolder
                              + u" /media/mario/CHIAVETTA/Vetrinora-copia"_s)
-                      + u" (il percorso della chiavetta dipende dal sistema)."_s,
-                  u"Per il programma portatile basta copiare l'intera cartella del programma, "
-                  "come dice la guida in linea."_s},
-                 true);
-    html += sub(u"Ripristinare la copia"_s);
-    html += list({u"Chiudere Vetrinora."_s,
-                  u"Rinominare la cartella dei dati in uso (ad esempio in Vetrinora-vecchia), "
-                  "così che nulla vada perso se la copia non fosse quella giusta."_s,
-                  u"Copiare la cartella della copia di sicurezza al posto della cartella dei "
-                  "dati, con lo stesso nome: "_s
+                      + u" (il percorso della chiavetta dipende dal sistema). Per il programma "
+                        "portatile basta copiare l'intera cartella del programma, come dice la "
+                        "guida in linea."_s,
+                  u"Per ripristinare la copia: chiudere Vetrinora, rinominare la cartella dei "
+                  "dati in uso (ad esempio in Vetrinora-vecchia) e copiare al suo posto la "
+                  "cartella della copia, con lo stesso nome: "_s
                       + code(u"cp -a /media/mario/CHIAVETTA/Vetrinora-copia "_s
                              + data.installedFolder)
-                      + u"."_s,
-                  u"Avviare Vetrinora: si accede con la password in vigore quando la copia è "
-                  "stata fatta."_s},
+                      + u". Al prossimo avvio si accede con la password in vigore quando la "
+                        "copia è stata fatta."_s},
                  true);
-    html += para(
-        u"Il ripristino riporta tutta la collezione allo stato della copia: schede, archivi, "
-        "foto e allegati aggiunti dopo la copia non ci sono più (restano nella cartella "
-        "rinominata, da cui si possono recuperare a mano)."_s);
     return html;
 }
 
 QString moveChapter()
 {
     const DataFolder data = dataFolder();
-    QString html = para(
-        u"Per portare la collezione su un altro computer si copia la cartella dei dati nello "
-        "stesso posto sul nuovo computer."_s);
+    QString html = para(u"Il modo più semplice per portare la collezione su un altro computer "
+                         "passa per il backup."_s);
+    html += list({u"Sul vecchio computer, nella finestra Collezione, premere «"_s + esc(kBackup)
+                      + u"» e salvare il backup su una chiavetta USB o un disco esterno."_s,
+                  u"Sul nuovo computer installare Vetrinora, avviarlo e accedere con la password "
+                  "iniziale «"_s
+                      + esc(data.initialPassword) + u"»."_s,
+                  u"Aprire la finestra Collezione, premere «"_s + esc(kRestore)
+                      + u"» e scegliere il backup sulla chiavetta. La collezione vuota del "
+                        "nuovo computer finisce nella cartella «Prima-del-ripristino-…», il "
+                        "resto prende il posto dei dati."_s,
+                  u"Dal prossimo avvio si accede con la password usata sul vecchio "
+                  "computer."_s},
+                 true);
+    html += sub(u"A mano, copiando la cartella dei dati"_s);
     html += list({u"Sul vecchio computer chiudere Vetrinora e copiare la cartella dei dati su "
-                  "una chiavetta USB o un disco esterno (come per la copia di sicurezza)."_s,
+                  "una chiavetta USB o un disco esterno."_s,
                   u"Sul nuovo computer installare Vetrinora. Se lo si è già avviato, la "
                   "cartella "_s
                       + code(data.installedFolder)
@@ -452,9 +733,13 @@ QString moveChapter()
     html += para(
         u"Con il programma portatile basta copiare l'intera cartella del programma sul nuovo "
         "computer, o avviarlo direttamente dalla chiavetta. Per passare dal programma "
-        "portatile a quello installato si copiano nella cartella dei dati i file e le cartelle "
-        "elencati nel capitolo «Dove si trova la collezione su Linux» (non l'eseguibile né gli "
-        "altri file del programma)."_s);
+        "portatile a quello installato si usa il backup come sopra, oppure si copiano nella "
+        "cartella dei dati i file e le cartelle elencati nel capitolo «Dove si trova la "
+        "collezione su Linux» (non l'eseguibile né gli altri file del programma)."_s);
+    html += para(
+        u"Per portare in Vetrinora un catalogo tenuto in un foglio di calcolo o in un altro "
+        "programma si usa invece l'importazione da CSV (capitolo «Esportare e importare file "
+        "CSV»)."_s);
     return html;
 }
 
@@ -462,13 +747,17 @@ QString messagesChapter()
 {
     QString html = para(
         u"Ecco tutti i messaggi che Vetrinora può mostrare, nell'ordine in cui si incontrano "
-        "lavorando, con la loro causa e che cosa fare. Dove il messaggio riporta un nome (di un "
-        "file o di un carattere) qui compare, tra parentesi angolari, che cosa il programma "
-        "mette in quel punto."_s);
+        "lavorando, con la loro causa e che cosa fare. Dove il messaggio riporta un nome o un numero "
+        "(di un file, di un carattere, di una riga) qui compare, tra parentesi angolari, che "
+        "cosa il programma mette in quel punto."_s);
     for (const Message &m : messages()) {
         QString text = esc(m.text);
         text.replace(QRegularExpression(u"(\r\n\r\n|\n\r\n\r)"_s), u"<br>"_s);
-        text.replace(u"%1"_s, u"&lt;nome&gt;"_s);
+        text.replace(QRegularExpression(u"(\r\n|\n\r|\n)"_s), u"<br>"_s);
+        for (int n = 9; n >= 1; --n) {
+            const QString fill = n <= m.fills.size() ? m.fills.at(n - 1) : u"nome"_s;
+            text.replace(u"%"_s + QString::number(n), u"&lt;"_s + esc(fill) + u"&gt;"_s);
+        }
         // One paragraph, so a message never stands at a page foot without
         // its explanation.
         html += u"<p class=\"messaggio\"><b>"_s + text + u"</b><br><i>Dove:</i> "_s + esc(m.where)
@@ -554,13 +843,15 @@ QList<Message> messages()
                     u"Come sopra, per entrambe le foto della scheda."_s,
                     u"Come sopra."_s}
          << Message{CardStore::accessMessage(),
-                    u"schede, ricerche, riepiloghi, Slide Show"_s,
+                    u"schede, ricerche, riepiloghi, Slide Show, finestra Collezione (Apri "
+                    "scheda, Elimina, Cestino...)"_s,
                     u"Il file dell'archivio non si può aprire, leggere o scrivere: la cartella "
                     "dei dati non è scrivibile dall'utente, il disco è pieno o la chiavetta è "
                     "stata tolta."_s,
                     u"Controllare che la cartella dei dati (capitolo «Dove si trova la "
                     "collezione su Linux») appartenga all'utente che usa il programma e sia "
-                    "scrivibile, e che il disco abbia spazio libero."_s}
+                    "scrivibile, e che il disco abbia spazio libero. Un'eliminazione o un "
+                    "ripristino dal Cestino non riusciti lasciano la collezione com'era."_s}
          << Message{u"L'archivio non contiene nessuna scheda."_s,
                     u"frecce di scorrimento, Slide Show"_s,
                     u"Il catalogo o l'archivio aperto è ancora vuoto."_s,
@@ -696,6 +987,154 @@ QList<Message> messages()
                     "aprire il file di Excel?"_s,
                     u"finestra di esportazione"_s, u"Il file di Excel è pronto."_s,
                     u"Sì lo apre con il programma di fogli di calcolo del sistema."_s};
+        // The collection window.
+    const QString collection = u"finestra Collezione"_s;
+    list << Message{u"Eliminare %1?\r\n\r\n%2\r\n\r\nLe schede eliminate e le loro foto vanno nel "
+                    "Cestino, da cui si possono ripristinare."_s,
+                    collection + u", pulsante Elimina"_s,
+                    u"Domanda di conferma prima di eliminare le schede selezionate; il messaggio "
+                    "dice quante sono e ne elenca numero e primo campo (fino a dieci, poi «... e "
+                    "altre N schede»)."_s,
+                    u"Rispondere Sì se sono proprio quelle da eliminare: finiscono nel Cestino, "
+                    "da cui il pulsante Cestino... le ripristina. No le lascia dove sono."_s,
+                    {u"la scheda, oppure le N schede"_s, u"le schede, una per riga"_s}};
+
+    // Backup and restore.
+    const QString backup = collection + u", pulsante "_s + kBackup;
+    const QString restore = collection + u", pulsante "_s + kRestore;
+    list << Message{u"Il backup è stato salvato e controllato con successo nel file:\r\n\r\n%1"_s,
+                    backup,
+                    u"Il backup è stato scritto e riletto per intero senza errori."_s,
+                    u"Nulla; conservare il file in un posto sicuro, lontano dal computer."_s,
+                    {u"percorso del file"_s}}
+         << Message{Transfer::backupWriteMessage(), backup,
+                    u"Il file non si può scrivere nella cartella scelta: la cartella non è "
+                    "scrivibile, il disco o la chiavetta sono pieni o sono stati tolti, oppure "
+                    "il file scritto non ha superato la rilettura."_s,
+                    u"Scegliere un'altra cartella, liberare spazio o ricollegare la chiavetta e "
+                    "riprovare."_s}
+         << Message{u"Il backup è stato annullato: nessun file è stato creato."_s, backup,
+                    u"È stato premuto Annulla sulla barra di avanzamento."_s,
+                    u"Nulla; il backup si può rifare in qualsiasi momento."_s}
+         << Message{u"Il backup scelto è stato creato il %1 alle %2 e contiene:\r\n- Catalogo "
+                    "BLOKKO: %3 schede\r\n- archivio MOC %4: %5 schede\r\n- %6 foto e %7 "
+                    "allegati\r\n\r\nI dati attuali saranno spostati in una cartella "
+                    "\"Prima-del-ripristino\" con la data di oggi e sostituiti da quelli del "
+                    "backup. Si conferma il ripristino?"_s,
+                    restore,
+                    u"Domanda di conferma prima del ripristino, con ciò che il backup contiene "
+                    "(una riga per ogni archivio di MOC)."_s,
+                    u"Controllare data e contenuto: Sì ripristina il backup, No lascia tutto "
+                    "com'è."_s,
+                    {u"data"_s, u"ora"_s, u"numero"_s, u"archivio"_s, u"numero"_s, u"numero"_s,
+                     u"numero"_s}}
+         << Message{u"Il ripristino è stato completato con successo.\r\n\r\nI dati presenti "
+                    "prima del ripristino sono stati conservati nella cartella:\r\n%1"_s,
+                    restore,
+                    u"La collezione è ora quella del backup."_s,
+                    u"Nulla. Quando si è sicuri di non averne bisogno, la cartella indicata si "
+                    "può eliminare dal gestore dei file. Al prossimo avvio vale la password del "
+                    "backup."_s,
+                    {u"percorso della cartella"_s}}
+         << Message{u"Il ripristino è stato annullato: i dati attuali non sono stati "
+                    "modificati."_s,
+                    restore, u"È stato premuto Annulla sulla barra di avanzamento."_s,
+                    u"Nulla."_s}
+         << Message{Transfer::notZipMessage(), restore,
+                    u"Il file scelto non è un archivio zip, oppure è incompleto (una copia "
+                    "interrotta) o danneggiato."_s,
+                    u"Scegliere il file giusto, o una copia integra del backup."_s}
+         << Message{Transfer::notBackupMessage(), restore,
+                    u"Il file è un archivio zip, ma non è stato creato dal comando "_s + kBackup
+                        + u" di Vetrinora."_s,
+                    u"Scegliere un file «Vetrinora-backup-….zip». Una copia fatta a mano della "
+                    "cartella dei dati si rimette a posto copiandola (capitolo «Copia di "
+                    "sicurezza e ripristino»)."_s}
+         << Message{Transfer::badNameMessage(u"%1"_s), restore,
+                    u"Il backup contiene un file il cui nome porterebbe fuori dalla cartella dei "
+                    "dati (ad esempio con «..» o un percorso assoluto): il file è stato alterato "
+                    "e non viene aperto."_s,
+                    u"Usare un altro backup."_s}
+         << Message{Transfer::tooLargeMessage(u"%1"_s), restore,
+                    u"Il backup dichiara o contiene un file più grande di quanto una collezione "
+                    "possa avere: il file è stato alterato."_s,
+                    u"Usare un altro backup."_s}
+         << Message{Transfer::damagedMessage(QString()), restore,
+                    u"Il backup non si legge per intero: è troncato o rovinato."_s,
+                    u"Usare un'altra copia del backup."_s}
+         << Message{Transfer::damagedMessage(u"%1"_s), restore,
+                    u"Il file indicato del backup non supera il controllo: i suoi dati non sono "
+                    "quelli scritti al momento del backup."_s,
+                    u"Usare un'altra copia del backup."_s}
+         << Message{Transfer::restoreMoveMessage(), restore,
+                    u"I dati attuali non si possono spostare nella cartella "
+                    "«Prima-del-ripristino-…», o il backup non si può scompattare, di solito "
+                    "per mancanza di spazio sul disco o di permessi sulla cartella dei dati."_s,
+                    u"Liberare spazio (il ripristino richiede almeno lo spazio del backup "
+                    "scompattato), controllare i permessi della cartella dei dati e riprovare."_s};
+
+    // CSV export and import.
+    const QString exporting = collection + u", pulsante "_s + kExportCsv;
+    const QString importing = collection + u", pulsante "_s + kImportCsv;
+    list << Message{u"Sono state esportate %1 schede nel file CSV."_s, exporting,
+                    u"Il file CSV è stato scritto (con una sola scheda il messaggio dice «È stata "
+                    "esportata 1 scheda nel file CSV.»)."_s,
+                    u"Nulla; il file si apre con LibreOffice Calc o Excel."_s, {u"numero"_s}}
+         << Message{Transfer::exportFailedMessage(), exporting,
+                    u"Il file CSV non si può scrivere: è aperto in un altro programma, il disco "
+                    "è pieno o la cartella non è scrivibile."_s,
+                    u"Chiudere il file nel foglio di calcolo, controllare spazio e permessi, "
+                    "riprovare."_s}
+         << Message{u"L'esportazione è stata annullata: il file CSV non è stato scritto."_s,
+                    exporting, u"È stato premuto Annulla sulla barra di avanzamento."_s,
+                    u"Nulla."_s}
+         << Message{Transfer::unreadableFileMessage(), importing,
+                    u"Il file scelto non si può aprire o leggere (permessi, chiavetta tolta)."_s,
+                    u"Controllare il file e riprovare."_s}
+         << Message{Transfer::emptyFileMessage(), importing, u"Il file scelto non contiene "
+                    "nulla."_s,
+                    u"Scegliere il file giusto."_s}
+         << Message{Transfer::notTextMessage(), importing,
+                    u"Il file non è testo (ad esempio un foglio salvato nel formato proprio di "
+                    "Excel o di LibreOffice, un'immagine, un archivio)."_s,
+                    u"Salvare il foglio dal programma di fogli di calcolo come CSV e importare "
+                    "quel file."_s}
+         << Message{Transfer::headingOnlyMessage(), importing,
+                    u"Il file ha la riga delle intestazioni ma nessuna riga di dati (o soltanto "
+                    "righe vuote)."_s,
+                    u"Controllare di aver salvato il foglio giusto."_s}
+         << Message{u"Attenzione: la riga %1 del file ha %2 colonne, mentre l'intestazione ne "
+                    "ha %3. Non è stata importata nessuna scheda."_s,
+                    importing,
+                    u"Una riga ha più o meno celle dell'intestazione, di solito per un "
+                    "separatore in più o in meno scritto a mano."_s,
+                    u"Correggere la riga indicata nel foglio di calcolo o in un editor di testo "
+                    "e importare di nuovo."_s,
+                    {u"numero della riga"_s, u"numero"_s, u"numero"_s}}
+         << Message{Transfer::badCsvMessage(1).replace(u"riga 1)"_s, u"riga %1)"_s), importing,
+                    u"Una cella comincia con le virgolette e non le chiude, o ha virgolette in "
+                    "mezzo al testo non raddoppiate."_s,
+                    u"Correggere le virgolette della riga indicata (dentro una cella "
+                    "racchiusa tra virgolette, le virgolette si scrivono doppie) e importare "
+                    "di nuovo."_s,
+                    {u"numero della riga"_s}}
+         << Message{Transfer::nothingMappedMessage(), importing,
+                    u"Nell'anteprima tutte le colonne sono su «(non importare)»."_s,
+                    u"Scegliere il campo di almeno una colonna."_s}
+         << Message{u"Sono state importate %1 schede.\r\n\r\nCelle troncate alla lunghezza "
+                    "massima del campo: %2.\r\n- riga %3, %4: %5\r\n\r\nValori non riconosciuti "
+                    "(registrati come \"0,00\" o \"No\"): %6.\r\n- riga %7, %8: %9"_s,
+                    importing,
+                    u"Il resoconto dell'importazione: le schede aggiunte e, se ce ne sono, le "
+                    "celle tagliate e i valori non letti (con una sola scheda la prima riga "
+                    "dice «È stata importata 1 scheda.»)."_s,
+                    u"Aprire dalla finestra Collezione le schede delle righe elencate e "
+                    "completarle a mano."_s,
+                    {u"numero"_s, u"numero"_s, u"riga"_s, u"colonna"_s, u"testo"_s, u"numero"_s,
+                     u"riga"_s, u"colonna"_s, u"testo"_s}}
+         << Message{u"L'importazione è stata annullata: non è stata aggiunta nessuna scheda."_s,
+                    importing, u"È stato premuto Annulla sulla barra di avanzamento."_s,
+                    u"Nulla: il catalogo è com'era."_s};
     return list;
 }
 
@@ -717,6 +1156,8 @@ QList<Chapter> chapters()
     list << Chapter{u"Ricerche ed elenchi dei pezzi in vendita"_s, searchChapter()};
     list << Chapter{u"Stampa"_s, printChapter()};
     list << Chapter{u"Esportazione in Excel"_s, exportChapter(help)};
+    list << Chapter{u"La finestra Collezione"_s, collectionChapter()};
+    list << Chapter{u"Esportare e importare file CSV"_s, csvChapter()};
     list << Chapter{u"Dove si trova la collezione su Linux"_s, dataFolderChapter()};
     list << Chapter{u"Copia di sicurezza e ripristino"_s, backupChapter()};
     list << Chapter{u"Trasferire la collezione su un altro computer"_s, moveChapter()};
@@ -730,7 +1171,8 @@ QStringList pictureNames()
             u"cambia_password.png"_s, u"set.png"_s,       u"moc.png"_s,
             u"crea_archivio.png"_s, u"apri_archivio.png"_s, u"webcam.png"_s,
             u"allegati.png"_s,     u"trova_filtri.png"_s, u"trova.png"_s,
-            u"in_vendita.png"_s,   u"stampa.png"_s,       u"esporta.png"_s};
+            u"in_vendita.png"_s,   u"stampa.png"_s,       u"esporta.png"_s,
+            u"collezione.png"_s,   u"importa.png"_s};
 }
 
 } // namespace Guida

@@ -17,13 +17,16 @@ struct Chapter {
 // Every chapter, in order.
 QList<Chapter> chapters();
 
-// One message of the program: its text exactly as shown ("%1" where the
-// program puts a name), the window it comes from, its cause and the remedy.
+// One message of the program: its text exactly as shown ("%1", "%2" ...
+// where the program puts a name or a number), the window it comes from, its
+// cause and the remedy; `fills` says what goes in place of %1, %2 ... ("nome"
+// when it says nothing).
 struct Message {
     QString text;
     QString where;
     QString cause;
     QString remedy;
+    QStringList fills = {};
 };
 QList<Message> messages();
 
