@@ -21,24 +21,6 @@
 
 namespace {
 
-double plainRead(const QString &path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    unsigned sum = 0;
-    while (qint64 n = file.read(buffer.data(), buffer.size())) {
-        if (n < 0)
-            break;
-        sum += static_cast<unsigned char>(buffer[n - 1]);
-    }
-    if (sum == 0xFFFFFFFF)
-        std::printf("nothing read\n");
-    return timer.nsecsElapsed() / 1e6;
-}
-
 double plainCopy(const QString &from, const QString &to, bool sync)
 {
     QFile::remove(to);
