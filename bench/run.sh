@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
-cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench transfer_bench
+cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench transfer_bench write_catalogue
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
@@ -17,6 +17,9 @@ echo "== last card =="
 "$build/bench/last_card_bench" "${LAST_CARD_RUNS:-200}" 2>/dev/null
 echo "== lists over 100,000 cards =="
 "$build/bench/search_bench" "${SEARCH_RUNS:-7}" 2>/dev/null
+echo "== the real program under Xvfb: \"Cerca\" over 100,000 cards against cat =="
+"$top/bench/search_program.sh" "$build/Vetrinora/Vetrinora" "$top/src/resources/unins000.dll" \
+  "$build/bench/write_catalogue" "${PROGRAM_RUNS:-7}"
 echo "== export of 100,000 cards =="
 "$build/bench/export_bench" "${EXPORT_RUNS:-5}" 2>/dev/null
 echo "== collection window over 100,000 cards =="

@@ -28,6 +28,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <chrono>
+#include <cstdio>
 #include <exception>
 #include <thread>
 
@@ -53,6 +55,24 @@ QWidget *page(const QString &objectName, QWidget *parent)
                                         "#D8E5EF; border-radius: 6px; }")
                              .arg(objectName));
     return panel;
+}
+
+// With VETRINORA_TEMPI_RICERCA set, a search window writes to stderr the
+// monotonic time of the click on "Cerca" and of the first painting of the
+// count sentence that follows it, for the benchmark of the real program.
+bool stampsSearchTimes()
+{
+    static const bool stamps = qEnvironmentVariableIsSet("VETRINORA_TEMPI_RICERCA");
+    return stamps;
+}
+
+void stampTime(const char *what)
+{
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                        .count();
+    std::fprintf(stderr, "%s %lld\n", what, static_cast<long long>(ns));
+    std::fflush(stderr);
 }
 
 
@@ -220,6 +240,8 @@ void ListWindow::buildResultPage()
         lblTrovate->setAlignment(Qt::AlignCenter);
         lblTrovate->setFont(verdana(11, true));
         lblTrovate->setStyleSheet(QStringLiteral("color: #008B8B;"));
+        if (stampsSearchTimes())
+            lblTrovate->installEventFilter(this);
     }
     btnChiudi = button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
                        QRect(24, 470, 150, 40), panContainer);
@@ -307,6 +329,16 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == btnCerca && event->type() == QEvent::MouseButtonPress) {
         lblAttendere->show();
         lblAttendere->repaint();
+    }
+    if (stampsSearchTimes()) {
+        if (watched == btnCerca && event->type() == QEvent::MouseButtonRelease) {
+            stampTime("cerca");
+            countPending_ = true;
+        }
+        if (watched == lblTrovate && event->type() == QEvent::Paint && countPending_) {
+            stampTime("conteggio");
+            countPending_ = false;
+        }
     }
     if (watched == lstRecords && event->type() == QEvent::KeyPress
         && isReturnKey(static_cast<QKeyEvent *>(event)) && selectedRow() >= 0) {

@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool countPending_ = false; // a click on "Cerca" waits for its count to be painted
     bool isSearch() const { return !config_.filters.empty(); }
     void buildFilterPage();
     void buildResultPage();
