@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -63,6 +66,22 @@ void pythonZip(const QString &path, const QList<QPair<QString, QByteArray>> &ent
     p.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, path});
     QVERIFY(p.waitForFinished(60000));
     QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+}
+
+// The data of a program folder in a tree: the record files and the data
+// folders, nothing else.
+QMap<QString, QByteArray> dataTree(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    const QMap<QString, QByteArray> all = tree(folder);
+    for (auto it = all.cbegin(); it != all.cend(); ++it) {
+        const QString top = it.key().section(QLatin1Char('/'), 0, 0);
+        if (top == QLatin1String("Catalogo_BLOKKO.pro") || (top.endsWith(QLatin1String(".moc")) && !it.key().contains(QLatin1Char('/')))
+            || QStringList{QStringLiteral("Schedario"), QStringLiteral("Foto_MOC"), QStringLiteral("Documenti_Allegati"),
+                           QStringLiteral("Cestino")}.contains(top))
+            files.insert(it.key(), it.value());
+    }
+    return files;
 }
 
 const QByteArray kNote = "Backup di Vetrinora\r\nCreato il: 2026-01-02T03:04:05\r\n";
@@ -294,6 +313,107 @@ private slots:
             QVERIFY2(e.message().startsWith(QString::fromUtf8("Attenzione: il backup")), qPrintable(e.message()));
         }
         QCOMPARE(tree(data->path()), original);
+    }
+    // A restore killed at random moments, over and over: after the start-up
+    // recovery the data is whole, either the data before or the backup's, no
+    // unpacked files are left and every folder set aside holds one whole
+    // set of data.
+    void killedMidRestore()
+    {
+        const auto records = [](const RecordLayout &layout, int cards, char tag) {
+            Record r(layout);
+            r.setText(layout.fields.front(), QString(QLatin1Char(tag)));
+            return r.bytes().repeated(cards);
+        };
+        const auto fill = [&](const QString &folder, char tag, int cards, const QStringList &archives) {
+            put(QDir(folder).filePath(QStringLiteral("Catalogo_BLOKKO.pro")), records(Schede::TSchedaSet, cards, tag));
+            for (const QString &a : archives)
+                put(QDir(folder).filePath(a), records(Schede::TSchedaMOC, cards + 1, tag));
+            for (int p = 1; p <= 30; ++p)
+                put(QDir(folder).filePath(QStringLiteral("Schedario/BLOKKO_%1.jpg").arg(p)), QByteArray(20000, tag));
+            put(QDir(folder).filePath(QStringLiteral("Documenti_Allegati/%1.pdf").arg(QLatin1Char(tag))),
+                QByteArray(3000, tag));
+        };
+        QTemporaryDir first, second;
+        fill(first.path(), 'a', 3, {QStringLiteral("Castelli.moc")});
+        fill(second.path(), 'b', 5, {QStringLiteral("Navi.moc"), QStringLiteral("Porti.moc")});
+        fill(data->path(), 'o', 2, {});
+        const QList<QMap<QString, QByteArray>> wholes = {dataTree(data->path()), dataTree(first.path()),
+                                                         dataTree(second.path())};
+        QVERIFY(QDir().mkpath(elsewhere->filePath(QStringLiteral("b"))));
+        const QString zips[] = {writeBackup(first.path(), elsewhere->path(), kWhen),
+                                writeBackup(second.path(), elsewhere->filePath(QStringLiteral("b")), kWhen)};
+        QVERIFY(QFileInfo::exists(zips[1]));
+
+        QRandomGenerator random(20261210);
+        for (int k = 0; k < 60; ++k) {
+            QProcess writer;
+            writer.start(QStringLiteral(VETRINORA_RESTORE_WRITER), {data->path(), zips[0], zips[1]});
+            QVERIFY(writer.waitForStarted());
+            QVERIFY(writer.waitForReadyRead(30000));
+            QThread::usleep(random.bounded(40000));
+            ::kill(pid_t(writer.processId()), SIGKILL);
+            QVERIFY(writer.waitForFinished());
+
+            recoverRestore(data->path());
+            const QString at = QStringLiteral("after kill %1").arg(k);
+            const QDir dir(data->path());
+            QVERIFY2(dir.entryList({QStringLiteral("Ripristino-in-corso-*")}, QDir::Dirs).isEmpty(), qPrintable(at));
+            const QMap<QString, QByteArray> now = dataTree(data->path());
+            QVERIFY2(now == wholes[1] || now == wholes[2], qPrintable(at));
+            for (const QString &aside : dir.entryList({QStringLiteral("Prima-del-ripristino-*")}, QDir::Dirs))
+                QVERIFY2(wholes.contains(dataTree(dir.filePath(aside))), qPrintable(at + QLatin1Char(' ') + aside));
+        }
+    }
+
+    // What a killed run leaves, laid out by hand: unpacked files without a
+    // journal are removed with the data untouched; a journal whose moves
+    // were half made is completed.
+    void recoveryOfALaidOutState_data()
+    {
+        QTest::addColumn<bool>("journal");
+        QTest::addColumn<bool>("halfAside"); // the catalogue already moved aside
+        QTest::addColumn<bool>("halfIn");    // and the photos already moved in
+        QTest::newRow("unpacking") << false << false << false;
+        QTest::newRow("journal written, nothing moved") << true << false << false;
+        QTest::newRow("some data moved aside") << true << true << false;
+        QTest::newRow("some data moved in") << true << true << true;
+    }
+    void recoveryOfALaidOutState()
+    {
+        QFETCH(bool, journal);
+        QFETCH(bool, halfAside);
+        QFETCH(bool, halfIn);
+        put(data->file(QStringLiteral("Catalogo_BLOKKO.pro")), "vecchio catalogo");
+        put(data->file(QStringLiteral("Schedario/BLOKKO_1.jpg")), "vecchia foto");
+        const QString staging = data->file(QStringLiteral("Ripristino-in-corso-2026-12-10-163005"));
+        const QString aside = data->file(QStringLiteral("Prima-del-ripristino-2026-12-10-163005"));
+        put(staging + QStringLiteral("/dati/Catalogo_BLOKKO.pro"), "nuovo catalogo");
+        put(staging + QStringLiteral("/dati/Schedario/BLOKKO_1.jpg"), "nuova foto");
+        if (journal)
+            put(staging + QStringLiteral("/giornale"),
+                "Prima-del-ripristino-2026-12-10-163005\nCatalogo_BLOKKO.pro\nSchedario");
+        if (halfAside) {
+            QVERIFY(QDir().mkpath(aside));
+            QVERIFY(QFile::rename(data->file(QStringLiteral("Catalogo_BLOKKO.pro")), aside + QStringLiteral("/Catalogo_BLOKKO.pro")));
+        }
+        if (halfIn) {
+            QVERIFY(QFile::rename(data->file(QStringLiteral("Schedario")), aside + QStringLiteral("/Schedario")));
+            QVERIFY(QFile::rename(staging + QStringLiteral("/dati/Schedario"), data->file(QStringLiteral("Schedario"))));
+        }
+
+        QCOMPARE(recoverRestore(data->path()),
+                 journal ? QStringList{QStringLiteral("Ripristino-in-corso-2026-12-10-163005")} : QStringList{});
+        QVERIFY(!QFileInfo::exists(staging));
+        const QMap<QString, QByteArray> before = {{QStringLiteral("Catalogo_BLOKKO.pro"), "vecchio catalogo"},
+                                                  {QStringLiteral("Schedario/BLOKKO_1.jpg"), "vecchia foto"}};
+        const QMap<QString, QByteArray> after = {{QStringLiteral("Catalogo_BLOKKO.pro"), "nuovo catalogo"},
+                                                 {QStringLiteral("Schedario/BLOKKO_1.jpg"), "nuova foto"}};
+        QCOMPARE(dataTree(data->path()), journal ? after : before);
+        if (journal)
+            QCOMPARE(dataTree(aside), before);
+        else
+            QVERIFY(!QFileInfo::exists(aside));
     }
 };
 

@@ -13,24 +13,78 @@
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/collection/TfrmCollezione.h"
+#include "ui/transfer/TfrmImporta.h"
+#include "ui/transfer/TransferCommands.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Fields = CardFields;
+
+namespace {
+
+// Answers the modal windows that come up one after another while `opening`
+// runs, each by its handler in turn; true when every handler ran.
+bool withModals(const std::function<void()> &opening, QList<std::function<void(QWidget *)>> handlers)
+{
+    int next = 0;
+    QPointer<QWidget> last;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == last || next >= handlers.size())
+            return;
+        last = modal;
+        handlers[next++](modal);
+    });
+    watch.start(5);
+    opening();
+    return next == handlers.size() && !QTest::currentTestFailed();
+}
+
+void click(QWidget *window, const char *name)
+{
+    auto *b = window->findChild<QPushButton *>(QString::fromLatin1(name));
+    QVERIFY2(b, name);
+    b->click();
+}
+
+QStringList csvFirstColumn(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("(manca)")};
+    QStringList first;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (!line.trimmed().isEmpty())
+            first << QString::fromUtf8(line.split(',').front()).remove(QChar(0xFEFF)).remove(QLatin1Char('"'));
+    return first;
+}
+
+} // namespace
 
 class TestCollectionWindow : public ProgramTest {
     Q_OBJECT
 
     TfrmCollezione *window() const { return roster->frmCollezione(); }
+
+    void showCatalogue(const QString &name)
+    {
+        window()->cmbCatalogo->setCurrentIndex(window()->cmbCatalogo->findText(name));
+        emit window()->cmbCatalogo->activated(window()->cmbCatalogo->currentIndex());
+    }
 
     void writeCatalogue()
     {
@@ -245,6 +299,236 @@ private slots:
         QCOMPARE(window()->model()->text(1, 0), QStringLiteral("Faro"));
         QCOMPARE(window()->model()->text(2, 0), QStringLiteral("Drago"));
         QVERIFY(Cestino::entries().isEmpty());
+    }
+    // The transfer commands stand in the command row, in Tab order after the
+    // bin and before closing, each with a mnemonic no other control uses.
+    void transferCommandsInTheRow()
+    {
+        writeCatalogue();
+        openFromStart();
+        const QList<QPair<QPushButton *, QString>> expected = {
+            {window()->cmdBackup, QStringLiteral("&Backup...")},
+            {window()->cmdRipristinaBackup, QStringLiteral("&Ripristina backup...")},
+            {window()->cmdEsportaCsv, QStringLiteral("&Esporta CSV...")},
+            {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")}};
+        QWidget *previous = window()->btnCestino;
+        QStringList mnemonics;
+        for (const auto &[command, caption] : expected) {
+            QCOMPARE(command->text(), caption);
+            QVERIFY(command->isVisible());
+            QCOMPARE(window()->panComandi->indexOf(command),
+                     window()->panComandi->indexOf(previous) + 1);
+            QCOMPARE(previous->nextInFocusChain(), command);
+            previous = command;
+        }
+        QCOMPARE(previous->nextInFocusChain(), window()->btnEsci);
+        for (QAbstractButton *b : window()->findChildren<QAbstractButton *>()) {
+            const int amp = b->text().indexOf(QLatin1Char('&'));
+            if (amp >= 0)
+                mnemonics << b->text().mid(amp + 1, 1).toUpper();
+        }
+        mnemonics.sort();
+        QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("I"),
+                                        QStringLiteral("R")}));
+        QCOMPARE(window()->cmdEsportaCsv->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
+        QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
+        QCOMPARE(services->fileDialogs.size(), 1);
+        QCOMPARE(services->fileDialogs.front().request.proposedName, QStringLiteral("Catalogo_BLOKKO.csv"));
+    }
+
+    // Export: the catalogue shown, or the cards the filter shows in their
+    // order; from the whole collection, the file the user names.
+    void exportCsv_data()
+    {
+        QTest::addColumn<QString>("catalogue");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("asked"); // the file named in the question; none: no question
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("catalogue") << "Catalogo BLOKKO" << "" << ""
+                                   << QStringList{"Nome set", "Faro", "Castello", "Drago"}
+                                   << "Sono state esportate 3 schede nel file CSV.";
+        QTest::newRow("catalogue filtered") << "Catalogo BLOKKO" << "dr" << ""
+                                            << QStringList{"Nome set", "Drago"}
+                                            << QString::fromUtf8("È stata esportata 1 scheda nel file CSV.");
+        QTest::newRow("archive") << "Castelli" << "" << "" << QStringList{"Nome progetto", "Torre"}
+                                 << QString::fromUtf8("È stata esportata 1 scheda nel file CSV.");
+        QTest::newRow("whole collection, set catalogue filtered")
+            << "Tutta la collezione" << "o" << "Catalogo BLOKKO"
+            << QStringList{"Nome set", "Faro", "Castello", "Drago"} << "Sono state esportate 3 schede nel file CSV.";
+        QTest::newRow("whole collection, filtered to other cards")
+            << "Tutta la collezione" << "torre" << "Catalogo BLOKKO" << QStringList{"Nome set"}
+            << "Sono state esportate 0 schede nel file CSV.";
+        QTest::newRow("whole collection, archive") << "Tutta la collezione" << "" << "Castelli"
+                                                   << QStringList{"Nome progetto", "Torre"}
+                                                   << QString::fromUtf8("È stata esportata 1 scheda nel file CSV.");
+    }
+
+    void exportCsv()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QString, filter);
+        QFETCH(QString, asked);
+        writeCatalogue();
+        openFromStart();
+        showCatalogue(catalogue);
+        QTest::keyClicks(window()->txtFiltro, filter);
+        QTemporaryDir out;
+        const QString csv = out.filePath(QStringLiteral("uscita.csv"));
+        services->chosenFiles.enqueue(csv);
+        if (asked.isEmpty()) {
+            QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
+        } else {
+            QVERIFY(withModal([&] { QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton); },
+                              [&](QWidget *dialog) {
+                                  QCOMPARE(dialog->objectName(), QStringLiteral("frmDestinazione"));
+                                  auto *box = dialog->findChild<QComboBox *>(QStringLiteral("cmbDestinazione"));
+                                  QCOMPARE(box->count(), 2); // no new archive to export from
+                                  box->setCurrentIndex(box->findText(asked));
+                                  click(dialog, "btnContinua");
+                              }));
+        }
+        QTEST(csvFirstColumn(csv), "names");
+        QFETCH(QString, message);
+        QCOMPARE(services->texts(), QStringList{message});
+    }
+
+    // Import into the catalogue shown, another or a new archive whose name
+    // follows the rules of "Crea catalogo"; the window then shows the file
+    // filled, with its counts.
+    void importCsv_data()
+    {
+        QTest::addColumn<QString>("catalogue");  // shown when the command runs
+        QTest::addColumn<QString>("into");       // chosen in the question
+        QTest::addColumn<QStringList>("names");  // typed as the new archive's name, in turn
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QString>("counts");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("catalogue shown") << "Catalogo BLOKKO" << "" << QStringList{} << QStringList{}
+                                         << "4 schede su 4" << "Catalogo_BLOKKO.pro";
+        QTest::newRow("from the whole collection, the archive")
+            << "Tutta la collezione" << "Castelli" << QStringList{} << QStringList{} << "2 schede su 2"
+            << "Castelli.moc";
+        QTest::newRow("new archive") << "Catalogo BLOKKO" << "Nuovo archivio di MOC"
+                                     << QStringList{"", "Ponti?", QString(250, QLatin1Char('p')), "castelli",
+                                                    "  Ponti  "}
+                                     << QStringList{QString::fromUtf8("Attenzione: per creare l'archivio di MOC è necessario indicarne il nome."),
+                                                    QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato contiene caratteri non ammessi.\r\n\r\nNon è possibile utilizzare i caratteri \" * / : < > ? \\ ° Ç Ñ ç ñ né caratteri di controllo, né indicare come nome soltanto \".\" o \"..\"."),
+                                                    QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato è troppo lungo.\r\n\r\nI nomi dei file delle foto delle schede comprendono il nome dell'archivio e non potrebbero essere salvati: inserire un nome più breve."),
+                                                    QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato in precedenza.\r\n\r\nInserire un nome diverso oppure, per importare le schede in quell'archivio, sceglierlo nell'elenco.")}
+                                     << "1 scheda su 1" << "Ponti.moc";
+    }
+
+    void importCsv()
+    {
+        QFETCH(QString, catalogue);
+        QFETCH(QString, into);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, warnings);
+        QFETCH(QString, file);
+        writeCatalogue();
+        QTemporaryDir in;
+        const QString csv = in.filePath(QStringLiteral("entrata.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(file.endsWith(QLatin1String(".pro")) ? "Nome set;Valore\r\nMolo;2,00\r\n"
+                                                         : "Nome progetto;Costo totale\r\nPonte;2,00\r\n");
+        }
+        openFromStart();
+        showCatalogue(catalogue);
+        services->chosenFiles.enqueue(csv);
+        const QString target = folder->file(file);
+        const QByteArray before = QFileInfo::exists(target) ? folder->read(file) : QByteArray();
+        QVERIFY(withModals([&] { QTest::mouseClick(window()->cmdImportaCsv, Qt::LeftButton); },
+                           {[&](QWidget *dialog) {
+                                QCOMPARE(dialog->objectName(), QStringLiteral("frmDestinazione"));
+                                auto *box = dialog->findChild<QComboBox *>(QStringLiteral("cmbDestinazione"));
+                                auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("txtNuovoArchivio"));
+                                QCOMPARE(box->count(), 3);
+                                QCOMPARE(box->itemText(2), QStringLiteral("Nuovo archivio di MOC"));
+                                // The catalogue shown is proposed.
+                                QCOMPARE(box->currentText(), catalogue == QStringLiteral("Tutta la collezione")
+                                                                 ? QStringLiteral("Catalogo BLOKKO")
+                                                                 : catalogue);
+                                QVERIFY(!name->isEnabled());
+                                if (!into.isEmpty())
+                                    box->setCurrentIndex(box->findText(into));
+                                QCOMPARE(name->isEnabled(), !names.isEmpty());
+                                for (const QString &typed : names) {
+                                    name->setText(typed);
+                                    click(dialog, "btnContinua");
+                                }
+                                if (names.isEmpty())
+                                    click(dialog, "btnContinua");
+                                QVERIFY(!dialog->isVisible());
+                            },
+                            [&](QWidget *preview) {
+                                QVERIFY(qobject_cast<TfrmImporta *>(preview));
+                                click(preview, "btnImporta");
+                            }}));
+        QStringList shown = services->texts();
+        QCOMPARE(shown.mid(0, warnings.size()), warnings);
+        QCOMPARE(shown.size(), warnings.size() + 1);
+        QCOMPARE(shown.last(), QString::fromUtf8("È stata importata 1 scheda."));
+        QVERIFY(folder->read(file).startsWith(before));
+        QCOMPARE(QFileInfo(target).size(), before.size() + (file.endsWith(QLatin1String(".pro"))
+                                                                ? Schede::TSchedaSet.size
+                                                                : Schede::TSchedaMOC.size));
+        QCOMPARE(window()->cmbCatalogo->currentText(), QFileInfo(file).completeBaseName() == QStringLiteral("Catalogo_BLOKKO")
+                                                          ? QStringLiteral("Catalogo BLOKKO")
+                                                          : QFileInfo(file).completeBaseName());
+        QTEST(window()->lblConteggio->text(), "counts");
+    }
+
+    // Cancelling the question imports nothing and creates no archive.
+    void importCancelled()
+    {
+        writeCatalogue();
+        openFromStart();
+        QVERIFY(withModal([&] { QTest::mouseClick(window()->cmdImportaCsv, Qt::LeftButton); },
+                          [&](QWidget *dialog) {
+                              auto *box = dialog->findChild<QComboBox *>(QStringLiteral("cmbDestinazione"));
+                              box->setCurrentIndex(2);
+                              dialog->findChild<QLineEdit *>(QStringLiteral("txtNuovoArchivio"))->setText(QStringLiteral("Ponti"));
+                              click(dialog, "btnAnnulla");
+                          }));
+        QVERIFY(services->fileDialogs.isEmpty());
+        QVERIFY(!QFileInfo::exists(folder->file(QStringLiteral("Ponti.moc"))));
+    }
+
+    // A backup taken from the window and restored from it: the window shows
+    // the restored cards and their totals at once.
+    void backupAndRestoreReload()
+    {
+        writeCatalogue();
+        openFromStart();
+        QTemporaryDir out;
+        services->chosenFiles.enqueue(out.path());
+        QTest::mouseClick(window()->cmdBackup, Qt::LeftButton);
+        const QStringList zips = QDir(out.path()).entryList({QStringLiteral("Vetrinora-backup-*.zip")});
+        QCOMPARE(zips.size(), 1);
+        QVERIFY(services->texts().last().startsWith(
+            QString::fromUtf8("Il backup è stato salvato e controllato con successo nel file:\r\n\r\n")));
+
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "Nave"}, {"Valore", "1,00"}, {"InVendita", "No"}}});
+        window()->close();
+        openFromStart();
+        QCOMPARE(window()->lblConteggio->text(), QStringLiteral("1 scheda su 1"));
+
+        services->clear();
+        services->chosenFiles.enqueue(QDir(out.path()).filePath(zips.front()));
+        services->answers.enqueue(platform::Button::Yes);
+        QTest::mouseClick(window()->cmdRipristinaBackup, Qt::LeftButton);
+        QCOMPARE(services->messages.size(), 2);
+        QCOMPARE(services->messages.front().kind, platform::MessageKind::Confirmation);
+        QVERIFY(services->texts().last().startsWith(
+            QString::fromUtf8("Il ripristino è stato completato con successo.")));
+        QCOMPARE(window()->lblConteggio->text(), QStringLiteral("3 schede su 3"));
+        QCOMPARE(window()->lblTotaleCollezione->text(),
+                 QStringLiteral("Catalogo BLOKKO: 3 schede, valore 42,50 €; in vendita 1 scheda per "
+                                "30,00 € (1 importo illeggibile non sommato)"));
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
+#include "core/transfer/Backup.h"
 #include "ui/transfer/TfrmImporta.h"
 #include "ui/transfer/TransferCommands.h"
 
@@ -55,17 +56,28 @@ private slots:
 
     void backupGoesToTheChosenFolderUnderItsDatedName()
     {
-        services->chosenFiles.enqueue(elsewhere->filePath(QStringLiteral("qualsiasi.zip")));
+        services->chosenFiles.enqueue(elsewhere->path());
         QVERIFY(commands->backup(nullptr));
         QCOMPARE(services->fileDialogs.size(), 1);
-        QVERIFY(services->fileDialogs[0].save);
-        QCOMPARE(services->fileDialogs[0].request.proposedName, QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        QVERIFY(services->fileDialogs[0].folder);
+        QCOMPARE(services->fileDialogs[0].request.title, QStringLiteral("Scegliere la cartella in cui salvare il backup"));
         const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
         QVERIFY(QFileInfo::exists(zip));
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{QFileInfo(zip).fileName()});
         QCOMPARE(services->messages.size(), 1);
         QCOMPARE(services->messages[0].kind, MessageKind::Information);
         QCOMPARE(services->messages[0].text,
                  QString::fromUtf8("Il backup è stato salvato e controllato con successo nel file:\r\n\r\n") + zip);
+    }
+
+    // A folder that cannot take the file: a warning, and nothing written.
+    void backupIntoAFolderThatIsGoneWarns()
+    {
+        services->chosenFiles.enqueue(elsewhere->filePath(QStringLiteral("sparita")));
+        QVERIFY(!commands->backup(nullptr));
+        QCOMPARE(services->texts(), QStringList{Transfer::backupWriteMessage()});
+        QCOMPARE(services->messages[0].kind, MessageKind::Warning);
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 
     void backupCancelledInTheDialogWritesNothing()
@@ -77,7 +89,7 @@ private slots:
 
     void restoreAsksWithTheContentsAndOnlyYesReplaces()
     {
-        services->chosenFiles.enqueue(elsewhere->filePath(QStringLiteral("b.zip")));
+        services->chosenFiles.enqueue(elsewhere->path());
         QVERIFY(commands->backup(nullptr));
         const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
         const QByteArray saved = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));

@@ -44,6 +44,15 @@ QString ScriptedServices::saveFile(QWidget *, const platform::FileDialogRequest 
     return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
 }
 
+QString ScriptedServices::chooseFolder(QWidget *, const QString &title, const QString &start)
+{
+    platform::FileDialogRequest request;
+    request.title = title;
+    request.proposedName = start;
+    fileDialogs.append({false, request, true});
+    return chosenFiles.isEmpty() ? QString() : chosenFiles.dequeue();
+}
+
 void ScriptedServices::shellOpen(const QString &command) { opened.append(command); }
 
 namespace {

@@ -43,6 +43,8 @@ public:
     struct FileDialog {
         bool save;
         platform::FileDialogRequest request;
+        bool folder = false; // a folder chooser: its title in request.title,
+                             // where it starts in request.proposedName
     };
 
     ScriptedServices();
@@ -52,13 +54,14 @@ public:
                              const platform::Buttons &buttons) override;
     QString openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     QString saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     void shellOpen(const QString &command) override;
     bool print(QWidget *parent, const platform::PrintJob &job) override;
     void preview(QWidget *parent, const platform::PrintJob &job) override;
     std::unique_ptr<platform::VideoInput> openVideoInput() override;
 
     // Answers given in order; without one a message answers its first button
-    // and a file dialog is cancelled.
+    // and a file or folder dialog is cancelled.
     QQueue<platform::Button> answers;
     QQueue<QString> chosenFiles;
     // Runs as each message is shown, before it is answered.

@@ -393,6 +393,54 @@ QString restoreQuestion(const BackupContents &c)
     return text;
 }
 
+namespace {
+
+const QLatin1String kStagingPrefix("Ripristino-in-corso-");
+const QLatin1String kJournal("giornale");
+const QLatin1String kStagedData("dati");
+
+// Moves what the journal of a restore names from where it stands to where
+// it goes, skipping what has already gone: the current data into the folder
+// aside, then the unpacked data in. Each move is one rename, so a name is in
+// exactly one place; run again after a kill, it goes on from where it was.
+// False when a move failed.
+bool rollForward(const QDir &dir, const QString &staging)
+{
+    QFile journal(QDir(staging).filePath(kJournal));
+    if (!journal.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(journal.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    journal.close();
+    if (lines.isEmpty())
+        return false;
+    const QString aside = dir.filePath(lines.front());
+    if (!dir.mkpath(aside))
+        return false;
+    for (const QString &name : lines.mid(1)) {
+        const QString to = QDir(aside).filePath(name);
+        if (QFileInfo::exists(to) || !QFileInfo::exists(dir.filePath(name)))
+            continue;
+        if (!QFile::rename(dir.filePath(name), to))
+            return false;
+    }
+    const QDir data(QDir(staging).filePath(kStagedData));
+    for (const QString &name : data.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (QFileInfo::exists(dir.filePath(name)) || !QFile::rename(data.filePath(name), dir.filePath(name)))
+            return false;
+    }
+    return true;
+}
+
+// Removes a staging folder, its journal first: a folder without a journal
+// holds nothing that is still to be moved.
+void removeStaging(const QString &staging)
+{
+    QFile::remove(QDir(staging).filePath(kJournal));
+    QDir(staging).removeRecursively();
+}
+
+} // namespace
+
 QString restoreBackup(const QString &zip, const QString &folder, const QDateTime &when,
                       const BackupLimits &limits, const std::function<bool(qint64, qint64)> &progress)
 {
@@ -401,16 +449,17 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
     qint64 done = 0;
     const QDir dir(folder);
     const QString stamp = when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
-    const QString staging = dir.filePath(QStringLiteral("Ripristino-in-corso-") + stamp);
-    QDir(staging).removeRecursively();
-    if (!dir.mkpath(staging))
+    const QString staging = dir.filePath(kStagingPrefix + stamp);
+    const QString unpacked = QDir(staging).filePath(kStagedData);
+    removeStaging(staging);
+    if (!dir.mkpath(unpacked))
         throw Error(restoreMoveMessage());
     struct Cleanup {
         QString path;
         ~Cleanup()
         {
             if (!path.isEmpty())
-                QDir(path).removeRecursively();
+                removeStaging(path);
         }
     } cleanup{staging};
 
@@ -422,7 +471,7 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
             current.reset();
             if (e.kind == NameKind::Note)
                 return false;
-            const QString target = QDir(staging).filePath(e.name);
+            const QString target = QDir(unpacked).filePath(e.name);
             QDir().mkpath(QFileInfo(target).path());
             current = std::make_unique<QFile>(target);
             if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly))
@@ -444,9 +493,7 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
     QString aside = dir.filePath(QStringLiteral("Prima-del-ripristino-") + stamp);
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = dir.filePath(QStringLiteral("Prima-del-ripristino-%1-%2").arg(stamp).arg(n));
-    if (!dir.mkpath(aside))
-        throw Error(restoreMoveMessage());
-    const QDir stagingDir(staging);
+    const QDir stagingDir(unpacked);
     QStringList present;
     for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
         const QString name = info.fileName();
@@ -458,10 +505,23 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         if (data)
             present.append(name);
     }
+    // From here on the journal says what goes where: a run killed before the
+    // end is finished at the next start (recoverRestore).
+    {
+        platform::AtomicFile journal(QDir(staging).filePath(kJournal));
+        if (!journal.open()
+            || !journal.write((QStringList{QFileInfo(aside).fileName()} + present).join(QLatin1Char('\n')).toUtf8())
+            || !journal.commit())
+            throw Error(restoreMoveMessage());
+    }
+    if (!dir.mkpath(aside))
+        throw Error(restoreMoveMessage());
     QList<QPair<QString, QString>> moved; // from, to: undone in reverse on failure
     const auto undo = [&] {
         for (auto it = moved.crbegin(); it != moved.crend(); ++it)
             QFile::rename(it->second, it->first);
+        // Undone: nothing is left to finish at the next start.
+        QFile::remove(QDir(staging).filePath(kJournal));
         QDir().rmdir(aside); // only when everything went back
     };
     for (const QString &name : present) {
@@ -483,6 +543,25 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         moved.append({from, to});
     }
     return aside;
+}
+
+QStringList recoverRestore(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList finished;
+    for (const QString &name : dir.entryList({kStagingPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden)) {
+        const QString staging = dir.filePath(name);
+        if (!QFileInfo::exists(QDir(staging).filePath(kJournal))) {
+            // Killed while unpacking: the data was never touched.
+            removeStaging(staging);
+            continue;
+        }
+        if (rollForward(dir, staging)) {
+            removeStaging(staging);
+            finished << name;
+        }
+    }
+    return finished;
 }
 
 } // namespace Transfer

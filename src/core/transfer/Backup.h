@@ -66,13 +66,24 @@ QString restoreQuestion(const BackupContents &contents);
 
 // Replaces the data of `folder` with the backup's; the data there before
 // goes into "Prima-del-ripristino-YYYY-MM-DD-HHMMSS", whose path is
-// returned. Throws Transfer::Error, with the data untouched, when the backup
+// returned. The backup is unpacked into "Ripristino-in-corso-..." first; a
+// journal there, written before the first move, lets recoverRestore()
+// finish a run that was killed. Throws Transfer::Error, with the data untouched, when the backup
 // fails its check or the data cannot be moved. `progress` (bytes unpacked,
 // all bytes) returning false while the backup is unpacked and checked throws
 // Transfer::Cancelled, the data untouched.
 QString restoreBackup(const QString &zip, const QString &folder, const QDateTime &when,
                       const BackupLimits &limits = {},
                       const std::function<bool(qint64, qint64)> &progress = {});
+
+// Finishes the restores into `folder` that a killed run left half done, so
+// that the data is never half restored: a run killed while unpacking leaves
+// the data as it was (its unpacked files are removed); one killed while
+// moving is completed, the data before it whole in its
+// "Prima-del-ripristino-..." folder. Run at start, before any file is read;
+// returns the staging folders ("Ripristino-in-corso-...") of the restores
+// completed. A restore whose moves fail again is left for the next start.
+QStringList recoverRestore(const QString &folder);
 
 // Messages.
 QString notZipMessage();

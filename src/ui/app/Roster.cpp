@@ -15,6 +15,7 @@
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/collection/TfrmCollezione.h"
 #include "core/collection/Cestino.h"
+#include "core/transfer/Backup.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -30,8 +31,10 @@ Roster::Roster(Creation creation)
 {
     current = this;
     setNavigation(this);
-    // A deletion or restore that a killed run left half done is completed
-    // or undone before any window reads a record file.
+    // A restore of a backup, a deletion or a restore from the bin that a
+    // killed run left half done is completed or undone before any window
+    // reads a record file; a restore first, as it brings in a bin of its own.
+    Transfer::recoverRestore(ProgramFolder::path());
     Cestino::recover();
     password_ = std::make_unique<TfrmPassword>();
     if (creation == Creation::AllAtOnce)

@@ -68,31 +68,30 @@ void TfrmCreaCatalogo::showEvent(QShowEvent *event)
     Focus::moveTo(txtFile);
 }
 
+QString TfrmCreaCatalogo::nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Attenzione: per creare l'archivio di MOC è necessario indicarne il nome.");
+    if (!ArchiveNames::isAcceptable(name))
+        return QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato contiene "
+                                 "caratteri non ammessi.\r\n\r\nNon è possibile utilizzare i "
+                                 "caratteri \" * / : < > ? \\ ° Ç Ñ ç ñ né caratteri di "
+                                 "controllo, né indicare come nome soltanto \".\" o \"..\".");
+    if (!ArchiveNames::fileNamesFit(name))
+        return QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato "
+                              "è troppo lungo.\r\n\r\nI nomi dei file delle foto "
+                              "delle schede comprendono il nome dell'archivio e "
+                              "non potrebbero essere salvati: inserire un nome "
+                              "più breve.");
+    return {};
+}
+
 void TfrmCreaCatalogo::btnApplicaClick()
 {
     lblFile->clear();
     const QString name = Text::trim(txtFile->text());
-    if (name.isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: per creare l'archivio di MOC è "
-                                               "necessario indicarne il nome."));
-        Focus::moveTo(txtFile);
-        return;
-    }
-    if (!ArchiveNames::isAcceptable(name)) {
-        platform::warning(
-            this, QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato contiene "
-                                    "caratteri non ammessi.\r\n\r\nNon è possibile utilizzare i "
-                                    "caratteri \" * / : < > ? \\ ° Ç Ñ ç ñ né caratteri di "
-                                    "controllo, né indicare come nome soltanto \".\" o \"..\"."));
-        Focus::moveTo(txtFile);
-        return;
-    }
-    if (!ArchiveNames::fileNamesFit(name)) {
-        platform::warning(this, QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato "
-                                               "è troppo lungo.\r\n\r\nI nomi dei file delle foto "
-                                               "delle schede comprendono il nome dell'archivio e "
-                                               "non potrebbero essere salvati: inserire un nome "
-                                               "più breve."));
+    if (const QString problem = nameProblem(name); !problem.isEmpty()) {
+        platform::warning(this, problem);
         Focus::moveTo(txtFile);
         return;
     }

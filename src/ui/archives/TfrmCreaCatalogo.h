@@ -16,6 +16,10 @@ public:
     Picture *btnAnnulla;
     QLabel *lblFile; // hidden: the path of the archive being created
 
+    // The warning for a new archive's trimmed name that breaks the naming
+    // rules (missing, refused characters, too long), or an empty text.
+    static QString nameProblem(const QString &trimmedName);
+
 public slots:
     void btnApplicaClick();
     void btnAnnullaClick();

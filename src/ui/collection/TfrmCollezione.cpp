@@ -3,16 +3,22 @@
 #include "core/app/ProgramFolder.h"
 #include "core/cards/CardStore.h"
 #include "core/collection/Cestino.h"
+#include "core/app/Text.h"
+#include "core/archives/ArchiveNames.h"
+#include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/base/Navigation.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
 #include "ui/platform/Platform.h"
+#include "ui/transfer/TransferCommands.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -55,7 +61,7 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent)
 TfrmCollezione::TfrmCollezione(QWidget *parent)
     : MainLevelWindow(QStringLiteral("frmCollezione"), QStringLiteral(" Vetrinora - Collezione"),
                       Colors::steelBlue(), QSize(995, 692), parent),
-      model_(new CollectionModel(this))
+      model_(new CollectionModel(this)), transfer_(new TransferCommands(this))
 {
     QWidget *p = panel();
     auto *band = new Band(QStringLiteral("shpCollezione"), QRect(0, 0, 995, 692), p);
@@ -121,8 +127,16 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     btnStampa = button("btnStampa", QStringLiteral("Stampa"), p);
     btnElimina = button("btnElimina", QStringLiteral("Elimina"), p);
     btnCestino = button("btnCestino", QStringLiteral("Cestino..."), p);
+    // The commands that move the whole collection in and out: each with a
+    // mnemonic of its own (Alt+B, Alt+R, Alt+E, Alt+I); the bin's
+    // "Ripristina" is never confused with restoring a backup.
+    cmdBackup = button("cmdBackup", QStringLiteral("&Backup..."), p);
+    cmdRipristinaBackup = button("cmdRipristinaBackup", QStringLiteral("&Ripristina backup..."), p);
+    cmdEsportaCsv = button("cmdEsportaCsv", QStringLiteral("&Esporta CSV..."), p);
+    cmdImportaCsv = button("cmdImportaCsv", QStringLiteral("&Importa CSV..."), p);
     btnEsci = button("btnEsci", QStringLiteral("Chiudi"), p);
-    for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino})
+    for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
+                           cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv})
         panComandi->addWidget(b);
     panComandi->addStretch(1);
     panComandi->addWidget(btnEsci);
@@ -146,7 +160,18 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(btnStampa, &QPushButton::clicked, this, &TfrmCollezione::btnStampaClick);
     connect(btnElimina, &QPushButton::clicked, this, &TfrmCollezione::btnEliminaClick);
     connect(btnCestino, &QPushButton::clicked, this, &TfrmCollezione::btnCestinoClick);
+    connect(cmdBackup, &QPushButton::clicked, this, &TfrmCollezione::cmdBackupClick);
+    connect(cmdRipristinaBackup, &QPushButton::clicked, this, &TfrmCollezione::cmdRipristinaBackupClick);
+    connect(cmdEsportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaCsvClick);
+    connect(cmdImportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdImportaCsvClick);
     connect(btnEsci, &QPushButton::clicked, this, &TfrmCollezione::btnEsciClick);
+
+    // Tab goes along the command row as it reads, closing last.
+    QWidget::setTabOrder(btnCestino, cmdBackup);
+    QWidget::setTabOrder(cmdBackup, cmdRipristinaBackup);
+    QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
+    QWidget::setTabOrder(cmdEsportaCsv, cmdImportaCsv);
+    QWidget::setTabOrder(cmdImportaCsv, btnEsci);
 }
 
 QWidget *TfrmCollezione::closeTarget()
@@ -472,4 +497,126 @@ void TfrmCollezione::btnCestinoClick()
     });
     if (dialog.exec() == QDialog::Accepted)
         reload();
+}
+
+void TfrmCollezione::reloadShowing(const QString &path)
+{
+    fillChoices();
+    const int at = path.isEmpty() ? -1 : cmbCatalogo->findData(QFileInfo(path).fileName());
+    if (at >= 0)
+        cmbCatalogo->setCurrentIndex(at);
+    cmbCatalogoChange();
+}
+
+void TfrmCollezione::cmdBackupClick() { transfer_->backup(this); }
+
+void TfrmCollezione::cmdRipristinaBackupClick()
+{
+    if (transfer_->restore(this))
+        reloadShowing(QString());
+}
+
+QString TfrmCollezione::newArchiveChoice() { return QStringLiteral("Nuovo archivio di MOC"); }
+
+QString TfrmCollezione::archiveExistsMessage()
+{
+    return QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato "
+                          "in precedenza.\r\n\r\nInserire un nome diverso oppure, per importare le "
+                          "schede in quell'archivio, sceglierlo nell'elenco.");
+}
+
+QString TfrmCollezione::askFile(bool forImport)
+{
+    QDialog dialog(this);
+    makeFixedModal(&dialog, QStringLiteral("frmDestinazione"),
+                   forImport ? QStringLiteral(" Importa CSV") : QStringLiteral(" Esporta CSV"),
+                   QSize(460, 170));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *question = new QLabel(forImport ? QStringLiteral("Importare le schede &in:")
+                                          : QStringLiteral("Esportare le schede &di:"),
+                                &dialog);
+    auto *box = new QComboBox(&dialog);
+    box->setObjectName(QStringLiteral("cmbDestinazione"));
+    question->setBuddy(box);
+    for (const CardFile &file : CardFile::everything())
+        box->addItem(file.name, file.path);
+    auto *newName = new QLineEdit(&dialog);
+    newName->setObjectName(QStringLiteral("txtNuovoArchivio"));
+    newName->setPlaceholderText(QStringLiteral("Nome del nuovo archivio di MOC"));
+    newName->setVisible(forImport);
+    if (forImport)
+        box->addItem(newArchiveChoice());
+    // The catalogue shown comes first to hand.
+    const int shown = model_->files().size() == 1 ? box->findData(model_->files().front().path) : -1;
+    box->setCurrentIndex(shown >= 0 ? shown : 0);
+    const auto follow = [box, newName] { newName->setEnabled(box->currentData().toString().isEmpty()); };
+    follow();
+    connect(box, &QComboBox::currentIndexChanged, &dialog, follow);
+    auto *row = new QHBoxLayout;
+    QPushButton *ok = button("btnContinua", QStringLiteral("Continua"), &dialog);
+    QPushButton *cancel = button("btnAnnulla", QStringLiteral("Annulla"), &dialog);
+    ok->setDefault(true);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    layout->addWidget(question);
+    layout->addWidget(box);
+    layout->addWidget(newName);
+    layout->addStretch(1);
+    layout->addLayout(row);
+    QString chosen;
+    connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    connect(ok, &QPushButton::clicked, &dialog, [&] {
+        chosen = box->currentData().toString();
+        if (chosen.isEmpty()) {
+            const QString name = Text::trim(newName->text());
+            if (const QString problem = TfrmCreaCatalogo::nameProblem(name); !problem.isEmpty()) {
+                platform::warning(&dialog, problem);
+                newName->setFocus();
+                return;
+            }
+            const QString fileName = name + QStringLiteral(".moc");
+            if (ArchiveNames::existsIgnoringCase(ProgramFolder::path(), fileName)) {
+                platform::warning(&dialog, archiveExistsMessage());
+                newName->setFocus();
+                return;
+            }
+            chosen = ProgramFolder::file(fileName);
+        }
+        dialog.accept();
+    });
+    box->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return chosen;
+}
+
+void TfrmCollezione::cmdEsportaCsvClick()
+{
+    // One catalogue is shown: that one. The whole collection: the user
+    // names the file; either way a filter exports only the cards it shows,
+    // in the order shown.
+    const bool whole = model_->files().size() != 1;
+    const QString path = whole ? askFile(false) : model_->files().front().path;
+    if (path.isEmpty())
+        return;
+    std::optional<QList<qint64>> rows;
+    if (!model_->filter().isEmpty()) {
+        rows.emplace();
+        for (int r = 0; r < model_->rowCount(); ++r) {
+            const CollectionModel::CardRef ref = model_->card(r);
+            if (model_->files().at(ref.file).path == path)
+                rows->append(ref.index);
+        }
+    }
+    transfer_->exportCsv(this, path, rows);
+}
+
+void TfrmCollezione::cmdImportaCsvClick()
+{
+    const QString path = askFile(true);
+    if (path.isEmpty())
+        return;
+    if (transfer_->importCsv(this, path))
+        reloadShowing(path);
 }

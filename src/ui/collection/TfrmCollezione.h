@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class TransferCommands;
 
 class TfrmCollezione : public MainLevelWindow {
     Q_OBJECT
@@ -39,13 +40,23 @@ public:
     QPushButton *btnStampa;
     QPushButton *btnElimina;
     QPushButton *btnCestino;
+    QPushButton *cmdBackup;
+    QPushButton *cmdRipristinaBackup;
+    QPushButton *cmdEsportaCsv;
+    QPushButton *cmdImportaCsv;
     QPushButton *btnEsci;
 
     CollectionModel *model() const { return model_; }
+    // The backup, restore and CSV commands the window runs.
+    TransferCommands *transfer() const { return transfer_; }
     // The texts of the totals bar for a set of totals.
     static QString totalsText(const QString &what, const CollectionModel::Totals &totals);
     // The confirmation asked before deleting.
     static QString deleteQuestion(const QStringList &titles);
+    // The entry of the destination box that names a new MOC archive.
+    static QString newArchiveChoice();
+    // The warning for a new archive named like one that exists.
+    static QString archiveExistsMessage();
 
 public slots:
     void cmbCatalogoChange();
@@ -57,6 +68,10 @@ public slots:
     void btnStampaClick();
     void btnEliminaClick();
     void btnCestinoClick();
+    void cmdBackupClick();
+    void cmdRipristinaBackupClick();
+    void cmdEsportaCsvClick();
+    void cmdImportaCsvClick();
     void btnEsciClick();
 
 protected:
@@ -72,7 +87,14 @@ private:
     QString columnsKey() const;
     QList<int> selectedRows() const;
     QList<int> visibleColumns() const;
+    // Asks which record file an export reads or an import fills (for an
+    // import also offering a new archive, its name checked); the full path,
+    // or an empty text when the user cancelled.
+    QString askFile(bool forImport);
+    // Fills the catalogue box again and shows the file of that path.
+    void reloadShowing(const QString &path);
 
     CollectionModel *model_;
+    TransferCommands *transfer_;
     QWidget *returnTo_ = nullptr;
 };

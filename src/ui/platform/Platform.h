@@ -59,6 +59,15 @@ public:
     // Return the chosen path, or an empty text when the user cancelled.
     virtual QString openFile(QWidget *parent, const FileDialogRequest &request) = 0;
     virtual QString saveFile(QWidget *parent, const FileDialogRequest &request) = 0;
+    // Asks for an existing folder, starting in `start`; returns its path, or
+    // an empty text when the user cancelled. A desktop without one cancels.
+    virtual QString chooseFolder(QWidget *parent, const QString &title, const QString &start)
+    {
+        Q_UNUSED(parent);
+        Q_UNUSED(title);
+        Q_UNUSED(start);
+        return {};
+    }
     // Hands a file path, web address or "mailto:" address to the desktop.
     // File paths and mail addresses may come enclosed in double quotes.
     virtual void shellOpen(const QString &command) = 0;

@@ -122,6 +122,11 @@ QString QtServices::saveFile(QWidget *parent, const FileDialogRequest &request)
     return withExtension(dialog.selectedFiles().constFirst(), request.defaultExtension);
 }
 
+QString QtServices::chooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
 QUrl urlForCommand(const QString &command)
 {
     QString text = command.trimmed();

@@ -12,6 +12,7 @@ public:
                    const Buttons &buttons) override;
     QString openFile(QWidget *parent, const FileDialogRequest &request) override;
     QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     void shellOpen(const QString &command) override;
     bool print(QWidget *parent, const PrintJob &job) override;
     void preview(QWidget *parent, const PrintJob &job) override;

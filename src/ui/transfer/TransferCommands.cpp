@@ -61,18 +61,13 @@ TransferCommands::TransferCommands(QObject *parent) : QObject(parent) {}
 bool TransferCommands::backup(QWidget *parent)
 {
     const QDateTime when = now();
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Scegliere la cartella in cui salvare il backup");
-    request.filters = {kZipFilter};
-    request.proposedName = Transfer::backupFileName(when);
-    request.defaultExtension = QStringLiteral("zip");
-    request.overwritePrompt = true;
-    const QString chosen = platform::services().saveFile(parent, request);
+    const QString chosen = platform::services().chooseFolder(
+        parent, QStringLiteral("Scegliere la cartella in cui salvare il backup"), QDir::homePath());
     if (chosen.isEmpty())
         return false;
     try {
         Progress progress(parent, QStringLiteral("Salvataggio del backup in corso..."));
-        const QString written = Transfer::writeBackup(ProgramFolder::path(), QFileInfo(chosen).absolutePath(),
+        const QString written = Transfer::writeBackup(ProgramFolder::path(), chosen,
                                                       when, progress.callback());
         platform::information(parent, QStringLiteral("Il backup è stato salvato e controllato con "
                                                      "successo nel file:\r\n\r\n")

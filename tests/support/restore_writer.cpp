@@ -1,0 +1,33 @@
+// Restores two backups into a program folder in turn, over and over, until
+// it is killed: the process that the restore kill test kills at random
+// moments. Starts as the program does, by finishing what the last killed
+// run left half done.
+//   restore_writer FOLDER BACKUP1 BACKUP2
+// Prints "ready" once the first restore is complete.
+
+#include "core/transfer/Backup.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 4)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString backups[] = {QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])};
+    Transfer::recoverRestore(folder);
+    for (long round = 0;; ++round) {
+        try {
+            Transfer::restoreBackup(backups[round % 2], folder, QDateTime::currentDateTime());
+        } catch (const Transfer::Error &) {
+            return 1;
+        }
+        if (round == 0) {
+            std::puts("ready");
+            std::fflush(stdout);
+        }
+    }
+}
