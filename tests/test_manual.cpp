@@ -314,19 +314,19 @@ private slots:
                            u"$XDG_DATA_HOME/Vetrinora"_s};
         QTest::newRow("backup") << u"Copia di sicurezza e ripristino"_s
                                 << QStringList{u"cp -a "_s + data.installedFolder,
-                                               u"«Backup»"_s, u"«Ripristina backup…»"_s,
+                                               u"«Backup...»"_s, u"«Ripristina backup...»"_s,
                                                u"«Vetrinora-backup-2026-12-10-1830.zip»"_s,
                                                u"«Prima-del-ripristino-"_s, data.credentialFile};
         QTest::newRow("moving") << u"Trasferire la collezione su un altro computer"_s
-                                << QStringList{data.installedFolder, u"«Backup»"_s,
-                                               u"«Ripristina backup…»"_s};
+                                << QStringList{data.installedFolder, u"«Backup...»"_s,
+                                               u"«Ripristina backup...»"_s};
         QTest::newRow("collection window")
             << u"La finestra Collezione"_s
             << QStringList{u"Ctrl+L"_s, u"«Tutta la collezione»"_s, u"Colonne..."_s,
                            u"Apri scheda"_s, u"Copia (Ctrl+C)"_s, u"Stampa (Ctrl+P)"_s,
                            u"Elimina"_s, u"Cestino..."_s, u"Ripristina"_s, u"«Cestino»"_s,
                            u"(1 importo illeggibile non sommato)"_s, u"«Importi illeggibili:»"_s,
-                           u"«Esporta CSV»"_s, u"«Importa CSV»"_s};
+                           u"«Esporta CSV...»"_s, u"«Importa CSV...»"_s};
         QTest::newRow("csv") << u"Esportare e importare file CSV"_s
                              << QStringList{u"UTF-8"_s, u"Windows-1252"_s, u"punto e virgola"_s,
                                             u"tabulazione"_s, u"(non importare)"_s,

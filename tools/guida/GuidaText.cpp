@@ -413,10 +413,10 @@ QString dataFolderChapter()
 }
 
 // The captions of the collection window's commands, as its buttons show them.
-const QString kBackup = u"Backup"_s;
-const QString kRestore = u"Ripristina backup…"_s;
-const QString kExportCsv = u"Esporta CSV"_s;
-const QString kImportCsv = u"Importa CSV"_s;
+const QString kBackup = u"Backup..."_s;
+const QString kRestore = u"Ripristina backup..."_s;
+const QString kExportCsv = u"Esporta CSV..."_s;
+const QString kImportCsv = u"Importa CSV..."_s;
 
 QString collectionChapter()
 {
