@@ -64,6 +64,14 @@ double plainCopy(const QString &from, const QString &to, bool sync)
 
 double ms(QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
 
+// The load average, to be read beside the figures.
+void printLoad(const char *when)
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (file.open(QIODevice::ReadOnly))
+        std::printf("load average %s: %s", when, file.readLine().constData());
+}
+
 void line(const char *what, double value, const char *unit, double goal, const char *goalText)
 {
     std::printf("%-44s %9.1f %s   goal %s%s\n", what, value, unit, goalText,
@@ -75,6 +83,7 @@ void line(const char *what, double value, const char *unit, double goal, const c
 int main(int argc, char **argv)
 {
     BenchProgram program(argc, argv, 100000);
+    printLoad("before");
     const QString path = ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"));
     plainRead(path); // warm the page cache
     std::vector<double> reads;
@@ -155,5 +164,6 @@ int main(int argc, char **argv)
                 removed, copy, copySynced);
     line("delete one card (x copy with sync)", removed / copySynced, "x ", 2, "<= 2");
     line("delete one card (x plain copy)", removed / copy, "x ", 2, "<= 2");
+    printLoad("after");
     return 0;
 }

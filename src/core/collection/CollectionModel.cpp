@@ -8,11 +8,16 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <optional>
+#include <thread>
 #include <string_view>
 
 namespace {
 
 constexpr qint64 kBlockRecords = 256;
+// Cards read a call while loading: few calls, each a few megabytes.
+constexpr qint64 kLoadRecords = 1024;
 constexpr std::size_t kBlocksKept = 8;
 constexpr char kSeparator = '\x01';
 
@@ -106,6 +111,65 @@ bool leadingNumber(std::string_view t, double &value)
     return true;
 }
 
+// The order the list sorts texts in.
+QCollator italianCollator()
+{
+    QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The bytes of folded text that the collation weighs one by one, each on its
+// own: for each, its place in Italian order among them, from 1; 0 for every
+// other byte. Two texts made of such bytes compare as their places do, the
+// shorter first when it begins the longer. The places are taken from the
+// collation keys themselves, and a byte that does not behave so is left out.
+const std::array<quint8, 256> &plainRanks()
+{
+    static const std::array<quint8, 256> ranks = [] {
+        std::array<quint8, 256> r{};
+        const QCollator collator = italianCollator();
+        const auto text = [](std::initializer_list<char> bytes) {
+            QString t;
+            for (char b : bytes)
+                t += QLatin1Char(b);
+            return t;
+        };
+        std::vector<char> plain;
+        for (char b = ' '; b < 0x7F; ++b)
+            if (b < 'A' || b > 'Z') // folded text has no capitals
+                plain.push_back(b);
+        const auto before = [&](const QString &a, const QString &b) {
+            return collator.sortKey(a).compare(collator.sortKey(b)) < 0;
+        };
+        std::stable_sort(plain.begin(), plain.end(),
+                         [&](char a, char b) { return before(text({a}), text({b})); });
+        std::vector<bool> kept(plain.size(), true);
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            // It weighs something, and nothing else weighs the same.
+            if (!before(text({'a'}), text({'a', plain[i]})))
+                kept[i] = false;
+            if (i + 1 < plain.size() && !before(text({plain[i]}), text({plain[i + 1]})))
+                kept[i] = kept[i + 1] = false;
+        }
+        std::vector<char> order;
+        for (std::size_t i = 0; i < plain.size(); ++i)
+            if (kept[i])
+                order.push_back(plain[i]);
+        if (order.size() < 2)
+            return r;
+        // A difference in first place decides whatever follows.
+        for (std::size_t i = 0; i + 1 < order.size(); ++i)
+            if (!before(text({order[i], order.back()}), text({order[i + 1], order.front()}))
+                || !before(text({order[i]}), text({order[i + 1]})))
+                return r;
+        for (std::size_t i = 0; i < order.size(); ++i)
+            r[static_cast<unsigned char>(order[i])] = quint8(i + 1);
+        return r;
+    }();
+    return ranks;
+}
+
 } // namespace
 
 const FieldDef *CollectionModel::Column::fieldFor(const RecordLayout &layout) const
@@ -164,6 +228,69 @@ void CollectionModel::buildColumns()
     }
 }
 
+// What one run of a file's cards adds to the model: its rows and their
+// folded text, offsets counted from the start of `folded`.
+struct CollectionModel::LoadedPart {
+    std::vector<Row> rows;
+    QByteArray folded;
+    std::vector<quint32> offsets;
+    std::exception_ptr error;
+};
+
+void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
+                              LoadedPart &part)
+{
+    const RecordLayout &layout = *file.layout;
+    const FieldDef &money = layout.money();
+    const FieldDef &forSale = layout.forSale();
+    const auto &table = foldTable();
+    const CardStore store = file.store();
+    // The most a card's folded text can take: every field full, and its separators.
+    qsizetype widest = 0;
+    for (const FieldDef &f : layout.fields)
+        widest += f.capacity + 1;
+    part.rows.reserve(std::size_t(last - first));
+    part.offsets.reserve(std::size_t(last - first));
+    for (qint64 at = first; at < last;) {
+        const QByteArray block = store.readRange(at, std::min(kLoadRecords, last - at));
+        const qint64 read = block.size() / layout.size;
+        if (read == 0)
+            break;
+        for (qint64 i = 0; i < read; ++i) {
+            const char *record = block.constData() + i * layout.size;
+            Row row{quint32(at + i), quint16(fileNumber), false, false, 0};
+            row.forSale = Record::bytesAt(record, forSale) == QByteArrayView("S\xEC", 2);
+            const QByteArrayView amount = Record::bytesAt(record, money);
+            std::optional<qint64> cents =
+                Money::normalCents(std::string_view(amount.data(), std::size_t(amount.size())));
+            if (!cents)
+                cents = Money::cents(Windows1252::decode(amount.data(), amount.size()));
+            if (cents) {
+                row.readable = true;
+                row.cents = *cents;
+            }
+            const qsizetype start = part.folded.size();
+            part.offsets.push_back(quint32(start));
+            part.folded.resize(start + widest);
+            char *out = part.folded.data() + start;
+            bool firstField = true;
+            for (const FieldDef &f : layout.fields) {
+                if (!firstField)
+                    *out++ = kSeparator;
+                firstField = false;
+                const QByteArrayView bytes = Record::bytesAt(record, f);
+                for (const char c : bytes)
+                    *out++ = table[static_cast<unsigned char>(c)];
+            }
+            part.folded.resize(out - part.folded.constData());
+            part.rows.push_back(row);
+        }
+        at += read;
+        if (read < std::min(kLoadRecords, last - (at - read)))
+            break; // the file ended early
+    }
+}
+
 void CollectionModel::load(const QList<CardFile> &files)
 {
     beginResetModel();
@@ -175,42 +302,45 @@ void CollectionModel::load(const QList<CardFile> &files)
     filter_.clear();
     foldedFilter_.clear();
     buildColumns();
-    const auto &table = foldTable();
     try {
         for (int fi = 0; fi < files_.size(); ++fi) {
             const CardFile &file = files_.at(fi);
-            const RecordLayout &layout = *file.layout;
-            const FieldDef &money = layout.money();
-            const FieldDef &forSale = layout.forSale();
-            file.store().scan(
-                [&](const char *record, qint64 index) {
-                    Row row{quint32(index), quint16(fi), false, false, 0};
-                    const QByteArrayView sale = Record::bytesAt(record, forSale);
-                    row.forSale = sale == QByteArrayView("S\xEC", 2);
-                    const QByteArrayView amount = Record::bytesAt(record, money);
-                    if (const auto c = Money::cents(Windows1252::decode(amount.data(), amount.size()))) {
-                        row.readable = true;
-                        row.cents = *c;
+            const qint64 count = file.store().count();
+            // A large file is read in two halves at once.
+            const int parts = count >= 2 * kLoadRecords ? 2 : 1;
+            std::vector<LoadedPart> loaded(static_cast<std::size_t>(parts));
+            std::vector<std::thread> helpers;
+            for (int p = 1; p < parts; ++p)
+                helpers.emplace_back([&, p] {
+                    try {
+                        loadRun(file, fi, count * p / parts, count * (p + 1) / parts, loaded[std::size_t(p)]);
+                    } catch (...) {
+                        loaded[std::size_t(p)].error = std::current_exception();
                     }
-                    offsets_.push_back(quint32(folded_.size()));
-                    bool first = true;
-                    for (const FieldDef &f : layout.fields) {
-                        if (!first)
-                            folded_.append(kSeparator);
-                        first = false;
-                        const QByteArrayView bytes = Record::bytesAt(record, f);
-                        const qsizetype at = folded_.size();
-                        folded_.append(bytes.data(), bytes.size());
-                        for (char *c = folded_.data() + at, *end = folded_.data() + folded_.size();
-                             c != end; ++c)
-                            *c = table[static_cast<unsigned char>(*c)];
-                    }
-                    rows_.push_back(row);
-                },
-                [&](qint64 count) {
-                    rows_.reserve(rows_.size() + std::size_t(count));
-                    offsets_.reserve(offsets_.size() + std::size_t(count) + 1);
                 });
+            try {
+                loadRun(file, fi, 0, count / parts, loaded[0]);
+            } catch (...) {
+                loaded[0].error = std::current_exception();
+            }
+            for (std::thread &t : helpers)
+                t.join();
+            for (LoadedPart &part : loaded) {
+                if (part.error)
+                    std::rethrow_exception(part.error);
+                const quint32 base = quint32(folded_.size());
+                if (rows_.empty() && folded_.isEmpty()) {
+                    rows_ = std::move(part.rows);
+                    folded_ = std::move(part.folded);
+                    offsets_ = std::move(part.offsets);
+                } else {
+                    rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
+                    folded_.append(part.folded);
+                    offsets_.reserve(offsets_.size() + part.offsets.size());
+                    for (quint32 o : part.offsets)
+                        offsets_.push_back(base + o);
+                }
+            }
         }
     } catch (...) {
         rows_.clear();
@@ -335,53 +465,93 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     if (column < 0 || column >= columns_.size())
         return;
     const Column &c = columns_.at(column);
-    // Every row gets its key once; the sort then compares keys only.
+    // Every row gets its key once; the sort then compares keys only. Texts
+    // are compared by their plain bytes' places where these decide, and by
+    // their Italian collation keys, made when first needed, where not.
     struct Key {
         bool number = false;
         double value = 0;
-        qsizetype text = -1; // into textKeys
+        const char *text = nullptr; // folded, in folded_
+        quint32 length = 0;
     };
-    std::vector<QCollatorSortKey> textKeys;
-    QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const QCollator collator = italianCollator();
+    const std::array<quint8, 256> &rank = plainRanks();
     std::vector<Key> keys(rows_.size());
     // The position of each field of a layout among a row's folded fields.
     auto fieldNumber = [](const RecordLayout &layout, const FieldDef *f) {
         return f ? int(f - layout.fields.data()) : -1;
     };
+    // The file column compares files by their names' places in collation order.
+    std::vector<int> filePlace(std::size_t(files_.size()), 0);
+    if (c.fileColumn) {
+        std::vector<int> byName(filePlace.size());
+        for (std::size_t f = 0; f < byName.size(); ++f)
+            byName[f] = int(f);
+        const auto nameOrder = [&](int a, int b) {
+            return collator.compare(files_.at(a).name, files_.at(b).name);
+        };
+        std::stable_sort(byName.begin(), byName.end(), [&](int a, int b) { return nameOrder(a, b) < 0; });
+        for (std::size_t i = 1; i < byName.size(); ++i)
+            filePlace[std::size_t(byName[i])] = filePlace[std::size_t(byName[i - 1])]
+                                                + (nameOrder(byName[i - 1], byName[i]) < 0 ? 1 : 0);
+    }
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         const CardFile &file = files_.at(rows_[r].file);
         Key &key = keys[r];
-        QByteArrayView t;
-        QString decoded;
         if (c.fileColumn) {
-            decoded = file.name;
-        } else {
-            const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
-            if (n >= 0) {
-                const char *p = folded_.constData() + offsets_[r];
-                const char *end = folded_.constData() + offsets_[r + 1];
-                for (int i = 0; i < n; ++i)
-                    p = std::find(p, end, kSeparator) + 1;
-                t = QByteArrayView(p, std::find(p, end, kSeparator) - p);
+            key.number = true;
+            key.value = filePlace[rows_[r].file];
+            continue;
+        }
+        QByteArrayView t;
+        const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
+        if (n >= 0) {
+            const char *p = folded_.constData() + offsets_[r];
+            const char *end = folded_.constData() + offsets_[r + 1];
+            for (int i = 0; i < n; ++i)
+                p = std::find(p, end, kSeparator) + 1;
+            t = QByteArrayView(p, std::find(p, end, kSeparator) - p);
+        }
+        if (c.numeric) {
+            if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
+                key.number = rows_[r].readable;
+                key.value = double(rows_[r].cents);
+            } else {
+                key.number = leadingNumber(std::string_view(t.data(), t.size()), key.value);
             }
-            if (c.numeric) {
-                if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
-                    key.number = rows_[r].readable;
-                    key.value = double(rows_[r].cents);
-                } else {
-                    key.number = leadingNumber(std::string_view(t.data(), t.size()), key.value);
-                }
-            }
-            if (!key.number)
-                decoded = Windows1252::decode(t.data(), t.size());
         }
         if (!key.number) {
-            key.text = qsizetype(textKeys.size());
-            textKeys.push_back(collator.sortKey(decoded));
+            key.text = t.data();
+            key.length = quint32(t.size());
         }
     }
-    const bool ascending = order == Qt::AscendingOrder;
+    std::vector<std::optional<QCollatorSortKey>> collationKeys(rows_.size());
+    const auto collationKey = [&](quint32 r) -> const QCollatorSortKey & {
+        std::optional<QCollatorSortKey> &k = collationKeys[r];
+        if (!k)
+            k.emplace(collator.sortKey(Windows1252::decode(keys[r].text, keys[r].length)));
+        return *k;
+    };
+    // -1, 0 or 1 where the plain bytes decide, 2 where only the collation can.
+    constexpr int kUndecided = 2;
+    const auto plainCompare = [&](const Key &x, const Key &y) {
+        const std::size_t n = std::min(x.length, y.length);
+        if (x.length == y.length && std::equal(x.text, x.text + n, y.text))
+            return 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const quint8 a = rank[static_cast<unsigned char>(x.text[i])];
+            const quint8 b = rank[static_cast<unsigned char>(y.text[i])];
+            if (a == 0 || b == 0)
+                return kUndecided;
+            if (a != b)
+                return a < b ? -1 : 1;
+        }
+        // One text begins the other: the longer comes after when it goes on
+        // with a plain byte, which always weighs something.
+        if (x.length < y.length)
+            return rank[static_cast<unsigned char>(y.text[n])] != 0 ? -1 : kUndecided;
+        return rank[static_cast<unsigned char>(x.text[n])] != 0 ? 1 : kUndecided;
+    };
     auto less = [&](quint32 a, quint32 b) {
         const Key &x = keys[a];
         const Key &y = keys[b];
@@ -389,8 +559,12 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
             return x.number; // numbers before texts
         if (x.number)
             return x.value < y.value;
-        return textKeys[std::size_t(x.text)].compare(textKeys[std::size_t(y.text)]) < 0;
+        const int plain = plainCompare(x, y);
+        if (plain != kUndecided)
+            return plain < 0;
+        return collationKey(a).compare(collationKey(b)) < 0;
     };
+    const bool ascending = order == Qt::AscendingOrder;
     emit layoutAboutToBeChanged();
     const std::vector<quint32> before = shown_;
     if (ascending)

@@ -49,9 +49,10 @@ public:
 
     explicit CollectionModel(QObject *parent = nullptr);
 
-    // Reads the files once (totals, filter text) and shows their cards in
-    // file order. The whole collection (more than one file) gets a first
-    // column naming each card's file. Throws CardStore::Failure.
+    // Reads the files once (totals, filter text; a large file in two halves
+    // at once) and shows their cards in file order. The whole collection
+    // (more than one file) gets a first column naming each card's file.
+    // Throws CardStore::Failure.
     void load(const QList<CardFile> &files);
     const QList<CardFile> &files() const { return files_; }
     const QList<Column> &columnList() const { return columns_; }
@@ -92,6 +93,10 @@ private:
         bool readable;
         qint64 cents;
     };
+    struct LoadedPart;
+    // Reads cards first..last-1 of a file into `part`.
+    static void loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
+                        LoadedPart &part);
     const QByteArray &block(int file, qint64 blockNo) const;
     void addToTotals(Totals &totals, quint32 row) const;
     void buildColumns();
