@@ -250,6 +250,45 @@ private slots:
         QCOMPARE(model.rowCount(), 4);
     }
 
+    // Long texts of capitals, accents, signs and plain runs find their own
+    // card, however their letters fall.
+    void filteringFindsEveryText()
+    {
+        // Runs of bytes that fold to themselves, now and then one that does not.
+        const QString plain = QStringLiteral("abcxyz 09-?@[`{~\u007F_");
+        const QString odd = QStringLiteral("ABCXYZ@àÈÉìÒùœŒ€ßÿŸ“”");
+        QRandomGenerator random(7);
+        QList<Fields> cards;
+        QStringList texts;
+        for (int i = 0; i < 200; ++i) {
+            QString t;
+            const int length = int(random.bounded(8, 60));
+            for (int k = 0; k < length; ++k) {
+                const QString &from = random.bounded(8) == 0 ? odd : plain;
+                t += from.at(random.bounded(int(from.size())));
+            }
+            t = t.trimmed();
+            texts << t;
+            cards << Fields{{"NomeSet", QStringLiteral("Set %1").arg(i)}, {"Note", t}};
+        }
+        writeSets(cards);
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        for (int i = 0; i < texts.size(); ++i) {
+            model.setFilter(texts.at(i));
+            bool found = false;
+            for (int r = 0; r < model.rowCount(); ++r)
+                found |= model.card(r).index == i;
+            QVERIFY2(found, qPrintable(texts.at(i)));
+            model.setFilter(texts.at(i).toUpper());
+            found = false;
+            for (int r = 0; r < model.rowCount(); ++r)
+                found |= model.card(r).index == i;
+            QVERIFY2(found || texts.at(i).contains(QChar(u'ß')),
+                     qPrintable(texts.at(i)));
+        }
+    }
+
     void totals_data()
     {
         QTest::addColumn<QStringList>("amounts");

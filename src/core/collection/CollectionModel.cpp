@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <thread>
@@ -46,6 +47,32 @@ const std::array<char, 256> &foldTable()
         return t;
     }();
     return table;
+}
+
+// Folds `from`..`to` into `out` and returns the end of what it wrote. Runs
+// of eight bytes that folding leaves as they are (blanks, digits, lower case,
+// punctuation) are copied whole.
+char *foldInto(const char *from, const char *to, char *out, const std::array<char, 256> &table)
+{
+    constexpr quint64 kEach = 0x0101010101010101ULL;
+    constexpr quint64 kHigh = 0x80 * kEach;
+    for (; to - from >= 8; from += 8, out += 8) {
+        quint64 w;
+        std::memcpy(&w, from, 8);
+        // With no byte past 0x7F no sum below carries into the next byte.
+        const bool plain = (w & kHigh) == 0
+                           && ((w + 0x60 * kEach) & kHigh) == kHigh         // all >= 0x20
+                           && ((w + 0x3F * kEach) & ~(w + 0x25 * kEach) & kHigh) == 0; // no A-Z
+        if (plain) {
+            std::memcpy(out, from, 8);
+        } else {
+            for (int i = 0; i < 8; ++i)
+                out[i] = table[static_cast<unsigned char>(from[i])];
+        }
+    }
+    for (; from != to; ++from)
+        *out++ = table[static_cast<unsigned char>(*from)];
+    return out;
 }
 
 // The fields a column list is made of: all but the attachments.
@@ -229,11 +256,11 @@ void CollectionModel::buildColumns()
 }
 
 // What one run of a file's cards adds to the model: its rows and their
-// folded text, offsets counted from the start of `folded`.
+// folded text, each row's text from offsets[i] to offsets[i + 1].
 struct CollectionModel::LoadedPart {
     std::vector<Row> rows;
-    QByteArray folded;
-    std::vector<quint32> offsets;
+    std::unique_ptr<char, FreeBlock> folded;
+    std::vector<std::size_t> offsets;
     std::exception_ptr error;
 };
 
@@ -246,16 +273,25 @@ void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first
     const auto &table = foldTable();
     const CardStore store = file.store();
     // The most a card's folded text can take: every field full, and its separators.
-    qsizetype widest = 0;
+    std::size_t widest = 0;
     for (const FieldDef &f : layout.fields)
-        widest += f.capacity + 1;
+        widest += std::size_t(f.capacity) + 1;
     part.rows.reserve(std::size_t(last - first));
-    part.offsets.reserve(std::size_t(last - first));
+    part.offsets.reserve(std::size_t(last - first) + 1);
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+    const auto grow = [&](std::size_t least) {
+        capacity = std::max(least, capacity + capacity / 2);
+        char *bigger = static_cast<char *>(std::realloc(part.folded.get(), capacity));
+        if (!bigger)
+            throw std::bad_alloc();
+        (void)part.folded.release();
+        part.folded.reset(bigger);
+    };
     for (qint64 at = first; at < last;) {
-        const QByteArray block = store.readRange(at, std::min(kLoadRecords, last - at));
+        const qint64 wanted = std::min(kLoadRecords, last - at);
+        const QByteArray block = store.readRange(at, wanted);
         const qint64 read = block.size() / layout.size;
-        if (read == 0)
-            break;
         for (qint64 i = 0; i < read; ++i) {
             const char *record = block.constData() + i * layout.size;
             Row row{quint32(at + i), quint16(fileNumber), false, false, 0};
@@ -269,25 +305,35 @@ void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first
                 row.readable = true;
                 row.cents = *cents;
             }
-            const qsizetype start = part.folded.size();
-            part.offsets.push_back(quint32(start));
-            part.folded.resize(start + widest);
-            char *out = part.folded.data() + start;
+            if (capacity - size < widest) {
+                // Room for the cards still to come, as long as those so far.
+                const std::size_t done = std::size_t(at + i - first) + 1;
+                grow(size + widest + size / done * std::size_t(last - at - i));
+            }
+            part.offsets.push_back(size);
+            char *const start = part.folded.get() + size;
+            char *out = start;
             bool firstField = true;
             for (const FieldDef &f : layout.fields) {
                 if (!firstField)
                     *out++ = kSeparator;
                 firstField = false;
                 const QByteArrayView bytes = Record::bytesAt(record, f);
-                for (const char c : bytes)
-                    *out++ = table[static_cast<unsigned char>(c)];
+                out = foldInto(bytes.data(), bytes.data() + bytes.size(), out, table);
             }
-            part.folded.resize(out - part.folded.constData());
+            size += std::size_t(out - start);
             part.rows.push_back(row);
         }
         at += read;
-        if (read < std::min(kLoadRecords, last - (at - read)))
+        if (read < wanted)
             break; // the file ended early
+    }
+    part.offsets.push_back(size);
+    if (size > 0 && size < capacity) {
+        if (char *fitted = static_cast<char *>(std::realloc(part.folded.get(), size))) {
+            (void)part.folded.release();
+            part.folded.reset(fitted);
+        }
     }
 }
 
@@ -297,7 +343,7 @@ void CollectionModel::load(const QList<CardFile> &files)
     files_ = files;
     rows_.clear();
     folded_.clear();
-    offsets_.clear();
+    texts_.clear();
     blocks_.clear();
     filter_.clear();
     foldedFilter_.clear();
@@ -313,7 +359,8 @@ void CollectionModel::load(const QList<CardFile> &files)
             for (int p = 1; p < parts; ++p)
                 helpers.emplace_back([&, p] {
                     try {
-                        loadRun(file, fi, count * p / parts, count * (p + 1) / parts, loaded[std::size_t(p)]);
+                        loadRun(file, fi, count * p / parts, count * (p + 1) / parts,
+                                loaded[std::size_t(p)]);
                     } catch (...) {
                         loaded[std::size_t(p)].error = std::current_exception();
                     }
@@ -325,34 +372,28 @@ void CollectionModel::load(const QList<CardFile> &files)
             }
             for (std::thread &t : helpers)
                 t.join();
+            rows_.reserve(rows_.size() + std::size_t(count));
+            texts_.reserve(texts_.size() + std::size_t(count));
             for (LoadedPart &part : loaded) {
                 if (part.error)
                     std::rethrow_exception(part.error);
-                const quint32 base = quint32(folded_.size());
-                if (rows_.empty() && folded_.isEmpty()) {
-                    rows_ = std::move(part.rows);
-                    folded_ = std::move(part.folded);
-                    offsets_ = std::move(part.offsets);
-                } else {
-                    rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
-                    folded_.append(part.folded);
-                    offsets_.reserve(offsets_.size() + part.offsets.size());
-                    for (quint32 o : part.offsets)
-                        offsets_.push_back(base + o);
-                }
+                rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
+                const char *text = part.folded.get();
+                for (std::size_t i = 0; i + 1 < part.offsets.size(); ++i)
+                    texts_.emplace_back(text + part.offsets[i], part.offsets[i + 1] - part.offsets[i]);
+                if (part.folded)
+                    folded_.push_back(std::move(part.folded));
             }
         }
     } catch (...) {
         rows_.clear();
         folded_.clear();
-        offsets_.clear();
+        texts_.clear();
         order_.clear();
         shown_.clear();
         endResetModel();
         throw;
     }
-    offsets_.push_back(quint32(folded_.size()));
-    folded_.squeeze();
     order_.resize(rows_.size());
     for (std::size_t i = 0; i < order_.size(); ++i)
         order_[i] = quint32(i);
@@ -471,7 +512,7 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     struct Key {
         bool number = false;
         double value = 0;
-        const char *text = nullptr; // folded, in folded_
+        const char *text = nullptr; // folded, in texts_
         quint32 length = 0;
     };
     const QCollator collator = italianCollator();
@@ -506,8 +547,8 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
         QByteArrayView t;
         const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
         if (n >= 0) {
-            const char *p = folded_.constData() + offsets_[r];
-            const char *end = folded_.constData() + offsets_[r + 1];
+            const char *p = texts_[r].data();
+            const char *end = p + texts_[r].size();
             for (int i = 0; i < n; ++i)
                 p = std::find(p, end, kSeparator) + 1;
             t = QByteArrayView(p, std::find(p, end, kSeparator) - p);
@@ -616,8 +657,7 @@ void CollectionModel::setFilter(const QString &text)
         const std::string_view n(needle.constData(), std::size_t(needle.size()));
         result.reserve(from.size());
         for (quint32 r : from) {
-            const std::string_view row(folded_.constData() + offsets_[r],
-                                       offsets_[r + 1] - offsets_[r]);
+            const std::string_view &row = texts_[r];
             if (row.find(n) != std::string_view::npos)
                 result.push_back(r);
         }

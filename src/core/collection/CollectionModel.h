@@ -12,7 +12,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <cstdlib>
 #include <list>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 class CollectionModel : public QAbstractTableModel {
@@ -105,9 +108,13 @@ private:
     QList<CardFile> files_;
     QList<Column> columns_;
     std::vector<Row> rows_;
-    // Per row, its fields folded and joined by 0x01; offsets_[r]..offsets_[r+1].
-    QByteArray folded_;
-    std::vector<quint32> offsets_;
+    // Per row, its fields folded and joined by 0x01 (texts_[r]), kept in a
+    // few large blocks: one per run of cards read at once.
+    struct FreeBlock {
+        void operator()(char *p) const { std::free(p); }
+    };
+    std::vector<std::unique_ptr<char, FreeBlock>> folded_;
+    std::vector<std::string_view> texts_;
     std::vector<quint32> order_; // every row, in the sorted order
     std::vector<quint32> shown_; // the rows of order_ that pass the filter
     QString filter_;
