@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -506,21 +507,32 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     if (column < 0 || column >= columns_.size())
         return;
     const Column &c = columns_.at(column);
-    // Every row gets its key once; the sort then compares keys only. Texts
-    // are compared by their plain bytes' places where these decide, and by
-    // their Italian collation keys, made when first needed, where not.
-    struct Key {
-        bool number = false;
-        double value = 0;
-        const char *text = nullptr; // folded, in texts_
-        quint32 length = 0;
+    // Every row gets a small key once, and the sort moves the keys: numbers
+    // by their value, texts by the places of their first plain bytes. Where
+    // these cannot decide, texts are compared by all their plain bytes, and
+    // where not even those can, by their Italian collation keys, made when
+    // first needed.
+    struct Entry {
+        quint64 head;     // a number's value in integer order, or a text's first places
+        quint32 row;
+        bool text;        // numbers come before texts
+        bool whole;       // head holds the whole text
     };
     const QCollator collator = italianCollator();
     const std::array<quint8, 256> &rank = plainRanks();
-    std::vector<Key> keys(rows_.size());
+    std::vector<std::string_view> texts(rows_.size());
+    std::vector<Entry> entries(order_.size());
     // The position of each field of a layout among a row's folded fields.
     auto fieldNumber = [](const RecordLayout &layout, const FieldDef *f) {
         return f ? int(f - layout.fields.data()) : -1;
+    };
+    // A number as an integer of the same order.
+    const auto numberHead = [](double v) {
+        if (v == 0)
+            v = 0; // -0 ranks with 0
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return (bits & (quint64(1) << 63)) ? ~bits : bits | (quint64(1) << 63);
     };
     // The file column compares files by their names' places in collation order.
     std::vector<int> filePlace(std::size_t(files_.size()), 0);
@@ -528,60 +540,76 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
         std::vector<int> byName(filePlace.size());
         for (std::size_t f = 0; f < byName.size(); ++f)
             byName[f] = int(f);
+        std::vector<QCollatorSortKey> names;
+        for (const CardFile &f : files_)
+            names.push_back(collator.sortKey(f.name));
         const auto nameOrder = [&](int a, int b) {
-            return collator.compare(files_.at(a).name, files_.at(b).name);
+            return names[std::size_t(a)].compare(names[std::size_t(b)]);
         };
         std::stable_sort(byName.begin(), byName.end(), [&](int a, int b) { return nameOrder(a, b) < 0; });
         for (std::size_t i = 1; i < byName.size(); ++i)
             filePlace[std::size_t(byName[i])] = filePlace[std::size_t(byName[i - 1])]
                                                 + (nameOrder(byName[i - 1], byName[i]) < 0 ? 1 : 0);
     }
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const quint32 r = order_[i];
         const CardFile &file = files_.at(rows_[r].file);
-        Key &key = keys[r];
+        Entry &e = entries[i];
+        e = Entry{0, r, false, false};
         if (c.fileColumn) {
-            key.number = true;
-            key.value = filePlace[rows_[r].file];
+            e.head = quint64(filePlace[rows_[r].file]);
             continue;
         }
-        QByteArrayView t;
+        std::string_view t;
         const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
         if (n >= 0) {
             const char *p = texts_[r].data();
             const char *end = p + texts_[r].size();
-            for (int i = 0; i < n; ++i)
+            for (int k = 0; k < n; ++k)
                 p = std::find(p, end, kSeparator) + 1;
-            t = QByteArrayView(p, std::find(p, end, kSeparator) - p);
+            t = std::string_view(p, std::size_t(std::find(p, end, kSeparator) - p));
         }
         if (c.numeric) {
+            double value = 0;
+            bool number = false;
             if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
-                key.number = rows_[r].readable;
-                key.value = double(rows_[r].cents);
+                number = rows_[r].readable;
+                value = double(rows_[r].cents);
             } else {
-                key.number = leadingNumber(std::string_view(t.data(), t.size()), key.value);
+                number = leadingNumber(t, value);
+            }
+            if (number) {
+                e.head = numberHead(value);
+                continue;
             }
         }
-        if (!key.number) {
-            key.text = t.data();
-            key.length = quint32(t.size());
+        e.text = true;
+        texts[r] = t;
+        std::size_t taken = 0;
+        for (; taken < std::min<std::size_t>(8, t.size()); ++taken) {
+            const quint8 place = rank[static_cast<unsigned char>(t[taken])];
+            if (place == 0)
+                break;
+            e.head |= quint64(place) << (56 - 8 * taken);
         }
+        e.whole = taken == t.size();
     }
     std::vector<std::optional<QCollatorSortKey>> collationKeys(rows_.size());
     const auto collationKey = [&](quint32 r) -> const QCollatorSortKey & {
         std::optional<QCollatorSortKey> &k = collationKeys[r];
         if (!k)
-            k.emplace(collator.sortKey(Windows1252::decode(keys[r].text, keys[r].length)));
+            k.emplace(collator.sortKey(Windows1252::decode(texts[r].data(), qsizetype(texts[r].size()))));
         return *k;
     };
     // -1, 0 or 1 where the plain bytes decide, 2 where only the collation can.
     constexpr int kUndecided = 2;
-    const auto plainCompare = [&](const Key &x, const Key &y) {
-        const std::size_t n = std::min(x.length, y.length);
-        if (x.length == y.length && std::equal(x.text, x.text + n, y.text))
+    const auto plainCompare = [&](std::string_view x, std::string_view y) {
+        const std::size_t n = std::min(x.size(), y.size());
+        if (x == y)
             return 0;
         for (std::size_t i = 0; i < n; ++i) {
-            const quint8 a = rank[static_cast<unsigned char>(x.text[i])];
-            const quint8 b = rank[static_cast<unsigned char>(y.text[i])];
+            const quint8 a = rank[static_cast<unsigned char>(x[i])];
+            const quint8 b = rank[static_cast<unsigned char>(y[i])];
             if (a == 0 || b == 0)
                 return kUndecided;
             if (a != b)
@@ -589,30 +617,40 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
         }
         // One text begins the other: the longer comes after when it goes on
         // with a plain byte, which always weighs something.
-        if (x.length < y.length)
-            return rank[static_cast<unsigned char>(y.text[n])] != 0 ? -1 : kUndecided;
-        return rank[static_cast<unsigned char>(x.text[n])] != 0 ? 1 : kUndecided;
+        if (x.size() < y.size())
+            return rank[static_cast<unsigned char>(y[n])] != 0 ? -1 : kUndecided;
+        return rank[static_cast<unsigned char>(x[n])] != 0 ? 1 : kUndecided;
     };
-    auto less = [&](quint32 a, quint32 b) {
-        const Key &x = keys[a];
-        const Key &y = keys[b];
-        if (x.number != y.number)
-            return x.number; // numbers before texts
-        if (x.number)
-            return x.value < y.value;
-        const int plain = plainCompare(x, y);
+    auto less = [&](const Entry &x, const Entry &y) {
+        if (x.text != y.text)
+            return !x.text; // numbers before texts
+        if (!x.text)
+            return x.head < y.head;
+        if (x.head != y.head) {
+            // The first differing place decides when both texts have one there.
+            const int shift = 56 - (std::countl_zero(x.head ^ y.head) & ~7);
+            const quint64 a = (x.head >> shift) & 0xFF;
+            const quint64 b = (y.head >> shift) & 0xFF;
+            if (a != 0 && b != 0)
+                return a < b;
+        } else if (x.whole && y.whole) {
+            return false; // the same text
+        }
+        const int plain = plainCompare(texts[x.row], texts[y.row]);
         if (plain != kUndecided)
             return plain < 0;
-        return collationKey(a).compare(collationKey(b)) < 0;
+        return collationKey(x.row).compare(collationKey(y.row)) < 0;
     };
     const bool ascending = order == Qt::AscendingOrder;
     emit layoutAboutToBeChanged();
     const std::vector<quint32> before = shown_;
     if (ascending)
-        std::stable_sort(order_.begin(), order_.end(), less);
+        std::stable_sort(entries.begin(), entries.end(), less);
     else
-        std::stable_sort(order_.begin(), order_.end(),
-                         [&](quint32 a, quint32 b) { return less(b, a); });
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&](const Entry &x, const Entry &y) { return less(y, x); });
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        order_[i] = entries[i].row;
     const QByteArray kept = foldedFilter_;
     if (kept.isEmpty()) {
         shown_ = order_;
