@@ -5,15 +5,24 @@
 #include "core/editing/Money.h"
 
 #include <QCollator>
+#include <QtGlobal>
 #include <QLocale>
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <exception>
 #include <optional>
 #include <thread>
 #include <string_view>
+
+#ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -260,10 +269,76 @@ void CollectionModel::buildColumns()
 // folded text, each row's text from offsets[i] to offsets[i + 1].
 struct CollectionModel::LoadedPart {
     std::vector<Row> rows;
-    std::unique_ptr<char, FreeBlock> folded;
+    Room folded;
     std::vector<std::size_t> offsets;
     std::exception_ptr error;
 };
+
+namespace {
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
+}
+
+CollectionModel::Room::Room(std::size_t bytes)
+{
+    if (bytes == 0)
+        return;
+#ifdef Q_OS_UNIX
+    // Aligned to a large page, so that the system can back it with them.
+    mapped_ = (bytes + kLargePage - 1) / kLargePage * kLargePage + kLargePage;
+    base_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                   -1, 0);
+    if (base_ == MAP_FAILED) {
+        base_ = nullptr;
+        mapped_ = 0;
+        throw std::bad_alloc();
+    }
+    const auto address = reinterpret_cast<std::uintptr_t>(base_);
+    data_ = reinterpret_cast<char *>((address + kLargePage - 1) / kLargePage * kLargePage);
+#ifdef MADV_HUGEPAGE
+    ::madvise(data_, mapped_ - std::size_t(data_ - static_cast<char *>(base_)), MADV_HUGEPAGE);
+#endif
+#else
+    base_ = std::malloc(bytes);
+    if (!base_)
+        throw std::bad_alloc();
+    data_ = static_cast<char *>(base_);
+#endif
+}
+
+CollectionModel::Room::~Room()
+{
+#ifdef Q_OS_UNIX
+    if (base_)
+        ::munmap(base_, mapped_);
+#else
+    std::free(base_);
+#endif
+}
+
+void CollectionModel::Room::swap(Room &other) noexcept
+{
+    std::swap(base_, other.base_);
+    std::swap(mapped_, other.mapped_);
+    std::swap(data_, other.data_);
+}
+
+void CollectionModel::Room::keep(std::size_t bytes)
+{
+#ifdef Q_OS_UNIX
+    if (!base_)
+        return;
+    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+    const auto end = reinterpret_cast<std::uintptr_t>(data_ + bytes);
+    char *const from = reinterpret_cast<char *>((end + page - 1) / page * page);
+    char *const mappedEnd = static_cast<char *>(base_) + mapped_;
+    if (from < mappedEnd) {
+        ::munmap(from, std::size_t(mappedEnd - from));
+        mapped_ = std::size_t(from - static_cast<char *>(base_));
+    }
+#else
+    Q_UNUSED(bytes);
+#endif
+}
 
 void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
                               LoadedPart &part)
@@ -280,15 +355,7 @@ void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first
     part.rows.reserve(std::size_t(last - first));
     part.offsets.reserve(std::size_t(last - first) + 1);
     std::size_t size = 0;
-    std::size_t capacity = 0;
-    const auto grow = [&](std::size_t least) {
-        capacity = std::max(least, capacity + capacity / 2);
-        char *bigger = static_cast<char *>(std::realloc(part.folded.get(), capacity));
-        if (!bigger)
-            throw std::bad_alloc();
-        (void)part.folded.release();
-        part.folded.reset(bigger);
-    };
+    part.folded = Room(widest * std::size_t(last - first));
     for (qint64 at = first; at < last;) {
         const qint64 wanted = std::min(kLoadRecords, last - at);
         const QByteArray block = store.readRange(at, wanted);
@@ -306,13 +373,8 @@ void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first
                 row.readable = true;
                 row.cents = *cents;
             }
-            if (capacity - size < widest) {
-                // Room for the cards still to come, as long as those so far.
-                const std::size_t done = std::size_t(at + i - first) + 1;
-                grow(size + widest + size / done * std::size_t(last - at - i));
-            }
             part.offsets.push_back(size);
-            char *const start = part.folded.get() + size;
+            char *const start = part.folded.data() + size;
             char *out = start;
             bool firstField = true;
             for (const FieldDef &f : layout.fields) {
@@ -330,12 +392,7 @@ void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first
             break; // the file ended early
     }
     part.offsets.push_back(size);
-    if (size > 0 && size < capacity) {
-        if (char *fitted = static_cast<char *>(std::realloc(part.folded.get(), size))) {
-            (void)part.folded.release();
-            part.folded.reset(fitted);
-        }
-    }
+    part.folded.keep(size);
 }
 
 void CollectionModel::load(const QList<CardFile> &files)
@@ -379,11 +436,10 @@ void CollectionModel::load(const QList<CardFile> &files)
                 if (part.error)
                     std::rethrow_exception(part.error);
                 rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
-                const char *text = part.folded.get();
+                const char *text = part.folded.data();
                 for (std::size_t i = 0; i + 1 < part.offsets.size(); ++i)
                     texts_.emplace_back(text + part.offsets[i], part.offsets[i + 1] - part.offsets[i]);
-                if (part.folded)
-                    folded_.push_back(std::move(part.folded));
+                folded_.push_back(std::move(part.folded));
             }
         }
     } catch (...) {

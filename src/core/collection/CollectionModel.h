@@ -12,9 +12,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <cstdlib>
+#include <cstddef>
 #include <list>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -108,12 +107,34 @@ private:
     QList<CardFile> files_;
     QList<Column> columns_;
     std::vector<Row> rows_;
+    // Room for the folded text of a run of cards: reserved at its largest up
+    // front but taken from the system only as it is written, in large pages
+    // where the system offers them, since every fresh small page costs a
+    // fault and 100,000 cards fill thousands of them.
+    class Room {
+    public:
+        Room() = default;
+        explicit Room(std::size_t bytes); // throws std::bad_alloc
+        ~Room();
+        Room(Room &&other) noexcept { swap(other); }
+        Room &operator=(Room &&other) noexcept
+        {
+            Room(std::move(other)).swap(*this);
+            return *this;
+        }
+        char *data() const { return data_; }
+        // Gives what lies after the first `bytes` back to the system.
+        void keep(std::size_t bytes);
+
+    private:
+        void swap(Room &other) noexcept;
+        void *base_ = nullptr;
+        std::size_t mapped_ = 0;
+        char *data_ = nullptr;
+    };
     // Per row, its fields folded and joined by 0x01 (texts_[r]), kept in a
     // few large blocks: one per run of cards read at once.
-    struct FreeBlock {
-        void operator()(char *p) const { std::free(p); }
-    };
-    std::vector<std::unique_ptr<char, FreeBlock>> folded_;
+    std::vector<Room> folded_;
     std::vector<std::string_view> texts_;
     std::vector<quint32> order_; // every row, in the sorted order
     std::vector<quint32> shown_; // the rows of order_ that pass the filter
