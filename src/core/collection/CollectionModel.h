@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <list>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CollectionModel : public QAbstractTableModel {
