@@ -70,11 +70,10 @@ double residentMb()
     QFile file(QStringLiteral("/proc/self/status"));
     if (!file.open(QIODevice::ReadOnly))
         return 0;
-    while (!file.atEnd()) {
-        const QByteArray l = file.readLine();
+    // Files under /proc tell no size: read to the end.
+    for (const QByteArray &l : file.readAll().split('\n'))
         if (l.startsWith("RssAnon:"))
             return l.mid(8).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
     return 0;
 }
 
