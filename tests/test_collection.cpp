@@ -6,11 +6,14 @@
 
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
+#include "core/cards/Windows1252.h"
 #include "core/collection/CardFile.h"
 #include "core/collection/Cestino.h"
 #include "core/collection/CollectionModel.h"
 
+#include <QCollator>
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -125,6 +128,72 @@ private slots:
         QCOMPARE(column(model, c), expected);
     }
 
+    // Text columns sort exactly as a stable sort by the Italian collation keys
+    // of the folded texts would, both ways, over generated names: plain letters,
+    // accents and punctuation, the other signs of the file's code page, and
+    // short texts that begin one another.
+    void sortingMatchesCollation_data()
+    {
+        QTest::addColumn<QString>("alphabet");
+        QTest::addColumn<int>("longest");
+        QTest::newRow("letters, digits, blanks") << QStringLiteral("abzAZ09 ") << 6;
+        QTest::newRow("accents and punctuation")
+            << QStringLiteral("aàeèéiìoòuùAÈÙ -'.,()/&!?_#@*+<=>[]{}~^`|\\\"$%;:") << 5;
+        QTest::newRow("other signs of the code page")
+            << QStringLiteral("aeosz€œŒßæÆøð“”‘’–—«»°ª²½…™©§¿¡\u00A0\u00AD\u007F·¨´") << 5;
+        QTest::newRow("texts that begin one another") << QStringLiteral("a-\u00AD") << 4;
+    }
+    void sortingMatchesCollation()
+    {
+        QFETCH(QString, alphabet);
+        QFETCH(int, longest);
+        QRandomGenerator random(20261210);
+        QList<Fields> cards;
+        for (int i = 0; i < 3000; ++i) {
+            QString name;
+            const int length = int(random.bounded(longest + 1));
+            for (int k = 0; k < length; ++k)
+                name += alphabet.at(random.bounded(int(alphabet.size())));
+            cards << Fields{{"NomeSet", name}};
+        }
+        writeSets(cards);
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        const int c = columnOf(model, QStringLiteral("Nome set"));
+        QVERIFY(c >= 0);
+        // The texts as the file holds them, folded, in file order.
+        QStringList folded;
+        for (int r = 0; r < model.rowCount(); ++r)
+        {
+            const QByteArray bytes = CollectionModel::fold(model.text(r, c));
+            folded << Windows1252::decode(bytes.constData(), bytes.size());
+        }
+        QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<QCollatorSortKey> keys;
+        for (const QString &t : folded)
+            keys.push_back(collator.sortKey(t));
+        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            QList<qint64> expected;
+            for (qint64 i = 0; i < folded.size(); ++i)
+                expected << i;
+            std::stable_sort(expected.begin(), expected.end(), [&](qint64 a, qint64 b) {
+                const int d = keys[std::size_t(a)].compare(keys[std::size_t(b)]);
+                return order == Qt::AscendingOrder ? d < 0 : d > 0;
+            });
+            model.load({CardFile::catalogue()});
+            model.sort(c, order);
+            QList<qint64> shown;
+            for (int r = 0; r < model.rowCount(); ++r)
+                shown << model.card(r).index;
+            for (int r = 0; r < shown.size(); ++r)
+                QVERIFY2(shown.at(r) == expected.at(r),
+                         qPrintable(QStringLiteral("row %1: «%2» where «%3» belongs")
+                                        .arg(r)
+                                        .arg(folded.at(shown.at(r)), folded.at(expected.at(r)))));
+        }
+    }
+
     // Cards that compare equal keep their order: the order of the file, or
     // the order of the sort before.
     void sortingIsStable()
@@ -179,6 +248,45 @@ private slots:
         QCOMPARE(model.totalsShown().cards, qint64(expected.size()));
         model.setFilter(QString());
         QCOMPARE(model.rowCount(), 4);
+    }
+
+    // Long texts of capitals, accents, signs and plain runs find their own
+    // card, however their letters fall.
+    void filteringFindsEveryText()
+    {
+        // Runs of bytes that fold to themselves, now and then one that does not.
+        const QString plain = QStringLiteral("abcxyz 09-?@[`{~\u007F_");
+        const QString odd = QStringLiteral("ABCXYZ@àÈÉìÒùœŒ€ßÿŸ“”");
+        QRandomGenerator random(7);
+        QList<Fields> cards;
+        QStringList texts;
+        for (int i = 0; i < 200; ++i) {
+            QString t;
+            const int length = int(random.bounded(8, 60));
+            for (int k = 0; k < length; ++k) {
+                const QString &from = random.bounded(8) == 0 ? odd : plain;
+                t += from.at(random.bounded(int(from.size())));
+            }
+            t = t.trimmed();
+            texts << t;
+            cards << Fields{{"NomeSet", QStringLiteral("Set %1").arg(i)}, {"Note", t}};
+        }
+        writeSets(cards);
+        CollectionModel model;
+        model.load({CardFile::catalogue()});
+        for (int i = 0; i < texts.size(); ++i) {
+            model.setFilter(texts.at(i));
+            bool found = false;
+            for (int r = 0; r < model.rowCount(); ++r)
+                found |= model.card(r).index == i;
+            QVERIFY2(found, qPrintable(texts.at(i)));
+            model.setFilter(texts.at(i).toUpper());
+            found = false;
+            for (int r = 0; r < model.rowCount(); ++r)
+                found |= model.card(r).index == i;
+            QVERIFY2(found || texts.at(i).contains(QChar(u'ß')),
+                     qPrintable(texts.at(i)));
+        }
     }
 
     void totals_data()

@@ -222,6 +222,83 @@ private slots:
         }
     }
 
+    // The quick reading of normal amounts agrees with cents() on every text
+    // it accepts, and accepts every normal amount short enough for it: random
+    // texts of all kinds, and normal amounts of 1 to 17 integer digits with
+    // leading zeros, signs and the largest values of each length.
+    void normalCentsAgreesWithCents()
+    {
+        static const QRegularExpression form(QStringLiteral("^-?[0-9]{1,13},[0-9]{2}$"));
+        QRandomGenerator random(20261210);
+        AmountTexts texts(20261210);
+        int quick = 0;
+        for (int i = 0; i < 200000; ++i) {
+            QString text;
+            if (i % 2 == 0) {
+                text = texts.next();
+            } else {
+                const int length = int(random.bounded(1, 18));
+                if (random.bounded(4) == 0)
+                    text += QLatin1Char('-');
+                for (int d = 0; d < length; ++d) {
+                    const int digit = random.bounded(8) == 0 ? 9 : int(random.bounded(10));
+                    text += QChar(u'0' + (i % 7 == 1 ? 9 : digit));
+                }
+                text += QLatin1Char(',');
+                text += QChar(u'0' + random.bounded(10));
+                text += QChar(u'0' + (i % 7 == 1 ? 9 : random.bounded(10)));
+                if (random.bounded(50) == 0)
+                    text.insert(int(random.bounded(text.size() + 1)), QChar(u'.' + random.bounded(3)));
+            }
+            const QByteArray latin = text.toLatin1();
+            const std::optional<qint64> fast =
+                Money::normalCents(std::string_view(latin.constData(), std::size_t(latin.size())));
+            QCOMPARE(fast.has_value(), form.match(text).hasMatch());
+            if (!fast)
+                continue;
+            ++quick;
+            const std::optional<qint64> slow = Money::cents(text);
+            QVERIFY2(slow.has_value(), qPrintable(text));
+            QVERIFY2(*fast == *slow, qPrintable(text + QStringLiteral(": %1 and %2").arg(*fast).arg(*slow)));
+        }
+        QVERIFY(quick > 50000);
+    }
+
+    void normalCents_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("expected");
+        QTest::addColumn<bool>("quick");
+        QTest::newRow("zero") << "0,00" << qint64(0) << true;
+        QTest::newRow("negative zero") << "-0,00" << qint64(0) << true;
+        QTest::newRow("leading zeros") << "007,50" << qint64(750) << true;
+        QTest::newRow("negative cents") << "-0,49" << qint64(-49) << true;
+        QTest::newRow("thirteen nines") << "9999999999999,99" << qint64(999999999999999) << true;
+        QTest::newRow("fourteen digits") << "10000000000000,00" << qint64(0) << false;
+        QTest::newRow("one decimal") << "12,5" << qint64(0) << false;
+        QTest::newRow("three decimals") << "12,500" << qint64(0) << false;
+        QTest::newRow("plus sign") << "+12,50" << qint64(0) << false;
+        QTest::newRow("no integer digit") << ",50" << qint64(0) << false;
+        QTest::newRow("point") << "12.50" << qint64(0) << false;
+        QTest::newRow("blank inside") << "12 ,50" << qint64(0) << false;
+        QTest::newRow("sign alone") << "-" << qint64(0) << false;
+        QTest::newRow("empty") << "" << qint64(0) << false;
+    }
+    void normalCents()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, expected);
+        QFETCH(bool, quick);
+        const QByteArray latin = text.toLatin1();
+        const std::optional<qint64> fast =
+            Money::normalCents(std::string_view(latin.constData(), std::size_t(latin.size())));
+        QCOMPARE(fast.has_value(), quick);
+        if (quick) {
+            QCOMPARE(*fast, expected);
+            QCOMPARE(Money::cents(text), std::optional<qint64>(expected));
+        }
+    }
+
     void keyFilter_data()
     {
         QTest::addColumn<int>("key");

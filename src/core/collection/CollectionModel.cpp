@@ -5,14 +5,30 @@
 #include "core/editing/Money.h"
 
 #include <QCollator>
+#include <QtGlobal>
 #include <QLocale>
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <exception>
+#include <optional>
+#include <thread>
 #include <string_view>
+
+#ifdef Q_OS_UNIX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 constexpr qint64 kBlockRecords = 256;
+// Cards read a call while loading: few calls, each a few megabytes.
+constexpr qint64 kLoadRecords = 1024;
 constexpr std::size_t kBlocksKept = 8;
 constexpr char kSeparator = '\x01';
 
@@ -41,6 +57,32 @@ const std::array<char, 256> &foldTable()
         return t;
     }();
     return table;
+}
+
+// Folds `from`..`to` into `out` and returns the end of what it wrote. Runs
+// of eight bytes that folding leaves as they are (blanks, digits, lower case,
+// punctuation) are copied whole.
+char *foldInto(const char *from, const char *to, char *out, const std::array<char, 256> &table)
+{
+    constexpr quint64 kEach = 0x0101010101010101ULL;
+    constexpr quint64 kHigh = 0x80 * kEach;
+    for (; to - from >= 8; from += 8, out += 8) {
+        quint64 w;
+        std::memcpy(&w, from, 8);
+        // With no byte past 0x7F no sum below carries into the next byte.
+        const bool plain = (w & kHigh) == 0
+                           && ((w + 0x60 * kEach) & kHigh) == kHigh         // all >= 0x20
+                           && ((w + 0x3F * kEach) & ~(w + 0x25 * kEach) & kHigh) == 0; // no A-Z
+        if (plain) {
+            std::memcpy(out, from, 8);
+        } else {
+            for (int i = 0; i < 8; ++i)
+                out[i] = table[static_cast<unsigned char>(from[i])];
+        }
+    }
+    for (; from != to; ++from)
+        *out++ = table[static_cast<unsigned char>(*from)];
+    return out;
 }
 
 // The fields a column list is made of: all but the attachments.
@@ -106,6 +148,65 @@ bool leadingNumber(std::string_view t, double &value)
     return true;
 }
 
+// The order the list sorts texts in.
+QCollator italianCollator()
+{
+    QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The bytes of folded text that the collation weighs one by one, each on its
+// own: for each, its place in Italian order among them, from 1; 0 for every
+// other byte. Two texts made of such bytes compare as their places do, the
+// shorter first when it begins the longer. The places are taken from the
+// collation keys themselves, and a byte that does not behave so is left out.
+const std::array<quint8, 256> &plainRanks()
+{
+    static const std::array<quint8, 256> ranks = [] {
+        std::array<quint8, 256> r{};
+        const QCollator collator = italianCollator();
+        const auto text = [](std::initializer_list<char> bytes) {
+            QString t;
+            for (char b : bytes)
+                t += QLatin1Char(b);
+            return t;
+        };
+        std::vector<char> plain;
+        for (char b = ' '; b < 0x7F; ++b)
+            if (b < 'A' || b > 'Z') // folded text has no capitals
+                plain.push_back(b);
+        const auto before = [&](const QString &a, const QString &b) {
+            return collator.sortKey(a).compare(collator.sortKey(b)) < 0;
+        };
+        std::stable_sort(plain.begin(), plain.end(),
+                         [&](char a, char b) { return before(text({a}), text({b})); });
+        std::vector<bool> kept(plain.size(), true);
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            // It weighs something, and nothing else weighs the same.
+            if (!before(text({'a'}), text({'a', plain[i]})))
+                kept[i] = false;
+            if (i + 1 < plain.size() && !before(text({plain[i]}), text({plain[i + 1]})))
+                kept[i] = kept[i + 1] = false;
+        }
+        std::vector<char> order;
+        for (std::size_t i = 0; i < plain.size(); ++i)
+            if (kept[i])
+                order.push_back(plain[i]);
+        if (order.size() < 2)
+            return r;
+        // A difference in first place decides whatever follows.
+        for (std::size_t i = 0; i + 1 < order.size(); ++i)
+            if (!before(text({order[i], order.back()}), text({order[i + 1], order.front()}))
+                || !before(text({order[i]}), text({order[i + 1]})))
+                return r;
+        for (std::size_t i = 0; i < order.size(); ++i)
+            r[static_cast<unsigned char>(order[i])] = quint8(i + 1);
+        return r;
+    }();
+    return ranks;
+}
+
 } // namespace
 
 const FieldDef *CollectionModel::Column::fieldFor(const RecordLayout &layout) const
@@ -164,65 +265,192 @@ void CollectionModel::buildColumns()
     }
 }
 
+// What one run of a file's cards adds to the model: its rows and their
+// folded text, each row's text from offsets[i] to offsets[i + 1].
+struct CollectionModel::LoadedPart {
+    std::vector<Row> rows;
+    Room folded;
+    std::vector<std::size_t> offsets;
+    std::exception_ptr error;
+};
+
+namespace {
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
+}
+
+CollectionModel::Room::Room(std::size_t bytes)
+{
+    if (bytes == 0)
+        return;
+#ifdef Q_OS_UNIX
+    // Aligned to a large page, so that the system can back it with them.
+    mapped_ = (bytes + kLargePage - 1) / kLargePage * kLargePage + kLargePage;
+    base_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                   -1, 0);
+    if (base_ == MAP_FAILED) {
+        base_ = nullptr;
+        mapped_ = 0;
+        throw std::bad_alloc();
+    }
+    const auto address = reinterpret_cast<std::uintptr_t>(base_);
+    data_ = reinterpret_cast<char *>((address + kLargePage - 1) / kLargePage * kLargePage);
+#ifdef MADV_HUGEPAGE
+    ::madvise(data_, mapped_ - std::size_t(data_ - static_cast<char *>(base_)), MADV_HUGEPAGE);
+#endif
+#else
+    base_ = std::malloc(bytes);
+    if (!base_)
+        throw std::bad_alloc();
+    data_ = static_cast<char *>(base_);
+#endif
+}
+
+CollectionModel::Room::~Room()
+{
+#ifdef Q_OS_UNIX
+    if (base_)
+        ::munmap(base_, mapped_);
+#else
+    std::free(base_);
+#endif
+}
+
+void CollectionModel::Room::swap(Room &other) noexcept
+{
+    std::swap(base_, other.base_);
+    std::swap(mapped_, other.mapped_);
+    std::swap(data_, other.data_);
+}
+
+void CollectionModel::Room::keep(std::size_t bytes)
+{
+#ifdef Q_OS_UNIX
+    if (!base_)
+        return;
+    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+    const auto end = reinterpret_cast<std::uintptr_t>(data_ + bytes);
+    char *const from = reinterpret_cast<char *>((end + page - 1) / page * page);
+    char *const mappedEnd = static_cast<char *>(base_) + mapped_;
+    if (from < mappedEnd) {
+        ::munmap(from, std::size_t(mappedEnd - from));
+        mapped_ = std::size_t(from - static_cast<char *>(base_));
+    }
+#else
+    Q_UNUSED(bytes);
+#endif
+}
+
+void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
+                              LoadedPart &part)
+{
+    const RecordLayout &layout = *file.layout;
+    const FieldDef &money = layout.money();
+    const FieldDef &forSale = layout.forSale();
+    const auto &table = foldTable();
+    const CardStore store = file.store();
+    // The most a card's folded text can take: every field full, and its separators.
+    std::size_t widest = 0;
+    for (const FieldDef &f : layout.fields)
+        widest += std::size_t(f.capacity) + 1;
+    part.rows.reserve(std::size_t(last - first));
+    part.offsets.reserve(std::size_t(last - first) + 1);
+    std::size_t size = 0;
+    part.folded = Room(widest * std::size_t(last - first));
+    for (qint64 at = first; at < last;) {
+        const qint64 wanted = std::min(kLoadRecords, last - at);
+        const QByteArray block = store.readRange(at, wanted);
+        const qint64 read = block.size() / layout.size;
+        for (qint64 i = 0; i < read; ++i) {
+            const char *record = block.constData() + i * layout.size;
+            Row row{quint32(at + i), quint16(fileNumber), false, false, 0};
+            row.forSale = Record::bytesAt(record, forSale) == QByteArrayView("S\xEC", 2);
+            const QByteArrayView amount = Record::bytesAt(record, money);
+            std::optional<qint64> cents =
+                Money::normalCents(std::string_view(amount.data(), std::size_t(amount.size())));
+            if (!cents)
+                cents = Money::cents(Windows1252::decode(amount.data(), amount.size()));
+            if (cents) {
+                row.readable = true;
+                row.cents = *cents;
+            }
+            part.offsets.push_back(size);
+            char *const start = part.folded.data() + size;
+            char *out = start;
+            bool firstField = true;
+            for (const FieldDef &f : layout.fields) {
+                if (!firstField)
+                    *out++ = kSeparator;
+                firstField = false;
+                const QByteArrayView bytes = Record::bytesAt(record, f);
+                out = foldInto(bytes.data(), bytes.data() + bytes.size(), out, table);
+            }
+            size += std::size_t(out - start);
+            part.rows.push_back(row);
+        }
+        at += read;
+        if (read < wanted)
+            break; // the file ended early
+    }
+    part.offsets.push_back(size);
+    part.folded.keep(size);
+}
+
 void CollectionModel::load(const QList<CardFile> &files)
 {
     beginResetModel();
     files_ = files;
     rows_.clear();
     folded_.clear();
-    offsets_.clear();
+    texts_.clear();
     blocks_.clear();
     filter_.clear();
     foldedFilter_.clear();
     buildColumns();
-    const auto &table = foldTable();
     try {
         for (int fi = 0; fi < files_.size(); ++fi) {
             const CardFile &file = files_.at(fi);
-            const RecordLayout &layout = *file.layout;
-            const FieldDef &money = layout.money();
-            const FieldDef &forSale = layout.forSale();
-            file.store().scan(
-                [&](const char *record, qint64 index) {
-                    Row row{quint32(index), quint16(fi), false, false, 0};
-                    const QByteArrayView sale = Record::bytesAt(record, forSale);
-                    row.forSale = sale == QByteArrayView("S\xEC", 2);
-                    const QByteArrayView amount = Record::bytesAt(record, money);
-                    if (const auto c = Money::cents(Windows1252::decode(amount.data(), amount.size()))) {
-                        row.readable = true;
-                        row.cents = *c;
+            const qint64 count = file.store().count();
+            // A large file is read in two halves at once.
+            const int parts = count >= 2 * kLoadRecords ? 2 : 1;
+            std::vector<LoadedPart> loaded(static_cast<std::size_t>(parts));
+            std::vector<std::thread> helpers;
+            for (int p = 1; p < parts; ++p)
+                helpers.emplace_back([&, p] {
+                    try {
+                        loadRun(file, fi, count * p / parts, count * (p + 1) / parts,
+                                loaded[std::size_t(p)]);
+                    } catch (...) {
+                        loaded[std::size_t(p)].error = std::current_exception();
                     }
-                    offsets_.push_back(quint32(folded_.size()));
-                    bool first = true;
-                    for (const FieldDef &f : layout.fields) {
-                        if (!first)
-                            folded_.append(kSeparator);
-                        first = false;
-                        const QByteArrayView bytes = Record::bytesAt(record, f);
-                        const qsizetype at = folded_.size();
-                        folded_.append(bytes.data(), bytes.size());
-                        for (char *c = folded_.data() + at, *end = folded_.data() + folded_.size();
-                             c != end; ++c)
-                            *c = table[static_cast<unsigned char>(*c)];
-                    }
-                    rows_.push_back(row);
-                },
-                [&](qint64 count) {
-                    rows_.reserve(rows_.size() + std::size_t(count));
-                    offsets_.reserve(offsets_.size() + std::size_t(count) + 1);
                 });
+            try {
+                loadRun(file, fi, 0, count / parts, loaded[0]);
+            } catch (...) {
+                loaded[0].error = std::current_exception();
+            }
+            for (std::thread &t : helpers)
+                t.join();
+            rows_.reserve(rows_.size() + std::size_t(count));
+            texts_.reserve(texts_.size() + std::size_t(count));
+            for (LoadedPart &part : loaded) {
+                if (part.error)
+                    std::rethrow_exception(part.error);
+                rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
+                const char *text = part.folded.data();
+                for (std::size_t i = 0; i + 1 < part.offsets.size(); ++i)
+                    texts_.emplace_back(text + part.offsets[i], part.offsets[i + 1] - part.offsets[i]);
+                folded_.push_back(std::move(part.folded));
+            }
         }
     } catch (...) {
         rows_.clear();
         folded_.clear();
-        offsets_.clear();
+        texts_.clear();
         order_.clear();
         shown_.clear();
         endResetModel();
         throw;
     }
-    offsets_.push_back(quint32(folded_.size()));
-    folded_.squeeze();
     order_.resize(rows_.size());
     for (std::size_t i = 0; i < order_.size(); ++i)
         order_[i] = quint32(i);
@@ -335,69 +563,150 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     if (column < 0 || column >= columns_.size())
         return;
     const Column &c = columns_.at(column);
-    // Every row gets its key once; the sort then compares keys only.
-    struct Key {
-        bool number = false;
-        double value = 0;
-        qsizetype text = -1; // into textKeys
+    // Every row gets a small key once, and the sort moves the keys: numbers
+    // by their value, texts by the places of their first plain bytes. Where
+    // these cannot decide, texts are compared by all their plain bytes, and
+    // where not even those can, by their Italian collation keys, made when
+    // first needed.
+    struct Entry {
+        quint64 head;     // a number's value in integer order, or a text's first places
+        quint32 row;
+        bool text;        // numbers come before texts
+        bool whole;       // head holds the whole text
     };
-    std::vector<QCollatorSortKey> textKeys;
-    QCollator collator{QLocale(QLocale::Italian, QLocale::Italy)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<Key> keys(rows_.size());
+    const QCollator collator = italianCollator();
+    const std::array<quint8, 256> &rank = plainRanks();
+    std::vector<std::string_view> texts(rows_.size());
+    std::vector<Entry> entries(order_.size());
     // The position of each field of a layout among a row's folded fields.
     auto fieldNumber = [](const RecordLayout &layout, const FieldDef *f) {
         return f ? int(f - layout.fields.data()) : -1;
     };
-    for (std::size_t r = 0; r < rows_.size(); ++r) {
-        const CardFile &file = files_.at(rows_[r].file);
-        Key &key = keys[r];
-        QByteArrayView t;
-        QString decoded;
-        if (c.fileColumn) {
-            decoded = file.name;
-        } else {
-            const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
-            if (n >= 0) {
-                const char *p = folded_.constData() + offsets_[r];
-                const char *end = folded_.constData() + offsets_[r + 1];
-                for (int i = 0; i < n; ++i)
-                    p = std::find(p, end, kSeparator) + 1;
-                t = QByteArrayView(p, std::find(p, end, kSeparator) - p);
-            }
-            if (c.numeric) {
-                if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
-                    key.number = rows_[r].readable;
-                    key.value = double(rows_[r].cents);
-                } else {
-                    key.number = leadingNumber(std::string_view(t.data(), t.size()), key.value);
-                }
-            }
-            if (!key.number)
-                decoded = Windows1252::decode(t.data(), t.size());
-        }
-        if (!key.number) {
-            key.text = qsizetype(textKeys.size());
-            textKeys.push_back(collator.sortKey(decoded));
-        }
-    }
-    const bool ascending = order == Qt::AscendingOrder;
-    auto less = [&](quint32 a, quint32 b) {
-        const Key &x = keys[a];
-        const Key &y = keys[b];
-        if (x.number != y.number)
-            return x.number; // numbers before texts
-        if (x.number)
-            return x.value < y.value;
-        return textKeys[std::size_t(x.text)].compare(textKeys[std::size_t(y.text)]) < 0;
+    // A number as an integer of the same order.
+    const auto numberHead = [](double v) {
+        if (v == 0)
+            v = 0; // -0 ranks with 0
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return (bits & (quint64(1) << 63)) ? ~bits : bits | (quint64(1) << 63);
     };
+    // The file column compares files by their names' places in collation order.
+    std::vector<int> filePlace(std::size_t(files_.size()), 0);
+    if (c.fileColumn) {
+        std::vector<int> byName(filePlace.size());
+        for (std::size_t f = 0; f < byName.size(); ++f)
+            byName[f] = int(f);
+        std::vector<QCollatorSortKey> names;
+        for (const CardFile &f : files_)
+            names.push_back(collator.sortKey(f.name));
+        const auto nameOrder = [&](int a, int b) {
+            return names[std::size_t(a)].compare(names[std::size_t(b)]);
+        };
+        std::stable_sort(byName.begin(), byName.end(), [&](int a, int b) { return nameOrder(a, b) < 0; });
+        for (std::size_t i = 1; i < byName.size(); ++i)
+            filePlace[std::size_t(byName[i])] = filePlace[std::size_t(byName[i - 1])]
+                                                + (nameOrder(byName[i - 1], byName[i]) < 0 ? 1 : 0);
+    }
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const quint32 r = order_[i];
+        const CardFile &file = files_.at(rows_[r].file);
+        Entry &e = entries[i];
+        e = Entry{0, r, false, false};
+        if (c.fileColumn) {
+            e.head = quint64(filePlace[rows_[r].file]);
+            continue;
+        }
+        std::string_view t;
+        const int n = fieldNumber(*file.layout, c.fieldFor(*file.layout));
+        if (n >= 0) {
+            const char *p = texts_[r].data();
+            const char *end = p + texts_[r].size();
+            for (int k = 0; k < n; ++k)
+                p = std::find(p, end, kSeparator) + 1;
+            t = std::string_view(p, std::size_t(std::find(p, end, kSeparator) - p));
+        }
+        if (c.numeric) {
+            double value = 0;
+            bool number = false;
+            if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
+                number = rows_[r].readable;
+                value = double(rows_[r].cents);
+            } else {
+                number = leadingNumber(t, value);
+            }
+            if (number) {
+                e.head = numberHead(value);
+                continue;
+            }
+        }
+        e.text = true;
+        texts[r] = t;
+        std::size_t taken = 0;
+        for (; taken < std::min<std::size_t>(8, t.size()); ++taken) {
+            const quint8 place = rank[static_cast<unsigned char>(t[taken])];
+            if (place == 0)
+                break;
+            e.head |= quint64(place) << (56 - 8 * taken);
+        }
+        e.whole = taken == t.size();
+    }
+    std::vector<std::optional<QCollatorSortKey>> collationKeys(rows_.size());
+    const auto collationKey = [&](quint32 r) -> const QCollatorSortKey & {
+        std::optional<QCollatorSortKey> &k = collationKeys[r];
+        if (!k)
+            k.emplace(collator.sortKey(Windows1252::decode(texts[r].data(), qsizetype(texts[r].size()))));
+        return *k;
+    };
+    // -1, 0 or 1 where the plain bytes decide, 2 where only the collation can.
+    constexpr int kUndecided = 2;
+    const auto plainCompare = [&](std::string_view x, std::string_view y) {
+        const std::size_t n = std::min(x.size(), y.size());
+        if (x == y)
+            return 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const quint8 a = rank[static_cast<unsigned char>(x[i])];
+            const quint8 b = rank[static_cast<unsigned char>(y[i])];
+            if (a == 0 || b == 0)
+                return kUndecided;
+            if (a != b)
+                return a < b ? -1 : 1;
+        }
+        // One text begins the other: the longer comes after when it goes on
+        // with a plain byte, which always weighs something.
+        if (x.size() < y.size())
+            return rank[static_cast<unsigned char>(y[n])] != 0 ? -1 : kUndecided;
+        return rank[static_cast<unsigned char>(x[n])] != 0 ? 1 : kUndecided;
+    };
+    auto less = [&](const Entry &x, const Entry &y) {
+        if (x.text != y.text)
+            return !x.text; // numbers before texts
+        if (!x.text)
+            return x.head < y.head;
+        if (x.head != y.head) {
+            // The first differing place decides when both texts have one there.
+            const int shift = 56 - (std::countl_zero(x.head ^ y.head) & ~7);
+            const quint64 a = (x.head >> shift) & 0xFF;
+            const quint64 b = (y.head >> shift) & 0xFF;
+            if (a != 0 && b != 0)
+                return a < b;
+        } else if (x.whole && y.whole) {
+            return false; // the same text
+        }
+        const int plain = plainCompare(texts[x.row], texts[y.row]);
+        if (plain != kUndecided)
+            return plain < 0;
+        return collationKey(x.row).compare(collationKey(y.row)) < 0;
+    };
+    const bool ascending = order == Qt::AscendingOrder;
     emit layoutAboutToBeChanged();
     const std::vector<quint32> before = shown_;
     if (ascending)
-        std::stable_sort(order_.begin(), order_.end(), less);
+        std::stable_sort(entries.begin(), entries.end(), less);
     else
-        std::stable_sort(order_.begin(), order_.end(),
-                         [&](quint32 a, quint32 b) { return less(b, a); });
+        std::stable_sort(entries.begin(), entries.end(),
+                         [&](const Entry &x, const Entry &y) { return less(y, x); });
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        order_[i] = entries[i].row;
     const QByteArray kept = foldedFilter_;
     if (kept.isEmpty()) {
         shown_ = order_;
@@ -442,8 +751,7 @@ void CollectionModel::setFilter(const QString &text)
         const std::string_view n(needle.constData(), std::size_t(needle.size()));
         result.reserve(from.size());
         for (quint32 r : from) {
-            const std::string_view row(folded_.constData() + offsets_[r],
-                                       offsets_[r + 1] - offsets_[r]);
+            const std::string_view &row = texts_[r];
             if (row.find(n) != std::string_view::npos)
                 result.push_back(r);
         }

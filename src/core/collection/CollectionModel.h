@@ -12,7 +12,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <list>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class CollectionModel : public QAbstractTableModel {
@@ -49,9 +52,10 @@ public:
 
     explicit CollectionModel(QObject *parent = nullptr);
 
-    // Reads the files once (totals, filter text) and shows their cards in
-    // file order. The whole collection (more than one file) gets a first
-    // column naming each card's file. Throws CardStore::Failure.
+    // Reads the files once (totals, filter text; a large file in two halves
+    // at once) and shows their cards in file order. The whole collection
+    // (more than one file) gets a first column naming each card's file.
+    // Throws CardStore::Failure.
     void load(const QList<CardFile> &files);
     const QList<CardFile> &files() const { return files_; }
     const QList<Column> &columnList() const { return columns_; }
@@ -92,6 +96,10 @@ private:
         bool readable;
         qint64 cents;
     };
+    struct LoadedPart;
+    // Reads cards first..last-1 of a file into `part`.
+    static void loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
+                        LoadedPart &part);
     const QByteArray &block(int file, qint64 blockNo) const;
     void addToTotals(Totals &totals, quint32 row) const;
     void buildColumns();
@@ -100,9 +108,35 @@ private:
     QList<CardFile> files_;
     QList<Column> columns_;
     std::vector<Row> rows_;
-    // Per row, its fields folded and joined by 0x01; offsets_[r]..offsets_[r+1].
-    QByteArray folded_;
-    std::vector<quint32> offsets_;
+    // Room for the folded text of a run of cards: reserved at its largest up
+    // front but taken from the system only as it is written, in large pages
+    // where the system offers them, since every fresh small page costs a
+    // fault and 100,000 cards fill thousands of them.
+    class Room {
+    public:
+        Room() = default;
+        explicit Room(std::size_t bytes); // throws std::bad_alloc
+        ~Room();
+        Room(Room &&other) noexcept { swap(other); }
+        Room &operator=(Room &&other) noexcept
+        {
+            Room(std::move(other)).swap(*this);
+            return *this;
+        }
+        char *data() const { return data_; }
+        // Gives what lies after the first `bytes` back to the system.
+        void keep(std::size_t bytes);
+
+    private:
+        void swap(Room &other) noexcept;
+        void *base_ = nullptr;
+        std::size_t mapped_ = 0;
+        char *data_ = nullptr;
+    };
+    // Per row, its fields folded and joined by 0x01 (texts_[r]), kept in a
+    // few large blocks: one per run of cards read at once.
+    std::vector<Room> folded_;
+    std::vector<std::string_view> texts_;
     std::vector<quint32> order_; // every row, in the sorted order
     std::vector<quint32> shown_; // the rows of order_ that pass the filter
     QString filter_;

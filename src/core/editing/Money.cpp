@@ -180,6 +180,29 @@ std::optional<qint64> cents(const QString &text)
     return negative ? -value : value;
 }
 
+std::optional<qint64> normalCents(std::string_view text)
+{
+    // Up to fifteen digits in all: the normaliser writes such an amount back
+    // digit for digit, so reading the digits gives what it would give.
+    constexpr std::size_t kMostIntegerDigits = 13;
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const std::size_t integerDigits = text.size() - 3;
+    if (text.size() < 4 || integerDigits > kMostIntegerDigits || text[integerDigits] != ',')
+        return std::nullopt;
+    qint64 value = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == integerDigits)
+            continue;
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
 QString fromCents(qint64 value)
 {
     const bool negative = value < 0;

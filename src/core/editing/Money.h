@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <optional>
+#include <string_view>
 
 class QKeyEvent;
 
@@ -22,6 +23,11 @@ QString normalise(const QString &text);
 // not read it at all (empty, "abc", "1.234,5") or when the amount is beyond
 // what cents in 64 bits can count.
 std::optional<qint64> cents(const QString &text);
+// The cents of a text already in the form normalise() writes, read straight
+// from its digits: -?[0-9]+,[0-9]{2} with at most thirteen integer digits, for
+// which the result equals cents(). Any other text gives std::nullopt and is
+// left to cents().
+std::optional<qint64> normalCents(std::string_view text);
 // Cents as a money text: "-12,05", "0,00"; no thousands separator.
 QString fromCents(qint64 cents);
 // Whether normalise() reads `text` as an amount: an empty or blank text counts
