@@ -418,21 +418,11 @@ private slots:
         folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, setCards());
         exportCsv(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet),
                   folder->file(QStringLiteral("Catalogo.csv")));
-        QProcess lo;
-        lo.setWorkingDirectory(folder->path());
-        QStringList environment = QProcess::systemEnvironment();
-        environment << QStringLiteral("HOME=") + folder->path();
-        lo.setEnvironment(environment);
         // Read as CSV with "," and UTF-8 (76), written back with ";".
-        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                           QStringLiteral("-env:UserInstallation=file://") + folder->path() + QStringLiteral("lo"),
-                           QStringLiteral("--infilter=CSV:44,34,76"),
-                           QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76"),
-                           QStringLiteral("--outdir"), folder->path() + QStringLiteral("out"),
-                           folder->file(QStringLiteral("Catalogo.csv"))});
-        QVERIFY(lo.waitForFinished(120000));
-        const QByteArray csv = folder->read(QStringLiteral("out/Catalogo.csv"));
-        QVERIFY2(!csv.isEmpty(), lo.readAllStandardError().constData());
+        QByteArray errors;
+        const QByteArray csv = folder->convertToCsv(soffice, QStringLiteral("Catalogo.csv"),
+                                                    QStringLiteral("CSV:44,34,76"), QStringLiteral("out"), &errors);
+        QVERIFY2(!csv.isEmpty(), errors.constData());
         const QStringList lines = QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines.at(0).startsWith(QStringLiteral("Nome set;Tema;Minifigure incluse")));

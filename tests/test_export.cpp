@@ -281,20 +281,10 @@ private slots:
         TfrmExpArmi w(roster->frmArmi());
         w.show();
         exportSets(w);
-        QProcess lo;
-        lo.setWorkingDirectory(folder->path());
-        QStringList environment = QProcess::systemEnvironment();
-        environment << QStringLiteral("HOME=") + folder->path();
-        lo.setEnvironment(environment);
-        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                           QStringLiteral("-env:UserInstallation=file://") + folder->path() + QStringLiteral("lo"),
-                           QStringLiteral("--infilter=calc_HTML_WebQuery"),
-                           QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76"),
-                           QStringLiteral("--outdir"), folder->path() + QStringLiteral("csv"),
-                           folder->file(QStringLiteral("Catalogo_BLOKKO.xls"))});
-        QVERIFY(lo.waitForFinished(120000));
-        const QByteArray csv = folder->read(QStringLiteral("csv/Catalogo_BLOKKO.csv"));
-        QVERIFY2(!csv.isEmpty(), lo.readAllStandardError().constData());
+        QByteArray errors;
+        const QByteArray csv = folder->convertToCsv(soffice, QStringLiteral("Catalogo_BLOKKO.xls"),
+                                                    QStringLiteral("calc_HTML_WebQuery"), QStringLiteral("csv"), &errors);
+        QVERIFY2(!csv.isEmpty(), errors.constData());
         const QStringList lines = QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
         const QStringList cells = lines.at(1).trimmed().split(QLatin1Char(';'));

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
@@ -326,6 +327,26 @@ QByteArray TestProgramFolder::read(const QString &name) const
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+QByteArray TestProgramFolder::convertToCsv(const QString &soffice, const QString &name,
+                                           const QString &inputFilter, const QString &outFolder,
+                                           QByteArray *errors) const
+{
+    QProcess lo;
+    lo.setWorkingDirectory(path());
+    QStringList environment = QProcess::systemEnvironment();
+    environment << QStringLiteral("HOME=") + path();
+    lo.setEnvironment(environment);
+    lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                       QStringLiteral("-env:UserInstallation=file://") + path() + QStringLiteral("lo"),
+                       QStringLiteral("--infilter=") + inputFilter,
+                       QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76"),
+                       QStringLiteral("--outdir"), path() + outFolder, file(name)});
+    lo.waitForFinished(120000);
+    if (errors)
+        *errors = lo.readAllStandardError();
+    return read(outFolder + QLatin1Char('/') + QFileInfo(name).completeBaseName() + QStringLiteral(".csv"));
 }
 
 int runTests(int argc, char **argv, QObject *testObject)

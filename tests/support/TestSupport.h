@@ -108,6 +108,11 @@ public:
     void writeCards(const QString &name, const RecordLayout &layout, int count,
                     const std::function<void(Record &, int)> &fill) const;
     QByteArray read(const QString &name) const;
+    // Has LibreOffice read `name` of the folder with `inputFilter` and write it
+    // back as UTF-8 CSV with ";" into `outFolder`; returns the CSV written
+    // (empty when soffice wrote nothing, with its errors in `errors`).
+    QByteArray convertToCsv(const QString &soffice, const QString &name, const QString &inputFilter,
+                            const QString &outFolder, QByteArray *errors) const;
 
 private:
     QTemporaryDir dir_;
