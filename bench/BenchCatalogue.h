@@ -48,6 +48,37 @@ inline void writeCatalogue(const QString &folder, int cards)
     photo.save(folder + QStringLiteral("/Schedario/BLOKKO_%1.jpg").arg(cards));
 }
 
+// A MOC archive `<name>.moc` of a given size in the same folder, every
+// third creation for sale.
+inline QString writeMocArchive(const QString &folder, const QString &name, int cards)
+{
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".moc");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the archive");
+    static const char *themes[] = {"Città", "Pirati", "Castelli", "Spazio", "Treni", "Western"};
+    static const char *scales[] = {"1:10", "1:20", "1:35", "1:43", "1:87", "minifig"};
+    Record r(Schede::TSchedaMOC);
+    QByteArray chunk;
+    for (int i = 1; i <= cards; ++i) {
+        r.setText("NomeProgetto", QStringLiteral("Progetto %1").arg((i * 7919) % 100003));
+        r.setText("CodiceID", QStringLiteral("MOC-%1").arg(10000 + i));
+        r.setText("Tema", QString::fromUtf8(themes[i % 6]));
+        r.setText("Designer", QStringLiteral("Designer %1").arg(i % 40));
+        r.setText("Scala", QString::fromUtf8(scales[i % 6]));
+        r.setText("NumeroPezzi", QString::number(100 + i % 3000));
+        r.setText("Note", QString(200, QLatin1Char('n')));
+        r.setText("CostoTotale", QStringLiteral("129,50"));
+        r.setText("InVendita", i % 3 == 0 ? QStringLiteral("Sì") : QStringLiteral("No"));
+        chunk += r.bytes();
+        if (chunk.size() > (8 << 20) || i == cards) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    return path;
+}
+
 inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

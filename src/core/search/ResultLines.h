@@ -33,16 +33,20 @@ public:
     // Appends the line of `record` in its 8-bit form (Windows-1252, one byte
     // a character) to `out`; returns its length.
     qsizetype appendTo(const char *record, QByteArray &out) const;
-    // Writes that form to `out`, which has room for maxLength() bytes.
+    // Writes that form to `out`, which has room for maxLength() bytes (a
+    // little more than the longest line: bytes past the line may change).
     qsizetype writeTo(const char *record, char *out) const;
     qsizetype maxLength() const { return maxLength_; }
 
 private:
+    static constexpr qsizetype kBlock = 16;
     struct Column {
         const FieldDef *field;
         std::u16string_view prefix;
         int width;
-        QByteArray prefixBytes;
+        QByteArray prefixBytes; // padded with a block of zeros
+        qsizetype prefixLength;
+        bool blocks; // the field may be read in whole blocks
     };
     QList<Column> columns_;
     qsizetype maxLength_ = 0;

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,7 +66,19 @@ bool LineList::less(QByteArrayView a, QByteArrayView b)
 void LineList::Part::reserve(qsizetype lines, qsizetype bytes)
 {
     lines_ = platform::BigArray<Line>(size_t(lines));
+    order_ = platform::BigArray<Key>(size_t(lines));
     bytes_ = platform::BigArray<char>(size_t(bytes));
+}
+
+void LineList::Part::keyLast()
+{
+    // Taken while the line is still in the cache.
+    const auto &rank = ranks();
+    const quint32 slot = quint32(lines_.size() - 1);
+    const qint64 at = lines_[slot].offset;
+    const auto *base = reinterpret_cast<const uchar *>(bytes_.data() + at);
+    const qsizetype length = qsizetype(qint64(bytes_.size()) - at);
+    order_.push_back({{headWord(base, length, 0, rank), headWord(base, length, 8, rank)}, slot});
 }
 
 void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 index)
@@ -72,6 +86,7 @@ void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 
     const qint64 at = qint64(bytes_.size());
     bytes_.resize(size_t(at + builder.writeTo(record, bytes_.data() + at)));
     lines_.push_back({at, index});
+    keyLast();
 }
 
 void LineList::Part::add(QByteArrayView line, qint64 index)
@@ -79,6 +94,7 @@ void LineList::Part::add(QByteArrayView line, qint64 index)
     const qint64 at = qint64(bytes_.size());
     std::memcpy(bytes_.grow(size_t(line.size())), line.data(), size_t(line.size()));
     lines_.push_back({at, index});
+    keyLast();
 }
 
 QByteArrayView LineList::Part::line(quint32 slot) const
@@ -91,26 +107,55 @@ QByteArrayView LineList::Part::line(quint32 slot) const
 void LineList::Part::sort()
 {
     bytes_.trim();
-    const auto &rank = ranks();
-    order_ = platform::BigArray<Key>(lines_.size());
-    for (quint32 i = 0; i < lines_.size(); ++i) {
-        const QByteArrayView l = line(i);
-        const auto *base = reinterpret_cast<const uchar *>(l.data());
-        order_.push_back({{headWord(base, l.size(), 0, rank), headWord(base, l.size(), 8, rank)}, i});
+    // The keys are in file order. A stable radix sort on their 16 bytes
+    // orders them by head, keeping file order among equal heads; bytes that
+    // are the same in every key (a common prefix, the padding) are passed
+    // over. Runs of equal heads are then settled by their whole lines.
+    const size_t n = order_.size();
+    const auto digit = [](const Key &k, int d) {
+        return unsigned(d < 8 ? k.head[0] >> (8 * (7 - d)) : k.head[1] >> (8 * (15 - d))) & 0xFFu;
+    };
+    std::vector<std::array<quint32, 256>> counts(16);
+    for (std::array<quint32, 256> &c : counts)
+        c.fill(0);
+    for (const Key &k : order_)
+        for (int d = 0; d < 16; ++d)
+            ++counts[size_t(d)][digit(k, d)];
+    platform::BigArray<Key> spare(n);
+    spare.resize(n);
+    Key *from = order_.data();
+    Key *to = spare.data();
+    for (int d = 15; d >= 0; --d) {
+        std::array<quint32, 256> &c = counts[size_t(d)];
+        if (n == 0 || c[digit(from[0], d)] == n)
+            continue;
+        quint32 sum = 0;
+        for (quint32 &v : c)
+            sum += std::exchange(v, sum);
+        for (size_t i = 0; i < n; ++i)
+            to[c[digit(from[i], d)]++] = from[i];
+        std::swap(from, to);
     }
-    // Equal heads are settled by the whole lines, equal lines by file order.
-    std::sort(order_.begin(), order_.end(), [&](const Key &a, const Key &b) {
-        if (a.head[0] != b.head[0])
-            return a.head[0] < b.head[0];
-        if (a.head[1] != b.head[1])
-            return a.head[1] < b.head[1];
-        const QByteArrayView x = line(a.slot), y = line(b.slot);
-        if (LineList::less(x, y))
-            return true;
-        if (LineList::less(y, x))
-            return false;
-        return a.slot < b.slot;
-    });
+    if (from != order_.data())
+        std::memcpy(order_.data(), from, n * sizeof(Key));
+    const auto sameHead = [](const Key &a, const Key &b) {
+        return a.head[0] == b.head[0] && a.head[1] == b.head[1];
+    };
+    for (size_t i = 0; i < n;) {
+        size_t j = i + 1;
+        while (j < n && sameHead(order_[i], order_[j]))
+            ++j;
+        if (j - i > 1)
+            std::sort(order_.begin() + i, order_.begin() + j, [&](const Key &a, const Key &b) {
+                const QByteArrayView x = line(a.slot), y = line(b.slot);
+                if (LineList::less(x, y))
+                    return true;
+                if (LineList::less(y, x))
+                    return false;
+                return a.slot < b.slot;
+            });
+        i = j;
+    }
 }
 
 LineList LineList::merge(std::vector<Part> parts)

@@ -35,9 +35,10 @@ public:
             qint64 record;
         };
         QByteArrayView line(quint32 slot) const;
+        void keyLast(); // the sort key of the line added last
         platform::BigArray<char> bytes_;
         platform::BigArray<Line> lines_; // in file order
-        platform::BigArray<Key> order_;
+        platform::BigArray<Key> order_; // keys, in file order until sorted
     };
 
     LineList() = default;
