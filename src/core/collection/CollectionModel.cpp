@@ -3,6 +3,7 @@
 #include "core/cards/Schede.h"
 #include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
+#include "core/platform/BigMemory.h"
 
 #include <QCollator>
 #include <QtGlobal>
@@ -19,16 +20,11 @@
 #include <thread>
 #include <string_view>
 
-#ifdef Q_OS_UNIX
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr qint64 kBlockRecords = 256;
-// Cards read a call while loading: few calls, each a few megabytes.
-constexpr qint64 kLoadRecords = 1024;
+// A file is read in two halves at once.
+constexpr int kParts = 2;
 constexpr std::size_t kBlocksKept = 8;
 constexpr char kSeparator = '\x01';
 
@@ -265,134 +261,20 @@ void CollectionModel::buildColumns()
     }
 }
 
-// What one run of a file's cards adds to the model: its rows and their
-// folded text, each row's text from offsets[i] to offsets[i + 1].
-struct CollectionModel::LoadedPart {
-    std::vector<Row> rows;
-    Room folded;
-    std::vector<std::size_t> offsets;
-    std::exception_ptr error;
-};
-
-namespace {
-constexpr std::size_t kLargePage = std::size_t(2) << 20;
-}
-
-CollectionModel::Room::Room(std::size_t bytes)
+CollectionModel::Row CollectionModel::readRow(const char *record, const RecordLayout &layout, qint64 index,
+                                              int fileNumber)
 {
-    if (bytes == 0)
-        return;
-#ifdef Q_OS_UNIX
-    // Aligned to a large page, so that the system can back it with them.
-    mapped_ = (bytes + kLargePage - 1) / kLargePage * kLargePage + kLargePage;
-    base_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
-                   -1, 0);
-    if (base_ == MAP_FAILED) {
-        base_ = nullptr;
-        mapped_ = 0;
-        throw std::bad_alloc();
+    Row row{quint32(index), quint16(fileNumber), false, false, 0};
+    row.forSale = Record::bytesAt(record, layout.forSale()) == QByteArrayView("S\xEC", 2);
+    const QByteArrayView amount = Record::bytesAt(record, layout.money());
+    std::optional<qint64> cents = Money::normalCents(std::string_view(amount.data(), std::size_t(amount.size())));
+    if (!cents)
+        cents = Money::cents(Windows1252::decode(amount.data(), amount.size()));
+    if (cents) {
+        row.readable = true;
+        row.cents = *cents;
     }
-    const auto address = reinterpret_cast<std::uintptr_t>(base_);
-    data_ = reinterpret_cast<char *>((address + kLargePage - 1) / kLargePage * kLargePage);
-#ifdef MADV_HUGEPAGE
-    ::madvise(data_, mapped_ - std::size_t(data_ - static_cast<char *>(base_)), MADV_HUGEPAGE);
-#endif
-#else
-    base_ = std::malloc(bytes);
-    if (!base_)
-        throw std::bad_alloc();
-    data_ = static_cast<char *>(base_);
-#endif
-}
-
-CollectionModel::Room::~Room()
-{
-#ifdef Q_OS_UNIX
-    if (base_)
-        ::munmap(base_, mapped_);
-#else
-    std::free(base_);
-#endif
-}
-
-void CollectionModel::Room::swap(Room &other) noexcept
-{
-    std::swap(base_, other.base_);
-    std::swap(mapped_, other.mapped_);
-    std::swap(data_, other.data_);
-}
-
-void CollectionModel::Room::keep(std::size_t bytes)
-{
-#ifdef Q_OS_UNIX
-    if (!base_)
-        return;
-    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
-    const auto end = reinterpret_cast<std::uintptr_t>(data_ + bytes);
-    char *const from = reinterpret_cast<char *>((end + page - 1) / page * page);
-    char *const mappedEnd = static_cast<char *>(base_) + mapped_;
-    if (from < mappedEnd) {
-        ::munmap(from, std::size_t(mappedEnd - from));
-        mapped_ = std::size_t(from - static_cast<char *>(base_));
-    }
-#else
-    Q_UNUSED(bytes);
-#endif
-}
-
-void CollectionModel::loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
-                              LoadedPart &part)
-{
-    const RecordLayout &layout = *file.layout;
-    const FieldDef &money = layout.money();
-    const FieldDef &forSale = layout.forSale();
-    const auto &table = foldTable();
-    const CardStore store = file.store();
-    // The most a card's folded text can take: every field full, and its separators.
-    std::size_t widest = 0;
-    for (const FieldDef &f : layout.fields)
-        widest += std::size_t(f.capacity) + 1;
-    part.rows.reserve(std::size_t(last - first));
-    part.offsets.reserve(std::size_t(last - first) + 1);
-    std::size_t size = 0;
-    part.folded = Room(widest * std::size_t(last - first));
-    for (qint64 at = first; at < last;) {
-        const qint64 wanted = std::min(kLoadRecords, last - at);
-        const QByteArray block = store.readRange(at, wanted);
-        const qint64 read = block.size() / layout.size;
-        for (qint64 i = 0; i < read; ++i) {
-            const char *record = block.constData() + i * layout.size;
-            Row row{quint32(at + i), quint16(fileNumber), false, false, 0};
-            row.forSale = Record::bytesAt(record, forSale) == QByteArrayView("S\xEC", 2);
-            const QByteArrayView amount = Record::bytesAt(record, money);
-            std::optional<qint64> cents =
-                Money::normalCents(std::string_view(amount.data(), std::size_t(amount.size())));
-            if (!cents)
-                cents = Money::cents(Windows1252::decode(amount.data(), amount.size()));
-            if (cents) {
-                row.readable = true;
-                row.cents = *cents;
-            }
-            part.offsets.push_back(size);
-            char *const start = part.folded.data() + size;
-            char *out = start;
-            bool firstField = true;
-            for (const FieldDef &f : layout.fields) {
-                if (!firstField)
-                    *out++ = kSeparator;
-                firstField = false;
-                const QByteArrayView bytes = Record::bytesAt(record, f);
-                out = foldInto(bytes.data(), bytes.data() + bytes.size(), out, table);
-            }
-            size += std::size_t(out - start);
-            part.rows.push_back(row);
-        }
-        at += read;
-        if (read < wanted)
-            break; // the file ended early
-    }
-    part.offsets.push_back(size);
-    part.folded.keep(size);
+    return row;
 }
 
 void CollectionModel::load(const QList<CardFile> &files)
@@ -407,45 +289,28 @@ void CollectionModel::load(const QList<CardFile> &files)
     foldedFilter_.clear();
     buildColumns();
     try {
+        // One pass over each file for what the rows and the totals need;
+        // the folded text for the filter and the sort is made when first
+        // asked for, so the window opens at the speed of a read.
         for (int fi = 0; fi < files_.size(); ++fi) {
             const CardFile &file = files_.at(fi);
-            const qint64 count = file.store().count();
-            // A large file is read in two halves at once.
-            const int parts = count >= 2 * kLoadRecords ? 2 : 1;
-            std::vector<LoadedPart> loaded(static_cast<std::size_t>(parts));
-            std::vector<std::thread> helpers;
-            for (int p = 1; p < parts; ++p)
-                helpers.emplace_back([&, p] {
-                    try {
-                        loadRun(file, fi, count * p / parts, count * (p + 1) / parts,
-                                loaded[std::size_t(p)]);
-                    } catch (...) {
-                        loaded[std::size_t(p)].error = std::current_exception();
-                    }
+            const RecordLayout &layout = *file.layout;
+            std::vector<std::vector<Row>> parts(kParts);
+            file.store().scanParts(
+                kParts,
+                [&](int part, const char *record, qint64 index) {
+                    parts[std::size_t(part)].push_back(readRow(record, layout, index, fi));
+                },
+                [](int) {},
+                [&](qint64 count) {
+                    for (std::vector<Row> &p : parts)
+                        p.reserve(std::size_t(count / kParts + 1));
                 });
-            try {
-                loadRun(file, fi, 0, count / parts, loaded[0]);
-            } catch (...) {
-                loaded[0].error = std::current_exception();
-            }
-            for (std::thread &t : helpers)
-                t.join();
-            rows_.reserve(rows_.size() + std::size_t(count));
-            texts_.reserve(texts_.size() + std::size_t(count));
-            for (LoadedPart &part : loaded) {
-                if (part.error)
-                    std::rethrow_exception(part.error);
-                rows_.insert(rows_.end(), part.rows.begin(), part.rows.end());
-                const char *text = part.folded.data();
-                for (std::size_t i = 0; i + 1 < part.offsets.size(); ++i)
-                    texts_.emplace_back(text + part.offsets[i], part.offsets[i + 1] - part.offsets[i]);
-                folded_.push_back(std::move(part.folded));
-            }
+            for (const std::vector<Row> &p : parts)
+                rows_.insert(rows_.end(), p.begin(), p.end());
         }
     } catch (...) {
         rows_.clear();
-        folded_.clear();
-        texts_.clear();
         order_.clear();
         shown_.clear();
         endResetModel();
@@ -456,6 +321,80 @@ void CollectionModel::load(const QList<CardFile> &files)
         order_[i] = quint32(i);
     shown_ = order_;
     endResetModel();
+}
+
+void CollectionModel::ensureTexts()
+{
+    if (texts_.size() == rows_.size())
+        return;
+    texts_.assign(rows_.size(), std::string_view());
+    folded_.clear();
+    const auto &table = foldTable();
+    // The rows of each file are one run of rows_, in file order.
+    std::size_t start = 0;
+    for (int fi = 0; fi < files_.size(); ++fi) {
+        std::size_t count = 0;
+        while (start + count < rows_.size() && rows_[start + count].file == fi)
+            ++count;
+        if (count == 0)
+            continue;
+        const CardFile &file = files_.at(fi);
+        const RecordLayout &layout = *file.layout;
+        // The most a card's folded text can take: every field full, and its separators.
+        std::size_t widest = 0;
+        for (const FieldDef &f : layout.fields)
+            widest += std::size_t(f.capacity) + 1;
+        struct Part {
+            platform::BigBlock room;
+            std::size_t size = 0;
+            std::vector<std::pair<qint64, std::size_t>> ends; // card, end of its text
+        };
+        std::vector<Part> parts(kParts);
+        try {
+            file.store().scanParts(
+                kParts,
+                [&](int partNo, const char *record, qint64 index) {
+                    if (std::size_t(index) >= count)
+                        return; // the file grew since it was loaded
+                    Part &part = parts[std::size_t(partNo)];
+                    char *const begin = part.room.data() + part.size;
+                    char *out = begin;
+                    bool firstField = true;
+                    for (const FieldDef &f : layout.fields) {
+                        if (!firstField)
+                            *out++ = kSeparator;
+                        firstField = false;
+                        const QByteArrayView bytes = Record::bytesAt(record, f);
+                        out = foldInto(bytes.data(), bytes.data() + bytes.size(), out, table);
+                    }
+                    part.size += std::size_t(out - begin);
+                    part.ends.emplace_back(index, part.size);
+                },
+                [](int) {},
+                [&](qint64 cards) {
+                    const std::size_t most = std::size_t(std::min<qint64>(cards, qint64(count)) / kParts + 1);
+                    for (Part &part : parts) {
+                        part.room = platform::BigBlock(widest * most);
+                        part.ends.reserve(most);
+                    }
+                });
+        } catch (...) {
+            // The file cannot be read again: its cards keep no text, so the
+            // filter passes over them and the sort puts them together.
+            start += count;
+            continue;
+        }
+        for (Part &part : parts) {
+            std::size_t from = 0;
+            for (const auto &[index, end] : part.ends) {
+                texts_[start + std::size_t(index)] = std::string_view(part.room.data() + from, end - from);
+                from = end;
+            }
+            part.room.keep(part.size);
+            folded_.push_back(std::move(part.room));
+        }
+        start += count;
+    }
 }
 
 int CollectionModel::rowCount(const QModelIndex &parent) const
@@ -562,6 +501,7 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= columns_.size())
         return;
+    ensureTexts();
     const Column &c = columns_.at(column);
     // Every row gets a small key once, and the sort moves the keys: numbers
     // by their value, texts by the places of their first plain bytes. Where
@@ -748,6 +688,7 @@ void CollectionModel::setFilter(const QString &text)
     if (needle.isEmpty()) {
         result = order_;
     } else {
+        ensureTexts();
         const std::string_view n(needle.constData(), std::size_t(needle.size()));
         result.reserve(from.size());
         for (quint32 r : from) {

@@ -6,6 +6,7 @@
 // file a block at a time when it is asked for.
 
 #include "core/collection/CardFile.h"
+#include "core/platform/BigMemory.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -52,8 +53,8 @@ public:
 
     explicit CollectionModel(QObject *parent = nullptr);
 
-    // Reads the files once (totals, filter text; a large file in two halves
-    // at once) and shows their cards in file order. The whole collection
+    // Reads the files once (what the totals need; a large file in two
+    // halves at once) and shows their cards in file order. The whole collection
     // (more than one file) gets a first column naming each card's file.
     // Throws CardStore::Failure.
     void load(const QList<CardFile> &files);
@@ -96,10 +97,9 @@ private:
         bool readable;
         qint64 cents;
     };
-    struct LoadedPart;
-    // Reads cards first..last-1 of a file into `part`.
-    static void loadRun(const CardFile &file, int fileNumber, qint64 first, qint64 last,
-                        LoadedPart &part);
+    static Row readRow(const char *record, const RecordLayout &layout, qint64 index, int fileNumber);
+    // Makes the folded text of every row, once after a load.
+    void ensureTexts();
     const QByteArray &block(int file, qint64 blockNo) const;
     void addToTotals(Totals &totals, quint32 row) const;
     void buildColumns();
@@ -108,34 +108,10 @@ private:
     QList<CardFile> files_;
     QList<Column> columns_;
     std::vector<Row> rows_;
-    // Room for the folded text of a run of cards: reserved at its largest up
-    // front but taken from the system only as it is written, in large pages
-    // where the system offers them, since every fresh small page costs a
-    // fault and 100,000 cards fill thousands of them.
-    class Room {
-    public:
-        Room() = default;
-        explicit Room(std::size_t bytes); // throws std::bad_alloc
-        ~Room();
-        Room(Room &&other) noexcept { swap(other); }
-        Room &operator=(Room &&other) noexcept
-        {
-            Room(std::move(other)).swap(*this);
-            return *this;
-        }
-        char *data() const { return data_; }
-        // Gives what lies after the first `bytes` back to the system.
-        void keep(std::size_t bytes);
-
-    private:
-        void swap(Room &other) noexcept;
-        void *base_ = nullptr;
-        std::size_t mapped_ = 0;
-        char *data_ = nullptr;
-    };
     // Per row, its fields folded and joined by 0x01 (texts_[r]), kept in a
-    // few large blocks: one per run of cards read at once.
-    std::vector<Room> folded_;
+    // few large blocks: one per run of cards read at once. Empty until the
+    // filter or the sort first needs them.
+    std::vector<platform::BigBlock> folded_;
     std::vector<std::string_view> texts_;
     std::vector<quint32> order_; // every row, in the sorted order
     std::vector<quint32> shown_; // the rows of order_ that pass the filter
