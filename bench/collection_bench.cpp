@@ -75,6 +75,29 @@ void line(const char *what, double value, const char *unit, double goal, const c
                 value <= goal ? "" : "   FAIL");
 }
 
+// Notes when a widget has finished painting for the first time: the filter
+// lets the paint happen first, then takes the time.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QElapsedTimer &timer) : timer_(timer) {}
+    double ms = -1;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint || inside_ || ms >= 0)
+            return false;
+        inside_ = true;
+        QCoreApplication::sendEvent(watched, event);
+        inside_ = false;
+        ms = timer_.nsecsElapsed() / 1e6;
+        return true;
+    }
+
+private:
+    QElapsedTimer &timer_;
+    bool inside_ = false;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -109,12 +132,18 @@ int main(int argc, char **argv)
     const double residentBefore = residentMb();
     TfrmCollezione window;
     QElapsedTimer timer;
+    FirstPaint firstRows(timer);
+    window.grdSchede->viewport()->installEventFilter(&firstRows);
     timer.start();
     window.show();
-    window.grdSchede->viewport()->repaint();
-    QApplication::processEvents();
-    const double shown = ms(timer);
-    line("window shown with its first rows (x read)", shown / read, "x ", 1.5, "<= 1.5");
+    // Until the table has drawn its first rows, and then the totals.
+    while (firstRows.ms < 0 || window.model()->pending())
+        QApplication::processEvents();
+    const double withTotals = ms(timer);
+    window.grdSchede->viewport()->removeEventFilter(&firstRows);
+    line("window shown with its first rows (x read)", firstRows.ms / read, "x ", 1.5, "<= 1.5");
+    std::printf("%-44s %9.1f ms\n", "  its first rows drawn", firstRows.ms);
+    std::printf("%-44s %9.1f ms\n", "  its totals shown", withTotals);
 
     CollectionModel model;
     std::vector<double> loads;

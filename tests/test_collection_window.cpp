@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -148,6 +149,61 @@ private slots:
         QTest::mouseClick(window()->btnEsci, Qt::LeftButton);
         QVERIFY(roster->frmAvvio()->isVisible());
         QVERIFY(!window()->isVisible());
+    }
+
+    // A large collection shows its rows at once and its totals right after
+    // the table is drawn; a sort by value before then reads the amounts
+    // first, and a file that grew in between is shown as it is now.
+    void largeCollectionTotalsFollowTheRows_data()
+    {
+        QTest::addColumn<QString>("before"); // what happens before the totals come
+        QTest::newRow("nothing") << "";
+        QTest::newRow("sort by value") << "sort";
+        QTest::newRow("a card added") << "add";
+    }
+    void largeCollectionTotalsFollowTheRows()
+    {
+        QFETCH(QString, before);
+        writeCatalogue();
+        TfrmCollezione::deferredLoadCards() = 1;
+        const auto restore = qScopeGuard([] { TfrmCollezione::deferredLoadCards() = 20000; });
+        roster->showWindow(roster->frmAvvio());
+        QTest::mouseClick(roster->frmAvvio()->imgCollezione, Qt::LeftButton);
+        QCOMPARE(window()->lblConteggio->text(), QStringLiteral("3 schede su 3"));
+        QCOMPARE(window()->lblTotaleCollezione->text(),
+                 QStringLiteral("Catalogo BLOKKO: 3 schede, calcolo dei valori in corso..."));
+        QCOMPARE(window()->lblTotaleFiltro->text(),
+                 QStringLiteral("Schede filtrate: 3 schede, calcolo dei valori in corso..."));
+        QCOMPARE(window()->model()->text(2, 0), QStringLiteral("Drago"));
+        QString total = QStringLiteral("Catalogo BLOKKO: 3 schede, valore 42,50 €; in vendita 1 scheda per "
+                                       "30,00 € (1 importo illeggibile non sommato)");
+        if (before == QLatin1String("sort")) {
+            int value = -1;
+            for (int c = 0; c < window()->model()->columnCount(); ++c)
+                if (window()->model()->columnList().at(c).caption == QLatin1String("Valore"))
+                    value = c;
+            QVERIFY(value >= 0);
+            window()->grdSchede->horizontalHeader()->setSortIndicator(value, Qt::AscendingOrder);
+            // Numbers by their value, the unreadable amount after them.
+            QCOMPARE(window()->model()->text(0, 0), QStringLiteral("Drago"));
+            QCOMPARE(window()->model()->text(1, 0), QStringLiteral("Faro"));
+            QCOMPARE(window()->model()->text(2, 0), QStringLiteral("Castello"));
+        } else if (before == QLatin1String("add")) {
+            folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                               {{{"NomeSet", "Faro"}, {"Valore", "30,00"}, {"InVendita", "Sì"}},
+                                {{"NomeSet", "Castello"}, {"Valore", "abc"}, {"InVendita", "No"}},
+                                {{"NomeSet", "Drago"}, {"Valore", "12,50"}, {"InVendita", "No"}},
+                                {{"NomeSet", "Nave"}, {"Valore", "1,00"}}});
+            total = QStringLiteral("Catalogo BLOKKO: 4 schede, valore 43,50 €; in vendita 1 scheda per "
+                                   "30,00 € (1 importo illeggibile non sommato)");
+        }
+        QTRY_COMPARE(window()->lblTotaleCollezione->text(), total);
+        QCOMPARE(window()->lblIllegibili->text(),
+                 QStringLiteral("Importi illeggibili: Catalogo BLOKKO, scheda 2: «abc»"));
+        if (before == QLatin1String("add")) {
+            QCOMPARE(window()->lblConteggio->text(), QStringLiteral("4 schede su 4"));
+            QCOMPARE(window()->model()->text(3, 0), QStringLiteral("Nave"));
+        }
     }
 
     // Each editor has the new command; closing the window returns to it.

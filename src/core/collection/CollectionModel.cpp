@@ -277,9 +277,27 @@ CollectionModel::Row CollectionModel::readRow(const char *record, const RecordLa
     return row;
 }
 
-void CollectionModel::load(const QList<CardFile> &files)
+void CollectionModel::appendScanned(int fileNumber, std::vector<Row> &rows) const
 {
-    beginResetModel();
+    const CardFile &file = files_.at(fileNumber);
+    const RecordLayout &layout = *file.layout;
+    std::vector<std::vector<Row>> parts(kParts);
+    file.store().scanParts(
+        kParts,
+        [&](int part, const char *record, qint64 index) {
+            parts[std::size_t(part)].push_back(readRow(record, layout, index, fileNumber));
+        },
+        [](int) {},
+        [&](qint64 count) {
+            for (std::vector<Row> &p : parts)
+                p.reserve(std::size_t(count / kParts + 1));
+        });
+    for (const std::vector<Row> &p : parts)
+        rows.insert(rows.end(), p.begin(), p.end());
+}
+
+void CollectionModel::start(const QList<CardFile> &files)
+{
     files_ = files;
     rows_.clear();
     folded_.clear();
@@ -287,39 +305,102 @@ void CollectionModel::load(const QList<CardFile> &files)
     blocks_.clear();
     filter_.clear();
     foldedFilter_.clear();
+    pending_ = false;
     buildColumns();
-    try {
-        // One pass over each file for what the rows and the totals need;
-        // the folded text for the filter and the sort is made when first
-        // asked for, so the window opens at the speed of a read.
-        for (int fi = 0; fi < files_.size(); ++fi) {
-            const CardFile &file = files_.at(fi);
-            const RecordLayout &layout = *file.layout;
-            std::vector<std::vector<Row>> parts(kParts);
-            file.store().scanParts(
-                kParts,
-                [&](int part, const char *record, qint64 index) {
-                    parts[std::size_t(part)].push_back(readRow(record, layout, index, fi));
-                },
-                [](int) {},
-                [&](qint64 count) {
-                    for (std::vector<Row> &p : parts)
-                        p.reserve(std::size_t(count / kParts + 1));
-                });
-            for (const std::vector<Row> &p : parts)
-                rows_.insert(rows_.end(), p.begin(), p.end());
-        }
-    } catch (...) {
-        rows_.clear();
-        order_.clear();
-        shown_.clear();
-        endResetModel();
-        throw;
-    }
+}
+
+void CollectionModel::showInFileOrder()
+{
     order_.resize(rows_.size());
     for (std::size_t i = 0; i < order_.size(); ++i)
         order_[i] = quint32(i);
     shown_ = order_;
+}
+
+void CollectionModel::clearRows()
+{
+    rows_.clear();
+    folded_.clear();
+    texts_.clear();
+    order_.clear();
+    shown_.clear();
+    pending_ = false;
+}
+
+void CollectionModel::load(const QList<CardFile> &files)
+{
+    beginResetModel();
+    start(files);
+    try {
+        // One pass over each file for what the rows and the totals need;
+        // the folded text for the filter and the sort is made when first
+        // asked for, so the window opens at the speed of a read.
+        for (int fi = 0; fi < files_.size(); ++fi)
+            appendScanned(fi, rows_);
+    } catch (...) {
+        clearRows();
+        endResetModel();
+        throw;
+    }
+    showInFileOrder();
+    endResetModel();
+}
+
+qint64 CollectionModel::prepare(const QList<CardFile> &files)
+{
+    beginResetModel();
+    start(files);
+    try {
+        for (int fi = 0; fi < files_.size(); ++fi) {
+            const qint64 count = files_.at(fi).store().count();
+            rows_.reserve(rows_.size() + std::size_t(count));
+            for (qint64 i = 0; i < count; ++i)
+                rows_.push_back(Row{quint32(i), quint16(fi), false, false, 0});
+        }
+    } catch (...) {
+        clearRows();
+        endResetModel();
+        throw;
+    }
+    showInFileOrder();
+    pending_ = true;
+    endResetModel();
+    return qint64(rows_.size());
+}
+
+void CollectionModel::completeLoad()
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    std::vector<Row> rows;
+    rows.reserve(rows_.size());
+    try {
+        for (int fi = 0; fi < files_.size(); ++fi)
+            appendScanned(fi, rows);
+    } catch (...) {
+        beginResetModel();
+        clearRows();
+        endResetModel();
+        throw;
+    }
+    const bool same = rows.size() == rows_.size()
+                      && std::equal(rows.begin(), rows.end(), rows_.begin(),
+                                    [](const Row &a, const Row &b) { return a.file == b.file; });
+    if (same) {
+        // The same cards: the rows, their order and the filter stay.
+        rows_ = std::move(rows);
+        return;
+    }
+    // A file changed size since it was counted: its cards as they are now.
+    beginResetModel();
+    rows_ = std::move(rows);
+    folded_.clear();
+    texts_.clear();
+    blocks_.clear();
+    filter_.clear();
+    foldedFilter_.clear();
+    showInFileOrder();
     endResetModel();
 }
 
@@ -501,6 +582,15 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= columns_.size())
         return;
+    if (pending_) {
+        // Amounts sort by their value: read them first. A file that cannot
+        // be read empties the model, which then has nothing to sort.
+        try {
+            completeLoad();
+        } catch (...) {
+            return;
+        }
+    }
     ensureTexts();
     const Column &c = columns_.at(column);
     // Every row gets a small key once, and the sort moves the keys: numbers

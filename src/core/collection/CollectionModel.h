@@ -58,6 +58,15 @@ public:
     // (more than one file) gets a first column naming each card's file.
     // Throws CardStore::Failure.
     void load(const QList<CardFile> &files);
+    // Shows the files' cards at once, from the files' sizes alone; the
+    // amounts and for-sale marks, and so the totals, wait for
+    // completeLoad(). Returns the number of cards. Throws CardStore::Failure.
+    qint64 prepare(const QList<CardFile> &files);
+    // Reads what prepare() left out, in the same pass load() makes. Throws
+    // CardStore::Failure, leaving the model empty.
+    void completeLoad();
+    // Whether the totals wait for completeLoad().
+    bool pending() const { return pending_; }
     const QList<CardFile> &files() const { return files_; }
     const QList<Column> &columnList() const { return columns_; }
 
@@ -97,6 +106,11 @@ private:
         bool readable;
         qint64 cents;
     };
+    void start(const QList<CardFile> &files);
+    void showInFileOrder();
+    void clearRows();
+    // Reads the rows of a file and appends them to `rows`.
+    void appendScanned(int fileNumber, std::vector<Row> &rows) const;
     static Row readRow(const char *record, const RecordLayout &layout, qint64 index, int fileNumber);
     // Makes the folded text of every row, once after a load.
     void ensureTexts();
@@ -108,6 +122,7 @@ private:
     QList<CardFile> files_;
     QList<Column> columns_;
     std::vector<Row> rows_;
+    bool pending_ = false;
     // Per row, its fields folded and joined by 0x01 (texts_[r]), kept in a
     // few large blocks: one per run of cards read at once. Empty until the
     // filter or the sort first needs them.

@@ -33,6 +33,7 @@
 #include <QShowEvent>
 #include <QTableView>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
@@ -102,6 +103,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     grdSchede->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdSchede->setWordWrap(false);
     grdSchede->installEventFilter(this);
+    grdSchede->viewport()->installEventFilter(this);
     layout->addWidget(grdSchede, 1);
 
     auto *totals = new QVBoxLayout;
@@ -150,7 +152,13 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(txtFiltro, &QLineEdit::textChanged, this, &TfrmCollezione::txtFiltroChange);
     connect(grdSchede, &QTableView::doubleClicked, this, &TfrmCollezione::grdSchedeDblClick);
     connect(grdSchede->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
-            [this](int column, Qt::SortOrder order) { model_->sort(column, order); });
+            [this](int column, Qt::SortOrder order) {
+                if (column < 0)
+                    return; // no column: the order of the files
+                // Amounts sort by their value: read first.
+                finishLoad();
+                model_->sort(column, order);
+            });
     connect(grdSchede->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TfrmCollezione::updateTotals);
     connect(model_, &QAbstractItemModel::modelReset, this, &TfrmCollezione::updateTotals);
@@ -212,19 +220,51 @@ void TfrmCollezione::cmbCatalogoChange()
     reload();
 }
 
+namespace {
+// How long the table may take to draw before the amounts are read anyway.
+constexpr int kDrawingTime = 200;
+} // namespace
+
+qint64 &TfrmCollezione::deferredLoadCards()
+{
+    static qint64 cards = 20000;
+    return cards;
+}
+
 void TfrmCollezione::reload()
 {
     const QString fileName = cmbCatalogo->currentData().toString();
     const QList<CardFile> files = fileName.isEmpty() ? CardFile::everything()
                                                      : QList<CardFile>{CardFile::fromFileName(fileName)};
     try {
-        model_->load(files);
+        // A large collection shows its first rows at once, counted from the
+        // files' sizes; the pass that reads the amounts for the totals
+        // follows as soon as the window has drawn them.
+        if (model_->prepare(files) >= deferredLoadCards())
+            // Also when the table is not drawn at all (a covered window).
+            QTimer::singleShot(kDrawingTime, this, &TfrmCollezione::finishLoad);
+        else
+            model_->completeLoad();
     } catch (const CardStore::Failure &) {
         platform::error(this, CardStore::accessMessage());
     }
     grdSchede->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setFilter(txtFiltro->text());
     applyHiddenColumns();
+    updateTotals();
+}
+
+void TfrmCollezione::finishLoad()
+{
+    if (!model_->pending())
+        return;
+    try {
+        model_->completeLoad();
+    } catch (const CardStore::Failure &) {
+        platform::error(this, CardStore::accessMessage());
+    }
+    // A file that changed size in between is shown anew: the filter again.
+    model_->setFilter(txtFiltro->text());
     updateTotals();
 }
 
@@ -284,6 +324,18 @@ void TfrmCollezione::updateTotals()
 {
     const qint64 shown = model_->rowCount();
     lblConteggio->setText(QStringLiteral("%1 su %2").arg(cards(shown)).arg(model_->totalCards()));
+    if (model_->pending()) {
+        const auto pending = [](const QString &what, qint64 count) {
+            return QStringLiteral("%1: %2, calcolo dei valori in corso...").arg(what, cards(count));
+        };
+        lblTotaleSelezione->setText(pending(QStringLiteral("Selezione"), selectedRows().size()));
+        lblTotaleFiltro->setText(pending(QStringLiteral("Schede filtrate"), shown));
+        lblTotaleCollezione->setText(pending(
+            model_->files().size() == 1 ? model_->files().front().name : kWholeCollection,
+            model_->totalCards()));
+        lblIllegibili->clear();
+        return;
+    }
     lblTotaleSelezione->setText(totalsText(QStringLiteral("Selezione"), model_->totalsOf(selectedRows())));
     lblTotaleFiltro->setText(totalsText(QStringLiteral("Schede filtrate"), model_->totalsShown()));
     const CollectionModel::Totals all = model_->totalsAll();
@@ -318,6 +370,10 @@ QList<int> TfrmCollezione::visibleColumns() const
 
 bool TfrmCollezione::eventFilter(QObject *watched, QEvent *event)
 {
+    // The rows of a large collection are being drawn: the amounts are read
+    // once they are on the screen.
+    if (watched == grdSchede->viewport() && event->type() == QEvent::Paint && model_->pending())
+        QMetaObject::invokeMethod(this, &TfrmCollezione::finishLoad, Qt::QueuedConnection);
     if (watched == grdSchede && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -23,6 +23,8 @@ public:
 
     // Where closing the window returns: the window it was opened from.
     void setReturnTo(QWidget *window) { returnTo_ = window; }
+    // From how many cards the totals are read after the first rows are shown.
+    static qint64 &deferredLoadCards();
 
     QComboBox *cmbCatalogo;
     QLineEdit *txtFiltro;
@@ -82,6 +84,8 @@ protected:
 private:
     void fillChoices();
     void reload();
+    // Reads the amounts that a large collection's first showing left out.
+    void finishLoad();
     void updateTotals();
     void applyHiddenColumns();
     QString columnsKey() const;
