@@ -9,6 +9,7 @@
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +49,8 @@ int main(int argc, char **argv)
         TfrmTrovaArmi window(&editor);
         window.show();
         window.filter("txtMunizioni")->setText(QStringLiteral("set 1"));
+        // The click comes to a window already painted.
+        QCoreApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
         window.btnCercaClick();
