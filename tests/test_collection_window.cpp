@@ -204,6 +204,11 @@ private slots:
             QCOMPARE(window()->lblConteggio->text(), QStringLiteral("4 schede su 4"));
             QCOMPARE(window()->model()->text(3, 0), QStringLiteral("Nave"));
         }
+        // The wait cursor of the reading is gone, also after a filter.
+        QTest::keyClicks(window()->txtFiltro, "fa");
+        QCOMPARE(window()->lblConteggio->text(),
+                 before == QLatin1String("add") ? QStringLiteral("1 scheda su 4") : QStringLiteral("1 scheda su 3"));
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     // Each editor has the new command; closing the window returns to it.

@@ -39,6 +39,31 @@
 #include <map>
 
 namespace {
+// How long the table may take to draw before the amounts are read anyway.
+constexpr int kDrawingTime = 200;
+
+// The wait cursor while a large collection is read through.
+class Busy {
+public:
+    explicit Busy(bool large) : large_(large)
+    {
+        if (large_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Busy()
+    {
+        if (large_)
+            QApplication::restoreOverrideCursor();
+    }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    bool large_;
+};
+} // namespace
+
+namespace {
 
 const QString kWholeCollection = QStringLiteral("Tutta la collezione");
 
@@ -157,6 +182,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
                     return; // no column: the order of the files
                 // Amounts sort by their value: read first.
                 finishLoad();
+                const Busy busy(model_->totalCards() >= deferredLoadCards());
                 model_->sort(column, order);
             });
     connect(grdSchede->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -220,10 +246,6 @@ void TfrmCollezione::cmbCatalogoChange()
     reload();
 }
 
-namespace {
-// How long the table may take to draw before the amounts are read anyway.
-constexpr int kDrawingTime = 200;
-} // namespace
 
 qint64 &TfrmCollezione::deferredLoadCards()
 {
@@ -258,6 +280,7 @@ void TfrmCollezione::finishLoad()
 {
     if (!model_->pending())
         return;
+    const Busy busy(true);
     try {
         model_->completeLoad();
     } catch (const CardStore::Failure &) {
@@ -305,7 +328,12 @@ void TfrmCollezione::btnColonneClick()
     menu.exec(btnColonne->mapToGlobal(QPoint(0, btnColonne->height())));
 }
 
-void TfrmCollezione::txtFiltroChange() { model_->setFilter(txtFiltro->text()); }
+void TfrmCollezione::txtFiltroChange()
+{
+    // The first letter of a large collection reads its text through.
+    const Busy busy(model_->totalCards() >= deferredLoadCards());
+    model_->setFilter(txtFiltro->text());
+}
 
 QString TfrmCollezione::totalsText(const QString &what, const CollectionModel::Totals &t)
 {
