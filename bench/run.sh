@@ -11,7 +11,12 @@ export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 echo "== machine: $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg) =="
 echo "== start-up: process start to the first window =="
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# Started as from a desktop session, which always has its session bus.
+session=()
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/null; then
+  session=(dbus-run-session --)
+fi
+"${session[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$build/bench/startup_bench" "$build/Vetrinora/Vetrinora" "$build/bench/bare_window" "${RUNS:-15}" 2>/dev/null
 echo "== last card =="
 "$build/bench/last_card_bench" "${LAST_CARD_RUNS:-200}" 2>/dev/null
