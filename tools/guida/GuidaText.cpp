@@ -459,7 +459,9 @@ QString collectionChapter()
         "somma del campo Valore dei set o del campo Costo totale delle MOC) e quante sono in "
         "vendita, con il loro valore: la prima riga per le schede selezionate, la seconda per "
         "le schede filtrate, la terza per tutto il catalogo o l'archivio scelto, o per tutta "
-        "la collezione."_s);
+        "la collezione. In una collezione molto grande le righe della tabella compaiono "
+        "subito e i totali un istante dopo: nel frattempo le righe dei totali dicono "
+        "«calcolo dei valori in corso...»."_s);
     html += para(
         u"Un importo che il programma non riesce a leggere (ad esempio un testo, o un numero "
         "scritto con il punto delle migliaia come «1.234,50» in una scheda importata) non "
