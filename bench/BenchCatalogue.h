@@ -15,20 +15,37 @@
 #include <QTemporaryDir>
 #include <memory>
 #include <algorithm>
+#include <functional>
 #include <vector>
+
+// Writes `cards` records of a layout to `path`, each filled by `fill` with
+// its position (from 1), in large writes.
+inline void writeRecords(const QString &path, const RecordLayout &layout, int cards,
+                         const std::function<void(Record &, int)> &fill)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the record file");
+    Record r(layout);
+    QByteArray chunk;
+    for (int i = 1; i <= cards; ++i) {
+        fill(r, i);
+        chunk += r.bytes();
+        if (chunk.size() > (8 << 20) || i == cards) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+}
+
+inline const char *const kBenchThemes[] = {"Città", "Pirati", "Castelli", "Spazio", "Treni", "Western"};
 
 inline void writeCatalogue(const QString &folder, int cards)
 {
-    QFile file(folder + QStringLiteral("/Catalogo_BLOKKO.pro"));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the catalogue");
-    static const char *themes[] = {"Città", "Pirati", "Castelli", "Spazio", "Treni", "Western"};
-    Record r(Schede::TSchedaSet);
-    QByteArray chunk;
-    for (int i = 1; i <= cards; ++i) {
+    writeRecords(folder + QStringLiteral("/Catalogo_BLOKKO.pro"), Schede::TSchedaSet, cards, [](Record &r, int i) {
         // Names in no particular order, so that the list has real sorting to do.
         r.setText("NomeSet", QStringLiteral("Set %1").arg((i * 7919) % 100003));
-        r.setText("Tema", QString::fromUtf8(themes[i % 6]));
+        r.setText("Tema", QString::fromUtf8(kBenchThemes[i % 6]));
         r.setText("CodiceSet", QString::number(10000 + i));
         r.setText("AnnoUscita", QString::number(1975 + i % 50));
         r.setText("NumeroPezzi", QString::number(100 + i % 3000));
@@ -36,12 +53,7 @@ inline void writeCatalogue(const QString &folder, int cards)
         r.setText("Valore", QStringLiteral("49,90"));
         // Every third card is for sale, for the for-sale list.
         r.setText("InVendita", i % 3 == 0 ? QStringLiteral("Sì") : QStringLiteral("No"));
-        chunk += r.bytes();
-        if (chunk.size() > (8 << 20) || i == cards) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
+    });
     QDir(folder).mkpath(QStringLiteral("Schedario"));
     QImage photo(1024, 768, QImage::Format_RGB32);
     photo.fill(QColor(200, 40, 40));
@@ -53,29 +65,18 @@ inline void writeCatalogue(const QString &folder, int cards)
 inline QString writeMocArchive(const QString &folder, const QString &name, int cards)
 {
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".moc");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write the archive");
-    static const char *themes[] = {"Città", "Pirati", "Castelli", "Spazio", "Treni", "Western"};
     static const char *scales[] = {"1:10", "1:20", "1:35", "1:43", "1:87", "minifig"};
-    Record r(Schede::TSchedaMOC);
-    QByteArray chunk;
-    for (int i = 1; i <= cards; ++i) {
+    writeRecords(path, Schede::TSchedaMOC, cards, [](Record &r, int i) {
         r.setText("NomeProgetto", QStringLiteral("Progetto %1").arg((i * 7919) % 100003));
         r.setText("CodiceID", QStringLiteral("MOC-%1").arg(10000 + i));
-        r.setText("Tema", QString::fromUtf8(themes[i % 6]));
+        r.setText("Tema", QString::fromUtf8(kBenchThemes[i % 6]));
         r.setText("Designer", QStringLiteral("Designer %1").arg(i % 40));
         r.setText("Scala", QString::fromUtf8(scales[i % 6]));
         r.setText("NumeroPezzi", QString::number(100 + i % 3000));
         r.setText("Note", QString(200, QLatin1Char('n')));
         r.setText("CostoTotale", QStringLiteral("129,50"));
         r.setText("InVendita", i % 3 == 0 ? QStringLiteral("Sì") : QStringLiteral("No"));
-        chunk += r.bytes();
-        if (chunk.size() > (8 << 20) || i == cards) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
+    });
     return path;
 }
 
