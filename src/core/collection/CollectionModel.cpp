@@ -329,21 +329,11 @@ void CollectionModel::clearRows()
 
 void CollectionModel::load(const QList<CardFile> &files)
 {
-    beginResetModel();
-    start(files);
-    try {
-        // One pass over each file for what the rows and the totals need;
-        // the folded text for the filter and the sort is made when first
-        // asked for, so the window opens at the speed of a read.
-        for (int fi = 0; fi < files_.size(); ++fi)
-            appendScanned(fi, rows_);
-    } catch (...) {
-        clearRows();
-        endResetModel();
-        throw;
-    }
-    showInFileOrder();
-    endResetModel();
+    // One pass over each file for what the rows and the totals need; the
+    // folded text for the filter and the sort is made when first asked
+    // for, so the window opens at the speed of a read.
+    prepare(files);
+    completeLoad();
 }
 
 qint64 CollectionModel::prepare(const QList<CardFile> &files)
