@@ -15,6 +15,7 @@
 #include "ui/cards/TfrmCartoline.h"
 
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,6 +103,40 @@ private slots:
                  login()->txtPassword->geometry().adjusted(-4, -4, 4, 4));
         QCOMPARE(login()->txtPassword->echoMode(), QLineEdit::Password);
         QVERIFY(!(login()->windowFlags() & Qt::WindowCloseButtonHint));
+    }
+
+    // At a real start the login window comes up alone; the other windows and
+    // the program's icon follow once it is drawn, or at once should a
+    // password be confirmed before then.
+    void theOtherWindowsFollowTheLogin_data()
+    {
+        QTest::addColumn<bool>("drawnFirst");
+        QTest::newRow("drawn first") << true;
+        QTest::newRow("password first") << false;
+    }
+    void theOtherWindowsFollowTheLogin()
+    {
+        QFETCH(bool, drawnFirst);
+        roster.reset();
+        qApp->setWindowIcon(QIcon());
+        roster = std::make_unique<Roster>(Roster::Creation::LoginFirst);
+        QVERIFY(!roster->frmAvvio());
+        QVERIFY(QApplication::windowIcon().isNull());
+        if (drawnFirst) {
+            roster->start();
+            QVERIFY(QTest::qWaitForWindowExposed(login()));
+            QTRY_VERIFY(roster->frmAvvio());
+            QCOMPARE(visibleWindows(), QStringList{"frmPassword"});
+            type(login()->txtPassword, QStringLiteral("pergamenaverde"));
+        } else {
+            login()->txtPassword->setText(QStringLiteral("pergamenaverde"));
+        }
+        login()->cmdOKClick();
+        QCOMPARE(visibleWindows(), QStringList{"frmAvvio"});
+        QVERIFY(!QApplication::windowIcon().isNull());
+        for (QWidget *w : {static_cast<QWidget *>(login()), static_cast<QWidget *>(roster->frmAvvio()),
+                           static_cast<QWidget *>(roster->frmArmi())})
+            QCOMPARE(w->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     }
 
     void theHaloFollowsTheFocus()

@@ -549,7 +549,11 @@ QStringList recoverRestore(const QString &folder)
 {
     const QDir dir(folder);
     QStringList finished;
-    for (const QString &name : dir.entryList({kStagingPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden)) {
+    // Run at every start: the names are compared as they are, without the
+    // pattern matching a name filter would set up.
+    for (const QString &name : dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(kStagingPrefix, Qt::CaseInsensitive))
+            continue;
         const QString staging = dir.filePath(name);
         if (!QFileInfo::exists(QDir(staging).filePath(kJournal))) {
             // Killed while unpacking: the data was never touched.

@@ -4,6 +4,7 @@
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
+#include "ui/base/Application.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/FieldEvents.h"
 
@@ -37,14 +38,41 @@ Roster::Roster(Creation creation)
     Transfer::recoverRestore(ProgramFolder::path());
     Cestino::recover();
     password_ = std::make_unique<TfrmPassword>();
-    if (creation == Creation::AllAtOnce)
+    if (creation == Creation::AllAtOnce) {
         createTheOthers();
-    else
+    } else {
+        // The others are built once the login window has been drawn, so
+        // that it appears at once; at the latest after a moment, should it
+        // not be drawn (a desktop that keeps it minimised, say).
+        password_->installEventFilter(this);
+        QTimer::singleShot(kLatestCreationMs, this, &Roster::createTheOthers);
+    }
+}
+
+bool Roster::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == password_.get() && event->type() == QEvent::Paint) {
+        password_->removeEventFilter(this);
+        // After this paint has reached the screen.
         QTimer::singleShot(0, this, &Roster::createTheOthers);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Roster::ensureOthers() const
+{
+    if (!avvio_)
+        const_cast<Roster *>(this)->createTheOthers();
 }
 
 void Roster::createTheOthers()
 {
+    if (avvio_)
+        return;
+    if (password_)
+        password_->removeEventFilter(this);
+    // Where the login window came up first, its icon follows it here.
+    VetrinoraApplication::showProgramIcon();
     avvio_ = std::make_unique<TfrmAvvio>();
     cambiaPassword_ = std::make_unique<TfrmCambiaPassword>();
     armi_ = std::make_unique<TfrmArmi>();
@@ -76,6 +104,7 @@ Roster::~Roster()
 
 QWidget *Roster::window(Place place) const
 {
+    ensureOthers();
     switch (place) {
     case Place::Login: return frmPassword();
     case Place::Start: return frmAvvio();
@@ -91,6 +120,7 @@ QWidget *Roster::window(Place place) const
 
 QWidget *Roster::mocEditorFor(const QString &file, const QString &name)
 {
+    ensureOthers();
     frmCartoline()->lblFile->setText(file);
     frmCartoline()->lblNome->setText(name);
     return frmCartoline();
@@ -98,6 +128,7 @@ QWidget *Roster::mocEditorFor(const QString &file, const QString &name)
 
 void Roster::showCollection(QWidget *from)
 {
+    ensureOthers();
     frmCollezione()->setReturnTo(from);
     handOver(from, frmCollezione());
 }

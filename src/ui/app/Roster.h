@@ -23,8 +23,8 @@ class Roster : public QObject, public Navigation {
 public:
     enum class Creation {
         AllAtOnce,  // every window before the constructor returns
-        LoginFirst, // the login window now, the others in order as soon as
-                    // the message loop runs, before any input is handled
+        LoginFirst, // the login window now, the others in order once it
+                    // has been drawn, or as soon as any of them is asked for
     };
     explicit Roster(Creation creation = Creation::AllAtOnce);
     ~Roster() override;
@@ -58,8 +58,14 @@ public:
 signals:
     void programEnded();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The longest the other windows wait for the login window's first paint.
+    static constexpr int kLatestCreationMs = 500;
     void createTheOthers();
+    void ensureOthers() const;
 
     std::unique_ptr<TfrmPassword> password_;
     std::unique_ptr<TfrmAvvio> avvio_;

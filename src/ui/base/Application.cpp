@@ -129,14 +129,23 @@ private:
 
 QIcon VetrinoraApplication::programIcon() { return QIcon(new ProgramIconEngine); }
 
-void VetrinoraApplication::prepare()
+void VetrinoraApplication::showProgramIcon()
+{
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(programIcon());
+}
+
+void VetrinoraApplication::prepare(Icon icon)
 {
     registerResources();
     setApplicationName(QStringLiteral("Vetrinora"));
     // The menu entry's id, for desktops that match windows to their entry;
     // every window, dialogs and message boxes included, shows this icon.
+    // Drawing it takes a few milliseconds, which the first window need not
+    // wait for: the desktop shows it as soon as it is set.
     setDesktopFileName(QStringLiteral("it.vetrinora.Vetrinora"));
-    setWindowIcon(programIcon());
+    if (icon == Icon::Now)
+        showProgramIcon();
     setQuitOnLastWindowClosed(false);
     Formats::install();
 }

@@ -10,9 +10,13 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Everything done before the first window is created: software
-    // rendering, Italian formats and Qt's Italian texts.
+    // rendering, Italian formats and Qt's Italian texts, and the program's
+    // icon unless it is to follow the first window.
+    enum class Icon { Now, AfterFirstWindow };
     static void prepareProcess();
-    void prepare();
+    void prepare(Icon icon = Icon::Now);
+    // Gives every window the program's icon, those shown already included.
+    static void showProgramIcon();
 
     static void reportError(const QString &text);
     // The program's icon, the window icon of every window.
