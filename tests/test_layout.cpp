@@ -16,6 +16,7 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
+#include "ui/platform/QtServices.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -152,6 +153,9 @@ private slots:
         QTest::newRow("installed manual") << true << "manual" << "usr/" VETRINORA_TEST_DOCDIR "/Guida.pdf";
         QTest::newRow("installed camera")
             << true << "camera" << "usr/" VETRINORA_TEST_MODULEDIR "/vetrinora_webcam";
+        QTest::newRow("portable printing") << false << "printing" << "Vetrinora/vetrinora_print";
+        QTest::newRow("installed printing")
+            << true << "printing" << "usr/" VETRINORA_TEST_MODULEDIR "/vetrinora_print";
     }
     void programFiles()
     {
@@ -162,9 +166,33 @@ private slots:
             install();
         else
             portable();
-        const QString found = file == QLatin1String("manual") ? InstalledFiles::manual()
-                                                              : InstalledFiles::cameraModule();
+        const QString found = file == QLatin1String("manual")   ? InstalledFiles::manual()
+                              : file == QLatin1String("camera") ? InstalledFiles::cameraModule()
+                                                                : InstalledFiles::printModule();
         QCOMPARE(found, QDir::cleanPath(at(expected)));
+    }
+
+    // Printing is a module of the installation; where it is missing, the
+    // program says that printing cannot start instead of failing silently.
+    void printingWithoutItsModuleSaysSo()
+    {
+        portable();
+        platform::PrintJob job;
+        job.title = QStringLiteral("Prova");
+        job.pageCount = 1;
+        job.paintPage = [](QPainter &, int, double) {};
+        platform::QtServices qt;
+        for (bool preview : {false, true}) {
+            try {
+                if (preview)
+                    qt.preview(nullptr, job);
+                else
+                    qt.print(nullptr, job);
+                QFAIL("printing started without its module");
+            } catch (const std::runtime_error &e) {
+                QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Impossibile avviare la stampa."));
+            }
+        }
     }
 
     // The credential file of the data folder at the start, from what the

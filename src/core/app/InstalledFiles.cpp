@@ -30,6 +30,11 @@ QString cameraModule()
     return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_webcam"));
 }
 
+QString printModule()
+{
+    return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_print"));
+}
+
 QString initialCredentials(const QString &executableFolder)
 {
     const QString folder = QDir::cleanPath(executableFolder + QLatin1Char('/')

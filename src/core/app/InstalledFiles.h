@@ -2,7 +2,7 @@
 #include <QString>
 
 // The program's own files, which it only reads: the user manual, the camera
-// module and the initial credential file. In a portable program folder they
+// and print modules and the initial credential file. In a portable program folder they
 // sit beside the executable; in an installation they sit in the folders of
 // the installation, found relative to the executable (bin/vetrinora,
 // lib/vetrinora, share/vetrinora, share/doc/vetrinora under one prefix).
@@ -13,6 +13,8 @@ namespace InstalledFiles {
 QString manual();
 // The camera module, without its suffix (QLibrary adds it).
 QString cameraModule();
+// The print module, likewise.
+QString printModule();
 // The credential file that a new data folder starts with, in the
 // installation whose executable sits in `executableFolder`.
 QString initialCredentials(const QString &executableFolder);

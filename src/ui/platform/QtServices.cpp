@@ -2,6 +2,7 @@
 
 #include "core/app/InstalledFiles.h"
 #include "core/platform/CameraBackend.h"
+#include "ui/platform/PrintModule.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,9 +12,6 @@
 #include <QMessageBox>
 #include <QLibrary>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <stdexcept>
 #include <QUrl>
 
@@ -149,19 +147,16 @@ void QtServices::shellOpen(const QString &command)
 }
 
 namespace {
-void paintJob(QPrinter &printer, const PrintJob &job)
+// The print module of the installation (beside the executable in a portable
+// program folder), loaded when something is first printed or previewed.
+template <typename Function>
+Function printFunction(const char *name)
 {
-    QPainter painter;
-    if (!painter.begin(&printer))
+    static QLibrary module(InstalledFiles::printModule());
+    auto function = reinterpret_cast<Function>(module.resolve(name));
+    if (!function)
         throw std::runtime_error("Impossibile avviare la stampa.");
-    const double scale = printer.resolution() / 96.0;
-    for (int page = 0; page < job.pageCount; ++page) {
-        if (page > 0 && !printer.newPage())
-            throw std::runtime_error("Impossibile avviare una nuova pagina di stampa.");
-        job.paintPage(painter, page, scale);
-    }
-    if (!painter.end())
-        throw std::runtime_error("La stampa non è stata completata.");
+    return function;
 }
 } // namespace
 
@@ -212,27 +207,12 @@ std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_uniq
 
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job.title);
-    printer.setPageLayout(job.layout);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    paintJob(printer, job);
-    return true;
+    return printFunction<PrintWithDialog>(kPrintWithDialog)(parent, job);
 }
 
 void QtServices::preview(QWidget *parent, const PrintJob &job)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job.title);
-    printer.setPageLayout(job.layout);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&job](QPrinter *target) { paintJob(*target, job); });
-    dialog.setWindowState(Qt::WindowMaximized);
-    dialog.exec();
+    printFunction<PreviewWithDialog>(kPreviewWithDialog)(parent, job);
 }
 
 } // namespace platform

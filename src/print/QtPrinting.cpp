@@ -1,0 +1,53 @@
+// Qt's print dialog and print preview, built as the module that the program
+// loads when something is first printed.
+#include "ui/platform/PrintModule.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <stdexcept>
+
+namespace {
+
+void paintJob(QPrinter &printer, const platform::PrintJob &job)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("Impossibile avviare la stampa.");
+    const double scale = printer.resolution() / 96.0;
+    for (int page = 0; page < job.pageCount; ++page) {
+        if (page > 0 && !printer.newPage())
+            throw std::runtime_error("Impossibile avviare una nuova pagina di stampa.");
+        job.paintPage(painter, page, scale);
+    }
+    if (!painter.end())
+        throw std::runtime_error("La stampa non è stata completata.");
+}
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT bool vetrinora_print_with_dialog(QWidget *parent, const platform::PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    paintJob(printer, job);
+    return true;
+}
+
+extern "C" Q_DECL_EXPORT void vetrinora_preview_with_dialog(QWidget *parent, const platform::PrintJob &job)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&job](QPrinter *target) { paintJob(*target, job); });
+    dialog.setWindowState(Qt::WindowMaximized);
+    dialog.exec();
+}
