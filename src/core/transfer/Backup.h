@@ -93,5 +93,6 @@ QString tooLargeMessage(const QString &name);
 QString damagedMessage(const QString &name);
 QString backupWriteMessage();
 QString restoreMoveMessage();
+QString noZipLibraryMessage();
 
 } // namespace Transfer
