@@ -6,7 +6,7 @@ set -euo pipefail
 if [ "${1:-}" != --inner ]; then
   work=$(mktemp -d)
   cp "$1" "$work/Vetrinora"
-  cp "$(dirname "$1")"/vetrinora_webcam.* "$work/" 2>/dev/null || true
+  cp "$(dirname "$1")"/vetrinora_webcam.* "$(dirname "$1")"/vetrinora_print.* "$work/" 2>/dev/null || true
   cp "$2" "$work/unins000.dll"
   mkdir -p "$3"
   unset QT_QPA_PLATFORM

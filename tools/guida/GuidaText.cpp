@@ -406,8 +406,8 @@ QString dataFolderChapter()
         u"Quando la guida in linea parla della cartella del programma o della cartella di "
         "installazione come del luogo in cui si trovano gli archivi, intende questa cartella "
         "dei dati: nel programma portatile le due cartelle coincidono; nel programma "
-        "installato i file del programma (l'eseguibile, questo manuale, il modulo della "
-        "webcam) restano nella cartella di installazione e i dati stanno nella cartella "
+        "installato i file del programma (l'eseguibile, questo manuale, i moduli della "
+        "webcam e della stampa) restano nella cartella di installazione e i dati stanno nella cartella "
         "personale dell'utente."_s);
     return html;
 }
