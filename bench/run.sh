@@ -17,7 +17,7 @@ if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] && command -v dbus-run-session >/dev/n
   session=(dbus-run-session --)
 fi
 "${session[@]}" xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build/bench/startup_bench" "$build/Vetrinora/Vetrinora" "$build/bench/bare_window" "${RUNS:-15}" 2>/dev/null
+  "$build/bench/startup_bench" "$build/Vetrinora/Vetrinora" "$build/bench/bare_window" "${RUNS:-25}" 2>/dev/null
 echo "== last card =="
 "$build/bench/last_card_bench" "${LAST_CARD_RUNS:-200}" 2>/dev/null
 echo "== lists over 100,000 cards =="
