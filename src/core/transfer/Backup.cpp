@@ -264,11 +264,11 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
     for (const DataFile &f : files)
         total += f.size;
 
+    const LibArchive &la = zipLibrary();
     platform::AtomicFile out(QDir(targetFolder).filePath(backupFileName(when)));
     if (!out.open())
         throw Error(backupWriteMessage());
 
-    const LibArchive &la = zipLibrary();
     struct Writer {
         const LibArchive &la;
         archive *a = la.archive_write_new();

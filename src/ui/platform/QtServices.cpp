@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QLibrary>
-#include <QPainter>
 #include <stdexcept>
 #include <QUrl>
 
@@ -149,11 +148,10 @@ void QtServices::shellOpen(const QString &command)
 namespace {
 // The print module of the installation (beside the executable in a portable
 // program folder), loaded when something is first printed or previewed.
-template <typename Function>
-Function printFunction(const char *name)
+QFunctionPointer printFunction(const char *name)
 {
     static QLibrary module(InstalledFiles::printModule());
-    auto function = reinterpret_cast<Function>(module.resolve(name));
+    const QFunctionPointer function = module.resolve(name);
     if (!function)
         throw std::runtime_error("Impossibile avviare la stampa.");
     return function;
@@ -207,12 +205,12 @@ std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_uniq
 
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {
-    return printFunction<PrintWithDialog>(kPrintWithDialog)(parent, job);
+    return reinterpret_cast<PrintWithDialog>(printFunction(kPrintWithDialog))(parent, job);
 }
 
 void QtServices::preview(QWidget *parent, const PrintJob &job)
 {
-    printFunction<PreviewWithDialog>(kPreviewWithDialog)(parent, job);
+    reinterpret_cast<PreviewWithDialog>(printFunction(kPreviewWithDialog))(parent, job);
 }
 
 } // namespace platform
