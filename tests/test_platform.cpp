@@ -7,11 +7,15 @@
 #include "core/app/Formats.h"
 #include "core/platform/CameraBackend.h"
 #include "ui/platform/QtServices.h"
+#include "ui/platform/PrintModule.h"
 
 #include <QLibrary>
 #include <memory>
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QPainter>
+#include <QTimer>
 #include <QLocale>
 #include <QMessageBox>
 #include <QKeyEvent>
@@ -117,6 +121,47 @@ private slots:
         QVERIFY(!camera->isActive());
         QVERIFY(camera->currentFrame().isNull());
         camera->stop();
+    }
+
+    // The print module the program loads on the first print: a cancelled
+    // print dialog prints nothing, and a page that cannot be painted closes
+    // the preview and comes back as its text, never as an exception across
+    // the module's boundary.
+    void thePrintModule()
+    {
+        QLibrary module(QStringLiteral(VETRINORA_PRINT_MODULE));
+        auto print = reinterpret_cast<platform::PrintWithDialog>(module.resolve(platform::kPrintWithDialog));
+        auto preview =
+            reinterpret_cast<platform::PreviewWithDialog>(module.resolve(platform::kPreviewWithDialog));
+        QVERIFY2(print && preview, qPrintable(module.errorString()));
+        platform::PrintJob job;
+        job.title = QStringLiteral("Prova");
+        job.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                 QPageLayout::Millimeter);
+        job.pageCount = 1;
+        job.paintPage = [](QPainter &, int, double) { throw std::runtime_error("Pagina non disegnabile."); };
+        // A dialog still open after a while is cancelled: the test never hangs.
+        int cancelled = 0;
+        QTimer cancel;
+        cancel.setInterval(300);
+        connect(&cancel, &QTimer::timeout, [&cancelled] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                ++cancelled;
+                dialog->reject();
+            }
+        });
+        cancel.start();
+
+        QString failure;
+        QVERIFY(!print(nullptr, job, &failure));
+        QCOMPARE(failure, QString());
+        QCOMPARE(cancelled, 1);
+
+        cancelled = 0;
+        cancel.start(10000);
+        preview(nullptr, job, &failure);
+        QCOMPARE(failure, QStringLiteral("Pagina non disegnabile."));
+        QCOMPARE(cancelled, 0);
     }
 
     void anUncaughtErrorIsShownAndTheWindowStays()

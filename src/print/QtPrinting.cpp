@@ -25,29 +25,61 @@ void paintJob(QPrinter &printer, const platform::PrintJob &job)
         throw std::runtime_error("La stampa non è stata completata.");
 }
 
-} // namespace
-
-extern "C" Q_DECL_EXPORT bool vetrinora_print_with_dialog(QWidget *parent, const platform::PrintJob &job)
+// The text of whatever the painting threw.
+QString failureText()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job.title);
-    printer.setPageLayout(job.layout);
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    paintJob(printer, job);
-    return true;
+    try {
+        throw;
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("La stampa non è stata completata.");
+    }
 }
 
-extern "C" Q_DECL_EXPORT void vetrinora_preview_with_dialog(QWidget *parent, const platform::PrintJob &job)
+} // namespace
+
+extern "C" Q_DECL_EXPORT bool vetrinora_print_with_dialog(QWidget *parent, const platform::PrintJob &job,
+                                                          QString *failure)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job.title);
-    printer.setPageLayout(job.layout);
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&job](QPrinter *target) { paintJob(*target, job); });
-    dialog.setWindowState(Qt::WindowMaximized);
-    dialog.exec();
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(job.title);
+        printer.setPageLayout(job.layout);
+        QPrintDialog dialog(&printer, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        paintJob(printer, job);
+        return true;
+    } catch (...) {
+        *failure = failureText();
+        return false;
+    }
+}
+
+extern "C" Q_DECL_EXPORT void vetrinora_preview_with_dialog(QWidget *parent, const platform::PrintJob &job,
+                                                           QString *failure)
+{
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(job.title);
+        printer.setPageLayout(job.layout);
+        QPrintPreviewDialog dialog(&printer, parent);
+        dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                         [&job, &dialog, failure](QPrinter *target) {
+                             try {
+                                 paintJob(*target, job);
+                             } catch (...) {
+                                 *failure = failureText();
+                                 // The first pages are painted while the preview is
+                                 // being shown, before its loop runs: closed from there.
+                                 QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
+                             }
+                         });
+        dialog.setWindowState(Qt::WindowMaximized);
+        dialog.exec();
+    } catch (...) {
+        *failure = failureText();
+    }
 }

@@ -1015,6 +1015,11 @@ QList<Message> messages()
                     "il file scritto non ha superato la rilettura."_s,
                     u"Scegliere un'altra cartella, liberare spazio o ricollegare la chiavetta e "
                     "riprovare."_s}
+         << Message{Transfer::noZipLibraryMessage(), backup + u" o "_s + kRestore,
+                    u"Il sistema non ha la libreria con cui il programma scrive e legge i file "
+                    "zip dei backup: l'installazione è incompleta."_s,
+                    u"Reinstallare il programma (il pacchetto porta con sé la libreria); i dati "
+                    "non sono stati toccati."_s}
          << Message{u"Il backup è stato annullato: nessun file è stato creato."_s, backup,
                     u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla; il backup si può rifare in qualsiasi momento."_s}

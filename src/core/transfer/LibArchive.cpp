@@ -12,6 +12,12 @@ const LibArchive *LibArchive::get()
 #endif
         static LibArchive functions;
         bool complete = library.load();
+#ifdef VETRINORA_LIBARCHIVE_FILE
+        if (!complete) {
+            library.setFileName(QStringLiteral(VETRINORA_LIBARCHIVE_FILE));
+            complete = library.load();
+        }
+#endif
 #define VETRINORA_LIBARCHIVE_RESOLVE(name)                                                         \
     functions.name = reinterpret_cast<decltype(functions.name)>(library.resolve(#name));           \
     complete = complete && functions.name;

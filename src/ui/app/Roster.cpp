@@ -42,10 +42,8 @@ Roster::Roster(Creation creation)
         createTheOthers();
     } else {
         // The others are built once the login window has been drawn, so
-        // that it appears at once; at the latest after a moment, should it
-        // not be drawn (a desktop that keeps it minimised, say).
+        // that it appears at once (see start()).
         password_->installEventFilter(this);
-        QTimer::singleShot(kLatestCreationMs, this, &Roster::createTheOthers);
     }
 }
 
@@ -148,7 +146,14 @@ Roster &Roster::instance()
     return *current;
 }
 
-void Roster::start() { showWindow(password_.get()); }
+void Roster::start()
+{
+    showWindow(password_.get());
+    // Should the login window not be drawn (a desktop that keeps it
+    // minimised, say), the others follow after a moment all the same.
+    if (!avvio_)
+        QTimer::singleShot(kLatestCreationMs, this, &Roster::createTheOthers);
+}
 
 void Roster::showWindow(QWidget *window)
 {

@@ -62,7 +62,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The longest the other windows wait for the login window's first paint.
+    // The longest the other windows wait, after start(), for the login
+    // window's first paint.
     static constexpr int kLatestCreationMs = 500;
     void createTheOthers();
     void ensureOthers() const;

@@ -205,12 +205,19 @@ std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_uniq
 
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {
-    return reinterpret_cast<PrintWithDialog>(printFunction(kPrintWithDialog))(parent, job);
+    QString failure;
+    const bool printed = reinterpret_cast<PrintWithDialog>(printFunction(kPrintWithDialog))(parent, job, &failure);
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
+    return printed;
 }
 
 void QtServices::preview(QWidget *parent, const PrintJob &job)
 {
-    reinterpret_cast<PreviewWithDialog>(printFunction(kPreviewWithDialog))(parent, job);
+    QString failure;
+    reinterpret_cast<PreviewWithDialog>(printFunction(kPreviewWithDialog))(parent, job, &failure);
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
 }
 
 } // namespace platform
