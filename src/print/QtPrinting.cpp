@@ -25,6 +25,13 @@ void paintJob(QPrinter &printer, const platform::PrintJob &job)
         throw std::runtime_error("La stampa non è stata completata.");
 }
 
+// The printer set up for the job's title and page.
+void setUp(QPrinter &printer, const platform::PrintJob &job)
+{
+    printer.setDocName(job.title);
+    printer.setPageLayout(job.layout);
+}
+
 // The text of whatever the painting threw.
 QString failureText()
 {
@@ -44,8 +51,7 @@ extern "C" Q_DECL_EXPORT bool vetrinora_print_with_dialog(QWidget *parent, const
 {
     try {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(job.title);
-        printer.setPageLayout(job.layout);
+        setUp(printer, job);
         QPrintDialog dialog(&printer, parent);
         if (dialog.exec() != QDialog::Accepted)
             return false;
@@ -62,8 +68,7 @@ extern "C" Q_DECL_EXPORT void vetrinora_preview_with_dialog(QWidget *parent, con
 {
     try {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setDocName(job.title);
-        printer.setPageLayout(job.layout);
+        setUp(printer, job);
         QPrintPreviewDialog dialog(&printer, parent);
         dialog.setWindowTitle(QStringLiteral(" Anteprima di stampa"));
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
