@@ -5,6 +5,7 @@
 #include "core/platform/BigMemory.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <exception>
@@ -78,7 +79,25 @@ CardStore::readChosen(const std::function<std::optional<qint64>(qint64)> &choose
 qint64 CardStore::write(std::optional<qint64> index, const Record &card) const
 {
     return withFile(path_, *layout_, [&](RecordFile &file) {
+        file.lockForWriting();
         file.seek(index ? *index : file.size());
+        file.write(card);
+        return file.position();
+    });
+}
+
+qint64 CardStore::update(qint64 index, const Record &card, const Record &expected) const
+{
+    return withFile(path_, *layout_, [&](RecordFile &file) {
+        file.lockForWriting();
+        Record now(*layout_);
+        if (index < 0 || index >= file.size())
+            throw Changed(changedCardMessage().toStdString());
+        file.seek(index);
+        file.read(now);
+        if (now.bytes() != expected.bytes())
+            throw Changed(changedCardMessage().toStdString());
+        file.seek(index);
         file.write(card);
         return file.position();
     });
@@ -91,7 +110,11 @@ qint64 CardStore::appendAll(
     const qint64 size = layout_->size;
     qint64 count = 0;
     // Opening the file first creates a missing one, as every action does.
-    const qint64 existing = this->count();
+    this->count();
+    // The cards copied are those of the file as it is now; a card that
+    // another program adds before the rename makes the commit refuse.
+    platform::FileOrigin origin = platform::FileOrigin::of(path_);
+    const qint64 existing = origin.size / size;
     platform::AtomicFile out(path_);
     if (!out.open())
         throw failed();
@@ -115,10 +138,12 @@ qint64 CardStore::appendAll(
                 throw failed();
             if (!out.write(QByteArrayView(block.constData(), n)))
                 throw failed();
+            origin.read.add(QByteArrayView(block.constData(), n));
             left -= n;
         }
         count = existing;
     }
+    out.expectOrigin(origin);
     produce([&](const Record &card) {
         buffer += card.bytes();
         ++count;
@@ -126,8 +151,11 @@ qint64 CardStore::appendAll(
             flush();
     });
     flush();
-    if (!out.commit())
+    if (!out.commit()) {
+        if (out.changedMeanwhile())
+            throw Changed(changedFileMessage(QFileInfo(path_).fileName()).toStdString());
         throw failed();
+    }
     return count;
 }
 
@@ -161,11 +189,14 @@ QByteArray CardStore::readRange(qint64 first, qint64 count) const
 }
 
 QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint64> &drop,
-                               QByteArrayView extra) const
+                               QByteArrayView extra, qint64 *sourceCount) const
 {
     constexpr qint64 kRecordsPerCopy = 2048;
     const int size = layout_->size;
+    platform::FileOrigin origin = platform::FileOrigin::of(path_);
     return withFile(path_, *layout_, [&](RecordFile &file) {
+        if (!origin.exists)
+            origin = platform::FileOrigin::of(path_); // created empty just now
         QByteArray dropped;
         QByteArray block;
         auto next = drop.begin();
@@ -173,6 +204,7 @@ QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint
         while (file.position() < file.size()) {
             const qint64 first = file.position();
             const qint64 read = file.readRecords(kRecordsPerCopy, block);
+            origin.read.add(QByteArrayView(block.constData(), read * size));
             // Runs of kept records go out in one write.
             qint64 runStart = 0;
             for (qint64 i = 0; i < read; ++i) {
@@ -191,6 +223,9 @@ QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint
         }
         if (!extra.isEmpty() && !out.write(extra))
             failed();
+        out.expectOrigin(origin);
+        if (sourceCount)
+            *sourceCount = file.position();
         return dropped;
     });
 }
@@ -252,3 +287,23 @@ bool CardStore::scanParts(int parts,
 }
 
 QString CardStore::accessMessage() { return recordAccessMessage(); }
+
+QString CardStore::changedFileMessage(const QString &name)
+{
+    return QStringLiteral("Attenzione: mentre l'operazione era in corso, un'altra copia del "
+                          "programma (o un altro programma) ha modificato il file \"%1\"; "
+                          "per non perdere le sue modifiche l'operazione è stata annullata e "
+                          "il file è rimasto com'era.\r\n\r\nChiudere le altre copie di "
+                          "Vetrinora che usano la stessa cartella dei dati e ripetere "
+                          "l'operazione.")
+        .arg(name);
+}
+
+QString CardStore::changedCardMessage()
+{
+    return QStringLiteral("Attenzione: dopo che la scheda è stata aperta, un'altra copia del "
+                          "programma (o un altro programma) l'ha modificata o spostata in "
+                          "archivio; le modifiche non sono state salvate, per non sovrascrivere "
+                          "un'altra scheda.\r\n\r\nAnnotare le modifiche, riaprire la scheda "
+                          "dall'archivio e ripeterle.");
+}

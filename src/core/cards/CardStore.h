@@ -23,6 +23,11 @@ public:
     struct Failure : std::runtime_error {
         explicit Failure(const std::string &what) : std::runtime_error(what) {}
     };
+    // Another program changed the file while it was being rewritten, or
+    // changed the card about to be overwritten: nothing was written.
+    struct Changed : Failure {
+        using Failure::Failure;
+    };
 
     CardStore(const QString &path, const RecordLayout &layout);
 
@@ -45,6 +50,10 @@ public:
     // Returns the card's 1-based position.
     qint64 write(std::optional<qint64> index, const Record &card) const;
     qint64 append(const Record &card) const { return write(std::nullopt, card); }
+    // Overwrites card `index` with `card` only while it still holds
+    // `expected`, the card as it was read; throws Changed, writing nothing,
+    // when another program changed or moved it meanwhile.
+    qint64 update(qint64 index, const Record &card, const Record &expected) const;
     // Appends the cards that `produce` hands to `put`, all in one step: the
     // file's whole cards and the new ones go to a temporary file that
     // replaces the file only once every card is written and synced. When
@@ -62,9 +71,12 @@ public:
     QByteArray readRange(qint64 first, qint64 count) const;
     // Copies the cards into `out` in order, leaving out those whose 0-based
     // indices `drop` lists (ascending), then appends `extra` (whole records).
-    // Returns the records left out, end to end. `out` is not committed.
+    // Returns the records left out, end to end. `out` is not committed; it
+    // is told what the file was when the copy began, so that its commit
+    // refuses to replace a file that another program changed meanwhile.
+    // `sourceCount`, when given, learns how many cards the file held.
     QByteArray copyInto(platform::AtomicFile &out, const std::vector<qint64> &drop,
-                        QByteArrayView extra = {}) const;
+                        QByteArrayView extra = {}, qint64 *sourceCount = nullptr) const;
     // The same reading split into `parts` runs of consecutive cards, read at
     // once, each on a thread of its own (part 0 on the calling thread):
     // `visit(part, record, index)` sees the cards of one run in file order,
@@ -79,6 +91,10 @@ public:
 
     // The message shown when a record action fails.
     static QString accessMessage();
+    // The messages of Changed: a whole file (`name` as the user knows it)
+    // rewritten, a single card saved.
+    static QString changedFileMessage(const QString &name);
+    static QString changedCardMessage();
 
 private:
     QString path_;

@@ -39,6 +39,19 @@ void RecordFile::openOrCreate()
     position_ = 0;
 }
 
+void RecordFile::lockForWriting()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!platform::lockExclusive(file_.handle()))
+            return; // no locks here: the rewrites' own check still holds
+        if (platform::fileIdentity(file_.handle()) == platform::fileIdentity(path_))
+            return;
+        file_.close();
+        openOrCreate();
+    }
+    fail("file replaced over and over");
+}
+
 qint64 RecordFile::size() const
 {
     if (!file_.isOpen())

@@ -25,6 +25,11 @@ public:
     // created empty. An existing file that cannot be opened for reading and
     // writing (read-only, locked, not a file) is left untouched.
     void openOrCreate();
+    // Before a write: waits for the file's write lock, so that no other copy
+    // of the program rewrites the file meanwhile. When the file was replaced
+    // while waiting (a rewrite renamed a new file over it), the new one is
+    // opened and locked instead.
+    void lockForWriting();
     qint64 size() const; // whole records
     void seek(qint64 record); // 0 .. size()
     void read(Record &record);

@@ -63,6 +63,15 @@ std::vector<qint64> numbers(const QString &text)
 
 [[noreturn]] void fail() { throw Failure(CardStore::accessMessage().toStdString()); }
 
+// A record file that could not be replaced: another program changed it
+// meanwhile, or the system refused.
+[[noreturn]] void failCommit(const platform::AtomicFile &out, const CardFile &file)
+{
+    if (out.changedMeanwhile())
+        throw Failure(CardStore::changedFileMessage(file.fileName()).toStdString());
+    fail();
+}
+
 void write(const QString &path, const QByteArray &bytes)
 {
     if (!platform::AtomicFile::writeAll(path, bytes))
@@ -174,12 +183,13 @@ QString remove(const CardFile &file, std::vector<qint64> indices)
     QByteArray dropped;
     platform::AtomicFile out(file.path);
     try {
-        before = store.count();
-        if (indices.front() < 0 || indices.back() >= before)
+        if (indices.front() < 0 || !out.open())
             fail();
-        if (!out.open())
+        // The count is the one of the copy: the commit below refuses a file
+        // that has changed since.
+        dropped = store.copyInto(out, indices, {}, &before);
+        if (indices.back() >= before)
             fail();
-        dropped = store.copyInto(out, indices);
     } catch (const CardStore::Failure &) {
         fail();
     }
@@ -217,7 +227,7 @@ QString remove(const CardFile &file, std::vector<qint64> indices)
     // has not happened.
     if (!out.commit()) {
         dropFolder(folder() + id);
-        fail();
+        failCommit(out, file);
     }
     Values values;
     for (const auto &[key, value] : journal)
@@ -274,10 +284,9 @@ void restore(const QString &id)
     qint64 before = 0;
     platform::AtomicFile out(file.path);
     try {
-        before = store.count();
         if (!out.open())
             fail();
-        store.copyInto(out, {}, records);
+        store.copyInto(out, {}, records, &before);
     } catch (const CardStore::Failure &) {
         fail();
     }
@@ -296,7 +305,7 @@ void restore(const QString &id)
     write(dir + kJournal, format(journal));
     if (!out.commit()) {
         QFile::remove(dir + kJournal);
-        fail();
+        failCommit(out, file);
     }
     Values values;
     for (const auto &[key, value] : journal)

@@ -1,8 +1,13 @@
 #include "core/platform/AtomicFile.h"
 
+#include "core/platform/FileSystem.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QRandomGenerator>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -69,6 +74,81 @@ void syncFolder([[maybe_unused]] const QString &folder)
 
 } // namespace
 
+void ContentDigest::add(QByteArrayView bytes)
+{
+    length_ += bytes.size();
+    if (!pending_.isEmpty()) {
+        const qsizetype take = std::min<qsizetype>(kBlock - pending_.size(), bytes.size());
+        pending_.append(bytes.data(), take);
+        bytes = bytes.sliced(take);
+        if (pending_.size() < kBlock)
+            return;
+        mix(pending_);
+        pending_.clear();
+    }
+    while (bytes.size() >= kBlock) {
+        mix(bytes.first(kBlock));
+        bytes = bytes.sliced(kBlock);
+    }
+    if (!bytes.isEmpty())
+        pending_.append(bytes.data(), bytes.size());
+}
+
+void ContentDigest::mix(QByteArrayView block)
+{
+    // A fixed seed, so that two readings of the same bytes agree.
+    hash_ = (hash_ ^ quint64(qHashBits(block.data(), size_t(block.size()), size_t(hash_))))
+            * 0x100000001b3ULL;
+}
+
+quint64 ContentDigest::value() const
+{
+    quint64 h = hash_;
+    if (!pending_.isEmpty())
+        h = (h ^ quint64(qHashBits(pending_.constData(), size_t(pending_.size()), size_t(h))))
+            * 0x100000001b3ULL;
+    return h ^ quint64(length_);
+}
+
+FileOrigin FileOrigin::of(const QString &path)
+{
+    FileOrigin origin;
+    const QFileInfo info(path);
+    origin.exists = info.exists();
+    if (origin.exists) {
+        origin.size = info.size();
+        origin.modified = info.lastModified().toMSecsSinceEpoch();
+        origin.identity = fileIdentity(path);
+    }
+    return origin;
+}
+
+bool FileOrigin::unchangedAt(const QString &path) const
+{
+    const FileOrigin now = of(path);
+    if (now.exists != exists || now.size != size || now.modified != modified
+        || now.identity != identity)
+        return false;
+    if (read.length() == 0)
+        return true;
+    // The bytes themselves: a change inside the same tick of the clock
+    // leaves the time as it was.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    ContentDigest again;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    qint64 left = read.length();
+    while (left > 0) {
+        const qint64 n = file.read(block.data(), std::min<qint64>(left, block.size()));
+        if (n <= 0)
+            return false;
+        again.add(QByteArrayView(block.constData(), n));
+        left -= n;
+    }
+    return again.value() == read.value();
+}
+
 AtomicFile::AtomicFile(const QString &path) : path_(path) {}
 
 AtomicFile::~AtomicFile() { discard(); }
@@ -113,6 +193,19 @@ bool AtomicFile::commit()
                          && temporary_.flush() && syncToDisk(temporary_);
     temporary_.close();
     if (!written || temporary_.error() != QFileDevice::NoError) {
+        discard();
+        return false;
+    }
+    // Nothing is put over what another program wrote while this content
+    // was being made from the old one.
+    // The old file's write lock is held from the check to the rename, so
+    // that no copy of the program writes a card into it in between; one
+    // waiting for it finds the new file in its place.
+    QFile old(path_);
+    if (origin_ && origin_->exists && old.open(QIODevice::ReadOnly))
+        lockExclusive(old.handle());
+    if (origin_ && !origin_->unchangedAt(path_)) {
+        changed_ = true;
         discard();
         return false;
     }

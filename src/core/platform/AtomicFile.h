@@ -13,7 +13,42 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace platform {
+
+// A running digest of the bytes of a file, fed in pieces of any size: the
+// same bytes give the same value however they were cut.
+class ContentDigest {
+public:
+    void add(QByteArrayView bytes);
+    quint64 value() const;
+    qint64 length() const { return length_; }
+
+private:
+    void mix(QByteArrayView block);
+    static constexpr qsizetype kBlock = 64 << 10;
+    QByteArray pending_;
+    quint64 hash_ = 0x9e3779b97f4a7c15ULL;
+    qint64 length_ = 0;
+};
+
+// What a file looked like when a rewrite started reading it: its size and
+// modification time, taken before the first byte was read, and the digest
+// of the bytes read from its start.
+struct FileOrigin {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modified = 0; // milliseconds since the epoch
+    qint64 identity = 0; // the file's inode (0 where there is none)
+    ContentDigest read;
+
+    // The state of `path` now, with nothing read yet.
+    static FileOrigin of(const QString &path);
+    // True when `path` still has this size, time and identity and its
+    // first read.length() bytes still give read.value().
+    bool unchangedAt(const QString &path) const;
+};
 
 class AtomicFile {
 public:
@@ -36,6 +71,13 @@ public:
     // Gives up: the temporary file is removed, the target untouched.
     void discard();
 
+    // The content replaces a file read from `origin`: commit() checks, just
+    // before its rename, that the target is still as it was then. When
+    // another program changed it meanwhile, commit() writes nothing,
+    // returns false and changedMeanwhile() is true.
+    void expectOrigin(const FileOrigin &origin) { origin_ = origin; }
+    bool changedMeanwhile() const { return changed_; }
+
     const QString &path() const { return path_; }
     // The temporary file being written, so that it can be read back and
     // checked before commit(); empty when none is open.
@@ -50,6 +92,8 @@ private:
     QString path_;
     QFile temporary_;
     bool spoilt_ = false;
+    std::optional<FileOrigin> origin_;
+    bool changed_ = false;
 };
 
 // The name pattern of the temporary files this program writes.

@@ -8,4 +8,14 @@ namespace platform {
 // it (as the read-only attribute works on Windows, also for administrators).
 bool isReadOnly(const QString &path);
 
+// Waits until this process holds the exclusive write lock of the open file
+// `handle` (a QFile's handle()); it is released when the file is closed.
+// Advisory: it keeps copies of this program from writing one record file at
+// the same moment. False where the system or file system has no such lock.
+bool lockExclusive(int handle);
+// What tells one file from another on its disk (the inode): of an open file
+// and of a path. 0 when the system does not say.
+qint64 fileIdentity(int handle);
+qint64 fileIdentity(const QString &path);
+
 } // namespace platform

@@ -18,6 +18,7 @@
 #include "core/collection/Cestino.h"
 #include "core/transfer/Backup.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -45,6 +46,25 @@ Roster::Roster(Creation creation)
         // that it appears at once (see start()).
         password_->installEventFilter(this);
     }
+}
+
+void Roster::bringToFront()
+{
+    ensureOthers();
+    QWidget *shown = QApplication::activeModalWidget();
+    for (Place place : {Place::Login, Place::Start, Place::ChangePassword, Place::Sets,
+                        Place::CreateArchive, Place::OpenArchive, Place::Mocs, Place::Collection})
+        if (!shown && window(place) && window(place)->isVisible())
+            shown = window(place);
+    if (!shown)
+        shown = password_.get();
+    if (!shown)
+        return;
+    if (shown->isMinimized())
+        shown->setWindowState(shown->windowState() & ~Qt::WindowMinimized);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }
 
 bool Roster::eventFilter(QObject *watched, QEvent *event)

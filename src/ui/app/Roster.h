@@ -43,6 +43,9 @@ public:
 
     // Shows the login window: the first step of every run.
     void start();
+    // Brings the program's window in use (a dialog open over it first) to
+    // the front, restored when it was minimised.
+    void bringToFront();
     // Shows `to` (maximised or centred, as the window is made) and hides `from`.
     void handOver(QWidget *from, QWidget *to);
 

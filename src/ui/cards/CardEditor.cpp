@@ -45,7 +45,7 @@ const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna sc
 CardEditor::CardEditor(const EditorConfig &config, QWidget *parent)
     : MainLevelWindow(QString::fromLatin1(config.objectName), QString::fromUtf8(config.caption),
                       config.gradientTop, config.panelSize, parent),
-      working_(*config.layout), config_(config)
+      working_(*config.layout), loaded_(*config.layout), config_(config)
 {
     buildDecorations();
     buildToolbar();
@@ -343,6 +343,7 @@ void CardEditor::showCard(const Record &record, qint64 position)
 {
     if (&record != &working_)
         working_ = record;
+    loaded_ = record;
     for (const Bound &b : bindings_)
         b.binding->show(record.text(*b.def));
     lblPosizione->setText(QString::number(position));
@@ -371,6 +372,9 @@ bool CardEditor::recordAction(const std::function<void(const CardStore &)> &acti
     try {
         action(store());
         return true;
+    } catch (const CardStore::Changed &e) {
+        platform::error(this, QString::fromUtf8(e.what()));
+        return false;
     } catch (const CardStore::Failure &) {
         platform::error(this, CardStore::accessMessage());
         return false;
@@ -460,11 +464,12 @@ void CardEditor::cmdSalvaClick()
     qint64 position = 0;
     const bool written = recordAction([&](const CardStore &cards) {
         fillRecord();
-        position = cards.write(update ? std::optional<qint64>(label.toLongLong() - 1) : std::nullopt,
-                               working_);
+        position = update ? cards.update(label.toLongLong() - 1, working_, loaded_)
+                          : cards.append(working_);
     });
     if (!written)
         return;
+    loaded_ = working_;
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
     const QStringList unsaved = SalvaFotoScheda();

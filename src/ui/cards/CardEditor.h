@@ -99,6 +99,9 @@ protected:
     Picture *addCommand(const ToolItem &item, QRect geometry);
 
     Record working_;
+    // The card as read from (or last saved to) its file: a save overwrites
+    // the card only while the file still holds exactly this.
+    Record loaded_;
 
 private:
     void buildDecorations();

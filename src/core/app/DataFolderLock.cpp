@@ -1,0 +1,85 @@
+#include "core/app/DataFolderLock.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSysInfo>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+DataFolderLock::DataFolderLock(const QString &folder)
+    : path_(QDir(folder).filePath(fileName())), lock_(std::make_unique<QLockFile>(path_))
+{
+    // Only a dead process, or a restart of its computer, frees a lock: a
+    // lock file that has not been touched for a while is still held.
+    lock_->setStaleLockTime(0);
+}
+
+DataFolderLock::~DataFolderLock() = default;
+
+QString DataFolderLock::fileName() { return QStringLiteral("Vetrinora.lock"); }
+
+DataFolderLock::Outcome DataFolderLock::take()
+{
+    if (lock_->tryLock(0))
+        return Outcome::Taken;
+    if (lock_->error() != QLockFile::LockFailedError)
+        return Outcome::Unavailable;
+    QString host;
+    QString application;
+    qint64 pid = 0;
+    lock_->getLockInfo(&pid, &host, &application);
+    holder_.pid = pid;
+    holder_.computer = host;
+    const QFileInfo info(path_);
+    holder_.since = info.lastModified();
+    holder_.thisComputer = host.isEmpty() || host == QSysInfo::machineHostName();
+#ifndef Q_OS_WIN
+    // The same computer, but the folder is shared with another user.
+    if (holder_.thisComputer && info.ownerId() != uint(::getuid()))
+        return Outcome::HeldElsewhere;
+#endif
+    return holder_.thisComputer ? Outcome::HeldHere : Outcome::HeldElsewhere;
+}
+
+namespace {
+QString where(const DataFolderLock::Holder &holder)
+{
+    if (holder.thisComputer)
+        return QStringLiteral("da un altro utente di questo computer (\"%1\")")
+            .arg(holder.computer.isEmpty() ? QSysInfo::machineHostName() : holder.computer);
+    return QStringLiteral("sul computer \"%1\"").arg(holder.computer);
+}
+
+QString since(const DataFolderLock::Holder &holder)
+{
+    if (!holder.since.isValid())
+        return QString();
+    return QStringLiteral(" dal %1 alle %2")
+        .arg(holder.since.toString(QStringLiteral("dd/MM/yyyy")),
+             holder.since.toString(QStringLiteral("HH:mm")));
+}
+} // namespace
+
+QString DataFolderLock::refusalMessage(const QString &folder, const Holder &holder)
+{
+    return QStringLiteral("Attenzione: la collezione della cartella \"%1\" è già aperta in "
+                          "Vetrinora %2%3. Due programmi che scrivono la stessa collezione "
+                          "perderebbero schede, perciò questa copia del programma si chiude."
+                          "\r\n\r\nChiudere Vetrinora dove è aperto e avviarlo di nuovo. Se quel "
+                          "computer si è spento senza chiudere il programma, eliminare il file "
+                          "\"%4\" dalla cartella e avviare di nuovo Vetrinora.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), where(holder), since(holder),
+             fileName());
+}
+
+QString DataFolderLock::noAnswerMessage(const QString &folder, const Holder &holder)
+{
+    return QStringLiteral("Attenzione: la collezione della cartella \"%1\" è già aperta in "
+                          "Vetrinora su questo computer%2, ma il programma non risponde. "
+                          "Questa copia del programma si chiude per non scrivere la stessa "
+                          "collezione due volte.\r\n\r\nAttendere che Vetrinora termini "
+                          "l'operazione in corso, oppure chiuderlo, e avviarlo di nuovo.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), since(holder));
+}

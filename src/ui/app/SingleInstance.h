@@ -1,0 +1,46 @@
+#pragma once
+// The first thing a start does: make sure this is the one program that
+// writes its data folder. A second start by the same user on the same
+// computer hands over to the running program, which comes to the front,
+// and ends; a folder held from another computer or by another user is
+// refused with a message that says by whom and since when.
+
+#include "core/app/DataFolderLock.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Claim {
+        Owner,      // go on: this program holds the data folder
+        HandedOver, // the running program was asked to come forward; end
+        Refused,    // the folder is held elsewhere (the user was told); end
+    };
+
+    // The data folder `folder` (ProgramFolder::path() in the program).
+    explicit SingleInstance(const QString &folder, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    Claim claim();
+
+    // The name the running program answers to: one per data folder and user.
+    static QString serverName(const QString &folder);
+
+signals:
+    // Another start asked this program to come to the front.
+    void raiseRequested();
+
+private:
+    bool handOver(int waitMs);
+    void listen();
+
+    QString folder_;
+    DataFolderLock lock_;
+    std::unique_ptr<QLocalServer> server_;
+};
