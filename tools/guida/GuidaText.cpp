@@ -383,6 +383,18 @@ QString dataFolderChapter()
                  + u"», il programma è portatile: la cartella dei dati è la cartella del "
                    "programma stessa. È il caso di una cartella del programma copiata su una "
                    "chiavetta USB, che funziona su qualsiasi computer su cui la si avvii."_s);
+    html += sub(u"Un solo programma per cartella"_s);
+    html += para(
+        u"Una cartella dei dati è aperta da un solo Vetrinora alla volta. Avviare il programma "
+        "una seconda volta (ad esempio con un doppio clic di troppo sull'icona) porta in primo "
+        "piano la finestra già aperta, senza aprirne un'altra. Se la cartella dei dati è "
+        "condivisa in rete o sincronizzata fra più computer, oppure è usata da un altro utente "
+        "dello stesso computer, il programma avviato altrove si chiude con un messaggio che "
+        "dice su quale computer la collezione è già aperta e da quando: due programmi che "
+        "scrivono gli stessi file perderebbero schede. Chiuso il programma sull'altro computer, "
+        "la cartella torna libera. Se un programma si è chiuso di colpo (un'interruzione di "
+        "corrente, un blocco), il successivo avvio sullo stesso computer riprende la cartella "
+        "da solo."_s);
     html += sub(u"Che cosa contiene la cartella dei dati"_s);
     html += u"<table cellspacing=\"0\" cellpadding=\"4\" border=\"1\" "
             "style=\"border-color: #D8E5EF; border-style: solid;\">"_s;
@@ -398,6 +410,8 @@ QString dataFolderChapter()
         {u"Collezione.ini"_s, u"le colonne scelte nella finestra Collezione"_s},
         {u"Prima-del-ripristino-…"_s,
          u"i dati che c'erano prima di ogni ripristino di un backup, con la data"_s},
+        {u"Vetrinora.lock"_s,
+         u"presente mentre il programma è aperto: dice quale computer sta usando la cartella"_s},
     };
     for (const auto &[name, what] : rows)
         html += u"<tr><td>"_s + code(name) + u"</td><td>"_s + esc(what) + u"</td></tr>"_s;
@@ -828,6 +842,55 @@ QList<Message> messages()
                     "archivio."_s,
                     editors, u"La scheda modificata è stata salvata al suo posto."_s,
                     u"Nulla."_s}
+         << Message{u"Attenzione: dopo che la scheda è stata aperta, un'altra copia del "
+                    "programma (o un altro programma) l'ha modificata o spostata in archivio; "
+                    "le modifiche non sono state salvate, per non sovrascrivere un'altra "
+                    "scheda.\r\n\r\nAnnotare le modifiche, riaprire la scheda dall'archivio e "
+                    "ripeterle."_s,
+                    editors,
+                    u"Mentre la scheda era aperta, Vetrinora su un altro computer (una cartella "
+                    "dei dati condivisa in rete) ha cambiato o spostato le schede del file, ad "
+                    "esempio eliminandone una."_s,
+                    u"Le modifiche restano scritte nella scheda a video: annotarle, riaprire la "
+                    "scheda con i pulsanti di scorrimento o con la ricerca e ripeterle."_s}
+         << Message{u"Attenzione: mentre l'operazione era in corso, un'altra copia del programma "
+                    "(o un altro programma) ha modificato il file \"%1\"; per non perdere le sue "
+                    "modifiche l'operazione è stata annullata e il file è rimasto com'era."
+                    "\r\n\r\nChiudere le altre copie di Vetrinora che usano la stessa cartella "
+                    "dei dati e ripetere l'operazione."_s,
+                    u"finestra Collezione: eliminazione, Cestino, importazione"_s,
+                    u"Un altro programma ha scritto nel file mentre Vetrinora lo stava "
+                    "riscrivendo per intero."_s,
+                    u"Nulla è andato perso: chiudere Vetrinora sugli altri computer che usano la "
+                    "stessa cartella e ripetere l'operazione."_s,
+                    {u"file"_s}}
+         << Message{u"Attenzione: la collezione della cartella \"%1\" è già aperta in "
+                    "Vetrinora %2%3. Due programmi che scrivono la stessa collezione "
+                    "perderebbero schede, perciò questa copia del programma si chiude."
+                    "\r\n\r\nChiudere Vetrinora dove è aperto e avviarlo di nuovo. Se quel "
+                    "computer si è spento senza chiudere il programma, eliminare il file "
+                    "\"%4\" dalla cartella e avviare di nuovo Vetrinora."_s,
+                    u"avvio del programma"_s,
+                    u"La cartella dei dati è in uso da Vetrinora su un altro computer (una "
+                    "cartella condivisa in rete o sincronizzata) o da un altro utente di questo "
+                    "computer; il messaggio dice quale computer e da quando."_s,
+                    u"Chiudere Vetrinora su quel computer. Se quel computer si è spento o bloccato "
+                    "senza chiudere il programma, eliminare il file Vetrinora.lock dalla "
+                    "cartella dei dati."_s,
+                    {u"cartella"_s, u"sul computer \"nome\""_s, u" dal giorno alle ore"_s,
+                     u"Vetrinora.lock"_s}}
+         << Message{u"Attenzione: la collezione della cartella \"%1\" è già aperta in "
+                    "Vetrinora su questo computer%2, ma il programma non risponde. Questa copia "
+                    "del programma si chiude per non scrivere la stessa collezione due volte."
+                    "\r\n\r\nAttendere che Vetrinora termini l'operazione in corso, oppure "
+                    "chiuderlo, e avviarlo di nuovo."_s,
+                    u"avvio del programma"_s,
+                    u"Vetrinora è già aperto su questo computer ma è occupato e non ha "
+                    "risposto alla richiesta di portarsi in primo piano."_s,
+                    u"Attendere la fine dell'operazione in corso, oppure chiudere il programma "
+                    "aperto, e avviare di nuovo Vetrinora. Aprire il programma due volte porta "
+                    "in primo piano la finestra già aperta."_s,
+                    {u"cartella"_s, u" dal giorno alle ore"_s}}
          << Message{u"Attenzione: non è stato possibile salvare la foto della scheda nel file "
                     "%1.\r\n\r\nLa scheda è stata salvata in archivio; la foto che il file "
                     "conteneva prima è rimasta invariata. Controllare lo spazio libero sul "

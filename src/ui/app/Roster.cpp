@@ -5,6 +5,7 @@
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
 #include "ui/base/Application.h"
+#include "ui/platform/WindowFront.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/FieldEvents.h"
 
@@ -60,11 +61,7 @@ void Roster::bringToFront()
         shown = password_.get();
     if (!shown)
         return;
-    if (shown->isMinimized())
-        shown->setWindowState(shown->windowState() & ~Qt::WindowMinimized);
-    shown->show();
-    shown->raise();
-    shown->activateWindow();
+    platform::bringToFront(shown);
 }
 
 bool Roster::eventFilter(QObject *watched, QEvent *event)
