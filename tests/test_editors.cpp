@@ -11,6 +11,7 @@
 #include "core/cards/Schede.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/FieldEvents.h"
 #include "ui/editing/PhotoBox.h"
 #include "ui/editing/TfrmZoom.h"
 
@@ -328,17 +329,197 @@ private slots:
         QVERIFY(!e->forSaleBox->isChecked());
     }
 
-    void unsavedEditsAreDiscardedByNavigation()
+    // Leaving a card with changes not yet saved asks first, whatever the way
+    // out; Sì saves as Salva does, No drops the changes, Annulla stays.
+    void unsavedChangesAreAskedAbout_data()
     {
-        writeCards(false, 2);
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("answer"); // "" when no question is expected
+        QTest::addColumn<bool>("edit");
+        for (bool moc : {false, true}) {
+            const char *editor = moc ? "mocs" : "sets";
+            for (const char *way : {"cmdAvanti", "PgDown", "cmdUltimo", "cmdNuovo", "cmdEsci", "close box"})
+                for (const char *answer : {"Sì", "No", "Annulla"})
+                    QTest::addRow("%s, %s, %s", editor, way, answer) << moc << QString::fromLatin1(way)
+                                                                    << QString::fromUtf8(answer) << true;
+            for (const char *way : {"cmdAvanti", "cmdNuovo", "cmdEsci"})
+                QTest::addRow("%s, %s, not edited", editor, way) << moc << QString::fromLatin1(way)
+                                                                 << QString() << false;
+        }
+        QTest::addRow("sets, cmdCollezione, Sì") << false << "cmdCollezione" << "Sì" << true;
+        QTest::addRow("sets, cmdCollezione, Annulla") << false << "cmdCollezione" << "Annulla" << true;
+        QTest::addRow("sets, Ctrl+L, No") << false << "Ctrl+L" << "No" << true;
+    }
+    void unsavedChangesAreAskedAbout()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, way);
+        QFETCH(QString, answer);
+        QFETCH(bool, edit);
+        writeCards(moc, 2, [moc](Record &r, int) {
+            for (const auto &[control, value] : moc ? kMocMandatory : kSetMandatory)
+                if (control != QLatin1String(moc ? "txtTitolo" : "txtMunizioni"))
+                    r.setText(*r.layout().fieldForControl(control.toStdString()), value);
+        });
+        const QByteArray before = folder->read(fileName(moc));
         CardEditor *e = nullptr;
-        QVERIFY(open(e, false));
+        QVERIFY(open(e, moc));
+        click(e, "cmdPrimo");
+        QLineEdit *note = e->field("txtNote");
+        if (edit) {
+            note->setFocus();
+            type(note, QStringLiteral("modifica"));
+        } else {
+            // Edited and then back as it was: nothing to ask.
+            type(note, QStringLiteral("x"));
+            QTest::keyClick(note, Qt::Key_Backspace);
+        }
+        const platform::Button button = answer == QLatin1String("No") ? platform::Button::No
+                                        : answer == QLatin1String("Annulla") ? platform::Button::Cancel
+                                                                             : platform::Button::Yes;
+        services->answers.enqueue(button);
+        if (way == QLatin1String("PgDown"))
+            QTest::keyClick(note, Qt::Key_PageDown);
+        else if (way == QLatin1String("Ctrl+L"))
+            QTest::keyClick(note, Qt::Key_L, Qt::ControlModifier);
+        else if (way == QLatin1String("close box"))
+            e->close();
+        else
+            click(e, way.toLatin1().constData());
+
+        if (answer.isEmpty()) {
+            QCOMPARE(services->texts(), QStringList());
+            services->answers.clear();
+            QCOMPARE(folder->read(fileName(moc)), before);
+            return;
+        }
+        QVERIFY(!services->messages.isEmpty());
+        QCOMPARE(services->messages.first().text, QStringLiteral("Salvare le modifiche alla scheda?"));
+        QCOMPARE(services->messages.first().kind, MessageKind::Confirmation);
+        QCOMPARE(services->messages.first().buttons,
+                 (platform::Buttons{platform::Button::Yes, platform::Button::No, platform::Button::Cancel}));
+        const bool stays = button == platform::Button::Cancel;
+        const bool saved = button == platform::Button::Yes;
+        if (saved) {
+            QCOMPARE(services->texts().value(1),
+                     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate "
+                                    "in archivio."));
+            QCOMPARE(cardOnDisk(moc, 1).text("Note"), QStringLiteral("modifica"));
+        } else {
+            QCOMPARE(services->texts().size(), 1);
+            QCOMPARE(folder->read(fileName(moc)), before);
+        }
+        const bool leavesWindow = way == QLatin1String("cmdEsci") || way == QLatin1String("close box")
+                                  || way == QLatin1String("cmdCollezione") || way == QLatin1String("Ctrl+L");
+        if (stays) {
+            QVERIFY(e->isVisible());
+            QCOMPARE(position(e), QStringLiteral("1"));
+            QCOMPARE(note->text(), QStringLiteral("modifica"));
+        } else if (leavesWindow) {
+            QVERIFY(!e->isVisible());
+        } else if (way == QLatin1String("cmdNuovo")) {
+            QCOMPARE(position(e), QString());
+            QCOMPARE(note->text(), QString());
+        } else {
+            QCOMPARE(position(e), QStringLiteral("2"));
+        }
+    }
+
+    // Sì with a mandatory field empty: the save's own warning, and the card
+    // stays on screen with its changes.
+    void aFailedSaveKeepsTheCard_data() { addEditorColumn(); }
+    void aFailedSaveKeepsTheCard()
+    {
+        QFETCH(bool, moc);
+        writeCards(moc, 2);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
         click(e, "cmdPrimo");
         e->field("txtNote")->setText(QStringLiteral("modifica"));
+        services->answers.enqueue(platform::Button::Yes);
         click(e, "cmdAvanti");
-        click(e, "cmdPrimo");
-        QCOMPARE(e->field("txtNote")->text(), QString());
-        QCOMPARE(services->texts(), QStringList());
+        QCOMPARE(services->texts().size(), 2);
+        QCOMPARE(services->messages.at(1).kind, MessageKind::Warning);
+        QCOMPARE(position(e), QStringLiteral("1"));
+        QCOMPARE(e->field("txtNote")->text(), QStringLiteral("modifica"));
+    }
+
+    // A money field selects its whole text whenever it takes the focus, so
+    // that what is typed replaces it, however the focus came.
+    void moneyFieldTakesWhatIsTyped_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("arrival");
+        for (bool moc : {false, true})
+            for (const char *arrival : {"click at the start", "click in the middle", "click at the end",
+                                        "Tab", "Return", "program"})
+                QTest::addRow("%s, %s", moc ? "mocs" : "sets", arrival) << moc << QString::fromLatin1(arrival);
+    }
+    void moneyFieldTakesWhatIsTyped()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, arrival);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
+        fillMandatory(e, moc);
+        QLineEdit *money = e->field(moc ? "txtValore" : "txtPrezzo");
+        QLineEdit *before = e->field(moc ? "txtAnno" : "txtNote");
+        QCOMPARE(money->text(), QStringLiteral("0,00"));
+        if (arrival.startsWith(QLatin1String("click"))) {
+            const QRect r = money->rect();
+            const int x = arrival.endsWith(QLatin1String("start")) ? 3
+                          : arrival.endsWith(QLatin1String("end")) ? r.width() - 3 : r.width() / 2;
+            QTest::mouseClick(money, Qt::LeftButton, {}, QPoint(x, r.height() / 2));
+        } else if (arrival == QLatin1String("program")) {
+            Focus::moveTo(money);
+        } else {
+            if (arrival == QLatin1String("Tab") && !moc) {
+                // The check box lies between the notes and the value.
+                Focus::moveTo(e->forSaleBox);
+                QTest::keyClick(e->forSaleBox, Qt::Key_Tab);
+            } else {
+                Focus::moveTo(before);
+                QTest::keyClick(before, arrival == QLatin1String("Tab") ? Qt::Key_Tab : Qt::Key_Return);
+            }
+        }
+        QCOMPARE(e->focusWidget(), money);
+        QCOMPARE(money->selectedText(), QStringLiteral("0,00"));
+        QTest::keyClicks(money, QStringLiteral("1234,5"));
+        QCOMPARE(money->text(), QStringLiteral("1234,5"));
+        click(e, "cmdSalva");
+        QCOMPARE(money->text(), QStringLiteral("1234,50"));
+        QCOMPARE(cardOnDisk(moc, 1).text(moc ? "CostoTotale" : "Valore"), QStringLiteral("1234,50"));
+    }
+
+    // Home, End, Shift with the arrows and Ctrl+A work inside the field;
+    // letters and points still do not get in.
+    void moneyFieldEditingKeys()
+    {
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, false));
+        QLineEdit *money = e->field("txtPrezzo");
+        Focus::moveTo(money);
+        QTest::keyClicks(money, QStringLiteral("150"));
+        QTest::keyClick(money, Qt::Key_Home);
+        QTest::keyClicks(money, QStringLiteral("2"));
+        QCOMPARE(money->text(), QStringLiteral("2150"));
+        QTest::keyClick(money, Qt::Key_End);
+        QTest::keyClicks(money, QStringLiteral(",5a."));
+        QCOMPARE(money->text(), QStringLiteral("2150,5"));
+        QTest::keyClick(money, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClick(money, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(money->selectedText(), QStringLiteral(",5"));
+        QTest::keyClick(money, Qt::Key_End);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Left);
+        QTest::keyClick(money, Qt::Key_Home, Qt::ShiftModifier);
+        QCOMPARE(money->selectedText(), QStringLiteral("2150"));
+        QTest::keyClick(money, Qt::Key_End);
+        QTest::keyClick(money, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(money->selectedText(), QStringLiteral("2150,5"));
+        QTest::keyClicks(money, QStringLiteral("7"));
+        QCOMPARE(money->text(), QStringLiteral("7"));
     }
 
     void unreadableFileIsReported_data() { addEditorColumn(); }
@@ -862,6 +1043,7 @@ private slots:
         CardEditor *e = nullptr;
         QVERIFY(open(e, true));
         e->photoBox(0)->setImage(red);
+        services->answers.enqueue(platform::Button::No); // the new card's photo is dropped
         click(e, "cmdPrimo");
         QCOMPARE(e->photoBox(0)->image(), e->placeholderBox(0)->image());
         QCOMPARE(e->photoBox(1)->image(), e->placeholderBox(1)->image());

@@ -314,7 +314,9 @@ private slots:
         QTest::newRow("minus") << int(Qt::Key_Minus) << "-" << false;
         QTest::newRow("blank") << int(Qt::Key_Space) << " " << false;
         QTest::newRow("letter") << int(Qt::Key_A) << "a" << false;
-        QTest::newRow("home") << int(Qt::Key_Home) << "" << false;
+        // Home and End move and select inside the field.
+        QTest::newRow("home") << int(Qt::Key_Home) << "" << true;
+        QTest::newRow("end") << int(Qt::Key_End) << "" << true;
         QTest::newRow("up") << int(Qt::Key_Up) << "" << false;
     }
     void keyFilter()

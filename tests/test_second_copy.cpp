@@ -351,13 +351,15 @@ private slots:
 
         // Shown again from the file, the card saves as before.
         services->messages.clear();
+        services->answers.enqueue(platform::Button::No); // the changes on screen are dropped
         Picture *last = e->command("cmdUltimo");
         QTest::mouseClick(last, Qt::LeftButton, {}, last->rect().center());
         e->field("txtMunizioni")->setText(QStringLiteral("Card 3 ritoccata"));
         QTest::mouseClick(save, Qt::LeftButton, {}, save->rect().center());
         QCOMPARE(services->texts(),
-                 QStringList{QStringLiteral("Le modifiche apportate alla scheda corrente sono "
-                                            "state salvate in archivio.")});
+                 (QStringList{QStringLiteral("Salvare le modifiche alla scheda?"),
+                              QStringLiteral("Le modifiche apportate alla scheda corrente sono "
+                                             "state salvate in archivio.")}));
         QCOMPARE(firstFields(folder->read(kCatalogue)), (QStringList{"Card 2", "Card 3 ritoccata"}));
     }
 };

@@ -198,6 +198,19 @@ QString setChapter(HelpText &help)
                   "inserita in archivio.» e il numero della scheda appare nella barra."_s},
                  true);
     html += para(u"Per salvare una scheda occorre indicare:"_s) + mandatory(EditorTables::sets());
+    html += sub(u"Modifiche non salvate e importi"_s);
+    html += para(
+        u"Se la scheda a video ha modifiche non ancora salvate (un campo, un allegato, una "
+        "foto) e si passa a un'altra scheda, si preme Nuovo, si apre la finestra Collezione o "
+        "si chiude la scheda, il programma chiede «Salvare le modifiche alla scheda?»: Sì le "
+        "salva come il pulsante Salva (con i suoi controlli), No le lascia perdere, Annulla "
+        "resta sulla scheda. Una scheda non toccata, o riportata com'era, cambia senza "
+        "domande."_s);
+    html += para(
+        u"Entrando nel campo del valore (con un clic, Tab, Invio) tutto il suo testo viene "
+        "selezionato: quello che si scrive lo sostituisce. Nel campo funzionano anche Inizio, "
+        "Fine, Maiusc con le frecce e Ctrl+A; all'uscita l'importo viene scritto con due "
+        "decimali (ad esempio 12,5 diventa 12,50)."_s);
     html += sub(u"I pulsanti della barra"_s);
     html += toolbar(EditorTables::sets(), u"set_"_s);
     return html;
@@ -842,6 +855,12 @@ QList<Message> messages()
                     "archivio."_s,
                     editors, u"La scheda modificata è stata salvata al suo posto."_s,
                     u"Nulla."_s}
+         << Message{u"Salvare le modifiche alla scheda?"_s, editors,
+                    u"La scheda a video ha modifiche non ancora salvate e si sta passando a "
+                    "un'altra scheda, a una scheda nuova, alla finestra Collezione, oppure si "
+                    "chiude la scheda."_s,
+                    u"Sì salva la scheda come il pulsante Salva; No lascia perdere le "
+                    "modifiche; Annulla resta sulla scheda."_s}
          << Message{u"Attenzione: dopo che la scheda è stata aperta, un'altra copia del "
                     "programma (o un altro programma) l'ha modificata o spostata in archivio; "
                     "le modifiche non sono state salvate, per non sovrascrivere un'altra "

@@ -3,6 +3,7 @@
 #include "core/app/Text.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -228,12 +229,16 @@ bool keyAllowed(const QKeyEvent *event)
     case Qt::Key_Delete:
     case Qt::Key_Left:
     case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return true;
     default:
         break;
     }
+    if (event->matches(QKeySequence::SelectAll))
+        return true;
     return typesCharacter(event);
 }
 

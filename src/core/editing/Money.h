@@ -36,8 +36,9 @@ QString fromCents(qint64 cents);
 bool readable(const QString &text);
 
 // Whether the key filter lets a key into a money field: Backspace, Delete,
-// the left and right arrows, a comma or a digit (Tab and Backtab too, which
-// move the focus before the field sees them).
+// the left and right arrows, Home and End (with Shift too, to select), Ctrl+A,
+// a comma or a digit (Tab and Backtab too, which move the focus before the
+// field sees them). Nothing else that types or pastes gets in.
 bool keyAllowed(const QKeyEvent *event);
 
 // Whether the key types a character into the field (a digit or a comma), as

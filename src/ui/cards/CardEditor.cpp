@@ -19,6 +19,7 @@
 #include "ui/platform/Platform.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -148,7 +149,11 @@ void CardEditor::wireToolbar()
     setTabOrder(previousInFocusChain(), btnFocus);
 }
 
-void CardEditor::cmdCollezioneClick() { navigation().showCollection(this); }
+void CardEditor::cmdCollezioneClick()
+{
+    if (leaveCard())
+        navigation().showCollection(this);
+}
 
 void CardEditor::cmdGuidaClick() { TfrmGuida::showTopic(this, config_.helpTopic()); }
 
@@ -215,6 +220,7 @@ void CardEditor::buildFields()
                        && edit->text().size() - edit->selectedText().size() >= limit;
             });
             events->onExit([edit] { edit->setText(Money::normalise(edit->text())); });
+            FieldBehaviours::selectAllOnFocus(edit);
         }
         cycle << edit;
         tabOrder << edit;
@@ -337,6 +343,7 @@ void CardEditor::clearCard()
         clearPhoto(slot);
     lblPosizione->clear();
     Focus::moveTo(field(config_.fields.front().control));
+    rememberShown();
 }
 
 void CardEditor::showCard(const Record &record, qint64 position)
@@ -348,6 +355,45 @@ void CardEditor::showCard(const Record &record, qint64 position)
         b.binding->show(record.text(*b.def));
     lblPosizione->setText(QString::number(position));
     CaricaFotoScheda();
+    rememberShown();
+}
+
+CardEditor::Shown CardEditor::shownNow() const
+{
+    Shown now;
+    now.position = Text::trim(lblPosizione->text());
+    Record card = working_;
+    for (const Bound &b : bindings_)
+        card.setText(*b.def, b.binding->value());
+    now.bytes = card.bytes();
+    for (const PhotoBox *box : photos_)
+        now.photos << box->image().cacheKey();
+    return now;
+}
+
+bool CardEditor::hasUnsavedChanges() const { return !(shownNow() == shown_); }
+
+bool CardEditor::leaveCard()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    switch (platform::services().message(this, platform::MessageKind::Confirmation,
+                                         QStringLiteral("Salvare le modifiche alla scheda?"),
+                                         {platform::Button::Yes, platform::Button::No,
+                                          platform::Button::Cancel})) {
+    case platform::Button::Yes: return saveCard();
+    case platform::Button::No: return true;
+    default: return false;
+    }
+}
+
+void CardEditor::closeEvent(QCloseEvent *event)
+{
+    if (!leaveCard()) {
+        event->ignore();
+        return;
+    }
+    MainLevelWindow::closeEvent(event);
 }
 
 void CardEditor::fillRecord()
@@ -405,6 +451,16 @@ void CardEditor::navigate(const std::function<qint64(qint64)> &choose)
     });
     if (!done)
         return;
+    if (outcome > 0 && hasUnsavedChanges()) {
+        // Asked only for a move that happens; once saved, the move is made
+        // anew, from the file as it now is.
+        if (!leaveCard())
+            return;
+        if (!hasUnsavedChanges()) {
+            navigate(choose);
+            return;
+        }
+    }
     if (outcome == kEmpty) {
         platform::information(this, kEmptyArchive);
     } else if (outcome > 0) {
@@ -446,9 +502,15 @@ void CardEditor::cmdUltimoClick()
     navigate([](qint64 n) { return n == 0 ? kEmpty : n - 1; });
 }
 
-void CardEditor::cmdNuovoClick() { clearCard(); }
+void CardEditor::cmdNuovoClick()
+{
+    if (leaveCard())
+        clearCard();
+}
 
-void CardEditor::cmdSalvaClick()
+void CardEditor::cmdSalvaClick() { saveCard(); }
+
+bool CardEditor::saveCard()
 {
     Focus::moveTo(btnFocus);
     for (const MandatoryField &m : config_.mandatory) {
@@ -456,7 +518,7 @@ void CardEditor::cmdSalvaClick()
         if (Text::trim(f->text()).isEmpty()) {
             platform::warning(this, QString::fromUtf8(m.message));
             Focus::moveTo(f);
-            return;
+            return false;
         }
     }
     const QString label = Text::trim(lblPosizione->text());
@@ -468,7 +530,7 @@ void CardEditor::cmdSalvaClick()
                           : cards.append(working_);
     });
     if (!written)
-        return;
+        return false;
     loaded_ = working_;
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
@@ -479,6 +541,8 @@ void CardEditor::cmdSalvaClick()
         this, update ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
                                       "salvate in archivio.")
                      : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    rememberShown();
+    return true;
 }
 
 void CardEditor::cmdEsciClick() { close(); }

@@ -64,6 +64,17 @@ public:
     // and loads its photos. Search and summary windows hand cards back here.
     void showCard(const Record &record, qint64 position) override;
 
+    // Whether the card on screen differs from the card as it was shown, or
+    // last saved: a field, an attachment, a photo or its position.
+    bool hasUnsavedChanges() const;
+    // Before the card on screen gives way (another card, a new card, the
+    // collection window, closing the editor): with changes not yet saved,
+    // asks "Salvare le modifiche alla scheda?"; Sì saves as Salva does, No
+    // drops them, Annulla stays. True when the editor may move on.
+    bool leaveCard();
+    // Saves the card on screen as Salva does; true when it was saved.
+    bool saveCard();
+
     // Writes the card's photos; the files that could not be written, none
     // when all went well.
     QStringList SalvaFotoScheda();
@@ -91,6 +102,7 @@ protected:
     // concrete editors call it last in their constructors.
     void wireToolbar();
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     // Fills the working record from the controls.
     void fillRecord();
     // Runs a record action; a failure shows the access message. Returns
@@ -110,6 +122,16 @@ private:
     void buildPhotos();
     void buildHintBar();
     void navigate(const std::function<qint64(qint64)> &choose);
+    // The card on screen as it would be saved, with its position and photos.
+    struct Shown {
+        QString position;
+        QByteArray bytes;
+        QList<qint64> photos;
+        bool operator==(const Shown &) const = default;
+    };
+    Shown shownNow() const;
+    void rememberShown() { shown_ = shownNow(); }
+    Shown shown_;
 
     const EditorConfig &config_;
     struct Bound {

@@ -3,7 +3,9 @@
 #include "ui/base/Widgets.h"
 #include "ui/editing/FieldEvents.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace FieldBehaviours {
 
@@ -27,6 +29,60 @@ void returnCycle(const QList<QWidget *> &fields)
         });
     }
 }
+
+namespace {
+// A click that gives the field the focus places the cursor when it is
+// pressed: the text is selected once it is released, and a later click in
+// the field places the cursor as usual.
+class SelectOnFocus : public QObject {
+public:
+    explicit SelectOnFocus(QLineEdit *field) : QObject(field), field_(field)
+    {
+        field->installEventFilter(this);
+        // A move by the program in a window that is not active: the field
+        // gets no focus event until the window is active again.
+        FieldEvents::of(field)->onEnter([field] {
+            if (!field->hasFocus())
+                field->selectAll();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            switch (static_cast<QFocusEvent *>(event)->reason()) {
+            case Qt::MouseFocusReason: afterClick_ = true; break;
+            // The window coming back (after a message, another program)
+            // leaves the text as the user left it.
+            case Qt::ActiveWindowFocusReason:
+            case Qt::PopupFocusReason: break;
+            default: field_->selectAll(); break;
+            }
+            break;
+        case QEvent::FocusOut:
+            afterClick_ = false;
+            break;
+        case QEvent::MouseButtonRelease:
+            if (afterClick_) {
+                afterClick_ = false;
+                field_->selectAll();
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QLineEdit *field_;
+    bool afterClick_ = false;
+};
+} // namespace
+
+void selectAllOnFocus(QLineEdit *field) { new SelectOnFocus(field); }
 
 } // namespace FieldBehaviours
 

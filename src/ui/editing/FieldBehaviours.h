@@ -3,6 +3,7 @@
 #include <QString>
 
 class QWidget;
+class QLineEdit;
 class Halo;
 
 namespace FieldBehaviours {
@@ -14,6 +15,11 @@ Halo *attachHalo(QWidget *field, const QString &haloName);
 // Return in each field gives the focus to the next one; the last leads back
 // to the first.
 void returnCycle(const QList<QWidget *> &fields);
+
+// The field's whole text is selected whenever it takes the focus, however
+// it came (a click anywhere in it, Tab, Return, a move by the program), so
+// that what is typed replaces it.
+void selectAllOnFocus(QLineEdit *field);
 
 } // namespace FieldBehaviours
 
