@@ -313,6 +313,28 @@ private slots:
         QCOMPARE(sets()->field("txtPrezzo")->text(), QStringLiteral("10,00"));
     }
 
+    // The card on screen has changes not yet saved: the recall asks first;
+    // Annulla keeps the list and the card, No recalls the card found.
+    void recallAsksAboutUnsavedChanges()
+    {
+        writeSets({{{"NomeSet", "Faro"}}});
+        sets()->field("txtMunizioni")->setText(QStringLiteral("in corso"));
+        TfrmTrovaArmi w(sets());
+        w.lblMemory->setText(QStringLiteral("armi"));
+        w.show();
+        search(w, {});
+        services->answers.enqueue(platform::Button::Cancel);
+        doubleClick(w, 0);
+        QCOMPARE(services->texts(), QStringList{QStringLiteral("Salvare le modifiche alla scheda?")});
+        QVERIFY(w.isVisible());
+        QCOMPARE(sets()->field("txtMunizioni")->text(), QStringLiteral("in corso"));
+        services->answers.enqueue(platform::Button::No);
+        doubleClick(w, 0);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(sets()->field("txtMunizioni")->text(), QStringLiteral("Faro"));
+        QCOMPARE(sets()->lblPosizione->text(), QStringLiteral("1"));
+    }
+
     void recallWithoutTheCallerWordLoadsNothing()
     {
         writeSets({{{"NomeSet", "Faro"}}});

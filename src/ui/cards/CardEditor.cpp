@@ -147,6 +147,8 @@ void CardEditor::wireToolbar()
     // never a Tab stop, stays last.
     picturesAfterControls(this);
     setTabOrder(previousInFocusChain(), btnFocus);
+    // The editor as made is a new card that nobody has touched.
+    rememberShown();
 }
 
 void CardEditor::cmdCollezioneClick()

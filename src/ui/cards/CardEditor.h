@@ -71,7 +71,7 @@ public:
     // collection window, closing the editor): with changes not yet saved,
     // asks "Salvare le modifiche alla scheda?"; Sì saves as Salva does, No
     // drops them, Annulla stays. True when the editor may move on.
-    bool leaveCard();
+    bool leaveCard() override;
     // Saves the card on screen as Salva does; true when it was saved.
     bool saveCard();
 

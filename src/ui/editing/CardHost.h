@@ -31,4 +31,7 @@ public:
     // Shows a card read from the file at its 1-based position, as the
     // navigation buttons do.
     virtual void showCard(const Record &record, qint64 position) = 0;
+    // Before a card is handed back: asks about changes of the card on screen
+    // not yet saved; false when the user chose to stay on it.
+    virtual bool leaveCard() = 0;
 };

@@ -557,6 +557,9 @@ void ListWindow::lstRecordsDblClick()
     const bool called = !config_.marker
                         || Text::trim(lblMemory->text()) == QLatin1String(config_.marker);
     if (row >= 0 && called) {
+        // Annulla on the question about the card on screen: the list stays.
+        if (!editor_->leaveCard())
+            return;
         try {
             const qint64 index = model_->entry(row).record;
             const Record record = editor_->store().read(index);
