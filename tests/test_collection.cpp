@@ -12,6 +12,7 @@
 #include "core/collection/CollectionModel.h"
 
 #include <QCollator>
+#include <limits>
 #include <QDir>
 #include <QLocale>
 #include <QFile>
@@ -97,6 +98,22 @@ private slots:
         QTest::newRow("years descending")
             << "AnnoUscita" << QStringList{"1999", "2021", "2005"} << false
             << QStringList{"2021", "2005", "1999"};
+        QTest::newRow("purchase dates as dates, unreadable after")
+            << "DataAcquisto"
+            << QStringList{"01/03/2023", "02/02/2019", "regalo", "04/05/2021", "2020-12-31", "3/1/21",
+                           "", "11/2020", "31/02/2020", "15.06.1999", "1/1/85"}
+            << true
+            << QStringList{"1/1/85", "15.06.1999", "02/02/2019", "11/2020", "2020-12-31", "3/1/21",
+                           "04/05/2021", "01/03/2023", "", "31/02/2020", "regalo"};
+        QTest::newRow("dates descending, unreadable still after")
+            << "DataAcquisto" << QStringList{"01/03/2023", "boh", "02/02/2019", "04/05/2021"} << false
+            << QStringList{"01/03/2023", "04/05/2021", "02/02/2019", "boh"};
+        QTest::newRow("weights by their number")
+            << "PesoScatola" << QStringList{"1,2 kg", "950 g", "10 kg", "pesante", "2 kg"} << true
+            << QStringList{"1,2 kg", "2 kg", "10 kg", "950 g", "pesante"};
+        QTest::newRow("sizes by their first number")
+            << "DimensioniScatola" << QStringList{"40x30", "120x80", "9x9", "grande"} << true
+            << QStringList{"9x9", "40x30", "120x80", "grande"};
         QTest::newRow("names in Italian collation")
             << "NomeSet" << QStringList{"Zattera", "élite", "Albero", "eco", "Àncora", "zebra"} << true
             << QStringList{"Albero", "Àncora", "eco", "élite", "Zattera", "zebra"};
@@ -346,8 +363,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("zero") << qint64(0) << "0,00 €";
         QTest::newRow("cents") << qint64(5) << "0,05 €";
-        QTest::newRow("large, no thousands separator") << qint64(123456789) << "1234567,89 €";
+        QTest::newRow("thousands grouped") << qint64(4114418) << "41.144,18 €";
+        QTest::newRow("millions") << qint64(123456789) << "1.234.567,89 €";
+        QTest::newRow("just under a thousand") << qint64(99999) << "999,99 €";
+        QTest::newRow("exactly a thousand") << qint64(100000) << "1.000,00 €";
         QTest::newRow("negative") << qint64(-1205) << "-12,05 €";
+        QTest::newRow("negative thousands") << qint64(-123456) << "-1.234,56 €";
+        QTest::newRow("the smallest") << std::numeric_limits<qint64>::min()
+                                      << "-92.233.720.368.547.758,08 €";
     }
 
     void moneyTexts()
@@ -378,12 +401,12 @@ private slots:
         QCOMPARE(t.forSale, qint64(2));
         QCOMPARE(t.forSaleCents, qint64(3000));
         QCOMPARE(t.unreadableCards, QStringList{"Castelli, scheda 2: «x»"});
-        // Descending turns the whole order round: the unreadable amount first.
+        // Descending: the largest amount first, the unreadable one still last.
         model.sort(value, Qt::DescendingOrder);
-        QCOMPARE(column(model, 0), (QStringList{"Castelli", "Catalogo BLOKKO", "Castelli"}));
-        QCOMPARE(model.card(1).file, 0);
+        QCOMPARE(column(model, 0), (QStringList{"Catalogo BLOKKO", "Castelli", "Castelli"}));
+        QCOMPARE(model.card(1).file, 1);
         QCOMPARE(model.card(1).index, qint64(0));
-        QCOMPARE(model.cardTitle(0), QStringLiteral("Castelli, scheda 2: Mura"));
+        QCOMPARE(model.cardTitle(2), QStringLiteral("Castelli, scheda 2: Mura"));
     }
 
     // Deleting takes the cards and their photos into the bin, the photos of

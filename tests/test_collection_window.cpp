@@ -154,6 +154,36 @@ private slots:
     // A large collection shows its rows at once and its totals right after
     // the table is drawn; a sort by value before then reads the amounts
     // first, and a file that grew in between is shown as it is now.
+    // Amounts in the thousands read as an Italian reader writes them; a
+    // click on "Data acquisto" puts the purchases in date order, the ones
+    // that are no date after them.
+    void thousandsAndDatesAsPeopleReadThem()
+    {
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "Faro"}, {"Valore", "41000,00"}, {"DataAcquisto", "01/03/2023"},
+                             {"InVendita", "Sì"}},
+                            {{"NomeSet", "Drago"}, {"Valore", "144,18"}, {"DataAcquisto", "02/02/2019"}},
+                            {{"NomeSet", "Nave"}, {"Valore", "0,00"}, {"DataAcquisto", "regalo"}},
+                            {{"NomeSet", "Torre"}, {"Valore", "0,00"}, {"DataAcquisto", "04/05/2021"}}});
+        openFromStart();
+        QCOMPARE(window()->lblTotaleCollezione->text(),
+                 QStringLiteral("Catalogo BLOKKO: 4 schede, valore 41.144,18 €; in vendita 1 scheda per "
+                                "41.000,00 €"));
+        int date = -1;
+        for (int c = 0; c < window()->model()->columnCount(); ++c)
+            if (window()->model()->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Data acquisto"))
+                date = c;
+        QVERIFY(date >= 0);
+        QHeaderView *header = window()->grdSchede->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(date) + header->sectionSize(date) / 2,
+                                 header->height() / 2));
+        QStringList shown;
+        for (int r = 0; r < window()->model()->rowCount(); ++r)
+            shown << window()->model()->index(r, date).data().toString();
+        QCOMPARE(shown, (QStringList{"02/02/2019", "04/05/2021", "01/03/2023", "regalo"}));
+    }
+
     void largeCollectionTotalsFollowTheRows_data()
     {
         QTest::addColumn<QString>("before"); // what happens before the totals come

@@ -6,6 +6,7 @@
 #include "core/platform/BigMemory.h"
 
 #include <QCollator>
+#include <QDate>
 #include <QtGlobal>
 #include <QLocale>
 #include <algorithm>
@@ -87,6 +88,73 @@ bool shownField(const FieldDef &f) { return f.role != FieldRole::Attachment; }
 bool numericField(const FieldDef &f)
 {
     return f.role == FieldRole::Money || f.name == "AnnoUscita" || f.name == "NumeroPezzi";
+}
+
+// Fields that hold a measure written with its unit ("1,2 kg", "40x30",
+// "8+"): they sort by the number they begin with.
+bool measureField(const FieldDef &f)
+{
+    for (std::string_view start : {"Peso", "Dimensioni", "Tempo", "Eta", "LivelloDifficolta"})
+        if (f.name.starts_with(start))
+            return true;
+    return false;
+}
+
+// A whole text that reads as a date: dd/mm/yyyy, d/m/yy, yyyy-mm-dd, mm/yyyy
+// (with "/", "-" or "." between the parts); its key orders dates by day, a
+// month alone before its first day. Two-digit years up to 49 are 2000s.
+bool dateKey(std::string_view t, quint64 &key)
+{
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
+    int parts[3] = {0, 0, 0};
+    int digits[3] = {0, 0, 0};
+    int count = 0;
+    char separator = 0;
+    for (char ch : t) {
+        if (ch >= '0' && ch <= '9') {
+            if (count == 0)
+                count = 1;
+            if (++digits[count - 1] > 4)
+                return false;
+            parts[count - 1] = parts[count - 1] * 10 + (ch - '0');
+        } else if ((ch == '/' || ch == '-' || ch == '.') && count > 0 && digits[count - 1] > 0
+                   && count < 3 && (separator == 0 || separator == ch)) {
+            separator = ch;
+            ++count;
+        } else {
+            return false;
+        }
+    }
+    if (count < 2 || digits[count - 1] == 0)
+        return false;
+    int day = 0, month = 0, year = 0;
+    if (count == 2) {
+        if (digits[0] > 2 || digits[1] != 4)
+            return false;
+        month = parts[0];
+        year = parts[1];
+    } else if (digits[0] == 4) {
+        if (digits[1] > 2 || digits[2] > 2)
+            return false;
+        year = parts[0];
+        month = parts[1];
+        day = parts[2];
+    } else {
+        if (digits[0] > 2 || digits[1] > 2 || (digits[2] != 2 && digits[2] != 4))
+            return false;
+        day = parts[0];
+        month = parts[1];
+        year = digits[2] == 2 ? (parts[2] <= 49 ? 2000 : 1900) + parts[2] : parts[2];
+    }
+    if (month < 1 || month > 12)
+        return false;
+    if (day != 0 && !QDate(year, month, day).isValid())
+        return false;
+    key = quint64(year) * 10000 + quint64(month) * 100 + quint64(day);
+    return true;
 }
 
 QString headerCaption(const FieldDef &f)
@@ -219,7 +287,17 @@ QByteArray CollectionModel::fold(const QString &text)
     return bytes;
 }
 
-QString moneyText(qint64 cents) { return Money::fromCents(cents) + QStringLiteral(" €"); }
+QString moneyText(qint64 cents)
+{
+    // Thousands grouped with points, as an Italian reader writes amounts; the
+    // record fields themselves never hold a group separator.
+    QString text = Money::fromCents(cents);
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    for (qsizetype at = comma - 3; at > first; at -= 3)
+        text.insert(at, QLatin1Char('.'));
+    return text + QStringLiteral(" €");
+}
 
 CollectionModel::CollectionModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -588,10 +666,13 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     // these cannot decide, texts are compared by all their plain bytes, and
     // where not even those can, by their Italian collation keys, made when
     // first needed.
+    // What a cell reads as: dates come first, then numbers, then the texts
+    // that are neither, whichever way the column is sorted.
+    enum Kind : quint8 { Date, Number, Text };
     struct Entry {
-        quint64 head;     // a number's value in integer order, or a text's first places
+        quint64 head;     // a date's day, a number's value in integer order, or a text's first places
         quint32 row;
-        bool text;        // numbers come before texts
+        Kind kind;
         bool whole;       // head holds the whole text
     };
     const QCollator collator = italianCollator();
@@ -631,7 +712,7 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
         const quint32 r = order_[i];
         const CardFile &file = files_.at(rows_[r].file);
         Entry &e = entries[i];
-        e = Entry{0, r, false, false};
+        e = Entry{0, r, Number, false};
         if (c.fileColumn) {
             e.head = quint64(filePlace[rows_[r].file]);
             continue;
@@ -645,10 +726,11 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
                 p = std::find(p, end, kSeparator) + 1;
             t = std::string_view(p, std::size_t(std::find(p, end, kSeparator) - p));
         }
-        if (c.numeric) {
+        const FieldDef *field = c.fieldFor(*file.layout);
+        if (c.numeric || (field && measureField(*field))) {
             double value = 0;
             bool number = false;
-            if (c.fieldFor(*file.layout)->role == FieldRole::Money) {
+            if (field->role == FieldRole::Money) {
                 number = rows_[r].readable;
                 value = double(rows_[r].cents);
             } else {
@@ -658,8 +740,11 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
                 e.head = numberHead(value);
                 continue;
             }
+        } else if (field && dateKey(t, e.head)) {
+            e.kind = Date;
+            continue;
         }
-        e.text = true;
+        e.kind = Text;
         texts[r] = t;
         std::size_t taken = 0;
         for (; taken < std::min<std::size_t>(8, t.size()); ++taken) {
@@ -697,10 +782,9 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
             return rank[static_cast<unsigned char>(y[n])] != 0 ? -1 : kUndecided;
         return rank[static_cast<unsigned char>(x[n])] != 0 ? 1 : kUndecided;
     };
+    // Within one kind of cell.
     auto less = [&](const Entry &x, const Entry &y) {
-        if (x.text != y.text)
-            return !x.text; // numbers before texts
-        if (!x.text)
+        if (x.kind != Text)
             return x.head < y.head;
         if (x.head != y.head) {
             // The first differing place decides when both texts have one there.
@@ -721,10 +805,13 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
     emit layoutAboutToBeChanged();
     const std::vector<quint32> before = shown_;
     if (ascending)
-        std::stable_sort(entries.begin(), entries.end(), less);
+        std::stable_sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+            return x.kind != y.kind ? x.kind < y.kind : less(x, y);
+        });
     else
-        std::stable_sort(entries.begin(), entries.end(),
-                         [&](const Entry &x, const Entry &y) { return less(y, x); });
+        std::stable_sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+            return x.kind != y.kind ? x.kind < y.kind : less(y, x);
+        });
     for (std::size_t i = 0; i < entries.size(); ++i)
         order_[i] = entries[i].row;
     const QByteArray kept = foldedFilter_;

@@ -75,8 +75,10 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-    // Numbers in numeric order (text that is no number after them), text in
-    // Italian collation; cards that compare equal keep their order.
+    // Dates in date order (dd/mm/yyyy, d/m/yy, yyyy-mm-dd, mm/yyyy), numbers
+    // and measures ("1,2 kg", "40x30") by their number, the rest in Italian
+    // collation; what reads as neither date nor number comes after what does,
+    // whichever the order. Cards that compare equal keep their order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     // Shows only the cards with a field that holds `text`, letters compared
@@ -142,5 +144,5 @@ private:
     mutable std::list<Block> blocks_;
 };
 
-// A total as the totals bar writes it: "1234,50 €".
+// A total as the totals bar writes it: "1.234,50 €".
 QString moneyText(qint64 cents);
