@@ -49,6 +49,14 @@ inline void writeCatalogue(const QString &folder, int cards)
         r.setText("CodiceSet", QString::number(10000 + i));
         r.setText("AnnoUscita", QString::number(1975 + i % 50));
         r.setText("NumeroPezzi", QString::number(100 + i % 3000));
+        // Purchase dates as people write them, some no date at all, and
+        // weights with their unit: the collection window sorts them by
+        // what they read as.
+        const int day = 1 + (i * 37) % 28, month = 1 + (i * 11) % 12, year = 1990 + (i * 13) % 35;
+        r.setText("DataAcquisto", i % 10 == 0   ? QStringLiteral("regalo")
+                                  : i % 10 == 1 ? QStringLiteral("%1-%2-%3").arg(year).arg(month, 2, 10, QLatin1Char('0')).arg(day, 2, 10, QLatin1Char('0'))
+                                                : QStringLiteral("%1/%2/%3").arg(day, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')).arg(year));
+        r.setText("PesoScatola", QStringLiteral("%1,%2 kg").arg(i % 7).arg(i % 10));
         r.setText("Note", QString(200, QLatin1Char('n')));
         r.setText("Valore", QStringLiteral("49,90"));
         // Every third card is for sale, for the for-sale list.
