@@ -12,6 +12,7 @@
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/base/FlowLayout.h"
 #include "ui/collection/TfrmCollezione.h"
 #include "ui/transfer/TfrmImporta.h"
 #include "ui/transfer/TransferCommands.h"
@@ -20,7 +21,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QSettings>
+#include <QAbstractButton>
+#include "core/app/HelpTopics.h"
+#include "ui/base/HelpWindows.h"
+#include <QDir>
 #include <QHeaderView>
+#include <QTextEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -391,6 +398,197 @@ private slots:
         QCOMPARE(window()->model()->text(2, 0), QStringLiteral("Drago"));
         QVERIFY(Cestino::entries().isEmpty());
     }
+    // Elimina definitivamente takes one entry out of the bin for good, Svuota
+    // cestino all of them, each after a confirmation naming the cards lost.
+    void binCanBeEmptied()
+    {
+        writeCatalogue();
+        openFromStart();
+        for (int row : {0, 0}) {
+            selectRows({row});
+            services->answers.enqueue(platform::Button::Yes);
+            QTest::mouseClick(window()->btnElimina, Qt::LeftButton);
+        }
+        folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
+                           {{{"NomeProgetto", "Torre"}, {"CostoTotale", "5,00"}}});
+        Cestino::remove(CardFile::archiveNamed(QStringLiteral("Castelli")), {0});
+        QCOMPARE(Cestino::entries().size(), 3);
+        const QString firstGone = Cestino::entries().at(2).titles.join(QStringLiteral(", "));
+        services->messages.clear();
+        services->answers.enqueue(platform::Button::No);  // the first question: nothing goes
+        services->answers.enqueue(platform::Button::Yes);
+        services->answers.enqueue(platform::Button::Yes);
+        const bool shown = withModal(
+            [&] { QTest::mouseClick(window()->btnCestino, Qt::LeftButton); }, [&](QWidget *dialog) {
+                auto *list = dialog->findChild<QListWidget *>(QStringLiteral("lstCestino"));
+                auto *purge = dialog->findChild<QPushButton *>(QStringLiteral("btnEliminaDefinitivamente"));
+                auto *empty = dialog->findChild<QPushButton *>(QStringLiteral("btnSvuota"));
+                QVERIFY(list && purge && empty);
+                QCOMPARE(list->count(), 3);
+                QTest::mouseClick(purge, Qt::LeftButton); // answered No
+                QCOMPARE(list->count(), 3);
+                QTest::mouseClick(purge, Qt::LeftButton); // the newest, chosen: the archive's card
+                QCOMPARE(list->count(), 2);
+                QTest::mouseClick(empty, Qt::LeftButton);
+                QCOMPARE(list->count(), 0);
+                QVERIFY(!purge->isEnabled() && !empty->isEnabled());
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            });
+        QVERIFY(shown);
+        QCOMPARE(firstGone, QStringLiteral("Torre"));
+        QCOMPARE(services->texts(),
+                 (QStringList{QStringLiteral("Eliminare definitivamente dal cestino 1 scheda di \"Castelli\": "
+                                             "Torre?\r\n\r\nNon si potranno più ripristinare."),
+                              QStringLiteral("Eliminare definitivamente dal cestino 1 scheda di \"Castelli\": "
+                                             "Torre?\r\n\r\nNon si potranno più ripristinare."),
+                              QStringLiteral("Svuotare il cestino? Saranno eliminate definitivamente 2 schede: "
+                                             "Faro (Catalogo BLOKKO); Castello (Catalogo BLOKKO).\r\n\r\n"
+                                             "Non si potranno più ripristinare.")}));
+        QVERIFY(Cestino::entries().isEmpty());
+        QVERIFY(QDir(Cestino::folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        // What was not in the bin stays as it was.
+        QCOMPARE(window()->model()->rowCount(), 1);
+    }
+
+    // The keyboard: Tab leaves the table for the next control (the arrows
+    // move inside it), F1 opens the topic of where the focus is, Esc closes.
+    void keyboardTabHelpEscape_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("table") << "grdSchede" << "La finestra Collezione";
+        QTest::newRow("filter") << "txtFiltro" << "La finestra Collezione";
+        QTest::newRow("bin") << "btnCestino" << "Il Cestino";
+        QTest::newRow("delete") << "btnElimina" << "Il Cestino";
+        QTest::newRow("backup") << "cmdBackup" << "Copia di sicurezza e ripristino";
+        QTest::newRow("restore") << "cmdRipristinaBackup" << "Copia di sicurezza e ripristino";
+        QTest::newRow("CSV export") << "cmdEsportaCsv" << "File CSV e fogli di calcolo";
+        QTest::newRow("CSV import") << "cmdImportaCsv" << "File CSV e fogli di calcolo";
+    }
+    void keyboardTabHelpEscape()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, title);
+        writeCatalogue();
+        openFromStart();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        window()->grdSchede->setFocus();
+        window()->grdSchede->setCurrentIndex(window()->model()->index(0, 0));
+        QTest::keyClick(window()->grdSchede, Qt::Key_Down);
+        QCOMPARE(window()->grdSchede->currentIndex().row(), 1);
+        QTest::keyClick(window()->grdSchede, Qt::Key_Tab);
+        QVERIFY(window()->focusWidget() != window()->grdSchede);
+        QVERIFY(qobject_cast<QAbstractButton *>(window()->focusWidget()));
+
+        QWidget *w = window()->findChild<QWidget *>(focus);
+        QVERIFY(w);
+        w->setFocus();
+        HelpTopics::Topic expected;
+        for (const HelpTopics::Topic &t : {HelpTopics::collection(), HelpTopics::bin(), HelpTopics::backup(),
+                                           HelpTopics::spreadsheets()})
+            if (t.title == title)
+                expected = t;
+        QVERIFY(!expected.paragraphs.isEmpty());
+        const bool shown = withModal([&] { QTest::keyClick(w, Qt::Key_F1); }, [&](QWidget *help) {
+            auto *guida = qobject_cast<TfrmGuida *>(help);
+            QVERIFY(guida);
+            QCOMPARE(guida->txtGuida->toPlainText(), expected.text().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            guida->close();
+        });
+        QVERIFY(shown);
+        QVERIFY(window()->isVisible());
+        window()->activateWindow(); // the help window gone, as a desktop gives it back
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        QTest::keyClick(window()->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window()->isVisible());
+        QVERIFY(roster->frmAvvio()->isVisible());
+    }
+
+    // The window comes back at the size and place it was left.
+    void geometryIsRemembered()
+    {
+        writeCatalogue();
+        openFromStart();
+        window()->showNormal();
+        const QRect placed(40, 50, 900, 640);
+        window()->setGeometry(placed);
+        QTRY_COMPARE(window()->geometry(), placed);
+        QTest::mouseClick(window()->btnEsci, Qt::LeftButton);
+        QVERIFY(!window()->isVisible());
+        window()->setGeometry(QRect(0, 0, 300, 200));
+        openFromStart();
+        QTRY_COMPARE(window()->geometry(), placed);
+        QVERIFY(!window()->isMaximized());
+        // A settings file that does not hold a geometry: maximised, as the
+        // first time.
+        QTest::mouseClick(window()->btnEsci, Qt::LeftButton);
+        QSettings(folder->file(QStringLiteral("Collezione.ini")), QSettings::IniFormat)
+            .setValue(QStringLiteral("Finestra/Geometria"), QByteArray("../../rotta"));
+        openFromStart();
+        QTRY_VERIFY(window()->isMaximized());
+    }
+
+    // From the smallest screen to 4K, at the scale this run has
+    // (QT_SCALE_FACTOR 1, 1.5 and 2 in three runs): no button is narrower
+    // than its text, every button lies inside what the window can scroll
+    // to, and no column heading is cut.
+    void fitsAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080),
+                                 QSize(3840, 2160)})
+            QTest::addRow("%dx%d", size.width(), size.height()) << size;
+    }
+    void fitsAtEverySize()
+    {
+        QFETCH(QSize, screen);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "Castello Medievale con fossato e ponte levatoio"},
+                             {"LuogoConservazione", "Soffitta, scaffale in alto"}, {"Valore", "41000,00"}},
+                            {{"NomeSet", "Faro"}, {"Valore", "12,50"}}});
+        openFromStart();
+        const qreal scale = window()->devicePixelRatioF();
+        window()->showNormal();
+        const QSize logical(int(screen.width() / scale), int(screen.height() / scale));
+        window()->resize(logical);
+        QTRY_COMPARE(window()->size(), logical);
+        QCoreApplication::processEvents();
+        QWidget *stage = window()->panel()->parentWidget();
+        const QRect reachable = stage->rect();
+        for (QAbstractButton *b : window()->panel()->findChildren<QAbstractButton *>()) {
+            if (!b->isVisibleTo(window()))
+                continue;
+            QVERIFY2(b->width() >= b->sizeHint().width(),
+                     qPrintable(QStringLiteral("%1 is %2 px for %3").arg(b->objectName()).arg(b->width()).arg(b->sizeHint().width())));
+            const QRect where(b->mapTo(stage, QPoint(0, 0)), b->size());
+            QVERIFY2(reachable.contains(where), qPrintable(b->objectName() + QStringLiteral(" out of reach")));
+        }
+        for (QLabel *l : window()->panel()->findChildren<QLabel *>())
+            if (l->isVisibleTo(window()) && !l->text().isEmpty() && !l->wordWrap())
+                QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName()));
+        QHeaderView *header = window()->grdSchede->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c)
+            if (!header->isSectionHidden(c))
+                QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c),
+                         qPrintable(window()->model()->headerData(c, Qt::Horizontal).toString()));
+        // A name that fits the column's limit is shown whole.
+        const int name = 0;
+        QVERIFY(header->sectionSize(name)
+                >= window()->grdSchede->fontMetrics().horizontalAdvance(QStringLiteral("Castello Medievale con fossato")));
+    }
+
+    // The start screen's way in has its caption beside the icon.
+    void startScreenCaption()
+    {
+        roster->showWindow(roster->frmAvvio());
+        QLabel *caption = roster->frmAvvio()->findChild<QLabel *>(QStringLiteral("lblCollezione"));
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), QStringLiteral("Collezione"));
+        QVERIFY(caption->width() >= caption->sizeHint().width());
+        QTest::mouseClick(caption, Qt::LeftButton);
+        QVERIFY(window()->isVisible());
+    }
+
     // The transfer commands stand in the command row, in Tab order after the
     // bin and before closing, each with a mnemonic no other control uses.
     void transferCommandsInTheRow()

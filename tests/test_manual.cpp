@@ -191,7 +191,8 @@ private slots:
         QTest::addColumn<QStringList>("paragraphs");
         for (const HelpTopics::Topic &t :
              {HelpTopics::startScreen(), HelpTopics::setEditor(), HelpTopics::archives(),
-              HelpTopics::mocEditor(), HelpTopics::setExport(), HelpTopics::mocExport()})
+              HelpTopics::mocEditor(), HelpTopics::setExport(), HelpTopics::mocExport(),
+              HelpTopics::collection(), HelpTopics::bin(), HelpTopics::backup(), HelpTopics::spreadsheets()})
             QTest::newRow(qPrintable(t.title)) << t.paragraphs;
     }
 

@@ -65,6 +65,15 @@ public:
         }
         return html;
     }
+    // One paragraph of a topic, where a chapter sets it among its own.
+    QString paragraph(const HelpTopics::Topic &topic, int index)
+    {
+        const QString &p = topic.paragraphs.at(index);
+        if (printed_.contains(p))
+            return QString();
+        printed_.insert(p);
+        return u"<p class=\"guida\">"_s + esc(p) + u"</p>"_s;
+    }
     void reserve(const HelpTopics::Topic &topic)
     {
         for (const QString &p : topic.paragraphs)
@@ -445,57 +454,20 @@ const QString kRestore = u"Ripristina backup..."_s;
 const QString kExportCsv = u"Esporta CSV..."_s;
 const QString kImportCsv = u"Importa CSV..."_s;
 
-QString collectionChapter()
+QString collectionChapter(HelpText &help)
 {
-    QString html = para(
-        u"La finestra Collezione mostra in un'unica tabella tutte le schede del Catalogo BLOKKO, "
-        "di un archivio di MOC o dell'intera collezione, una riga per scheda, con i totali "
-        "sempre in vista. Si apre in tre modi: dall'icona della tabella in basso a destra "
-        "nella schermata di partenza, dal pulsante della tabella nella barra di ciascuna "
-        "scheda, oppure con i tasti Ctrl+L. Il pulsante Chiudi riporta alla finestra da cui "
-        "la si è aperta."_s);
+    const HelpTopics::Topic topic = HelpTopics::collection();
+    QString html = help.paragraph(topic, 0);
     html += picture(u"collezione.png"_s, 560, u"La finestra Collezione"_s);
     html += sub(u"Che cosa mostra"_s);
-    html += para(
-        u"Nella casella Catalogo si sceglie che cosa mostrare: «Catalogo BLOKKO», uno degli "
-        "archivi di MOC della cartella dei dati, oppure «Tutta la collezione», cioè tutte le "
-        "schede di tutti i file, con una prima colonna Archivio che dice a quale catalogo o "
-        "archivio appartiene ciascuna. Le colonne sono i campi della scheda; il pulsante "
-        "Colonne... apre l'elenco dei campi, in cui si tolgono o si rimettono le colonne. La "
-        "scelta è ricordata, separatamente per il catalogo dei set, per gli archivi di MOC e "
-        "per la collezione intera, nel file «Collezione.ini» della cartella dei dati."_s);
+    html += help.paragraph(topic, 1);
     html += sub(u"Ordinare"_s);
-    html += para(
-        u"Un clic sull'intestazione di una colonna ordina le schede secondo quella colonna; un "
-        "secondo clic inverte l'ordine. Anno di uscita, numero dei pezzi, valore e costo sono "
-        "ordinati come numeri (2 prima di 10, 1008 prima di 10000); i testi in ordine "
-        "alfabetico italiano, con le lettere accentate al loro posto e senza distinguere "
-        "maiuscole e minuscole. Le schede uguali nella colonna scelta restano nell'ordine "
-        "precedente, così che si può ordinare prima per tema e poi per anno."_s);
+    html += help.paragraph(topic, 2);
     html += sub(u"Filtrare"_s);
-    html += para(
-        u"Nella casella accanto alla scelta del catalogo («Filtra: scrivi una parola di "
-        "qualsiasi campo») si scrive una parola: la tabella mostra, mentre si scrive, soltanto "
-        "le schede che la contengono in uno qualsiasi dei campi, senza distinguere maiuscole, "
-        "minuscole e lettere accentate («citta» trova anche «Città»). A destra della casella "
-        "il conteggio dice quante schede sono mostrate su quante, ad esempio «2 schede su 3». "
-        "La crocetta nella casella toglie il filtro."_s);
+    html += help.paragraph(topic, 3);
     html += sub(u"I totali"_s);
-    html += para(
-        u"Sotto la tabella tre righe riportano il numero delle schede, il loro valore (la "
-        "somma del campo Valore dei set o del campo Costo totale delle MOC) e quante sono in "
-        "vendita, con il loro valore: la prima riga per le schede selezionate, la seconda per "
-        "le schede filtrate, la terza per tutto il catalogo o l'archivio scelto, o per tutta "
-        "la collezione. In una collezione molto grande le righe della tabella compaiono "
-        "subito e i totali un istante dopo: nel frattempo le righe dei totali dicono "
-        "«calcolo dei valori in corso...»."_s);
-    html += para(
-        u"Un importo che il programma non riesce a leggere (ad esempio un testo, o un numero "
-        "scritto con il punto delle migliaia come «1.234,50» in una scheda importata) non "
-        "viene sommato come zero senza dirlo: la riga del totale aggiunge «(1 importo "
-        "illeggibile non sommato)» o «(N importi illeggibili non sommati)» e una riga in "
-        "rosso, che comincia con «Importi illeggibili:», nomina le schede e il testo che "
-        "contengono. Per correggerle si apre la scheda, si riscrive l'importo e si salva."_s);
+    html += help.paragraph(topic, 4);
+    html += help.paragraph(topic, 5);
     html += sub(u"Aprire, copiare e stampare"_s);
     html += list({u"Un doppio clic su una riga, il tasto Invio o il pulsante Apri scheda apre la "
                   "scheda nella sua finestra, al suo posto nel catalogo o nell'archivio: da lì "
@@ -510,29 +482,19 @@ QString collectionChapter()
                   "totale delle schede filtrate."_s},
                  false);
     html += sub(u"Eliminare schede e il Cestino"_s);
-    html += para(
-        u"Le schede dei set e delle MOC non si eliminano dalle finestre delle schede; nella "
-        "finestra Collezione invece si possono eliminare le schede di troppo (un set venduto, "
-        "una scheda inserita due volte) senza perdere nulla."_s);
+    const HelpTopics::Topic bin = HelpTopics::bin();
+    html += help.paragraph(bin, 0);
     html += list({u"Selezionare le schede da eliminare e premere Elimina (o il tasto Canc)."_s,
                   u"Il programma chiede conferma dicendo quante e quali schede sta per eliminare "
                   "(il numero e il primo campo di ciascuna, fino a dieci). Rispondere Sì."_s,
                   u"Le schede eliminate e le loro foto vanno nella cartella «Cestino» della "
-                  "cartella dei dati. Le schede che le seguivano salgono di posto e le loro foto "
-                  "cambiano nome di conseguenza (ad esempio «BLOKKO_5.jpg» diventa "
-                  "«BLOKKO_4.jpg»). I file allegati restano dove sono, nella cartella "
-                  "«Documenti_Allegati»."_s},
+                  "cartella dei dati (ad esempio «BLOKKO_5.jpg» della scheda che sale dal quinto "
+                  "al quarto posto diventa «BLOKKO_4.jpg»). I file allegati restano dove sono, "
+                  "nella cartella «Documenti_Allegati»."_s},
                  true);
-    html += para(
-        u"Il pulsante Cestino... elenca le eliminazioni, dalla più vecchia alla più recente, "
-        "con la data, il catalogo o l'archivio e il primo campo delle schede. Si sceglie "
-        "un'eliminazione e si preme Ripristina: le sue schede tornano, con le loro foto, in "
-        "fondo al catalogo o all'archivio da cui erano state tolte (quindi con un numero "
-        "nuovo). Nulla viene distrutto: il Cestino si svuota soltanto ripristinando."_s);
-    html += para(
-        u"Un'eliminazione o un ripristino interrotti a metà (il computer si spegne, il "
-        "programma viene chiuso a forza) vengono completati o annullati al successivo avvio: "
-        "ogni scheda si ritrova intera, nel suo archivio o nel Cestino, con la sua foto."_s);
+    html += help.paragraph(bin, 1);
+    html += help.paragraph(bin, 2);
+    html += help.paragraph(bin, 3);
     html += sub(u"Backup e file CSV"_s);
     html += para(u"Nella stessa fila di pulsanti si trovano i comandi «"_s + esc(kBackup)
                  + u"» e «"_s + esc(kRestore)
@@ -562,15 +524,11 @@ QString csvColumns(const RecordLayout &layout, const QString &title)
     return html + u"</table>"_s;
 }
 
-QString csvChapter()
+QString csvChapter(HelpText &help)
 {
-    QString html = para(
-        u"Un file CSV è un foglio di calcolo scritto come testo, una riga per scheda e una "
-        "colonna per campo: LibreOffice Calc, Excel e quasi tutti i programmi di catalogazione "
-        "lo aprono e lo scrivono. Con i comandi «"_s
-        + esc(kExportCsv) + u"» e «"_s + esc(kImportCsv)
-        + u"» della finestra Collezione le schede escono da Vetrinora verso un foglio di "
-          "calcolo ed entrano in Vetrinora da un foglio preparato altrove."_s);
+    const HelpTopics::Topic topic = HelpTopics::spreadsheets();
+    QString html = help.paragraph(topic, 0);
+    html += help.paragraph(topic, 1);
     html += sub(u"Esportare in CSV"_s);
     html += list({u"Aprire la finestra Collezione (Ctrl+L) e scegliere nella casella Catalogo il "
                   "catalogo o l'archivio da esportare; per esportarne soltanto una parte, "
@@ -656,15 +614,11 @@ QString csvChapter()
     return html;
 }
 
-QString backupChapter()
+QString backupChapter(HelpText &help)
 {
     const DataFolder data = dataFolder();
-    QString html = para(
-        u"Conviene fare con regolarità una copia di sicurezza della collezione e tenerla su un "
-        "disco diverso da quello del computer (un disco esterno o una chiavetta USB). Vetrinora "
-        "la fa in un solo passo, con il comando «"_s
-        + esc(kBackup) + u"» della finestra Collezione, e la rimette al suo posto con il comando «"_s
-        + esc(kRestore) + u"»."_s);
+    const HelpTopics::Topic topic = HelpTopics::backup();
+    QString html = help.paragraph(topic, 0);
     html += sub(u"Fare il backup"_s);
     html += list({u"Aprire la finestra Collezione (Ctrl+L) e premere «"_s + esc(kBackup)
                       + u"»."_s,
@@ -676,13 +630,7 @@ QString backupChapter()
                   "trova. Per una collezione grande compare una barra di avanzamento: Annulla "
                   "interrompe il backup senza lasciare file a metà."_s},
                  true);
-    html += para(u"Il backup è un normale archivio zip con tutti i dati della cartella dei "
-                 "dati: il catalogo dei set «Catalogo_BLOKKO.pro», gli archivi di MOC «*.moc», "
-                 "le cartelle «Schedario», «Foto_MOC» e «Documenti_Allegati», il Cestino e il "
-                 "file della password «"_s
-                 + esc(data.credentialFile)
-                 + u"». Non contiene i fogli di Excel esportati né le impostazioni delle colonne "
-                   "della finestra Collezione."_s);
+    html += help.paragraph(topic, 1);
     html += sub(u"Ripristinare un backup"_s);
     html += list({u"Aprire la finestra Collezione e premere «"_s + esc(kRestore) + u"»."_s,
                   u"Scegliere il file del backup."_s,
@@ -1245,10 +1193,10 @@ QList<Chapter> chapters()
     list << Chapter{u"Ricerche ed elenchi dei pezzi in vendita"_s, searchChapter()};
     list << Chapter{u"Stampa"_s, printChapter()};
     list << Chapter{u"Esportazione in Excel"_s, exportChapter(help)};
-    list << Chapter{u"La finestra Collezione"_s, collectionChapter()};
-    list << Chapter{u"Esportare e importare file CSV"_s, csvChapter()};
+    list << Chapter{u"La finestra Collezione"_s, collectionChapter(help)};
+    list << Chapter{u"Esportare e importare file CSV"_s, csvChapter(help)};
     list << Chapter{u"Dove si trova la collezione su Linux"_s, dataFolderChapter()};
-    list << Chapter{u"Copia di sicurezza e ripristino"_s, backupChapter()};
+    list << Chapter{u"Copia di sicurezza e ripristino"_s, backupChapter(help)};
     list << Chapter{u"Trasferire la collezione su un altro computer"_s, moveChapter()};
     list << Chapter{u"Messaggi del programma"_s, messagesChapter()};
     return list;

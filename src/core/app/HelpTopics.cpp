@@ -2,6 +2,134 @@
 
 namespace HelpTopics {
 
+// The topics of the collection window and its commands. The user manual
+// prints the same paragraphs in its chapters, so that the two never differ.
+Topic collection()
+{
+    return {QStringLiteral("La finestra Collezione"),
+            {QStringLiteral(
+                 "La finestra Collezione mostra in un'unica tabella tutte le schede del Catalogo "
+                 "BLOKKO, di un archivio di MOC o dell'intera collezione, una riga per scheda, con "
+                 "i totali sempre in vista. Si apre dalla voce Collezione in basso a destra nella "
+                 "schermata di partenza, dal pulsante della tabella nella barra della scheda dei "
+                 "set, oppure con i tasti Ctrl+L. La finestra si ingrandisce e si rimpicciolisce "
+                 "come ogni finestra e ricorda dimensioni e posizione; Esc la chiude, F1 apre "
+                 "questa guida e Tab passa dalla tabella ai pulsanti (dentro la tabella ci si "
+                 "muove con le frecce). Il pulsante Chiudi riporta alla finestra da cui la si è "
+                 "aperta."),
+             QStringLiteral(
+                 "Nella casella Catalogo si sceglie che cosa mostrare: «Catalogo BLOKKO», uno "
+                 "degli archivi di MOC della cartella dei dati, oppure «Tutta la collezione», cioè "
+                 "tutte le schede di tutti i file, con una prima colonna Archivio che dice a quale "
+                 "catalogo o archivio appartiene ciascuna. Le colonne sono i campi della scheda; il "
+                 "pulsante Colonne... apre l'elenco dei campi, in cui si tolgono o si rimettono le "
+                 "colonne. La scelta è ricordata, separatamente per il catalogo dei set, per gli "
+                 "archivi di MOC e per la collezione intera, nel file «Collezione.ini» della "
+                 "cartella dei dati."),
+             QStringLiteral(
+                 "Un clic sull'intestazione di una colonna ordina le schede secondo quella "
+                 "colonna; un secondo clic inverte l'ordine. Anno di uscita, numero dei pezzi, "
+                 "valore e costo sono ordinati come numeri (2 prima di 10, 1008 prima di 10000); "
+                 "le date, come la data di acquisto, in ordine di data (scritte come 31/12/2024, "
+                 "1/3/24, 2024-12-31 o 12/2024); pesi, dimensioni, tempi ed età secondo il numero "
+                 "con cui cominciano («1,2 kg» prima di «10 kg», «40x30» prima di «120x80»); gli "
+                 "altri testi in ordine alfabetico italiano, con le lettere accentate al loro "
+                 "posto e senza distinguere maiuscole e minuscole. Quello che non si legge come "
+                 "data o come numero viene dopo, in qualunque verso si ordini. Le schede uguali "
+                 "nella colonna scelta restano nell'ordine precedente, così che si può ordinare "
+                 "prima per tema e poi per anno."),
+             QStringLiteral(
+                 "Nella casella accanto alla scelta del catalogo («Filtra: scrivi una parola di "
+                 "qualsiasi campo») si scrive una parola: la tabella mostra, mentre si scrive, "
+                 "soltanto le schede che la contengono in uno qualsiasi dei campi, senza "
+                 "distinguere maiuscole, minuscole e lettere accentate («citta» trova anche "
+                 "«Città»). A destra della casella il conteggio dice quante schede sono mostrate "
+                 "su quante, ad esempio «2 schede su 3». La crocetta nella casella toglie il "
+                 "filtro."),
+             QStringLiteral(
+                 "Sotto la tabella tre righe riportano il numero delle schede, il loro valore (la "
+                 "somma del campo Valore dei set o del campo Costo totale delle MOC, scritta con "
+                 "il punto delle migliaia, ad esempio 41.144,18 €) e quante sono in vendita, con "
+                 "il loro valore: la prima riga per le schede selezionate, la seconda per le "
+                 "schede filtrate, la terza per tutto il catalogo o l'archivio scelto, o per "
+                 "tutta la collezione. In una collezione molto grande le righe della tabella "
+                 "compaiono subito e i totali un istante dopo: nel frattempo le righe dei totali "
+                 "dicono «calcolo dei valori in corso...»."),
+             QStringLiteral(
+                 "Un importo che il programma non riesce a leggere (ad esempio un testo, o un "
+                 "numero scritto con il punto delle migliaia come «1.234,50» in una scheda "
+                 "importata) non viene sommato come zero senza dirlo: la riga del totale aggiunge "
+                 "«(1 importo illeggibile non sommato)» o «(N importi illeggibili non sommati)» e "
+                 "una riga in rosso, che comincia con «Importi illeggibili:», nomina le schede e "
+                 "il testo che contengono. Per correggerle si apre la scheda, si riscrive "
+                 "l'importo e si salva.")}};
+}
+
+Topic bin()
+{
+    return {QStringLiteral("Il Cestino"),
+            {QStringLiteral(
+                 "Le schede dei set e delle MOC non si eliminano dalle finestre delle schede; "
+                 "nella finestra Collezione invece si possono eliminare le schede di troppo (un "
+                 "set venduto, una scheda inserita due volte): selezionate le schede, il pulsante "
+                 "Elimina (o il tasto Canc) le sposta, dopo una conferma, con le loro foto nel "
+                 "Cestino. Le schede che le seguivano salgono di posto e le loro foto cambiano "
+                 "nome di conseguenza."),
+             QStringLiteral(
+                 "Il pulsante Cestino... elenca le eliminazioni, dalla più vecchia alla più "
+                 "recente, con la data, il catalogo o l'archivio e il primo campo delle schede. Si "
+                 "sceglie un'eliminazione e si preme Ripristina: le sue schede tornano, con le "
+                 "loro foto, in fondo al catalogo o all'archivio da cui erano state tolte (quindi "
+                 "con un numero nuovo)."),
+             QStringLiteral(
+                 "Elimina definitivamente toglie dal Cestino l'eliminazione scelta, Svuota "
+                 "cestino le toglie tutte: prima il programma chiede conferma nominando le schede "
+                 "che saranno perse. Da quel momento quelle schede e le loro foto non si possono "
+                 "più ripristinare, se non da un backup."),
+             QStringLiteral(
+                 "Un'eliminazione o un ripristino interrotti a metà (il computer si spegne, il "
+                 "programma viene chiuso a forza) vengono completati o annullati al successivo "
+                 "avvio: ogni scheda si ritrova intera, nel suo archivio o nel Cestino, con la sua "
+                 "foto.")}};
+}
+
+Topic backup()
+{
+    return {QStringLiteral("Copia di sicurezza e ripristino"),
+            {QStringLiteral(
+                 "Conviene fare con regolarità una copia di sicurezza della collezione e tenerla "
+                 "su un disco diverso da quello del computer (un disco esterno o una chiavetta "
+                 "USB). Vetrinora la fa in un solo passo, con il comando «Backup...» della "
+                 "finestra Collezione (Alt+B), e la rimette al suo posto con il comando "
+                 "«Ripristina backup...» (Alt+R)."),
+             QStringLiteral(
+                 "Il backup è un normale archivio zip con tutti i dati della cartella dei dati: "
+                 "il catalogo dei set «Catalogo_BLOKKO.pro», gli archivi di MOC «*.moc», le "
+                 "cartelle «Schedario», «Foto_MOC» e «Documenti_Allegati», il Cestino e il file "
+                 "della password «unins000.dll». Non contiene i fogli di Excel esportati né le "
+                 "impostazioni delle colonne della finestra Collezione. Il ripristino non cancella "
+                 "nulla: i dati in uso vengono spostati, interi, in una cartella "
+                 "«Prima-del-ripristino-...» della cartella dei dati.")}};
+}
+
+Topic spreadsheets()
+{
+    return {QStringLiteral("File CSV e fogli di calcolo"),
+            {QStringLiteral(
+                 "Un file CSV è un foglio di calcolo scritto come testo, una riga per scheda e una "
+                 "colonna per campo: LibreOffice Calc, Excel e quasi tutti i programmi di "
+                 "catalogazione lo aprono e lo scrivono. Con i comandi «Esporta CSV...» (Alt+E) e "
+                 "«Importa CSV...» (Alt+I) della finestra Collezione le schede escono da "
+                 "Vetrinora verso un foglio di calcolo ed entrano in Vetrinora da un foglio "
+                 "preparato altrove."),
+             QStringLiteral(
+                 "L'esportazione prende il catalogo o l'archivio mostrato (soltanto le schede "
+                 "filtrate, se c'è un filtro); l'importazione chiede il catalogo o l'archivio da "
+                 "riempire, oppure un archivio nuovo, e mostra prima un'anteprima in cui si "
+                 "sceglie a quale campo va ciascuna colonna e si vedono le celle che saranno "
+                 "tagliate o che non si leggono.")}};
+}
+
 QString separator() { return QStringLiteral("\r\n\r\n"); }
 
 QString Topic::text() const { return paragraphs.join(separator()); }

@@ -18,6 +18,10 @@ Topic mocEditor();     // "App Archivio MOC"
 Topic archives();      // "Creazione e apertura archivi MOC"
 Topic setExport();     // "Esportazione catalogo BLOKKO in Excel"
 Topic mocExport();     // "Esportazione archivio MOC in Excel"
+Topic collection();    // "La finestra Collezione"
+Topic bin();           // "Il Cestino"
+Topic backup();        // "Copia di sicurezza e ripristino"
+Topic spreadsheets();  // "File CSV e fogli di calcolo"
 
 QString separator();
 

@@ -313,6 +313,22 @@ void restore(const QString &id)
     finishRestore(dir, values);
 }
 
+void purge(const QString &id)
+{
+    // Only an entry that the bin lists: never a name with a separator or
+    // one that leads outside the bin.
+    const QList<Entry> all = entries();
+    const bool listed = std::any_of(all.cbegin(), all.cend(), [&](const Entry &e) { return e.id == id; });
+    if (!listed)
+        return;
+    // Renamed first, so that a run killed midway leaves a folder that the
+    // next start removes, never half an entry that looks whole.
+    const QString path = folder() + id;
+    dropFolder(path);
+    if (QFileInfo::exists(path) || QFileInfo::exists(path + kGoing))
+        fail();
+}
+
 void recover()
 {
     const QDir bin(folder());

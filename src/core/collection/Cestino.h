@@ -51,6 +51,11 @@ QList<Entry> entries();
 // photos, and empties the entry. Throws Failure as remove() does.
 void restore(const QString &id);
 
+// Removes an entry from the bin for good, its cards and photos with it: they
+// can no longer be put back. An id that names no entry of the bin does
+// nothing. Throws Failure when the entry's folder cannot be removed.
+void purge(const QString &id);
+
 // Completes or undoes whatever a killed run left half done.
 void recover();
 

@@ -5,6 +5,7 @@
 #include "ui/app/TfrmCambiaPassword.h"
 #include "ui/app/TfrmPassword.h"
 #include "ui/base/Application.h"
+#include "ui/base/OwnGeometry.h"
 #include "ui/platform/WindowFront.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/FieldEvents.h"
@@ -174,6 +175,10 @@ void Roster::start()
 
 void Roster::showWindow(QWidget *window)
 {
+    if (auto *own = dynamic_cast<OwnGeometry *>(window)) {
+        own->showWithOwnGeometry();
+        return;
+    }
     if (qobject_cast<GradientWindow *>(window)) {
         // The normal size is the whole screen too, so the window fills it
         // also where no window manager maximises it.

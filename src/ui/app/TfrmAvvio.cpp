@@ -6,6 +6,7 @@
 #include "ui/base/Navigation.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
 TfrmAvvio::TfrmAvvio(QWidget *parent)
     : GradientWindow(QStringLiteral("frmAvvio"), QStringLiteral(" Vetrinora"),
@@ -70,6 +71,14 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(imgCollezione, &Picture::clicked, this, &TfrmAvvio::imgCollezioneClick);
+    lblCollezione = new LinkLabel(QStringLiteral("lblCollezione"), QStringLiteral("Collezione"),
+                                  QRect(826, 658, 96, 26), p);
+    lblCollezione->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Right against the icon, as wide as its text needs.
+    const int captionWidth = std::max(96, lblCollezione->sizeHint().width());
+    lblCollezione->setGeometry(QRect(922 - captionWidth, 658, captionWidth, 26));
+    lblCollezione->setToolTip(imgCollezione->toolTip());
+    connect(lblCollezione, &LinkLabel::activated, this, &TfrmAvvio::imgCollezioneClick);
 
     // Tab goes through the tiles, each followed by its button, then the
     // icons; Alt+1, Alt+2 and Alt+3 open the three tiles.

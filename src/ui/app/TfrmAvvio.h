@@ -30,6 +30,8 @@ public:
     Picture *imgCopyright;
     Picture *imgEsci;
     Picture *imgCollezione;
+    // The icon's caption, "Collezione": a click on it opens the window too.
+    class LinkLabel *lblCollezione;
 
 public slots:
     void btnApp01Click();

@@ -1,5 +1,6 @@
 #include "ui/collection/TfrmCollezione.h"
 
+#include "core/app/HelpTopics.h"
 #include "core/app/ProgramFolder.h"
 #include "core/cards/CardStore.h"
 #include "core/collection/Cestino.h"
@@ -7,6 +8,8 @@
 #include "core/archives/ArchiveNames.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/base/Navigation.h"
+#include "ui/base/FlowLayout.h"
+#include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
 #include "ui/platform/Platform.h"
@@ -30,7 +33,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
+#include <QScreen>
 #include <QShowEvent>
+#include <QGuiApplication>
+#include <QHideEvent>
 #include <QTableView>
 #include <QTextDocument>
 #include <QTimer>
@@ -90,7 +97,18 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
       model_(new CollectionModel(this)), transfer_(new TransferCommands(this))
 {
     QWidget *p = panel();
-    auto *band = new Band(QStringLiteral("shpCollezione"), QRect(0, 0, 995, 692), p);
+    // Unlike the windows of fixed panels, this one is all layout: its panel
+    // fills the window at any size, and the window scrolls only where even
+    // the least room its controls need is more than the screen has.
+    p->setMinimumSize(0, 0);
+    p->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    p->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    if (QWidget *stage = p->parentWidget()) {
+        stage->setMinimumSize(0, 0);
+        if (QLayout *centre = stage->layout())
+            centre->setAlignment(p, Qt::Alignment());
+    }
+    auto *band = new Band(QStringLiteral("shpCollezione"), QRect(QPoint(0, 0), p->size()), p);
     band->lower();
     auto *layout = new QVBoxLayout(p);
     layout->setContentsMargins(16, 16, 16, 16);
@@ -100,11 +118,13 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     caption->setFont(verdana(10));
     cmbCatalogo = new QComboBox(p);
     cmbCatalogo->setObjectName(QStringLiteral("cmbCatalogo"));
-    cmbCatalogo->setMinimumWidth(260);
+    cmbCatalogo->setMinimumWidth(200);
+    cmbCatalogo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     txtFiltro = new QLineEdit(p);
     txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
     txtFiltro->setPlaceholderText(QStringLiteral("Filtra: scrivi una parola di qualsiasi campo"));
     txtFiltro->setClearButtonEnabled(true);
+    txtFiltro->setMinimumWidth(160);
     lblConteggio = new QLabel(p);
     lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
     lblConteggio->setFont(verdana(10));
@@ -127,6 +147,10 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     grdSchede->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grdSchede->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdSchede->setWordWrap(false);
+    // Tab leaves the table for the next control; the arrows move inside it.
+    grdSchede->setTabKeyNavigation(false);
+    grdSchede->horizontalHeader()->setResizeContentsPrecision(200);
+    grdSchede->horizontalHeader()->setTextElideMode(Qt::ElideNone);
     grdSchede->installEventFilter(this);
     grdSchede->viewport()->installEventFilter(this);
     layout->addWidget(grdSchede, 1);
@@ -136,6 +160,8 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
         auto *l = new QLabel(p);
         l->setObjectName(QString::fromLatin1(name));
         l->setFont(verdana(9, false));
+        // A narrow window wraps a total onto two lines, never cuts it.
+        l->setWordWrap(true);
         totals->addWidget(l);
         return l;
     };
@@ -147,7 +173,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     lblIllegibili->setWordWrap(true);
     layout->addLayout(totals);
 
-    panComandi = new QHBoxLayout;
+    panComandi = new FlowLayout;
     btnApri = button("btnApri", QStringLiteral("Apri scheda"), p);
     btnColonne = button("btnColonne", QStringLiteral("Colonne..."), p);
     btnCopia = button("btnCopia", QStringLiteral("Copia"), p);
@@ -165,7 +191,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
                            cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv})
         panComandi->addWidget(b);
-    panComandi->addStretch(1);
+    panComandi->addStretch();
     panComandi->addWidget(btnEsci);
     layout->addLayout(panComandi);
 
@@ -206,6 +232,64 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
     QWidget::setTabOrder(cmdEsportaCsv, cmdImportaCsv);
     QWidget::setTabOrder(cmdImportaCsv, btnEsci);
+
+    // The panel's band follows the panel's size.
+    p->installEventFilter(this);
+    // Esc closes the window; F1 opens the help topic of where the focus is.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TfrmCollezione::btnEsciClick);
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { TfrmGuida::showTopic(this, helpTopic()); });
+}
+
+HelpTopics::Topic TfrmCollezione::helpTopic() const
+{
+    const QWidget *focus = focusWidget();
+    if (focus == btnCestino || focus == btnElimina)
+        return HelpTopics::bin();
+    if (focus == cmdBackup || focus == cmdRipristinaBackup)
+        return HelpTopics::backup();
+    if (focus == cmdEsportaCsv || focus == cmdImportaCsv)
+        return HelpTopics::spreadsheets();
+    return HelpTopics::collection();
+}
+
+void TfrmCollezione::showWithOwnGeometry()
+{
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    // What the file holds is checked by Qt: a geometry that does not read,
+    // or lies off every screen, is not used.
+    if (restoreGeometry(settings.value(QStringLiteral("Finestra/Geometria")).toByteArray())) {
+        show();
+        return;
+    }
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
+}
+
+void TfrmCollezione::hideEvent(QHideEvent *event)
+{
+    MainLevelWindow::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Finestra/Geometria"), saveGeometry());
+}
+
+void TfrmCollezione::fitColumns()
+{
+    QHeaderView *header = grdSchede->horizontalHeader();
+    // A long note gets a wide column, not the whole screen.
+    const int widest = std::max(360, header->fontMetrics().averageCharWidth() * 48);
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        if (grdSchede->isColumnHidden(c))
+            continue;
+        // Heading and sampled cells, as the header measures them.
+        grdSchede->resizeColumnToContents(c);
+        const int heading = header->sectionSizeHint(c);
+        header->resizeSection(c, std::max(heading, std::min(grdSchede->columnWidth(c), widest)));
+    }
 }
 
 QWidget *TfrmCollezione::closeTarget()
@@ -273,6 +357,7 @@ void TfrmCollezione::reload()
     grdSchede->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setFilter(txtFiltro->text());
     applyHiddenColumns();
+    fitColumns();
     updateTotals();
 }
 
@@ -317,6 +402,8 @@ void TfrmCollezione::btnColonneClick()
         a->setChecked(!grdSchede->isColumnHidden(c));
         connect(a, &QAction::toggled, this, [this, c](bool on) {
             grdSchede->setColumnHidden(c, !on);
+            if (on)
+                fitColumns();
             QStringList hidden;
             for (int i = 0; i < model_->columnCount(); ++i)
                 if (grdSchede->isColumnHidden(i))
@@ -398,6 +485,9 @@ QList<int> TfrmCollezione::visibleColumns() const
 
 bool TfrmCollezione::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == panel() && event->type() == QEvent::Resize)
+        if (auto *band = panel()->findChild<Band *>(QStringLiteral("shpCollezione"), Qt::FindDirectChildrenOnly))
+            band->setGeometry(panel()->rect());
     // The rows of a large collection are being drawn: the amounts are read
     // once they are on the screen.
     if (watched == grdSchede->viewport() && event->type() == QEvent::Paint && model_->pending())
@@ -541,31 +631,68 @@ void TfrmCollezione::btnEliminaClick()
     reload();
 }
 
+QString TfrmCollezione::purgeQuestion(const Cestino::Entry &entry)
+{
+    return QStringLiteral("Eliminare definitivamente dal cestino %1 di \"%2\": %3?\r\n\r\n"
+                          "Non si potranno più ripristinare.")
+        .arg(cards(entry.titles.size()), entry.name, entry.titles.join(QStringLiteral(", ")));
+}
+
+QString TfrmCollezione::emptyBinQuestion(const QList<Cestino::Entry> &entries)
+{
+    qint64 count = 0;
+    QStringList parts;
+    for (const Cestino::Entry &e : entries) {
+        count += e.titles.size();
+        parts << QStringLiteral("%1 (%2)").arg(e.titles.join(QStringLiteral(", ")), e.name);
+    }
+    return QStringLiteral("Svuotare il cestino? Saranno eliminate definitivamente %1: %2.\r\n\r\n"
+                          "Non si potranno più ripristinare.")
+        .arg(cards(count), parts.join(QStringLiteral("; ")));
+}
+
 void TfrmCollezione::btnCestinoClick()
 {
     QDialog dialog(this);
-    makeFixedModal(&dialog, QStringLiteral("frmCestino"), QStringLiteral(" Cestino"), QSize(560, 360));
+    dialog.setObjectName(QStringLiteral("frmCestino"));
+    dialog.setWindowTitle(QStringLiteral(" Cestino"));
+    dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    dialog.setSizeGripEnabled(true);
     auto *layout = new QVBoxLayout(&dialog);
     auto *list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("lstCestino"));
-    const QList<Cestino::Entry> entries = Cestino::entries();
-    for (const Cestino::Entry &e : entries)
-        list->addItem(QStringLiteral("%1 - %2: %3")
-                          .arg(e.when.toString(QStringLiteral("dd/MM/yyyy HH:mm")), e.name,
-                               e.titles.join(QStringLiteral(", "))));
-    if (list->count())
-        list->setCurrentRow(list->count() - 1);
+    QList<Cestino::Entry> entries;
+    const auto fill = [&] {
+        entries = Cestino::entries();
+        list->clear();
+        for (const Cestino::Entry &e : entries)
+            list->addItem(QStringLiteral("%1 - %2: %3")
+                              .arg(e.when.toString(QStringLiteral("dd/MM/yyyy HH:mm")), e.name,
+                                   e.titles.join(QStringLiteral(", "))));
+        if (list->count())
+            list->setCurrentRow(list->count() - 1);
+    };
+    fill();
     auto *row = new QHBoxLayout;
     QPushButton *restore = button("btnRipristina", QStringLiteral("Ripristina"), &dialog);
+    QPushButton *purge = button("btnEliminaDefinitivamente", QStringLiteral("Elimina definitivamente"), &dialog);
+    QPushButton *empty = button("btnSvuota", QStringLiteral("Svuota cestino"), &dialog);
     QPushButton *close = button("btnChiudi", QStringLiteral("Chiudi"), &dialog);
-    restore->setEnabled(list->count() > 0);
+    const auto enable = [&] {
+        for (QPushButton *b : {restore, purge, empty})
+            b->setEnabled(list->count() > 0);
+    };
+    enable();
+    row->addWidget(empty);
     row->addStretch(1);
+    row->addWidget(purge);
     row->addWidget(restore);
     row->addWidget(close);
     layout->addWidget(new QLabel(QStringLiteral("Le schede ripristinate tornano in fondo al loro archivio."),
                                  &dialog));
     layout->addWidget(list, 1);
     layout->addLayout(row);
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(560, 360)));
     connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
     connect(restore, &QPushButton::clicked, &dialog, [&] {
         const int at = list->currentRow();
@@ -579,6 +706,28 @@ void TfrmCollezione::btnCestinoClick()
         }
         dialog.accept();
     });
+    const auto purgeEntries = [&](const QList<Cestino::Entry> &gone) {
+        try {
+            for (const Cestino::Entry &e : gone)
+                Cestino::purge(e.id);
+        } catch (const Cestino::Failure &e) {
+            platform::error(&dialog, QString::fromUtf8(e.what()));
+        }
+        fill();
+        enable();
+    };
+    connect(purge, &QPushButton::clicked, &dialog, [&] {
+        const int at = list->currentRow();
+        if (at >= 0 && platform::confirm(&dialog, purgeQuestion(entries.at(at))))
+            purgeEntries({entries.at(at)});
+    });
+    connect(empty, &QPushButton::clicked, &dialog, [&] {
+        if (!entries.isEmpty() && platform::confirm(&dialog, emptyBinQuestion(entries)))
+            purgeEntries(entries);
+    });
+    auto *help = new QShortcut(QKeySequence::HelpContents, &dialog);
+    connect(help, &QShortcut::activated, &dialog,
+            [&dialog] { TfrmGuida::showTopic(&dialog, HelpTopics::bin()); });
     if (dialog.exec() == QDialog::Accepted)
         reload();
 }

@@ -5,18 +5,21 @@
 // print, copy, and go into the waste bin and back.
 
 #include "ui/base/MainLevelWindow.h"
+#include "ui/base/OwnGeometry.h"
 
+#include "core/app/HelpTopics.h"
+#include "core/collection/Cestino.h"
 #include "core/collection/CollectionModel.h"
 
+class FlowLayout;
 class QComboBox;
-class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class TransferCommands;
 
-class TfrmCollezione : public MainLevelWindow {
+class TfrmCollezione : public MainLevelWindow, public OwnGeometry {
     Q_OBJECT
 public:
     explicit TfrmCollezione(QWidget *parent = nullptr);
@@ -34,8 +37,9 @@ public:
     QLabel *lblTotaleFiltro;
     QLabel *lblTotaleCollezione;
     QLabel *lblIllegibili;
-    // The row of commands; room is left in it for more.
-    QHBoxLayout *panComandi;
+    // The row of commands, wrapping onto more lines in a narrow window;
+    // room is left in it for more.
+    FlowLayout *panComandi;
     QPushButton *btnApri;
     QPushButton *btnColonne;
     QPushButton *btnCopia;
@@ -49,6 +53,12 @@ public:
     QPushButton *btnEsci;
 
     CollectionModel *model() const { return model_; }
+    // Shown as the user last left it (size, place, maximised), or maximised
+    // the first time; remembered in the window's settings file.
+    void showWithOwnGeometry() override;
+    // The help topic for where the focus is: the bin's commands, backup and
+    // restore, CSV files, or the window itself.
+    HelpTopics::Topic helpTopic() const;
     // The backup, restore and CSV commands the window runs.
     TransferCommands *transfer() const { return transfer_; }
     // The texts of the totals bar for a set of totals.
@@ -59,6 +69,9 @@ public:
     static QString newArchiveChoice();
     // The warning for a new archive named like one that exists.
     static QString archiveExistsMessage();
+    // The confirmations asked before cards leave the bin for good.
+    static QString purgeQuestion(const Cestino::Entry &entry);
+    static QString emptyBinQuestion(const QList<Cestino::Entry> &entries);
 
 public slots:
     void cmbCatalogoChange();
@@ -79,9 +92,13 @@ public slots:
 protected:
     QWidget *closeTarget() override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Every column as wide as its heading and its text need (sampled), up
+    // to a limit; a heading is never cut.
+    void fitColumns();
     void fillChoices();
     void reload();
     // Reads the amounts that a large collection's first showing left out.
