@@ -22,6 +22,11 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // The file is to be readable and writable by its owner alone, whatever
+    // the one it replaces; called before open(). Otherwise a file that
+    // replaces another keeps that one's permissions, and a new file gets
+    // those of a new file of its folder (platform::newFilePermissions).
+    void setOwnerOnly() { ownerOnly_ = true; }
     // Creates the temporary file; false when the folder refuses it.
     bool open();
     // The temporary file, open for writing without a buffer of its own, so
@@ -42,7 +47,7 @@ public:
     QString temporaryPath() const { return temporary_.fileName(); }
 
     // Replaces `path` with `bytes` in one step.
-    static bool writeAll(const QString &path, QByteArrayView bytes);
+    static bool writeAll(const QString &path, QByteArrayView bytes, bool ownerOnly = false);
     // Replaces `destination` with a copy of `source` in one step.
     static bool copy(const QString &source, const QString &destination);
 
@@ -50,6 +55,7 @@ private:
     QString path_;
     QFile temporary_;
     bool spoilt_ = false;
+    bool ownerOnly_ = false;
 };
 
 // The name pattern of the temporary files this program writes.
