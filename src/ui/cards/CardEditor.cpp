@@ -8,6 +8,7 @@
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
 #include "core/cards/CardStore.h"
+#include "core/cards/Windows1252.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/editing/HintBar.h"
@@ -24,6 +25,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 #include <stdexcept>
 #include <QMetaMethod>
 #include <QLineEdit>
@@ -444,6 +446,15 @@ void CardEditor::cmdUltimoClick()
 
 void CardEditor::cmdNuovoClick() { clearCard(); }
 
+QString replacedCharactersMessage(const QString &replacements)
+{
+    return QStringLiteral("Attenzione: alcuni caratteri della scheda non possono essere "
+                          "memorizzati e saranno sostituiti così: %1.\r\n\r\nSi vuole salvare "
+                          "la scheda con queste sostituzioni? Scegliere No per tornare alla "
+                          "scheda e correggerla.")
+        .arg(replacements);
+}
+
 void CardEditor::cmdSalvaClick()
 {
     Focus::moveTo(btnFocus);
@@ -455,6 +466,16 @@ void CardEditor::cmdSalvaClick()
             return;
         }
     }
+    // Characters the record file cannot hold are stored as their nearest
+    // letter or "?": the user sees which before anything is written.
+    QList<Windows1252::Replacement> replaced;
+    for (const Bound &b : bindings_)
+        for (const Windows1252::Replacement &r : Windows1252::replacements(b.binding->value()))
+            if (std::none_of(replaced.cbegin(), replaced.cend(),
+                             [&](const Windows1252::Replacement &o) { return o.from == r.from; }))
+                replaced.append(r);
+    if (!replaced.isEmpty() && !platform::confirm(this, replacedCharactersMessage(Windows1252::describe(replaced))))
+        return;
     const QString label = Text::trim(lblPosizione->text());
     const bool update = !label.isEmpty();
     qint64 position = 0;
@@ -465,6 +486,10 @@ void CardEditor::cmdSalvaClick()
     });
     if (!written)
         return;
+    // The fields show what was stored, not what was typed.
+    if (!replaced.isEmpty())
+        for (const Bound &b : bindings_)
+            b.binding->show(working_.text(*b.def));
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
     const QStringList unsaved = SalvaFotoScheda();
