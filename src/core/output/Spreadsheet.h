@@ -30,10 +30,12 @@ bool readAsFormula(QByteArrayView text);
 // quoted or not, and as a number when it begins with a sign; a leading
 // apostrophe is shown as part of the text (CSV) or ignored (HTML), and a
 // blank is shown or trimmed away. A zero-width space is kept, is invisible,
-// and makes both LibreOffice and Excel take the cell for text, so the cell
-// shows exactly what was typed. Windows-1252 cannot hold it, so a stored
-// field never begins with one: the import drops it where it stands before
-// such a cell and gives back the text as it was.
+// and makes LibreOffice take the cell for text, as Excel does with any cell
+// whose first character is none of the four: the cell shows exactly what was
+// typed (copied out of the sheet, the text carries the invisible space with
+// it). Windows-1252 cannot hold it, so a stored field never begins with
+// one: the import drops it where it stands before such a cell and gives
+// back the text as it was.
 inline constexpr QByteArrayView kTextGuardUtf8 = "\xE2\x80\x8B";
 inline constexpr QByteArrayView kTextGuardHtml = "&#8203;";
 
