@@ -46,6 +46,24 @@ QList<CardFields> mocCards()
     };
 }
 
+// Cells a spreadsheet program would read as formulas or signed numbers, and
+// one that only looks like a formula's piece; the amounts are the program's own.
+const QStringList kFormulaCells{QStringLiteral("=1+1"), QStringLiteral("=HYPERLINK(\"http://x\")"),
+                                QStringLiteral("=cmd|' /C calc'!A0"), QStringLiteral("+1"),
+                                QStringLiteral("-1"), QStringLiteral("@SUM(1)"),
+                                QStringLiteral("cmd|' /C calc'!A0")};
+
+QList<CardFields> formulaCards()
+{
+    QList<CardFields> cards;
+    for (const QString &cell : kFormulaCells)
+        cards.append({{"NomeSet", cell}, {"Tema", cell}, {"Valore", QStringLiteral("-12,50")},
+                      {"InVendita", QStringLiteral("No")}});
+    return cards;
+}
+
+bool guarded(const QString &cell) { return !cell.startsWith(QLatin1String("cmd")); }
+
 QByteArray w1252(const char *utf8) { return Windows1252::encode(QString::fromUtf8(utf8)); }
 
 } // namespace
@@ -82,6 +100,23 @@ private slots:
                             "\"1234,50\",\"Sì\",\"istruzioni.pdf\",\"\",\"\",\"Istruzioni\",\"\",\"\"\r"));
     }
 
+    // A cell that a spreadsheet would read as a formula begins with a
+    // zero-width space; an amount and any other cell are written as they are.
+    void exportGuardsFormulaCells()
+    {
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, formulaCards());
+        exportCsv(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), folder->file(QStringLiteral("out.csv")));
+        const QList<QByteArray> lines = folder->read(QStringLiteral("out.csv")).split('\n');
+        QCOMPARE(lines.size(), kFormulaCells.size() + 2);
+        for (qsizetype i = 0; i < kFormulaCells.size(); ++i) {
+            QByteArray quoted = kFormulaCells.at(i).toUtf8();
+            quoted.replace("\"", "\"\"");
+            const QByteArray cell = '"' + QByteArray(guarded(kFormulaCells.at(i)) ? "\xE2\x80\x8B" : "") + quoted + '"';
+            QVERIFY2(lines.at(i + 1).startsWith(cell + ',' + cell + ','), lines.at(i + 1).constData());
+            QVERIFY(lines.at(i + 1).contains(",\"-12,50\","));
+        }
+    }
+
     void exportOfChosenRows()
     {
         folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, setCards());
@@ -112,15 +147,19 @@ private slots:
     void roundTripGivesTheSameRecordFile_data()
     {
         QTest::addColumn<bool>("moc");
-        QTest::newRow("catalogo") << false;
-        QTest::newRow("archivio MOC") << true;
+        QTest::addColumn<bool>("formulas");
+        QTest::newRow("catalogo") << false << false;
+        QTest::newRow("archivio MOC") << true << false;
+        QTest::newRow("celle come formule") << false << true;
     }
     void roundTripGivesTheSameRecordFile()
     {
         QFETCH(bool, moc);
+        QFETCH(bool, formulas);
+        const QList<CardFields> cards = formulas ? formulaCards() : moc ? mocCards() : setCards();
         const RecordLayout &layout = moc ? Schede::TSchedaMOC : Schede::TSchedaSet;
         const QString source = moc ? QStringLiteral("Castelli.moc") : QStringLiteral("Catalogo_BLOKKO.pro");
-        folder->writeCards(source, layout, moc ? mocCards() : setCards());
+        folder->writeCards(source, layout, cards);
         const QString csv = folder->file(QStringLiteral("giro.csv"));
         exportCsv(store(source, layout), csv);
 
@@ -131,7 +170,7 @@ private slots:
         for (qsizetype i = 0; i < mapping.size(); ++i)
             QCOMPARE(mapping.at(i), int(i));
         const ImportReport report = importFile(csv, mapping, store(QStringLiteral("vuoto.moc"), layout));
-        QCOMPARE(report.imported, qint64(moc ? 2 : 3));
+        QCOMPARE(report.imported, qint64(cards.size()));
         QCOMPARE(report.cutCount, 0);
         QCOMPARE(report.unreadableCount, 0);
         QCOMPARE(folder->read(QStringLiteral("vuoto.moc")), folder->read(source));
@@ -217,6 +256,10 @@ private slots:
         QTest::newRow("amount with a point") << "Valore" << "12.50" << "0,00" << false << true;
         QTest::newRow("amount with words") << "Valore" << "dieci euro" << "0,00" << false << true;
         QTest::newRow("long amount") << "Valore" << "999999999999999" << "999999999999999" << true << false;
+        QTest::newRow("a million billion") << "Valore" << "1000000000000000" << "0,00" << false << true;
+        QTest::newRow("rounded to a million billion") << "Valore" << "999999999999999,5" << "0,00" << false << true;
+        QTest::newRow("minus a million billion") << "Valore" << "-1000000000000000" << "0,00" << false << true;
+        QTest::newRow("amount beyond") << "Valore" << "1e30" << "0,00" << false << true;
         QTest::newRow("Sì") << "InVendita" << QString::fromUtf8("Sì") << QString::fromUtf8("Sì") << false << false;
         QTest::newRow("si") << "InVendita" << "si" << QString::fromUtf8("Sì") << false << false;
         QTest::newRow("YES") << "InVendita" << "YES" << QString::fromUtf8("Sì") << false << false;
@@ -407,6 +450,88 @@ private slots:
             QFAIL("the import did not fail");
         } catch (const Error &e) {
             QCOMPARE(e.message(), QString::fromUtf8("Attenzione: nessuna colonna del file è associata a un campo della scheda. Indicare almeno un campo da riempire."));
+        }
+    }
+
+    // Characters the catalogue cannot hold are stored as their nearest
+    // letter or "?", and the report says which, cell by cell.
+    void reportListsReplacedCharacters()
+    {
+        folder->write(QStringLiteral("in.csv"), "Nome set;Tema\nFaro;\xCE\xA9mega \xC5\x91 \xC5\x82 \xF0\x9F\x98\x80\nPonte;Citt\xC3\xA0\n");
+        const ImportReport r = importFile(folder->file(QStringLiteral("in.csv")), {0, 1},
+                                          store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
+        QCOMPARE(r.imported, 2);
+        QCOMPARE(reportText(r),
+                 QString::fromUtf8("Sono state importate 2 schede.\r\n\r\n"
+                                   "Caratteri che il catalogo non può contenere, registrati come "
+                                   "indicato: 1.\r\n- riga 2, Tema: Ω → ?, ő → o, ł → l, 😀 → ?"));
+        const CardStore cards = store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet);
+        QCOMPARE(cards.read(0).text("Tema"), QStringLiteral("?mega o l ?"));
+        QCOMPARE(cards.read(1).text("Tema"), QString::fromUtf8("Città"));
+    }
+
+    // A file taken for UTF-8 from its first block, whose bytes further on are
+    // not UTF-8, is Windows-1252 after all: read again whole as such, and the
+    // report says so. One with UTF-8 letters before the bad bytes stays UTF-8
+    // and the report lists what could not be read.
+    void encodingIsJudgedOnTheWholeFile_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<bool>("readAgain");
+        QTest::addColumn<QString>("replaced");
+        QTest::newRow("ASCII first") << QByteArray("Primo") << QStringLiteral("Primo") << true << QString();
+        QTest::newRow("UTF-8 first") << QByteArray("Citt\xC3\xA0") << QString::fromUtf8("Città") << false
+                                     << QString::fromUtf8("\xEF\xBF\xBD → ?");
+    }
+    void encodingIsJudgedOnTheWholeFile()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, readAgain);
+        QByteArray csv = "Nome set;Note\n" + head + ";x\n";
+        while (csv.size() < 100 * 1024)
+            csv += "Set;" + QByteArray(100, 'n') + "\n";
+        csv += "Citt\xE0 vecchia;fine\n";
+        folder->write(QStringLiteral("in.csv"), csv);
+        QCOMPARE(preview(folder->file(QStringLiteral("in.csv"))).encoding, QStringLiteral("UTF-8"));
+        const ImportReport r = importFile(folder->file(QStringLiteral("in.csv")), {0, 13},
+                                          store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
+        QCOMPARE(r.readAsWindows1252, readAgain);
+        QCOMPARE(reportText(r).contains(readAsWindows1252Message()), readAgain);
+        const CardStore cards = store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet);
+        QCOMPARE(cards.count(), r.imported);
+        QTEST(cards.read(0).text("NomeSet"), "first");
+        const QString last = cards.read(r.imported - 1).text("NomeSet");
+        QCOMPARE(last, readAgain ? QString::fromUtf8("Città vecchia") : QStringLiteral("Citt? vecchia"));
+        QTEST(r.replaced.isEmpty() ? QString() : r.replaced.first().text, "replaced");
+    }
+
+    // What LibreOffice shows of cells that would be formulas: the text as
+    // typed (a zero-width space before it, which shows as nothing), held as
+    // text, never computed; the amount is left as it was.
+    void theSpreadsheetProgramShowsFormulaCellsAsText()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed");
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, formulaCards());
+        exportCsv(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet),
+                  folder->file(QStringLiteral("Formule.csv")));
+        QByteArray errors;
+        const QByteArray csv = folder->convertToCsv(soffice, QStringLiteral("Formule.csv"),
+                                                    QStringLiteral("CSV:44,34,76"), QStringLiteral("out"),
+                                                    &errors, true);
+        QVERIFY2(!csv.isEmpty(), errors.constData());
+        const QStringList lines = QString::fromUtf8(csv).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), kFormulaCells.size() + 1);
+        for (qsizetype i = 0; i < kFormulaCells.size(); ++i) {
+            QString shown = lines.at(i + 1);
+            shown.remove(QChar(0x200B));
+            QString cell = kFormulaCells.at(i);
+            cell.replace(QLatin1String("\""), QLatin1String("\"\""));
+            // Quoted: LibreOffice holds the cell as text.
+            QVERIFY2(shown.startsWith(QLatin1Char('"') + cell + QStringLiteral("\";\"") + cell + QLatin1Char('"')),
+                     qPrintable(lines.at(i + 1)));
         }
     }
 

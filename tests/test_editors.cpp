@@ -582,6 +582,51 @@ private slots:
         QCOMPARE(e->focusWidget(), e->btnFocus);
     }
 
+    // Characters the record file cannot hold: before saving, the editor
+    // says what they will become; No goes back to the card with nothing
+    // written, Yes saves and the fields then show what was stored.
+    void replacedCharactersAreAnnounced_data() { addEditorColumn(); }
+    void replacedCharactersAreAnnounced()
+    {
+        QFETCH(bool, moc);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
+        fillMandatory(e, moc);
+        const QString typed = QString::fromUtf8("Ωmega ő ł Città 😀");
+        e->field("txtNote")->setText(typed);
+        e->field(moc ? "txtSerie" : "txtArma")->setText(QString::fromUtf8("Łódź"));
+        const QString question = QString::fromUtf8(
+            "Attenzione: alcuni caratteri della scheda non possono essere memorizzati e saranno "
+            "sostituiti così: Ł → L, ź → z, Ω → ?, ő → o, ł → l, 😀 → ?.\r\n\r\nSi vuole salvare la "
+            "scheda con queste sostituzioni? Scegliere No per tornare alla scheda e correggerla.");
+        services->answers.enqueue(platform::Button::No);
+        click(e, "cmdSalva");
+        QCOMPARE(services->messages.size(), 1);
+        QCOMPARE(services->messages.first().kind, MessageKind::Confirmation);
+        // The characters in the order of the fields on the record.
+        const QString asked = services->messages.first().text;
+        QCOMPARE(asked, question);
+        QVERIFY(!QFileInfo::exists(folder->file(fileName(moc))));
+        QCOMPARE(e->field("txtNote")->text(), typed);
+        QCOMPARE(position(e), QString());
+
+        services->clear();
+        services->answers.enqueue(platform::Button::Yes);
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts().size(), 2);
+        QCOMPARE(services->texts().at(0), asked);
+        QCOMPARE(services->texts().at(1), kInserted);
+        QCOMPARE(position(e), QStringLiteral("1"));
+        QCOMPARE(cardOnDisk(moc, 1).text("Note"), QString::fromUtf8("?mega o l Città ?"));
+        QCOMPARE(e->field("txtNote")->text(), QString::fromUtf8("?mega o l Città ?"));
+        QCOMPARE(e->field(moc ? "txtSerie" : "txtArma")->text(), QString::fromUtf8("Lódz"));
+
+        // Text the file holds as it is asks nothing.
+        services->clear();
+        click(e, "cmdSalva");
+        QCOMPARE(services->texts(), QStringList{kUpdated});
+    }
+
     void appendToSevenCards_data() { addEditorColumn(); }
     void appendToSevenCards()
     {

@@ -7,8 +7,12 @@
 
 #include "TestSupport.h"
 
+#include "core/app/Credentials.h"
 #include "core/app/InstalledFiles.h"
 #include "core/app/ProgramFolder.h"
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
+#include "core/transfer/Backup.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
 #include "ui/app/TfrmPassword.h"
@@ -23,9 +27,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 const QString kShipped = QStringLiteral(VETRINORA_SOURCE_DIR "/src/resources/unins000.dll");
@@ -43,6 +49,13 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write a test file");
+}
+
+// The permission bits of a file or folder, as ls shows them in octal.
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 // Every file under a folder, relative to it, sorted.
@@ -228,6 +241,52 @@ private slots:
         QCOMPARE(readAll(credentials), expected.isNull() ? QByteArray() : expected);
         if (folderExists)
             QCOMPARE(readAll(dataFolder() + QStringLiteral("/Catalogo_BLOKKO.pro")), QByteArray(3419, 'x'));
+    }
+
+    // The collection is private: the installed data folder is made for its
+    // user alone, and so is every file made in it; the credential file and
+    // a backup are the owner's alone in both layouts. A portable folder keeps
+    // the mode it has, and so do the files made in it.
+    void privateByDefault_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<int>("newFileMode");
+        QTest::newRow("installed") << true << 0700 << 0600;
+        QTest::newRow("portable") << false << 0755 << 0644;
+    }
+    void privateByDefault()
+    {
+        QFETCH(bool, installed);
+        const mode_t savedMask = ::umask(022);
+        const auto restoreMask = qScopeGuard([&] { ::umask(savedMask); });
+        installed ? install() : portable();
+        const QString folder = ProgramFolder::path();
+        QTEST(modeOf(folder), "folderMode");
+        const QString credentials = ProgramFolder::file(QStringLiteral("unins000.dll"));
+        if (installed)
+            QCOMPARE(modeOf(credentials), 0600); // the initial one, copied in
+        Credentials::store(Credentials::normalForm(QStringLiteral("nuova")));
+        QCOMPARE(Credentials::storedPassword(), QStringLiteral("NUOVA"));
+        QCOMPARE(modeOf(credentials), 0600);
+
+        Record card(Schede::TSchedaSet);
+        card.setText(*Schede::TSchedaSet.field("NomeSet"), QStringLiteral("Faro"));
+        CardStore(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet).append(card);
+        QTEST(modeOf(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"))), "newFileMode");
+        // A file replaced whole keeps the mode it had.
+        QVERIFY(QFile::setPermissions(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        CardStore(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet)
+            .appendAll([&](const std::function<void(const Record &)> &put) { put(card); });
+        QCOMPARE(modeOf(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"))), 0640);
+
+        // The backup goes to a folder open to others: still the owner's alone.
+        QDir().mkpath(at(QStringLiteral("chiavetta")));
+        QCOMPARE(modeOf(at(QStringLiteral("chiavetta"))), 0755);
+        const QString zip = Transfer::writeBackup(folder, at(QStringLiteral("chiavetta")),
+                                                QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
+        QCOMPARE(modeOf(zip), 0600);
     }
 
     // The installed program through its windows: the initial password opens

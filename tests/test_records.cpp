@@ -35,6 +35,9 @@ Record recordWith(const RecordLayout &layout, std::string_view field, const QStr
     return r;
 }
 
+// Text in the code page, as its bytes.
+QByteArray w(const char *utf8) { return Windows1252::encode(QString::fromUtf8(utf8)); }
+
 } // namespace
 
 class TestRecords : public QObject {
@@ -164,6 +167,33 @@ private slots:
             all.append(char(i));
         QCOMPARE(Windows1252::encode(Windows1252::decode(all)), all);
         QCOMPARE(Windows1252::decode(QByteArray("\x80\x9C\x8A", 3)), QString::fromUtf8("€œŠ"));
+    }
+
+    // Characters the code page lacks: a letter becomes its nearest letter,
+    // anything else "?", and the list of replacements says which.
+    void windows1252NearestLetters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("replaced");
+        QTest::newRow("in the code page") << QString::fromUtf8("Città € œ – “x”") << w("Città € œ – “x”") << QString();
+        QTest::newRow("accents dropped") << QString::fromUtf8("Łódź ő Ő ă ț") << w("Lódz o O a t")
+                                         << QString::fromUtf8("Ł → L, ź → z, ő → o, Ő → O, ă → a, ț → t");
+        QTest::newRow("letters with a stroke") << QString::fromUtf8("ł đ ħ ı") << QByteArray("l d h i")
+                                               << QString::fromUtf8("ł → l, đ → d, ħ → h, ı → i");
+        QTest::newRow("no nearest letter") << QString::fromUtf8("Ωmega ≠ 😀!") << QByteArray("?mega ? ?!")
+                                           << QString::fromUtf8("Ω → ?, ≠ → ?, 😀 → ?");
+        QTest::newRow("accent typed apart") << QString::fromUtf8("e\u0301 o\u030B") << w("é o")
+                                            << QString::fromUtf8("ő → o");
+        QTest::newRow("each once") << QString::fromUtf8("őőő") << QByteArray("ooo") << QString::fromUtf8("ő → o");
+    }
+    void windows1252NearestLetters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, stored);
+        QCOMPARE(Windows1252::encode(text), stored);
+        QTEST(Windows1252::describe(Windows1252::replacements(text)), "replaced");
+        QCOMPARE(Windows1252::representable(text), Windows1252::replacements(text).isEmpty());
     }
 
     // ---- the record file -------------------------------------------------

@@ -162,7 +162,7 @@ private slots:
         {
             QFile f(csv);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("Nome set;Prezzo;In vendita;Altro\r\n" + QByteArray(55, 'n') + ";12,5;si;x\r\nMolo;1.5;no;y\r\n");
+            f.write("Nome set;Prezzo;In vendita;Altro\r\n" + QByteArray(55, 'n') + ";12,5;si;x\r\nMo\xC5\x82o;1.5;no;y\r\n");
         }
         services->chosenFiles.enqueue(csv);
         const QString archive = folder->file(QStringLiteral("Nuovo.moc"));
@@ -175,7 +175,7 @@ private slots:
                               QCOMPARE(window->objectName(), QStringLiteral("frmImporta"));
                               auto *grid = window->findChild<QTableWidget *>(QStringLiteral("grdAnteprima"));
                               QCOMPARE(grid->rowCount(), 3);
-                              QCOMPARE(grid->item(2, 0)->text(), QStringLiteral("Molo"));
+                              QCOMPARE(grid->item(2, 0)->text(), QString::fromUtf8("Moło"));
                               // Proposed: "Nome set" and "In vendita"; "Prezzo" names no field.
                               auto *price = window->findChild<QComboBox *>(QStringLiteral("cmbCampo1"));
                               QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cmbCampo0"))->currentText(),
@@ -185,6 +185,8 @@ private slots:
                                        QStringLiteral("In vendita"));
                               QCOMPARE(grid->item(1, 0)->background().color(), TfrmImporta::cutColour());
                               QCOMPARE(grid->item(2, 0)->background().style(), Qt::NoBrush);
+                              QCOMPARE(grid->item(2, 0)->toolTip(),
+                                       QString::fromUtf8("Caratteri che saranno sostituiti: ł → l"));
                               QCOMPARE(grid->item(2, 1)->background().style(), Qt::NoBrush);
                               // The user maps "Prezzo" to the value: "1.5" is marked.
                               price->setCurrentIndex(price->findText(QStringLiteral("Valore")));
@@ -200,12 +202,15 @@ private slots:
                                    "massima del campo: 1.\r\n- riga 2, Nome set: ")
                      + QString(55, 'n')
                      + QString::fromUtf8("\r\n\r\nValori non riconosciuti (registrati come \"0,00\" o "
-                                         "\"No\"): 1.\r\n- riga 3, Prezzo: 1.5"));
+                                         "\"No\"): 1.\r\n- riga 3, Prezzo: 1.5\r\n\r\nCaratteri che il "
+                                         "catalogo non può contenere, registrati come indicato: 1.\r\n"
+                                         "- riga 3, Nome set: ł → l"));
         const CardStore store(catalogue(), Schede::TSchedaSet);
         QCOMPARE(store.count(), 4);
         QCOMPARE(store.read(2).text("Valore"), QStringLiteral("12,50"));
         QCOMPARE(store.read(2).text("InVendita"), QString::fromUtf8("Sì"));
         QCOMPARE(store.read(3).text("Valore"), QStringLiteral("0,00"));
+        QCOMPARE(store.read(3).text("NomeSet"), QStringLiteral("Molo"));
     }
 
     void importCancelledInThePreviewWritesNothing()

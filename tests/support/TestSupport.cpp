@@ -331,7 +331,7 @@ QByteArray TestProgramFolder::read(const QString &name) const
 
 QByteArray TestProgramFolder::convertToCsv(const QString &soffice, const QString &name,
                                            const QString &inputFilter, const QString &outFolder,
-                                           QByteArray *errors) const
+                                           QByteArray *errors, bool quoteText) const
 {
     QProcess lo;
     lo.setWorkingDirectory(path());
@@ -341,7 +341,8 @@ QByteArray TestProgramFolder::convertToCsv(const QString &soffice, const QString
     lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
                        QStringLiteral("-env:UserInstallation=file://") + path() + QStringLiteral("lo"),
                        QStringLiteral("--infilter=") + inputFilter,
-                       QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76"),
+                       QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76")
+                                                      + QLatin1String(quoteText ? ",1,,0,true" : ""),
                        QStringLiteral("--outdir"), path() + outFolder, file(name)});
     lo.waitForFinished(120000);
     if (errors)

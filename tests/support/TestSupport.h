@@ -110,9 +110,11 @@ public:
     QByteArray read(const QString &name) const;
     // Has LibreOffice read `name` of the folder with `inputFilter` and write it
     // back as UTF-8 CSV with ";" into `outFolder`; returns the CSV written
-    // (empty when soffice wrote nothing, with its errors in `errors`).
+    // (empty when soffice wrote nothing, with its errors in `errors`). With
+    // `quoteText`, every cell LibreOffice holds as text is written quoted
+    // and every number bare, so the two can be told apart.
     QByteArray convertToCsv(const QString &soffice, const QString &name, const QString &inputFilter,
-                            const QString &outFolder, QByteArray *errors) const;
+                            const QString &outFolder, QByteArray *errors, bool quoteText = false) const;
 
 private:
     QTemporaryDir dir_;

@@ -858,6 +858,17 @@ QList<Message> messages()
                     "aperto, e avviare di nuovo Vetrinora. Aprire il programma due volte porta "
                     "in primo piano la finestra già aperta."_s,
                     {u"cartella"_s, u" dal giorno alle ore"_s}}
+         << Message{u"Attenzione: alcuni caratteri della scheda non possono essere memorizzati e "
+                    "saranno sostituiti così: %1.\r\n\r\nSi vuole salvare la scheda con queste "
+                    "sostituzioni? Scegliere No per tornare alla scheda e correggerla."_s,
+                    editors,
+                    u"Un campo contiene caratteri che le schede non possono contenere (lettere "
+                    "di altri alfabeti, lettere con accenti rari, simboli, emoji): una lettera "
+                    "accentata diventa la stessa lettera senza accento (ő diventa o, ł diventa "
+                    "l), ogni altro carattere un punto interrogativo."_s,
+                    u"Sì salva la scheda con le sostituzioni elencate, che si vedono subito nei "
+                    "campi; No riporta alla scheda per scrivere il testo in un altro modo."_s,
+                    {u"elenco delle sostituzioni"_s}}
          << Message{u"Attenzione: non è stato possibile salvare la foto della scheda nel file "
                     "%1.\r\n\r\nLa scheda è stata salvata in archivio; la foto che il file "
                     "conteneva prima è rimasta invariata. Controllare lo spazio libero sul "
@@ -1169,6 +1180,23 @@ QList<Message> messages()
                     "completarle a mano."_s,
                     {u"numero"_s, u"numero"_s, u"riga"_s, u"colonna"_s, u"testo"_s, u"numero"_s,
                      u"riga"_s, u"colonna"_s, u"testo"_s}}
+         << Message{u"Caratteri che il catalogo non può contenere, registrati come indicato: "
+                    "%1.\r\n- riga %2, %3: %4"_s,
+                    importing,
+                    u"Una parte del resoconto: celle con caratteri che le schede non possono "
+                    "contenere, ciascuna con le sostituzioni fatte (una lettera accentata diventa "
+                    "la stessa lettera senza accento, ogni altro carattere un punto "
+                    "interrogativo)."_s,
+                    u"Aprire dalla finestra Collezione le schede delle righe elencate e "
+                    "correggerle a mano, se serve."_s,
+                    {u"numero"_s, u"riga"_s, u"colonna"_s, u"sostituzioni"_s}}
+         << Message{Transfer::readAsWindows1252Message(), importing,
+                    u"Una parte del resoconto: il file sembrava scritto in UTF-8, ma più avanti "
+                    "contiene caratteri che in UTF-8 non sono validi; è stato quindi letto tutto "
+                    "come testo Windows-1252, la codifica dei file CSV salvati da Excel."_s,
+                    u"Se le lettere accentate delle schede importate non sono giuste, salvare "
+                    "di nuovo il file come CSV UTF-8 dal foglio di calcolo, eliminare le schede "
+                    "importate e importarlo di nuovo."_s}
          << Message{u"L'importazione è stata annullata: non è stata aggiunta nessuna scheda."_s,
                     importing, u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla: il catalogo è com'era."_s};

@@ -31,7 +31,8 @@ QString storedPassword()
 
 void store(const QString &normalPassword)
 {
-    IniFile::writeValue(filePath(), kSection, kKey, Crypt::Scramble(normalPassword).trimmed());
+    // Readable by its owner alone: it holds the password, barely hidden.
+    IniFile::writeValue(filePath(), kSection, kKey, Crypt::Scramble(normalPassword).trimmed(), true);
 }
 
 QString whyNotStorable(const QString &normalPassword)

@@ -191,7 +191,7 @@ QString readValue(const QString &path, const QString &section, const QString &ke
 }
 
 void writeValue(const QString &path, const QString &section, const QString &key,
-                const QString &value)
+                const QString &value, bool ownerOnly)
 {
     const std::string where = path.toStdString();
     QByteArray content;
@@ -206,7 +206,7 @@ void writeValue(const QString &path, const QString &section, const QString &key,
     }
     const QByteArray updated = withValue(content, section, key, value);
     // Replaced whole or not at all: on a full disk the old value stays.
-    if (!platform::AtomicFile::writeAll(path, updated))
+    if (!platform::AtomicFile::writeAll(path, updated, ownerOnly))
         throw Error("Impossibile scrivere il file " + where + ".");
 }
 

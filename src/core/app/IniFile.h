@@ -19,9 +19,10 @@ QString readValue(const QString &path, const QString &section, const QString &ke
 
 // Writes key=value into section, creating file, section and key as needed.
 // The file is replaced only once the new content is completely written, so a
-// failure leaves the old file whole. Throws on failure.
+// failure leaves the old file whole; with `ownerOnly` the file is made
+// readable and writable by its owner alone. Throws on failure.
 void writeValue(const QString &path, const QString &section, const QString &key,
-                const QString &value);
+                const QString &value, bool ownerOnly = false);
 
 // The pure halves of the two operations, on the file's bytes.
 QString valueIn(const QByteArray &content, const QString &section, const QString &key);

@@ -42,7 +42,11 @@ QString installedDataFolder(const QString &executable)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                            + QStringLiteral("/Vetrinora");
-    QDir().mkpath(folder);
+    // Made readable by the user alone: it holds the password file.
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     const QString credentials = folder + QLatin1Char('/') + credentialFile;
     const QString initial = InstalledFiles::initialCredentials(executable);
     if (!QFileInfo::exists(credentials) && QFileInfo::exists(initial))

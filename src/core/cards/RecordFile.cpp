@@ -34,7 +34,7 @@ void RecordFile::openOrCreate()
     } else {
         mode |= QIODevice::NewOnly;
     }
-    if (!file_.open(mode))
+    if (!(info.exists() ? file_.open(mode) : file_.open(mode, platform::newFilePermissions(info.absolutePath()))))
         fail("cannot open file");
     position_ = 0;
 }

@@ -1,5 +1,7 @@
 #include "core/cards/Windows1252.h"
 
+#include <QStringList>
+
 #include <array>
 
 namespace Windows1252 {
@@ -14,14 +16,77 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char encodeOne(char16_t c)
+// The byte of a character the code page holds, or -1.
+int encodeOne(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
+        return int(c);
     for (std::size_t i = 0; i < kHigh.size(); ++i)
         if (kHigh[i] == c)
-            return static_cast<char>(0x80 + i);
-    return '?';
+            return int(0x80 + i);
+    return -1;
+}
+
+// The nearest letter the code page holds for a letter it does not: the
+// letter without its accents (its canonical decomposition, when the base is
+// in the code page and the rest are accents), or one of the letters written
+// with a stroke or a bar, which do not decompose. Anything else (other
+// scripts, symbols, pictures) has none: -1.
+int nearestOne(char32_t c)
+{
+    switch (c) {
+    case 0x0110: return 'D'; // D with stroke
+    case 0x0111: return 'd';
+    case 0x0126: return 'H'; // H with stroke
+    case 0x0127: return 'h';
+    case 0x0131: return 'i'; // dotless i
+    case 0x013F: return 'L'; // L with middle dot
+    case 0x0140: return 'l';
+    case 0x0141: return 'L'; // L with stroke
+    case 0x0142: return 'l';
+    case 0x0166: return 'T'; // T with stroke
+    case 0x0167: return 't';
+    case 0x0180: return 'b'; // b with stroke
+    case 0x01E4: return 'G'; // G with stroke
+    case 0x01E5: return 'g';
+    default:
+        break;
+    }
+    if (!QChar::isLetter(c))
+        return -1;
+    const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
+    const QList<uint> parts = decomposed.toUcs4();
+    if (parts.size() < 2)
+        return -1;
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        if (QChar::category(parts.at(i)) != QChar::Mark_NonSpacing)
+            return -1;
+    const int base = encodeOne(parts.front());
+    return base >= 0 && QChar::isLetter(parts.front()) ? base : -1;
+}
+
+// Calls `each` with every character of the text (NFC, so that a letter typed
+// with a separate accent is one character) and what the code page holds for
+// it: its own byte, its nearest letter, or '?'.
+template<typename Each>
+void bestFit(const QString &text, Each each)
+{
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    for (const uint c : composed.toUcs4()) {
+        int b = encodeOne(c);
+        const bool own = b >= 0;
+        if (!own)
+            b = nearestOne(c);
+        each(c, own, char(b >= 0 ? b : '?'));
+    }
+}
+
+bool holds(const QString &text)
+{
+    for (const QChar c : text)
+        if (encodeOne(c.unicode()) < 0)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -30,14 +95,40 @@ QByteArray encode(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        out.append(encodeOne(c.unicode()));
-        // A character outside the basic plane is one '?', not two.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
+    if (holds(text)) {
+        for (const QChar c : text)
+            out.append(char(encodeOne(c.unicode())));
+        return out;
     }
+    bestFit(text, [&](char32_t, bool, char byte) { out.append(byte); });
     return out;
+}
+
+bool representable(const QString &text) { return holds(text); }
+
+QList<Replacement> replacements(const QString &text)
+{
+    QList<Replacement> found;
+    if (holds(text))
+        return found;
+    bestFit(text, [&](char32_t c, bool own, char byte) {
+        if (own)
+            return;
+        const QString from = QString::fromUcs4(&c, 1);
+        for (const Replacement &r : found)
+            if (r.from == from)
+                return;
+        found.append({from, decode(&byte, 1)});
+    });
+    return found;
+}
+
+QString describe(const QList<Replacement> &list)
+{
+    QStringList parts;
+    for (const Replacement &r : list)
+        parts << r.from + QStringLiteral(" \u2192 ") + r.to;
+    return parts.join(QStringLiteral(", "));
 }
 
 void decodeInto(const char *bytes, qsizetype length, QChar *out)

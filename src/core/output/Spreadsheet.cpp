@@ -12,6 +12,33 @@ namespace {
 constexpr qsizetype kBuffer = 2 << 20;
 }
 
+bool readAsFormula(QByteArrayView text)
+{
+    if (text.isEmpty())
+        return false;
+    switch (text.front()) {
+    case '=':
+    case '+':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    case '-':
+        break;
+    default:
+        return false;
+    }
+    // A minus: a formula unless it is an amount as the money fields write it.
+    const qsizetype n = text.size();
+    if (n < 5 || text[n - 3] != ',')
+        return true;
+    for (qsizetype i = 1; i < n; ++i) {
+        if (i != n - 3 && (text[i] < '0' || text[i] > '9'))
+            return true;
+    }
+    return false;
+}
+
 Writer::Writer(QIODevice &device) : device_(device), buffer_(kBuffer) {}
 
 void Writer::put(QByteArrayView bytes)
@@ -92,6 +119,8 @@ void Writer::cell(QByteArrayView text)
         ++first;
     while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32)
         --last;
+    if (readAsFormula(text.sliced(first, last - first)))
+        put(kTextGuardHtml);
     // Runs without a character to escape go in at once.
     qsizetype run = first;
     for (qsizetype i = first; i < last; ++i) {

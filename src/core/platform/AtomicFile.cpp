@@ -159,7 +159,10 @@ bool AtomicFile::open()
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary_.setFileName(folder + QLatin1Char('/') + kPrefix + randomTag() + kSuffix);
         // NewOnly: the name is ours alone, never a file that was already there.
-        if (temporary_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        // Made with the permissions of a new file of the folder (or the
+        // owner's alone when asked), so no one else reads it while written.
+        if (temporary_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
+                            ownerOnly_ ? kOwnerOnly : newFilePermissions(folder))) {
             spoilt_ = false;
             return true;
         }
@@ -210,7 +213,7 @@ bool AtomicFile::commit()
         return false;
     }
     // The new file keeps the permissions of the one it replaces.
-    if (QFileInfo::exists(path_))
+    if (!ownerOnly_ && QFileInfo::exists(path_))
         QFile::setPermissions(temporary_.fileName(), QFile::permissions(path_));
     if (!replace(temporary_.fileName(), path_)) {
         discard();
@@ -231,9 +234,11 @@ void AtomicFile::discard()
     temporary_.setFileName(QString());
 }
 
-bool AtomicFile::writeAll(const QString &path, QByteArrayView bytes)
+bool AtomicFile::writeAll(const QString &path, QByteArrayView bytes, bool ownerOnly)
 {
     AtomicFile file(path);
+    if (ownerOnly)
+        file.setOwnerOnly();
     return file.open() && file.write(bytes) && file.commit();
 }
 

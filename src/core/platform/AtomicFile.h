@@ -57,6 +57,11 @@ public:
     AtomicFile(const AtomicFile &) = delete;
     AtomicFile &operator=(const AtomicFile &) = delete;
 
+    // The file is to be readable and writable by its owner alone, whatever
+    // the one it replaces; called before open(). Otherwise a file that
+    // replaces another keeps that one's permissions, and a new file gets
+    // those of a new file of its folder (platform::newFilePermissions).
+    void setOwnerOnly() { ownerOnly_ = true; }
     // Creates the temporary file; false when the folder refuses it.
     bool open();
     // The temporary file, open for writing without a buffer of its own, so
@@ -84,7 +89,7 @@ public:
     QString temporaryPath() const { return temporary_.fileName(); }
 
     // Replaces `path` with `bytes` in one step.
-    static bool writeAll(const QString &path, QByteArrayView bytes);
+    static bool writeAll(const QString &path, QByteArrayView bytes, bool ownerOnly = false);
     // Replaces `destination` with a copy of `source` in one step.
     static bool copy(const QString &source, const QString &destination);
 
@@ -94,6 +99,7 @@ private:
     bool spoilt_ = false;
     std::optional<FileOrigin> origin_;
     bool changed_ = false;
+    bool ownerOnly_ = false;
 };
 
 // The name pattern of the temporary files this program writes.

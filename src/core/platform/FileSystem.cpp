@@ -50,4 +50,16 @@ qint64 fileIdentity([[maybe_unused]] const QString &path)
     return 0;
 }
 
+QFileDevice::Permissions newFilePermissions(const QString &folder)
+{
+    constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileInfo info(folder);
+    if (info.isDir() && !(info.permissions() & others))
+        return kOwnerOnly;
+    return kOwnerOnly | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+           | QFileDevice::WriteOther;
+}
+
 } // namespace platform

@@ -1,4 +1,5 @@
 #pragma once
+#include <QFileDevice>
 #include <QString>
 
 namespace platform {
@@ -17,5 +18,14 @@ bool lockExclusive(int handle);
 // and of a path. 0 when the system does not say.
 qint64 fileIdentity(int handle);
 qint64 fileIdentity(const QString &path);
+
+// Read and write for the owner alone.
+inline constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// The permissions a file newly made in `folder` gets: those of kOwnerOnly
+// when the folder itself is closed to its group and to others (a private
+// data folder keeps what it holds private, also once copied elsewhere), else
+// read and write for everyone, less the process's umask, as any new file.
+QFileDevice::Permissions newFilePermissions(const QString &folder);
 
 } // namespace platform

@@ -266,6 +266,7 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
 
     const LibArchive &la = zipLibrary();
     platform::AtomicFile out(QDir(targetFolder).filePath(backupFileName(when)));
+    out.setOwnerOnly(); // it holds the whole collection and the password file
     if (!out.open())
         throw Error(backupWriteMessage());
 

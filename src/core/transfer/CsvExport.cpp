@@ -1,6 +1,7 @@
 #include "core/transfer/CsvExport.h"
 
 #include "core/cards/Windows1252.h"
+#include "core/output/Spreadsheet.h"
 #include "core/platform/AtomicFile.h"
 #include "core/transfer/Transfer.h"
 
@@ -20,8 +21,11 @@ public:
         if (!first_)
             buffer_ += ',';
         first_ = false;
-        const QByteArray utf8 = text.toUtf8();
-        // Quoted always: every spreadsheet reads a quoted cell as text.
+        QByteArray utf8 = text.toUtf8();
+        // Quoted always; a quote alone does not keep a spreadsheet from
+        // reading "=..." as a formula, the guard before it does.
+        if (Spreadsheet::readAsFormula(utf8))
+            utf8.prepend(Spreadsheet::kTextGuardUtf8);
         const size_t need = csv_write(nullptr, 0, utf8.constData(), size_t(utf8.size()));
         const qsizetype at = buffer_.size();
         buffer_.resize(at + qsizetype(need));

@@ -1,6 +1,7 @@
 #include "core/transfer/CsvImport.h"
 
 #include "core/app/Text.h"
+#include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
 #include "core/transfer/Transfer.h"
 
@@ -38,6 +39,13 @@ void note(QList<ImportReport::Cell> &list, qint64 &count, qint64 row, const QStr
 }
 
 } // namespace
+
+QString readAsWindows1252Message()
+{
+    return QStringLiteral("Il file non è scritto tutto in UTF-8: è stato letto per intero come "
+                          "testo Windows-1252. Controllare nelle schede importate le lettere "
+                          "accentate.");
+}
 
 QString headingOnlyMessage()
 {
@@ -84,6 +92,12 @@ Converted convert(const FieldDef &field, const QString &cell)
     case FieldRole::Money:
         c.unreadable = !Money::readable(text);
         c.text = Money::normalise(text);
+        // An amount whose whole units do not fit the field cannot be stored:
+        // cut, it would read as an amount ten or more times smaller.
+        if (c.text.indexOf(QLatin1Char(',')) > field.capacity) {
+            c.unreadable = true;
+            c.text = Money::zero();
+        }
         break;
     case FieldRole::ForSale: {
         const QString key = matchKey(text);
@@ -108,12 +122,15 @@ Converted convert(const FieldDef &field, const QString &cell)
         c.cut = true;
         c.text = Text::trim(c.text.left(field.capacity));
     }
+    c.replaced = Windows1252::describe(Windows1252::replacements(c.text));
     return c;
 }
 
-Preview preview(const QString &path, int rows)
+namespace {
+
+Preview previewAs(const QString &path, int rows, bool windows1252)
 {
-    std::unique_ptr<RowSource> source = openRows(path);
+    std::unique_ptr<RowSource> source = openRows(path, windows1252);
     Preview p;
     p.encoding = source->encoding();
     p.separator = source->separator();
@@ -139,17 +156,11 @@ Preview preview(const QString &path, int rows)
     return p;
 }
 
-ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
-                        const std::function<bool(qint64, qint64)> &progress)
+ImportReport importAs(const QString &path, const Mapping &mapping, const CardStore &store,
+                      const std::function<bool(qint64, qint64)> &progress, bool windows1252)
 {
     const RecordLayout &layout = store.layout();
-    bool anything = false;
-    for (const int f : mapping)
-        anything = anything || f >= 0;
-    if (!anything)
-        throw Error(nothingMappedMessage());
-
-    std::unique_ptr<RowSource> source = openRows(path);
+    std::unique_ptr<RowSource> source = openRows(path, windows1252);
     QStringList headings;
     if (!source->next(headings))
         throw Error(emptyFileMessage());
@@ -161,6 +172,7 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
     blank.setText(layout.forSale(), noText());
 
     ImportReport report;
+    report.readAsWindows1252 = windows1252;
     try {
         store.appendAll([&](const std::function<void(const Record &)> &put) {
             QStringList row;
@@ -186,6 +198,9 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
                     if (c.unreadable)
                         note(report.unreadable, report.unreadableCount, number, headings.value(col),
                              row.at(col));
+                    if (!c.replaced.isEmpty())
+                        note(report.replaced, report.replacedCount, number, headings.value(col),
+                             c.replaced);
                     card.setText(field, c.text);
                 }
                 put(card);
@@ -202,6 +217,34 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
     return report;
 }
 
+} // namespace
+
+Preview preview(const QString &path, int rows)
+{
+    try {
+        return previewAs(path, rows, false);
+    } catch (const NotUtf8 &) {
+        return previewAs(path, rows, true);
+    }
+}
+
+ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const std::function<bool(qint64, qint64)> &progress)
+{
+    bool anything = false;
+    for (const int f : mapping)
+        anything = anything || f >= 0;
+    if (!anything)
+        throw Error(nothingMappedMessage());
+    // A file that turns out not to be UTF-8 after its first block is read
+    // again, whole, as Windows-1252: nothing of the first reading is kept.
+    try {
+        return importAs(path, mapping, store, progress, false);
+    } catch (const NotUtf8 &) {
+        return importAs(path, mapping, store, progress, true);
+    }
+}
+
 QString reportText(const ImportReport &report)
 {
     QString text = report.imported == 1
@@ -216,9 +259,13 @@ QString reportText(const ImportReport &report)
         if (count > cells.size())
             text += QStringLiteral("\r\n- e altre %1.").arg(count - cells.size());
     };
+    if (report.readAsWindows1252)
+        text += QStringLiteral("\r\n\r\n") + readAsWindows1252Message();
     list(QStringLiteral("Celle troncate alla lunghezza massima del campo: %1."), report.cut, report.cutCount);
     list(QStringLiteral("Valori non riconosciuti (registrati come \"0,00\" o \"No\"): %1."),
          report.unreadable, report.unreadableCount);
+    list(QStringLiteral("Caratteri che il catalogo non può contenere, registrati come indicato: %1."),
+         report.replaced, report.replacedCount);
     return text;
 }
 

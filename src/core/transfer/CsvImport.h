@@ -30,6 +30,7 @@ struct Converted {
     QString text;           // what is stored
     bool cut = false;       // longer than the field: the end is lost
     bool unreadable = false; // an amount or a yes/no that could not be read
+    QString replaced;       // characters stored as others: "ő → o, Ω → ?"
 };
 Converted convert(const FieldDef &field, const QString &cell);
 
@@ -54,8 +55,12 @@ struct ImportReport {
     };
     QList<Cell> cut;        // cells cut to their field's capacity
     QList<Cell> unreadable; // amounts and yes/no cells that could not be read
+    QList<Cell> replaced;   // cells with characters stored as others, the text
+                            // being the list of replacements
     qint64 cutCount = 0;
     qint64 unreadableCount = 0;
+    qint64 replacedCount = 0;
+    bool readAsWindows1252 = false; // taken for UTF-8 at first, it was not
     static constexpr int kListed = 200; // cells kept in each list
 };
 
@@ -70,6 +75,7 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
 QString reportText(const ImportReport &report);
 
 QString headingOnlyMessage();
+QString readAsWindows1252Message();
 QString raggedRowMessage(qint64 row, qsizetype cells, qsizetype headings);
 QString nothingMappedMessage();
 

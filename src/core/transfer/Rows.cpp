@@ -1,8 +1,10 @@
 #include "core/transfer/Rows.h"
 
 #include "core/cards/Windows1252.h"
+#include "core/output/Spreadsheet.h"
 #include "core/transfer/Transfer.h"
 
+#include <algorithm>
 #include <array>
 #include <csv.h>
 #include <deque>
@@ -16,8 +18,8 @@ constexpr qint64 kBlock = 64 * 1024;
 constexpr qsizetype kLongestCell = 1 << 20;
 
 // Whether the bytes are well-formed UTF-8 (a sequence cut by the end of the
-// bytes counts as well-formed).
-bool validUtf8(QByteArrayView bytes)
+// bytes counts as well-formed unless `whole`).
+bool validUtf8(QByteArrayView bytes, bool whole = false)
 {
     qsizetype i = 0;
     const qsizetype n = bytes.size();
@@ -37,7 +39,7 @@ bool validUtf8(QByteArrayView bytes)
         ++i;
         for (int k = 0; k < follow; ++k, ++i) {
             if (i >= n)
-                return true;
+                return !whole;
             if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80)
                 return false;
         }
@@ -60,8 +62,19 @@ bool looksLikeText(QByteArrayView sample)
     return controls * 100 <= sample.size();
 }
 
+// A cell the export wrote with the guard that keeps spreadsheets from reading
+// it as a formula: the guard is dropped, the text comes back as it was.
+QByteArrayView withoutGuard(QByteArrayView bytes, QByteArrayView guard)
+{
+    if (bytes.startsWith(guard) && Spreadsheet::readAsFormula(bytes.sliced(guard.size())))
+        return bytes.sliced(guard.size());
+    return bytes;
+}
+
 QString decodeCell(QByteArrayView bytes, bool utf8)
 {
+    if (utf8)
+        bytes = withoutGuard(bytes, Spreadsheet::kTextGuardUtf8);
     return utf8 ? QString::fromUtf8(bytes) : Windows1252::decode(bytes.data(), bytes.size());
 }
 
@@ -70,7 +83,10 @@ int notSpace(unsigned char c) { return c == ' ' ? 1 : 0; }
 // libcsv, fed block by block; the rows it completes wait in a queue.
 class CsvParser {
 public:
-    CsvParser(char separator, bool utf8) : utf8_(utf8)
+    // `watch`: the file was taken for UTF-8 from its start alone, which
+    // held no character beyond ASCII; a cell that is not UTF-8 before any
+    // that is shows it to be Windows-1252 after all.
+    CsvParser(char separator, bool utf8, bool watch = false) : utf8_(utf8), watch_(watch && utf8)
     {
         csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI);
         csv_set_delim(&parser_, static_cast<unsigned char>(separator));
@@ -94,7 +110,14 @@ private:
     static void onCell(void *bytes, size_t length, void *self)
     {
         auto *p = static_cast<CsvParser *>(self);
-        p->row_.append(decodeCell(QByteArrayView(static_cast<const char *>(bytes), qsizetype(length)), p->utf8_));
+        const QByteArrayView cell(static_cast<const char *>(bytes), qsizetype(length));
+        if (p->watch_) {
+            if (!validUtf8(cell, true))
+                p->notUtf8 = true;
+            else if (std::any_of(cell.begin(), cell.end(), [](char c) { return (c & 0x80) != 0; }))
+                p->watch_ = false; // a real UTF-8 character: the file is UTF-8
+        }
+        p->row_.append(decodeCell(cell, p->utf8_));
     }
     static void onRow(int, void *self)
     {
@@ -103,8 +126,13 @@ private:
         p->row_ = QStringList();
     }
 
+public:
+    bool notUtf8 = false;
+
+private:
     csv_parser parser_;
     bool utf8_;
+    bool watch_;
     QStringList row_;
 };
 
@@ -138,8 +166,8 @@ private:
 
 class CsvRows : public FileRows {
 public:
-    CsvRows(std::unique_ptr<QFile> file, qint64 start, char separator, bool utf8)
-        : FileRows(std::move(file), start), parser_(separator, utf8), separator_(separator),
+    CsvRows(std::unique_ptr<QFile> file, qint64 start, char separator, bool utf8, bool watch)
+        : FileRows(std::move(file), start), parser_(separator, utf8, watch), separator_(separator),
           utf8_(utf8)
     {
     }
@@ -154,6 +182,8 @@ public:
             } else if (!parser_.feed(bytes)) {
                 throw Error(badCsvMessage(emitted_ + qint64(parser_.rows.size()) + 1));
             }
+            if (parser_.notUtf8)
+                throw NotUtf8{};
         }
         if (parser_.rows.empty())
             return false;
@@ -243,7 +273,8 @@ private:
             cell_.clear();
         } else if ((name == "/td" || name == "/th") && inCell_) {
             inCell_ = false;
-            row_.append(unescape(Windows1252::decode(cell_)));
+            const QByteArrayView text = withoutGuard(cell_, Spreadsheet::kTextGuardHtml);
+            row_.append(unescape(Windows1252::decode(text.data(), text.size())));
         }
     }
     static QString unescape(QString text)
@@ -321,7 +352,7 @@ QString badCsvMessage(qint64 row)
         .arg(row);
 }
 
-std::unique_ptr<RowSource> openRows(const QString &path)
+std::unique_ptr<RowSource> openRows(const QString &path, bool windows1252)
 {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
@@ -353,9 +384,10 @@ std::unique_ptr<RowSource> openRows(const QString &path)
         if (lastBreak > 0)
             sample.truncate(lastBreak + 1);
     }
-    const bool utf8 = bom || validUtf8(sample);
+    const bool utf8 = !windows1252 && (bom || validUtf8(sample));
+    const bool ascii = std::all_of(sample.cbegin(), sample.cend(), [](char c) { return (c & 0x80) == 0; });
     const char separator = detectSeparator(sample, utf8);
-    return std::make_unique<CsvRows>(std::move(file), start, separator, utf8);
+    return std::make_unique<CsvRows>(std::move(file), start, separator, utf8, utf8 && !bom && ascii && more);
 }
 
 } // namespace Transfer

@@ -28,7 +28,14 @@ public:
 
 // Opens the file and recognises its kind, encoding and separator. Throws
 // Transfer::Error for a file that cannot be opened, is empty or is not text.
-std::unique_ptr<RowSource> openRows(const QString &path);
+// The encoding is judged from the file's first block; `windows1252` reads a
+// CSV file as Windows-1252 whatever it holds.
+std::unique_ptr<RowSource> openRows(const QString &path, bool windows1252 = false);
+
+// Thrown by RowSource::next() when a CSV file taken for UTF-8, whose first
+// block held ASCII alone, turns out further on not to be UTF-8: it is to be
+// read again from the start as Windows-1252.
+struct NotUtf8 {};
 
 // Messages about files brought in.
 QString unreadableFileMessage();

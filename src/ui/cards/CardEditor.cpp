@@ -8,6 +8,7 @@
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
 #include "core/cards/CardStore.h"
+#include "core/cards/Windows1252.h"
 #include "ui/editing/FieldBehaviours.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/editing/HintBar.h"
@@ -25,6 +26,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 #include <stdexcept>
 #include <QMetaMethod>
 #include <QLineEdit>
@@ -510,6 +512,15 @@ void CardEditor::cmdNuovoClick()
         clearCard();
 }
 
+QString replacedCharactersMessage(const QString &replacements)
+{
+    return QStringLiteral("Attenzione: alcuni caratteri della scheda non possono essere "
+                          "memorizzati e saranno sostituiti così: %1.\r\n\r\nSi vuole salvare "
+                          "la scheda con queste sostituzioni? Scegliere No per tornare alla "
+                          "scheda e correggerla.")
+        .arg(replacements);
+}
+
 void CardEditor::cmdSalvaClick() { saveCard(); }
 
 bool CardEditor::saveCard()
@@ -523,6 +534,16 @@ bool CardEditor::saveCard()
             return false;
         }
     }
+    // Characters the record file cannot hold are stored as their nearest
+    // letter or "?": the user sees which before anything is written.
+    QList<Windows1252::Replacement> replaced;
+    for (const Bound &b : bindings_)
+        for (const Windows1252::Replacement &r : Windows1252::replacements(b.binding->value()))
+            if (std::none_of(replaced.cbegin(), replaced.cend(),
+                             [&](const Windows1252::Replacement &o) { return o.from == r.from; }))
+                replaced.append(r);
+    if (!replaced.isEmpty() && !platform::confirm(this, replacedCharactersMessage(Windows1252::describe(replaced))))
+        return false;
     const QString label = Text::trim(lblPosizione->text());
     const bool update = !label.isEmpty();
     qint64 position = 0;
@@ -534,6 +555,10 @@ bool CardEditor::saveCard()
     if (!written)
         return false;
     loaded_ = working_;
+    // The fields show what was stored, not what was typed.
+    if (!replaced.isEmpty())
+        for (const Bound &b : bindings_)
+            b.binding->show(working_.text(*b.def));
     // The card's number is known only now; its photos are named after it.
     lblPosizione->setText(QString::number(position));
     const QStringList unsaved = SalvaFotoScheda();

@@ -148,3 +148,7 @@ private:
 
 // The warning shown when a saved card's photo file could not be written.
 QString photoNotSavedMessage(const QStringList &paths);
+
+// The question asked before a card is saved with characters the record file
+// cannot hold, given the list of replacements ("ő → o, ł → l, Ω → ?").
+QString replacedCharactersMessage(const QString &replacements);

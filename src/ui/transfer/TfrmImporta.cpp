@@ -107,6 +107,8 @@ void TfrmImporta::mark()
             } else if (c.unreadable) {
                 item->setBackground(unreadableColour());
                 item->setToolTip(QStringLiteral("Non si può leggere: sarà registrato %1").arg(c.text));
+            } else if (!c.replaced.isEmpty()) {
+                item->setToolTip(QStringLiteral("Caratteri che saranno sostituiti: %1").arg(c.replaced));
             }
         }
     }
