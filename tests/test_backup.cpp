@@ -129,9 +129,9 @@ private slots:
         } catch (const Error &e) {
             QFAIL(qPrintable(e.message()));
         }
-        QCOMPARE(zip, elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip")));
+        QCOMPARE(zip, elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip")));
         QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip")});
+                 QStringList{QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip")});
 
         const BackupContents c = inspectBackup(zip);
         QCOMPARE(c.created, QDateTime(QDate(2026, 12, 10), QTime(16, 30, 5)));

@@ -3,8 +3,10 @@
 #include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/BigMemory.h"
+#include "core/platform/FileSystem.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <exception>
@@ -87,7 +89,11 @@ qint64 CardStore::write(std::optional<qint64> index, const Record &card) const
 qint64 CardStore::appendAll(
     const std::function<void(const std::function<void(const Record &)> &)> &produce) const
 {
-    const auto failed = [] { return Failure(recordAccessMessage().toStdString()); };
+    // A full disk is named as such, not as a matter of permissions.
+    platform::forgetWriteFailure();
+    const auto failed = [this] {
+        return Failure(writeFailureMessage(QFileInfo(path_).absolutePath()).toStdString());
+    };
     const qint64 size = layout_->size;
     qint64 count = 0;
     // Opening the file first creates a missing one, as every action does.

@@ -2,7 +2,9 @@
 
 #include "core/app/ProgramFolder.h"
 #include "core/cards/Windows1252.h"
+#include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/FileSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,18 +33,31 @@ QByteArray format(const QList<QPair<QString, QString>> &values)
     return out;
 }
 
-Values parse(const QString &path)
+Values parse(const QByteArray &bytes)
 {
     Values values;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray &line : f.readAll().split('\n')) {
+    for (const QByteArray &line : bytes.split('\n')) {
         const qsizetype eq = line.indexOf('=');
         if (eq > 0)
             values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
     }
     return values;
+}
+
+Values parse(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return parse(f.readAll());
+}
+
+// Whether the names of a journal or an index may be followed: the record
+// file it names is one of the program folder. One that fails is damaged,
+// or made elsewhere to reach outside the folder, and is never acted on.
+bool sound(const Values &values)
+{
+    return CardFile::isRecordFileName(values.value(QStringLiteral("Archivio")));
 }
 
 QString joined(const std::vector<qint64> &numbers)
@@ -61,7 +76,7 @@ std::vector<qint64> numbers(const QString &text)
     return out;
 }
 
-[[noreturn]] void fail() { throw Failure(CardStore::accessMessage().toStdString()); }
+[[noreturn]] void fail() { throw Failure(writeFailureMessage(folder()).toStdString()); }
 
 void write(const QString &path, const QByteArray &bytes)
 {
@@ -161,10 +176,19 @@ qint64 fileSize(const CardFile &file) { return QFileInfo(file.path).size(); }
 
 } // namespace
 
+bool isSoundNote(const QByteArray &bytes) { return sound(parse(bytes)); }
+
+QString damagedEntryMessage()
+{
+    return QStringLiteral("Attenzione: questa eliminazione del cestino è danneggiata e non può "
+                          "essere ripristinata. Le schede attuali non sono state modificate.");
+}
+
 QString folder() { return ProgramFolder::file(QStringLiteral("Cestino")) + QDir::separator(); }
 
 QString remove(const CardFile &file, std::vector<qint64> indices)
 {
+    platform::forgetWriteFailure();
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     if (indices.empty())
@@ -237,6 +261,8 @@ QList<Entry> entries()
         if (QFileInfo::exists(dir + kJournal) || !QFileInfo::exists(dir + kIndex))
             continue;
         const Values index = parse(dir + kIndex);
+        if (!sound(index))
+            continue; // damaged: not offered
         Entry e;
         e.id = id;
         e.fileName = index.value(QStringLiteral("Archivio"));
@@ -259,8 +285,11 @@ QList<Entry> entries()
 
 void restore(const QString &id)
 {
+    platform::forgetWriteFailure();
     const QString dir = entryPath(id);
     const Values index = parse(dir + kIndex);
+    if (!sound(index))
+        throw Failure(damagedEntryMessage().toStdString());
     const CardFile file = CardFile::fromFileName(index.value(QStringLiteral("Archivio")));
     const std::vector<qint64> positions = numbers(index.value(QStringLiteral("Posizioni")));
     QFile recordsFile(dir + kRecords);
@@ -319,6 +348,8 @@ void recover()
         if (!QFileInfo::exists(dir + kJournal))
             continue;
         const Values journal = parse(dir + kJournal);
+        if (!sound(journal))
+            continue; // damaged: left as it is, nothing followed
         const CardFile file = CardFile::fromFileName(journal.value(QStringLiteral("Archivio")));
         const qint64 before = journal.value(QStringLiteral("SchedePrima")).toLongLong();
         const qint64 moved = qint64(numbers(journal.value(QStringLiteral("Posizioni"))).size());

@@ -1,6 +1,16 @@
 #include "core/platform/FileSystem.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
@@ -8,6 +18,56 @@ bool isReadOnly(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool syncPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return true; // folders have no handle to flush there
+    return file.open(QIODevice::ReadWrite) && file.flush() && _commit(file.handle()) == 0;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int result;
+    do
+        result = ::fsync(fd);
+    while (result != 0 && errno == EINTR);
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return result == 0;
+#endif
+}
+
+namespace {
+thread_local bool lastFailureForSpace = false;
+} // namespace
+
+bool isOutOfSpace(const QFileDevice &file)
+{
+    const int err = errno;
+#ifdef EDQUOT
+    if (err == EDQUOT)
+        return true;
+#endif
+    return file.error() == QFileDevice::ResourceError || err == ENOSPC;
+}
+
+void noteWriteFailure(bool outOfSpace) { lastFailureForSpace = outOfSpace; }
+
+void forgetWriteFailure() { lastFailureForSpace = false; }
+
+bool writeFailedForSpace(const QString &folder)
+{
+    if (lastFailureForSpace)
+        return true;
+    // The temporary file that filled the disk is gone by now, which gives a
+    // little room back: "almost none" counts as none.
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < 64 * 1024;
 }
 
 } // namespace platform

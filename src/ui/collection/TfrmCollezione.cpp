@@ -535,8 +535,8 @@ void TfrmCollezione::btnEliminaClick()
     try {
         for (const auto &[file, indices] : byFile)
             Cestino::remove(model_->files().at(file), indices);
-    } catch (const Cestino::Failure &) {
-        platform::error(this, CardStore::accessMessage());
+    } catch (const Cestino::Failure &e) {
+        platform::error(this, QString::fromUtf8(e.what()));
     }
     reload();
 }
@@ -573,8 +573,8 @@ void TfrmCollezione::btnCestinoClick()
             return;
         try {
             Cestino::restore(entries.at(at).id);
-        } catch (const Cestino::Failure &) {
-            platform::error(&dialog, CardStore::accessMessage());
+        } catch (const Cestino::Failure &e) {
+            platform::error(&dialog, QString::fromUtf8(e.what()));
             return;
         }
         dialog.accept();
