@@ -57,7 +57,35 @@ Values parse(const QString &path)
 // or made elsewhere to reach outside the folder, and is never acted on.
 bool sound(const Values &values)
 {
-    return CardFile::isRecordFileName(values.value(QStringLiteral("Archivio")));
+    if (!CardFile::isRecordFileName(values.value(QStringLiteral("Archivio"))))
+        return false;
+    // The other fields hold no names at all: anything else in them is damage.
+    const auto only = [](const QString &text, QLatin1String allowed) {
+        for (const QChar c : text)
+            if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && !allowed.contains(c))
+                return false;
+        return true;
+    };
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const QString &key = it.key();
+        const QString &value = it.value();
+        bool ok = true;
+        if (key == QLatin1String("Posizioni") || key == QLatin1String("SchedePrima"))
+            ok = only(value, QLatin1String(","));
+        else if (key == QLatin1String("Data"))
+            ok = only(value, QLatin1String("-:T+Z."));
+        else if (key == QLatin1String("Operazione"))
+            ok = value == QLatin1String("eliminazione") || value == QLatin1String("ripristino");
+        else if (key == QLatin1String("Fase"))
+            ok = value == QLatin1String("registrazione") || value == QLatin1String("ricollocazione");
+        else if (key == QLatin1String("Presenti"))
+            for (const QString &photo : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+                ok = ok && photo.startsWith(QLatin1String("foto")) && photo.endsWith(QLatin1String(".jpg"))
+                     && only(photo.mid(4, photo.size() - 8), QLatin1String("_"));
+        if (!ok)
+            return false;
+    }
+    return true;
 }
 
 QString joined(const std::vector<qint64> &numbers)
