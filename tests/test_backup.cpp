@@ -236,7 +236,8 @@ private slots:
         QTest::newRow("absolute") << "absolute" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (/tmp/fuori.txt).") + untouched;
         QTest::newRow("zip bomb") << "bomb" << QString::fromUtf8("Attenzione: il backup contiene un file troppo grande (Schedario/BLOKKO_1.jpg).") + untouched;
         QTest::newRow("bad CRC") << "crc" << QString::fromUtf8("Attenzione: il backup è danneggiato (il file Catalogo_BLOKKO.pro non supera il controllo).") + untouched;
-        QTest::newRow("backslash") << "backslash" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Schedario\\..\\..\\fuori.txt).") + untouched;
+        // The zip reader gives backslashes of a name as the folder separators they are.
+        QTest::newRow("backslash") << "backslash" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Schedario/../../fuori.txt).") + untouched;
         QTest::newRow("drive letter") << "drive" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Schedario/C:fuori.txt).") + untouched;
         QTest::newRow("an archive name a card file cannot have") << "unstorable" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Ωmega.moc).") + untouched;
         QTest::newRow("duplicate entry") << "duplicate" << QString::fromUtf8("Attenzione: il backup è danneggiato (il file Catalogo_BLOKKO.pro non supera il controllo).") + untouched;
