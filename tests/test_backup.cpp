@@ -14,6 +14,8 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 #include <csignal>
 #include <QStandardPaths>
@@ -686,6 +688,60 @@ private slots:
         QCOMPARE(tree(data->path()), original);
         QCOMPARE(QDir(data->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"Catalogo_BLOKKO.pro"});
+    }
+
+    // Before the journal of a restore says what moves where, every unpacked
+    // file and folder is on the disk: watched through the system calls of a
+    // real restore.
+    void theUnpackedDataIsSyncedBeforeTheJournal()
+    {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is needed to watch the restore's system calls");
+        fillData();
+        const QString zip = writeBackup(data->path(), elsewhere->path(), kWhen);
+        const qsizetype files = dataFiles(data->path()).size();
+        const QString log = elsewhere->filePath(QStringLiteral("strace.log"));
+        QProcess p;
+        p.start(strace, {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-e"),
+                         QStringLiteral("trace=openat,fsync,rename,renameat,renameat2,close"),
+                         QStringLiteral("-o"), log, QStringLiteral(VETRINORA_RESTORE_WRITER),
+                         QStringLiteral("--once"), data->path(), zip});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // pid fd -> path of the open files; the paths synced before the
+        // journal took its name.
+        QHash<QString, QString> open;
+        QSet<QString> synced;
+        QStringList created;
+        bool journal = false;
+        static const QRegularExpression opened(QStringLiteral("^(\\d+)\\s+openat\\([^\"]*\"([^\"]+)\"(.*)\\)\\s+=\\s+(\\d+)"));
+        static const QRegularExpression syncedFd(QStringLiteral("^(\\d+)\\s+fsync\\((\\d+)\\)\\s+=\\s+0"));
+        static const QRegularExpression renamed(QStringLiteral("^(\\d+)\\s+rename(at2?)?\\(.*\"([^\"]+)\".*\"([^\"]+)\".*\\)\\s+=\\s+0"));
+        for (const QByteArray &raw : f.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw);
+            if (const auto m = opened.match(line); m.hasMatch()) {
+                open.insert(m.captured(1) + QLatin1Char(' ') + m.captured(4), QDir::cleanPath(m.captured(2)));
+                if (m.captured(3).contains(QStringLiteral("O_CREAT")) && m.captured(2).contains(QStringLiteral("/dati/")))
+                    created << QDir::cleanPath(m.captured(2));
+            } else if (const auto s = syncedFd.match(line); s.hasMatch()) {
+                if (!journal)
+                    synced.insert(open.value(s.captured(1) + QLatin1Char(' ') + s.captured(2)));
+            } else if (const auto r = renamed.match(line); r.hasMatch()) {
+                if (r.captured(4).endsWith(QStringLiteral("/giornale")))
+                    journal = true;
+            }
+        }
+        QVERIFY(journal);
+        QCOMPARE(created.size(), files);
+        for (const QString &file : created) {
+            QVERIFY2(synced.contains(file), qPrintable(file));
+            for (QString folder = QFileInfo(file).path(); folder.contains(QStringLiteral("/dati"));
+                 folder = QFileInfo(folder).path())
+                QVERIFY2(synced.contains(folder), qPrintable(folder));
+        }
     }
 };
 

@@ -4,6 +4,8 @@
 // run left half done.
 //   restore_writer FOLDER BACKUP1 BACKUP2
 // Prints "ready" once the first restore is complete.
+//   restore_writer --once FOLDER BACKUP
+// Restores BACKUP into FOLDER once (the sync test watches its system calls).
 //   restore_writer --backup FOLDER TARGET
 // Writes a backup of FOLDER into TARGET, printing "writing" once its data
 // has started to go out, and waits: the backup kill test kills it midway.
@@ -20,6 +22,11 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc != 4)
         return 2;
+    if (QString::fromLocal8Bit(argv[1]) == QLatin1String("--once")) {
+        Transfer::restoreBackup(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[2]),
+                                QDateTime::currentDateTime());
+        return 0;
+    }
     if (QString::fromLocal8Bit(argv[1]) == QLatin1String("--backup")) {
         bool told = false;
         Transfer::writeBackup(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
