@@ -19,7 +19,7 @@ packages=(build-essential cmake ninja-build pkg-config
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation
   libarchive-dev libcsv-dev libfontconfig-dev libxcb1-dev)
 if [ "$mode" = test ]; then
-  packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3
+  packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3 strace
     libreoffice-calc-nogui locales desktop-file-utils appstream dpkg-dev)
 fi
 test_locale=${VETRINORA_TEST_LOCALE:-C.UTF-8}

@@ -4,7 +4,9 @@
 
 #include "TestSupport.h"
 
+#include "core/app/ProgramFolder.h"
 #include "core/cards/Schede.h"
+#include "core/collection/Cestino.h"
 #include "core/transfer/Backup.h"
 
 #include <QDateTime>
@@ -12,6 +14,8 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QThread>
 #include <csignal>
 #include <QStandardPaths>
@@ -129,9 +133,9 @@ private slots:
         } catch (const Error &e) {
             QFAIL(qPrintable(e.message()));
         }
-        QCOMPARE(zip, elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip")));
+        QCOMPARE(zip, elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip")));
         QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip")});
+                 QStringList{QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip")});
 
         const BackupContents c = inspectBackup(zip);
         QCOMPARE(c.created, QDateTime(QDate(2026, 12, 10), QTime(16, 30, 5)));
@@ -234,6 +238,15 @@ private slots:
         QTest::newRow("absolute") << "absolute" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (/tmp/fuori.txt).") + untouched;
         QTest::newRow("zip bomb") << "bomb" << QString::fromUtf8("Attenzione: il backup contiene un file troppo grande (Schedario/BLOKKO_1.jpg).") + untouched;
         QTest::newRow("bad CRC") << "crc" << QString::fromUtf8("Attenzione: il backup è danneggiato (il file Catalogo_BLOKKO.pro non supera il controllo).") + untouched;
+        // The zip reader gives backslashes of a name as the folder separators they are.
+        QTest::newRow("backslash") << "backslash" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Schedario/../../fuori.txt).") + untouched;
+        QTest::newRow("drive letter") << "drive" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Schedario/C:fuori.txt).") + untouched;
+        QTest::newRow("an archive name a card file cannot have") << "unstorable" << QString::fromUtf8("Attenzione: il backup contiene un file con un nome non ammesso (Ωmega.moc).") + untouched;
+        QTest::newRow("duplicate entry") << "duplicate" << QString::fromUtf8("Attenzione: il backup è danneggiato (il file Catalogo_BLOKKO.pro non supera il controllo).") + untouched;
+        const QString partial = QString::fromUtf8(" non contiene un numero intero di schede (l'ultima scheda è incompleta).") + untouched
+                                + QStringLiteral("\r\n\r\nRipristinare un altro backup.");
+        QTest::newRow("catalogue of 2 cards and 3 bytes") << "partial catalogue" << QString::fromUtf8("Attenzione: il backup è danneggiato: il file Catalogo_BLOKKO.pro") + partial;
+        QTest::newRow("1,000-byte archive") << "partial archive" << QString::fromUtf8("Attenzione: il backup è danneggiato: il file Castelli.moc") + partial;
     }
     void badBackupsAreRefusedAndTheDataStays()
     {
@@ -263,6 +276,19 @@ private slots:
         } else if (kind == QLatin1String("bomb")) {
             limits.entryBytes = 1 << 20;
             pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Schedario/BLOKKO_1.jpg", QByteArray(4 << 20, '\0')}});
+        } else if (kind == QLatin1String("backslash")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Schedario\\\\..\\\\..\\\\fuori.txt", "fuori"}});
+        } else if (kind == QLatin1String("drive")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Schedario/C:fuori.txt", "fuori"}});
+        } else if (kind == QLatin1String("unstorable")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {QString::fromUtf8("Ωmega.moc"), QByteArray(3382, 'm')}});
+        } else if (kind == QLatin1String("duplicate")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Catalogo_BLOKKO.pro", QByteArray(3419, 'a')},
+                            {"Catalogo_BLOKKO.pro", QByteArray(3419, 'b')}});
+        } else if (kind == QLatin1String("partial catalogue")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Catalogo_BLOKKO.pro", QByteArray(2 * 3419 + 3, 'a')}});
+        } else if (kind == QLatin1String("partial archive")) {
+            pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Castelli.moc", QByteArray(1000, 'a')}});
         } else if (kind == QLatin1String("crc")) {
             pythonZip(zip, {{"Vetrinora-backup.txt", kNote}, {"Catalogo_BLOKKO.pro@stored", QByteArray(3419, 'A')}});
             QFile f(zip);
@@ -414,6 +440,308 @@ private slots:
             QCOMPARE(dataTree(aside), before);
         else
             QVERIFY(!QFileInfo::exists(aside));
+    }
+
+    // A bin entry made elsewhere, in a backup or laid into the data folder
+    // by hand, whose journal or index names a file outside the folder (with
+    // "..", a backslash, an absolute path or a drive, in any of its fields):
+    // the backup is refused as damaged, and the bin neither recovers nor
+    // offers nor restores such an entry. Nothing outside the data folder is
+    // created, changed or removed.
+    void hostileBinNotesReachNothingOutside_data()
+    {
+        QTest::addColumn<QString>("note"); // "giornale" or "indice"
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("journal relocating photos outside") << "giornale" << "Archivio" << "../../outside/pwn.moc";
+        QTest::newRow("index naming a victim outside") << "indice" << "Archivio" << "../../victim.moc";
+        const QStringList hostile = {QStringLiteral("..\\..\\outside\\pwn.moc"), QStringLiteral("ROOT/victim.moc"),
+                                     QStringLiteral("C:\\victim.moc"), QStringLiteral("C:victim.moc")};
+        const QStringList journalFields = {"Operazione", "Archivio", "SchedePrima", "Posizioni", "Fase", "Presenti"};
+        const QStringList indexFields = {"Archivio", "Data", "Posizioni"};
+        for (const QString &value : hostile) {
+            for (const QString &field : journalFields)
+                QTest::addRow("giornale %s %s", qPrintable(field), qPrintable(value)) << "giornale" << field << value;
+            for (const QString &field : indexFields)
+                QTest::addRow("indice %s %s", qPrintable(field), qPrintable(value)) << "indice" << field << value;
+        }
+    }
+    void hostileBinNotesReachNothingOutside()
+    {
+        QFETCH(QString, note);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
+            QSKIP("python3 is needed to write the zips");
+        // root/victim.moc, root/sib/outside/..., and the data folder root/sib/data.
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("sib/data"));
+        value.replace(QStringLiteral("ROOT"), root.path());
+        put(root.filePath(QStringLiteral("victim.moc")), "non toccare");
+        put(root.filePath(QStringLiteral("sib/outside/pwn.moc")), "non toccare");
+        put(root.filePath(QStringLiteral("sib/outside/pwn_Foto_A_1.jpg")), "foto di un altro");
+        put(root.filePath(QStringLiteral("sib/outside/pwn_Foto_A_2.jpg")), "altra foto");
+        const auto outside = [&] {
+            QMap<QString, QByteArray> files = tree(root.path());
+            for (auto it = files.begin(); it != files.end();)
+                it = it.key().startsWith(QStringLiteral("sib/data/")) ? files.erase(it) : std::next(it);
+            return files;
+        };
+        ProgramFolder::setPathForTests(folder);
+        const QByteArray card = QByteArray(3382, 'c');
+        put(QDir(folder).filePath(QStringLiteral("Catalogo_BLOKKO.pro")), QByteArray(2 * 3419, 's'));
+        put(QDir(folder).filePath(QStringLiteral("Castelli.moc")), card.repeated(2));
+        put(QDir(folder).filePath(QStringLiteral("Foto_MOC/Castelli_Foto_A_1.jpg")), "foto 1");
+
+        QList<QPair<QString, QString>> journal = {{"Operazione", "eliminazione"}, {"Archivio", "Castelli.moc"},
+                                                  {"SchedePrima", "2"}, {"Posizioni", "1"},
+                                                  {"Fase", "ricollocazione"}, {"Presenti", "foto0_1.jpg"}};
+        QList<QPair<QString, QString>> index = {{"Archivio", "Castelli.moc"}, {"Data", "2026-12-10T16:30:05"},
+                                                {"Posizioni", "1"}};
+        for (auto &[key, text] : note == QLatin1String("giornale") ? journal : index)
+            if (key == field)
+                text = value;
+        const auto bytes = [](const QList<QPair<QString, QString>> &values) {
+            QByteArray out;
+            for (const auto &[key, text] : values)
+                out += (key + QLatin1Char('=') + text + QLatin1Char('\n')).toUtf8();
+            return out;
+        };
+        const QString id = QStringLiteral("20261210-163005-000");
+        QList<QPair<QString, QByteArray>> entry = {{QStringLiteral("indice"), bytes(index)},
+                                                   {QStringLiteral("schede"), card},
+                                                   {QStringLiteral("foto0_1.jpg"), "foto nel cestino"}};
+        if (note == QLatin1String("giornale"))
+            entry.append({QStringLiteral("giornale"), bytes(journal)});
+
+        // In a backup: refused as damaged, the data untouched.
+        QList<QPair<QString, QByteArray>> zipEntries = {{"Vetrinora-backup.txt", kNote},
+                                                        {"Catalogo_BLOKKO.pro", QByteArray(3419, 'b')}};
+        for (const auto &[name, content] : entry)
+            zipEntries.append({QStringLiteral("Cestino/%1/%2").arg(id, name), content});
+        const QString zip = root.filePath(QStringLiteral("ricevuto.zip"));
+        pythonZip(zip, zipEntries);
+        const QMap<QString, QByteArray> before = outside();
+        // Folders too: an empty one made outside would not show among the files.
+        const auto folders = [&] {
+            QStringList found;
+            QDirIterator it(root.path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString name = QDir(root.path()).relativeFilePath(it.next());
+                if (!name.startsWith(QStringLiteral("sib/data")))
+                    found << name;
+            }
+            found.sort();
+            return found;
+        };
+        const QStringList foldersBefore = folders();
+        const QMap<QString, QByteArray> inside = tree(folder);
+        const QString damaged = QString::fromUtf8("Attenzione: il backup è danneggiato (il file Cestino/%1/%2 non supera "
+                                                  "il controllo). I dati attuali non sono stati modificati.")
+                                    .arg(id, note);
+        for (const bool preview : {true, false}) {
+            try {
+                if (preview)
+                    inspectBackup(zip);
+                else
+                    restoreBackup(zip, folder, kWhen);
+                QFAIL("the backup was accepted");
+            } catch (const Error &e) {
+                QCOMPARE(e.message(), damaged);
+            }
+        }
+        QCOMPARE(tree(folder), inside);
+
+        // Laid straight into the bin: the start-up recovery, the list and
+        // "Ripristina" leave it alone.
+        for (const auto &[name, content] : entry)
+            put(QDir(folder).filePath(QStringLiteral("Cestino/%1/%2").arg(id, name)), content);
+        const QMap<QString, QByteArray> laid = tree(folder);
+        Cestino::recover();
+        QVERIFY(Cestino::entries().isEmpty());
+        if (note == QLatin1String("indice")) {
+            try {
+                Cestino::restore(id);
+                QFAIL("a damaged entry was restored");
+            } catch (const Cestino::Failure &e) {
+                QCOMPARE(QString::fromUtf8(e.what()),
+                         QString::fromUtf8("Attenzione: questa eliminazione del cestino è danneggiata e non può "
+                                           "essere ripristinata. Le schede attuali non sono state modificate."));
+            }
+        }
+        QCOMPARE(tree(folder), laid);
+        QCOMPARE(outside(), before);
+        QCOMPARE(folders(), foldersBefore);
+        ProgramFolder::setPathForTests(data->path());
+    }
+
+    // A backup never replaces a file: a second one in the same second gets
+    // a name of its own, and the first stays as it was.
+    void twoBackupsInTheSameSecondAreBothKept()
+    {
+        fillData();
+        const QString first = writeBackup(data->path(), elsewhere->path(), kWhen);
+        QFile f(first);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray firstBytes = f.readAll();
+        f.close();
+        data->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 4, {});
+        const QString second = writeBackup(data->path(), elsewhere->path(), kWhen);
+        QCOMPARE(second, elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-163005-2.zip")));
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"Vetrinora-backup-2026-12-10-163005-2.zip", "Vetrinora-backup-2026-12-10-163005.zip"}));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), firstBytes);
+        QCOMPARE(inspectBackup(first).setCards, 3);
+        QCOMPARE(inspectBackup(second).setCards, 4);
+    }
+
+    // A backup killed midway leaves its temporary file in the chosen folder
+    // (a USB stick, say); the next start, or the next backup, removes it.
+    void aKilledBackupLeavesNothingBehind_data()
+    {
+        QTest::addColumn<bool>("byNextBackup");
+        QTest::newRow("next start") << false;
+        QTest::newRow("next backup") << true;
+    }
+    void aKilledBackupLeavesNothingBehind()
+    {
+        QFETCH(bool, byNextBackup);
+        data->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 3, {});
+        QRandomGenerator random(7);
+        for (int p = 1; p <= 8; ++p) {
+            QByteArray photo(1 << 20, Qt::Uninitialized);
+            random.fillRange(reinterpret_cast<quint32 *>(photo.data()), photo.size() / 4);
+            put(data->file(QStringLiteral("Schedario/BLOKKO_%1.jpg").arg(p)), photo);
+        }
+        put(elsewhere->filePath(QStringLiteral("~vetrinora-altrui.tmp")), "not ours: not of our pattern");
+        QProcess writer;
+        writer.start(QStringLiteral(VETRINORA_RESTORE_WRITER),
+                     {QStringLiteral("--backup"), data->path(), elsewhere->path()});
+        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(30000));
+        QCOMPARE(writer.readAllStandardOutput(), QByteArray("writing\n"));
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished());
+        const QStringList left = QDir(elsewhere->path()).entryList({QStringLiteral("~vetrinora-*.tmp")}, QDir::Files | QDir::Hidden);
+        QCOMPARE(left.size(), 2); // the killed backup's, and the one that is not ours
+
+        if (byNextBackup) {
+            const QString zip = writeBackup(data->path(), elsewhere->path(), kWhen);
+            QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files | QDir::Hidden),
+                     (QStringList{"Vetrinora-backup-2026-12-10-163005.zip", "~vetrinora-altrui.tmp"}));
+            QCOMPARE(inspectBackup(zip).photos, 8);
+        } else {
+            QVERIFY(removeBackupLeftover(data->path()));
+            QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{"~vetrinora-altrui.tmp"});
+        }
+        // The note naming it went with it.
+        QCOMPARE(QDir(data->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Catalogo_BLOKKO.pro"});
+        QVERIFY(!removeBackupLeftover(data->path()));
+    }
+
+    // The note is read back like any file: it removes only a temporary file
+    // of ours, never what another name stands for.
+    void theLeftoverNoteRemovesOnlyOurTemporaryFile_data()
+    {
+        QTest::addColumn<QString>("named");
+        QTest::newRow("a user's file") << "lettera.txt";
+        QTest::newRow("a relative path") << "../~vetrinora-abcdef.tmp";
+        QTest::newRow("a link of our pattern") << "~vetrinora-link00.tmp";
+    }
+    void theLeftoverNoteRemovesOnlyOurTemporaryFile()
+    {
+        QFETCH(QString, named);
+        put(elsewhere->filePath(QStringLiteral("lettera.txt")), "da tenere");
+        QVERIFY(QFile::link(elsewhere->filePath(QStringLiteral("lettera.txt")),
+                            elsewhere->filePath(QStringLiteral("~vetrinora-link00.tmp"))));
+        const QMap<QString, QByteArray> before = tree(elsewhere->path());
+        put(data->file(QStringLiteral("backup-in-corso.txt")),
+            (named.startsWith(QStringLiteral("..")) ? named : elsewhere->filePath(named)).toUtf8());
+        QVERIFY(!removeBackupLeftover(data->path()));
+        QCOMPARE(tree(elsewhere->path()), before);
+        QVERIFY(QFileInfo(elsewhere->filePath(QStringLiteral("~vetrinora-link00.tmp"))).isSymLink());
+    }
+
+    // A restore that fills the disk says so, and the data stays as it was.
+    void aRestoreThatFillsTheDiskSaysSo()
+    {
+        SmallDisk disk(data->path(), 1024);
+        REQUIRE_SMALL_DISK(disk);
+        QTemporaryDir big;
+        put(QDir(big.path()).filePath(QStringLiteral("Catalogo_BLOKKO.pro")), QByteArray(3419, 'b'));
+        QByteArray photo(2 << 20, Qt::Uninitialized);
+        QRandomGenerator(11).fillRange(reinterpret_cast<quint32 *>(photo.data()), photo.size() / 4);
+        put(QDir(big.path()).filePath(QStringLiteral("Schedario/BLOKKO_1.jpg")), photo);
+        const QString zip = writeBackup(big.path(), elsewhere->path(), kWhen);
+        data->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 2, {});
+        const QMap<QString, QByteArray> original = tree(data->path());
+        try {
+            restoreBackup(zip, data->path(), kWhen);
+            QFAIL("the restore did not fail");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QString::fromUtf8("Attenzione: il disco è pieno e non c'è spazio per ripristinare il "
+                                                    "backup. I dati attuali non sono stati modificati.\r\n\r\nLiberare "
+                                                    "spazio sul disco e ripetere il ripristino."));
+        }
+        QCOMPARE(tree(data->path()), original);
+        QCOMPARE(QDir(data->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Catalogo_BLOKKO.pro"});
+    }
+
+    // Before the journal of a restore says what moves where, every unpacked
+    // file and folder is on the disk: watched through the system calls of a
+    // real restore.
+    void theUnpackedDataIsSyncedBeforeTheJournal()
+    {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is needed to watch the restore's system calls");
+        fillData();
+        const QString zip = writeBackup(data->path(), elsewhere->path(), kWhen);
+        const qsizetype files = dataFiles(data->path()).size();
+        const QString log = elsewhere->filePath(QStringLiteral("strace.log"));
+        QProcess p;
+        p.start(strace, {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-e"),
+                         QStringLiteral("trace=openat,fsync,rename,renameat,renameat2,close"),
+                         QStringLiteral("-o"), log, QStringLiteral(VETRINORA_RESTORE_WRITER),
+                         QStringLiteral("--once"), data->path(), zip});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        // pid fd -> path of the open files; the paths synced before the
+        // journal took its name.
+        QHash<QString, QString> open;
+        QSet<QString> synced;
+        QStringList created;
+        bool journal = false;
+        static const QRegularExpression opened(QStringLiteral("^(\\d+)\\s+openat\\([^\"]*\"([^\"]+)\"(.*)\\)\\s+=\\s+(\\d+)"));
+        static const QRegularExpression syncedFd(QStringLiteral("^(\\d+)\\s+fsync\\((\\d+)\\)\\s+=\\s+0"));
+        static const QRegularExpression renamed(QStringLiteral("^(\\d+)\\s+rename(at2?)?\\(.*\"([^\"]+)\".*\"([^\"]+)\".*\\)\\s+=\\s+0"));
+        for (const QByteArray &raw : f.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw);
+            if (const auto m = opened.match(line); m.hasMatch()) {
+                open.insert(m.captured(1) + QLatin1Char(' ') + m.captured(4), QDir::cleanPath(m.captured(2)));
+                if (m.captured(3).contains(QStringLiteral("O_CREAT")) && m.captured(2).contains(QStringLiteral("/dati/")))
+                    created << QDir::cleanPath(m.captured(2));
+            } else if (const auto s = syncedFd.match(line); s.hasMatch()) {
+                if (!journal)
+                    synced.insert(open.value(s.captured(1) + QLatin1Char(' ') + s.captured(2)));
+            } else if (const auto r = renamed.match(line); r.hasMatch()) {
+                if (r.captured(4).endsWith(QStringLiteral("/giornale")))
+                    journal = true;
+            }
+        }
+        QVERIFY(journal);
+        QCOMPARE(created.size(), files);
+        for (const QString &file : created) {
+            QVERIFY2(synced.contains(file), qPrintable(file));
+            for (QString folder = QFileInfo(file).path(); folder.contains(QStringLiteral("/dati"));
+                 folder = QFileInfo(folder).path())
+                QVERIFY2(synced.contains(folder), qPrintable(folder));
+        }
     }
 };
 

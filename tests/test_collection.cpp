@@ -10,6 +10,7 @@
 #include "core/collection/CardFile.h"
 #include "core/collection/Cestino.h"
 #include "core/collection/CollectionModel.h"
+#include "core/platform/SafeName.h"
 
 #include <QCollator>
 #include <limits>
@@ -21,6 +22,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 
@@ -559,6 +561,82 @@ private slots:
         QCOMPARE(names(file), (QStringList{"Uno", "Due"}));
         QCOMPARE(readPhoto(file, 0, 2), QByteArray("foto di Due"));
         QVERIFY(Cestino::entries().isEmpty());
+    }
+
+    // A full disk during a delete to the bin is named as such, and the
+    // collection stays as it was.
+    void aFullDiskDuringADeleteSaysSo()
+    {
+        SmallDisk disk(folder->path(), 1024);
+        REQUIRE_SMALL_DISK(disk);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 200,
+                           [](Record &r, int n) { r.setText(Schede::TSchedaSet.fields.front(), QString::number(n)); });
+        const CardFile file = CardFile::catalogue();
+        const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        disk.fill();
+        try {
+            Cestino::remove(file, {0, 7});
+            QFAIL("the delete did not fail");
+        } catch (const Cestino::Failure &e) {
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QString::fromUtf8("Attenzione: il disco è pieno e l'archivio non può essere scritto. Le "
+                                       "schede non sono state modificate.\r\n\r\nLiberare spazio sul disco "
+                                       "e ripetere l'operazione."));
+        }
+        disk.free();
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
+        QVERIFY(Cestino::entries().isEmpty());
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Catalogo_BLOKKO.pro"});
+    }
+
+    // Names read from files: only a bare name, storable in a record, stands
+    // for a record file of the folder, and only a bare name resolved inside
+    // its folder gives a path.
+    void namesReadFromFilesAreChecked_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("recordFile");
+        QTest::addColumn<bool>("bare");
+        QTest::newRow("catalogue") << "Catalogo_BLOKKO.pro" << true << true;
+        QTest::newRow("archive") << QString::fromUtf8("Città € 2.moc") << true << true;
+        QTest::newRow("another file") << "altro.pro" << false << true;
+        QTest::newRow("bare .moc only") << ".moc" << false << true;
+        QTest::newRow("dot-dot") << "../../victim.moc" << false << false;
+        QTest::newRow("dot-dot alone") << ".." << false << false;
+        QTest::newRow("dot") << "." << false << false;
+        QTest::newRow("backslashes") << "..\\..\\victim.moc" << false << false;
+        QTest::newRow("folder part") << "Foto_MOC/x.moc" << false << false;
+        QTest::newRow("absolute") << "/tmp/victim.moc" << false << false;
+        QTest::newRow("drive and root") << "C:\\victim.moc" << false << false;
+        QTest::newRow("drive's folder") << "C:victim.moc" << false << false;
+        QTest::newRow("control character") << "a\nb.moc" << false << false;
+        QTest::newRow("C1 control character") << QString::fromUtf8("a\u0081b.moc") << false << false;
+        QTest::newRow("outside Windows-1252") << QString::fromUtf8("Ωmega.moc") << false << false;
+        QTest::newRow("empty") << "" << false << false;
+    }
+    void namesReadFromFilesAreChecked()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, recordFile);
+        QFETCH(bool, bare);
+        QCOMPARE(CardFile::isRecordFileName(name), recordFile);
+        QCOMPARE(SafeName::isBare(name), bare);
+        QCOMPARE(SafeName::pathIn(folder->path(), name).isEmpty(), !bare);
+        if (!recordFile)
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, CardFile::fromFileName(name));
+    }
+
+    // A link inside the folder that leads out of it is not followed.
+    void aLinkOutOfTheFolderGivesNoPath()
+    {
+        QTemporaryDir outside;
+        QVERIFY(QFile::link(outside.path(), folder->file(QStringLiteral("fuori"))));
+        QVERIFY(QFile::link(outside.filePath(QStringLiteral("victim.moc")), folder->file(QStringLiteral("dangling.moc"))));
+        folder->write(QStringLiteral("dentro.moc"), "x");
+        QCOMPARE(SafeName::pathIn(folder->path(), QStringLiteral("fuori")), QString());
+        QCOMPARE(SafeName::pathIn(folder->path(), QStringLiteral("dangling.moc")), QString());
+        QCOMPARE(QFileInfo(SafeName::pathIn(folder->path(), QStringLiteral("dentro.moc"))).canonicalFilePath(),
+                 QFileInfo(folder->file(QStringLiteral("dentro.moc"))).canonicalFilePath());
     }
 };
 

@@ -374,6 +374,15 @@ private slots:
         QTest::newRow("a cell with no end")
             << "Nome set\r\n\"" + QByteArray(3 << 20, 'a')
             << QString::fromUtf8("Attenzione: il file CSV non è scritto correttamente (virgolette non chiuse o fuori posto alla riga 2).") + none;
+        const QString tooLong = QString::fromUtf8("Attenzione: il file CSV contiene alla riga 2 una cella troppo lunga (oltre 1 MB "
+                                                  "di testo), che nessun campo di una scheda può contenere.") + none
+                                + QString::fromUtf8("\r\n\r\nAprire il file con un foglio di calcolo, accorciare la cella e importarlo di nuovo.");
+        QTest::newRow("a well-quoted cell of 50 MB")
+            << "Nome set\r\n\"\"\"inizio\"\"" + QByteArray(50 << 20, 'a') + "\"\r\nAltro\r\n" << tooLong;
+        QTest::newRow("a quoted cell of 3 MB ending the file")
+            << "Nome set\r\n\"" + QByteArray(3 << 20, 'a') + "\"" << tooLong;
+        QTest::newRow("an unquoted cell of 3 MB")
+            << "Nome set\r\n" + QByteArray(3 << 20, 'a') + "\r\n" << tooLong;
     }
     void badFilesAreRefusedAndNothingIsWritten()
     {
@@ -439,6 +448,34 @@ private slots:
         QVERIFY(std::is_sorted(positions.begin(), positions.end()));
         QCOMPARE(positions.last(), qint64(csv.size()));
         QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")).size(), qint64(60000) * 3419);
+    }
+
+    // A full disk during an import is named as such, not as a matter of
+    // permissions; the catalogue stays as it was.
+    void aFullDiskDuringAnImportSaysSo()
+    {
+        SmallDisk disk(folder->path(), 1024);
+        REQUIRE_SMALL_DISK(disk);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 100, {});
+        const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QByteArray csv = "Nome set;Tema\r\n";
+        for (int i = 0; i < 200; ++i)
+            csv += "Galeone " + QByteArray::number(i) + ";Pirati\r\n";
+        folder->write(QStringLiteral("in.csv"), csv);
+        disk.fill();
+        try {
+            importFile(folder->file(QStringLiteral("in.csv")), {0, 1},
+                       store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
+            QFAIL("the import did not fail");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QString::fromUtf8("Attenzione: il disco è pieno e l'archivio non può essere scritto. Le "
+                                                    "schede non sono state modificate.\r\n\r\nLiberare spazio sul disco "
+                                                    "e ripetere l'operazione."));
+        }
+        disk.free();
+        QCOMPARE(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"Catalogo_BLOKKO.pro", "in.csv"}));
     }
 
     void nothingMappedIsRefused()

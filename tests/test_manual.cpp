@@ -316,7 +316,7 @@ private slots:
         QTest::newRow("backup") << u"Copia di sicurezza e ripristino"_s
                                 << QStringList{u"cp -a "_s + data.installedFolder,
                                                u"«Backup...»"_s, u"«Ripristina backup...»"_s,
-                                               u"«Vetrinora-backup-2026-12-10-1830.zip»"_s,
+                                               u"«Vetrinora-backup-2026-12-10-183012.zip»"_s,
                                                u"«Prima-del-ripristino-"_s, data.credentialFile};
         QTest::newRow("moving") << u"Trasferire la collezione su un altro computer"_s
                                 << QStringList{data.installedFolder, u"«Backup...»"_s,

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(services->fileDialogs.size(), 1);
         QVERIFY(services->fileDialogs[0].folder);
         QCOMPARE(services->fileDialogs[0].request.title, QStringLiteral("Scegliere la cartella in cui salvare il backup"));
-        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip"));
         QVERIFY(QFileInfo::exists(zip));
         QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{QFileInfo(zip).fileName()});
         QCOMPARE(services->messages.size(), 1);
@@ -91,7 +91,7 @@ private slots:
     {
         services->chosenFiles.enqueue(elsewhere->path());
         QVERIFY(commands->backup(nullptr));
-        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-1630.zip"));
+        const QString zip = elsewhere->filePath(QStringLiteral("Vetrinora-backup-2026-12-10-163005.zip"));
         const QByteArray saved = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
         folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, 4, {});
         const QByteArray changed = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));

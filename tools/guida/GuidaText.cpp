@@ -2,6 +2,8 @@
 
 #include "core/app/HelpTopics.h"
 #include "core/cards/CardStore.h"
+#include "core/cards/RecordFile.h"
+#include "core/collection/Cestino.h"
 #include "core/cards/EditorConfig.h"
 #include "core/cards/Schede.h"
 #include "core/transfer/Backup.h"
@@ -624,7 +626,9 @@ QString backupChapter(HelpText &help)
                       + u"»."_s,
                   u"Scegliere la cartella in cui salvare il backup, ad esempio quella della "
                   "chiavetta. Il nome proposto contiene la data e l'ora, ad esempio «"_s
-                      + esc(u"Vetrinora-backup-2026-12-10-1830.zip"_s) + u"»."_s,
+                      + esc(u"Vetrinora-backup-2026-12-10-183012.zip"_s)
+                      + u"». Un file già presente nella cartella non viene mai sostituito: un "
+                        "secondo backup nello stesso secondo riceve «-2» in fondo al nome."_s,
                   u"Il programma scrive il file, lo rilegge per intero controllando ogni file "
                   "che contiene, e soltanto allora gli dà il suo nome; al termine dice dove si "
                   "trova. Per una collezione grande compare una barra di avanzamento: Annulla "
@@ -895,6 +899,19 @@ QList<Message> messages()
                     "collezione su Linux») appartenga all'utente che usa il programma e sia "
                     "scrivibile, e che il disco abbia spazio libero. Un'eliminazione o un "
                     "ripristino dal Cestino non riusciti lasciano la collezione com'era."_s}
+         << Message{recordDiskFullMessage(),
+                    u"finestra Collezione (Elimina, Cestino..., Importa CSV...)"_s,
+                    u"Il disco della cartella dei dati si è riempito mentre l'archivio veniva "
+                    "riscritto per intero; la riscrittura è stata abbandonata e l'archivio è "
+                    "rimasto com'era."_s,
+                    u"Liberare spazio sul disco (l'operazione richiede almeno lo spazio "
+                    "dell'archivio) e ripeterla."_s}
+         << Message{Cestino::damagedEntryMessage(), u"finestra Cestino, pulsante Ripristina"_s,
+                    u"L'indice di questa eliminazione nel Cestino è rovinato, oppure viene da un "
+                    "backup alterato e nomina un file fuori dalla cartella dei dati: non viene "
+                    "seguito."_s,
+                    u"Nulla; le schede attuali non sono state toccate. L'eliminazione rovinata "
+                    "non compare più nell'elenco del Cestino."_s}
          << Message{u"L'archivio non contiene nessuna scheda."_s,
                     u"frecce di scorrimento, Slide Show"_s,
                     u"Il catalogo o l'archivio aperto è ancora vuoto."_s,
@@ -1114,12 +1131,21 @@ QList<Message> messages()
                     u"Il file indicato del backup non supera il controllo: i suoi dati non sono "
                     "quelli scritti al momento del backup."_s,
                     u"Usare un'altra copia del backup."_s}
+         << Message{Transfer::partialCardsMessage(u"%1"_s), restore,
+                    u"Il file di schede indicato del backup non ha la lunghezza di un numero "
+                    "intero di schede: è stato troncato o alterato, e l'ultima scheda andrebbe "
+                    "persa o letta male."_s,
+                    u"Usare un'altra copia del backup."_s, {u"nome del file"_s}}
+         << Message{Transfer::restoreDiskFullMessage(), restore,
+                    u"Il disco della cartella dei dati si è riempito mentre il backup veniva "
+                    "scompattato; ciò che era già stato scompattato è stato tolto."_s,
+                    u"Liberare spazio (il ripristino richiede almeno lo spazio del backup "
+                    "scompattato) e riprovare."_s}
          << Message{Transfer::restoreMoveMessage(), restore,
                     u"I dati attuali non si possono spostare nella cartella "
                     "«Prima-del-ripristino-…», o il backup non si può scompattare, di solito "
-                    "per mancanza di spazio sul disco o di permessi sulla cartella dei dati."_s,
-                    u"Liberare spazio (il ripristino richiede almeno lo spazio del backup "
-                    "scompattato), controllare i permessi della cartella dei dati e riprovare."_s};
+                    "per mancanza di permessi sulla cartella dei dati."_s,
+                    u"Controllare i permessi della cartella dei dati e riprovare."_s};
 
     // CSV export and import.
     const QString exporting = collection + u", pulsante "_s + kExportCsv;
@@ -1165,6 +1191,11 @@ QList<Message> messages()
                     u"Correggere le virgolette della riga indicata (dentro una cella "
                     "racchiusa tra virgolette, le virgolette si scrivono doppie) e importare "
                     "di nuovo."_s,
+                    {u"numero della riga"_s}}
+         << Message{Transfer::longCellMessage(1).replace(u"riga 1 "_s, u"riga %1 "_s), importing,
+                    u"Una cella del file è più lunga di 1 MB: nessun campo di una scheda la può "
+                    "contenere, e di solito è un file di altro tipo o un foglio rovinato."_s,
+                    u"Accorciare la cella nel foglio di calcolo e importare di nuovo."_s,
                     {u"numero della riga"_s}}
          << Message{Transfer::nothingMappedMessage(), importing,
                     u"Nell'anteprima tutte le colonne sono su «(non importare)»."_s,

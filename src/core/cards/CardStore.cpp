@@ -3,6 +3,7 @@
 #include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/BigMemory.h"
+#include "core/platform/FileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -106,7 +107,11 @@ qint64 CardStore::update(qint64 index, const Record &card, const Record &expecte
 qint64 CardStore::appendAll(
     const std::function<void(const std::function<void(const Record &)> &)> &produce) const
 {
-    const auto failed = [] { return Failure(recordAccessMessage().toStdString()); };
+    // A full disk is named as such, not as a matter of permissions.
+    platform::forgetWriteFailure();
+    const auto failed = [this] {
+        return Failure(writeFailureMessage(QFileInfo(path_).absolutePath()).toStdString());
+    };
     const qint64 size = layout_->size;
     qint64 count = 0;
     // Opening the file first creates a missing one, as every action does.

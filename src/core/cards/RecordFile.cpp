@@ -148,6 +148,18 @@ void RecordFile::close()
         fail("close failed");
 }
 
+QString recordDiskFullMessage()
+{
+    return QStringLiteral("Attenzione: il disco è pieno e l'archivio non può essere scritto. Le "
+                          "schede non sono state modificate.\r\n\r\nLiberare spazio sul disco "
+                          "e ripetere l'operazione.");
+}
+
+QString writeFailureMessage(const QString &folder)
+{
+    return platform::writeFailedForSpace(folder) ? recordDiskFullMessage() : recordAccessMessage();
+}
+
 QString recordAccessMessage()
 {
     return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"

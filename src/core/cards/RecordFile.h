@@ -61,3 +61,10 @@ private:
 
 // The message shown when a record action fails.
 QString recordAccessMessage();
+// The message of a record file that could not be written whole because the
+// disk is full.
+QString recordDiskFullMessage();
+// The message of a failed write of a record file in `folder`: the full-disk
+// one when the last failed write of this thread ran out of space (or the
+// folder's disk has no room left), else recordAccessMessage().
+QString writeFailureMessage(const QString &folder);

@@ -3,9 +3,11 @@
 #include "core/app/ProgramFolder.h"
 #include "core/archives/ArchiveNames.h"
 #include "core/cards/Schede.h"
+#include "core/platform/SafeName.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <stdexcept>
 
 namespace {
 const QString kCatalogueFile = QStringLiteral("Catalogo_BLOKKO.pro");
@@ -64,8 +66,18 @@ CardFile CardFile::archiveNamed(const QString &name)
     return f;
 }
 
+bool CardFile::isRecordFileName(const QString &fileName)
+{
+    if (fileName == kCatalogueFile)
+        return true;
+    return fileName.size() > kMocSuffix.size() && fileName.endsWith(kMocSuffix)
+           && SafeName::isBare(fileName);
+}
+
 CardFile CardFile::fromFileName(const QString &fileName)
 {
+    if (!isRecordFileName(fileName))
+        throw std::invalid_argument("not a record file name of the program folder");
     if (fileName.endsWith(kMocSuffix))
         return archiveNamed(fileName.chopped(kMocSuffix.size()));
     return catalogue();

@@ -30,8 +30,14 @@ struct CardFile {
     static CardFile catalogue();
     // The MOC archive of that name in the program folder.
     static CardFile archiveNamed(const QString &name);
+    // Whether a name read from a file can stand for a record file of the
+    // program folder: the catalogue's, or a bare storable name ending in
+    // ".moc" (never one with a folder part, a drive or "..").
+    static bool isRecordFileName(const QString &fileName);
     // The file of a record file name of the program folder
-    // ("Catalogo_BLOKKO.pro", "Castelli.moc").
+    // ("Catalogo_BLOKKO.pro", "Castelli.moc"). Throws std::invalid_argument
+    // for a name that isRecordFileName() refuses: such a name is never
+    // followed.
     static CardFile fromFileName(const QString &fileName);
     // The catalogue followed by every archive, in the archive list's order.
     static QList<CardFile> everything();

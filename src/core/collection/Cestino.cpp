@@ -2,7 +2,9 @@
 
 #include "core/app/ProgramFolder.h"
 #include "core/cards/Windows1252.h"
+#include "core/cards/RecordFile.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/FileSystem.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,18 +33,59 @@ QByteArray format(const QList<QPair<QString, QString>> &values)
     return out;
 }
 
-Values parse(const QString &path)
+Values parse(const QByteArray &bytes)
 {
     Values values;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return values;
-    for (const QByteArray &line : f.readAll().split('\n')) {
+    for (const QByteArray &line : bytes.split('\n')) {
         const qsizetype eq = line.indexOf('=');
         if (eq > 0)
             values.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
     }
     return values;
+}
+
+Values parse(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return parse(f.readAll());
+}
+
+// Whether the names of a journal or an index may be followed: the record
+// file it names is one of the program folder. One that fails is damaged,
+// or made elsewhere to reach outside the folder, and is never acted on.
+bool sound(const Values &values)
+{
+    if (!CardFile::isRecordFileName(values.value(QStringLiteral("Archivio"))))
+        return false;
+    // The other fields hold no names at all: anything else in them is damage.
+    const auto only = [](const QString &text, QLatin1String allowed) {
+        for (const QChar c : text)
+            if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && !allowed.contains(c))
+                return false;
+        return true;
+    };
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const QString &key = it.key();
+        const QString &value = it.value();
+        bool ok = true;
+        if (key == QLatin1String("Posizioni") || key == QLatin1String("SchedePrima"))
+            ok = only(value, QLatin1String(","));
+        else if (key == QLatin1String("Data"))
+            ok = only(value, QLatin1String("-:T+Z."));
+        else if (key == QLatin1String("Operazione"))
+            ok = value == QLatin1String("eliminazione") || value == QLatin1String("ripristino");
+        else if (key == QLatin1String("Fase"))
+            ok = value == QLatin1String("registrazione") || value == QLatin1String("ricollocazione");
+        else if (key == QLatin1String("Presenti"))
+            for (const QString &photo : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+                ok = ok && photo.startsWith(QLatin1String("foto")) && photo.endsWith(QLatin1String(".jpg"))
+                     && only(photo.mid(4, photo.size() - 8), QLatin1String("_"));
+        if (!ok)
+            return false;
+    }
+    return true;
 }
 
 QString joined(const std::vector<qint64> &numbers)
@@ -61,7 +104,7 @@ std::vector<qint64> numbers(const QString &text)
     return out;
 }
 
-[[noreturn]] void fail() { throw Failure(CardStore::accessMessage().toStdString()); }
+[[noreturn]] void fail() { throw Failure(writeFailureMessage(folder()).toStdString()); }
 
 // A record file that could not be replaced: another program changed it
 // meanwhile, or the system refused.
@@ -170,10 +213,19 @@ qint64 fileSize(const CardFile &file) { return QFileInfo(file.path).size(); }
 
 } // namespace
 
+bool isSoundNote(const QByteArray &bytes) { return sound(parse(bytes)); }
+
+QString damagedEntryMessage()
+{
+    return QStringLiteral("Attenzione: questa eliminazione del cestino è danneggiata e non può "
+                          "essere ripristinata. Le schede attuali non sono state modificate.");
+}
+
 QString folder() { return ProgramFolder::file(QStringLiteral("Cestino")) + QDir::separator(); }
 
 QString remove(const CardFile &file, std::vector<qint64> indices)
 {
+    platform::forgetWriteFailure();
     std::sort(indices.begin(), indices.end());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     if (indices.empty())
@@ -247,6 +299,8 @@ QList<Entry> entries()
         if (QFileInfo::exists(dir + kJournal) || !QFileInfo::exists(dir + kIndex))
             continue;
         const Values index = parse(dir + kIndex);
+        if (!sound(index))
+            continue; // damaged: not offered
         Entry e;
         e.id = id;
         e.fileName = index.value(QStringLiteral("Archivio"));
@@ -269,8 +323,11 @@ QList<Entry> entries()
 
 void restore(const QString &id)
 {
+    platform::forgetWriteFailure();
     const QString dir = entryPath(id);
     const Values index = parse(dir + kIndex);
+    if (!sound(index))
+        throw Failure(damagedEntryMessage().toStdString());
     const CardFile file = CardFile::fromFileName(index.value(QStringLiteral("Archivio")));
     const std::vector<qint64> positions = numbers(index.value(QStringLiteral("Posizioni")));
     QFile recordsFile(dir + kRecords);
@@ -344,6 +401,8 @@ void recover()
         if (!QFileInfo::exists(dir + kJournal))
             continue;
         const Values journal = parse(dir + kJournal);
+        if (!sound(journal))
+            continue; // damaged: left as it is, nothing followed
         const CardFile file = CardFile::fromFileName(journal.value(QStringLiteral("Archivio")));
         const qint64 before = journal.value(QStringLiteral("SchedePrima")).toLongLong();
         const qint64 moved = qint64(numbers(journal.value(QStringLiteral("Posizioni"))).size());

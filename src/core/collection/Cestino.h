@@ -40,7 +40,7 @@ QString folder();
 // Takes the cards at `indices` (0-based) out of `file` and out of the photo
 // folder, and keeps them in a new entry of the bin; the cards after them move
 // up, their photos renamed to their new positions. Returns the entry's id.
-// Throws Failure (with the access message) when the file cannot be read or
+// Throws Failure (with the access message, or the full-disk one) when the file cannot be read or
 // replaced; the collection is then as before.
 QString remove(const CardFile &file, std::vector<qint64> indices);
 
@@ -56,7 +56,17 @@ void restore(const QString &id);
 // nothing. Throws Failure when the entry's folder cannot be removed.
 void purge(const QString &id);
 
-// Completes or undoes whatever a killed run left half done.
+// Completes or undoes whatever a killed run left half done. An entry whose
+// journal names no record file of the program folder is damaged (or made
+// elsewhere) and is left as it is.
 void recover();
+
+// Whether a journal or an index of an entry, as stored, names only files of
+// the program folder. entries() leaves out, and restore() refuses, an entry
+// whose index does not; a backup holding such a note is damaged.
+bool isSoundNote(const QByteArray &bytes);
+
+// The refusal of an entry whose index fails isSoundNote().
+QString damagedEntryMessage();
 
 } // namespace Cestino

@@ -1,6 +1,7 @@
 #include "core/editing/AttachmentNames.h"
 
 #include "core/cards/Windows1252.h"
+#include "core/platform/SafeName.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,33 +9,9 @@
 
 namespace AttachmentNames {
 
-bool isBareName(const QString &name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
-        || name.contains(QDir::separator()))
-        return false;
-    const bool drive = name.size() >= 2 && name.at(1) == QLatin1Char(':')
-                       && ((name.at(0) >= QLatin1Char('A') && name.at(0) <= QLatin1Char('Z'))
-                           || (name.at(0) >= QLatin1Char('a') && name.at(0) <= QLatin1Char('z')));
-    return !drive;
-}
+bool isBareName(const QString &name) { return SafeName::isBareAnyCharacters(name); }
 
-QString pathInFolder(const QString &folder, const QString &name)
-{
-    if (!isBareName(name))
-        return {};
-    const QString path = folder + QDir::separator() + name;
-    const QFileInfo file(path);
-    if (!file.exists())
-        return file.isSymLink() ? QString() : path;
-    const QString inside = QFileInfo(folder).canonicalFilePath();
-    const QString target = file.canonicalFilePath();
-    if (inside.isEmpty() || !target.startsWith(inside + QLatin1Char('/')))
-        return {};
-    return path;
-}
+QString pathInFolder(const QString &folder, const QString &name) { return SafeName::pathIn(folder, name); }
 
 QString unstorableCharacters(const QString &name)
 {

@@ -8,11 +8,12 @@
 namespace AttachmentNames {
 
 // Whether a stored name is a bare file name: not empty, no folder part
-// ('/' or '\\'), no drive ("C:"), and not "." or "..".
+// ('/' or '\\'), no drive ("C:"), no control character, and not "." or
+// "..".
 bool isBareName(const QString &name);
 
 // The path of the attached file a stored name stands for, or an empty text
-// when the name is not bare or the file, followed through links, lies
+// when the name is not bare (nor storable) or the file, followed through links, lies
 // outside the folder (a link that leads nowhere counts as outside). A bare
 // name of a file that is missing gives its path in the folder.
 QString pathInFolder(const QString &folder, const QString &name);

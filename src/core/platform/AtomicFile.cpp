@@ -166,8 +166,10 @@ bool AtomicFile::open()
             spoilt_ = false;
             return true;
         }
-        if (!temporary_.exists())
+        if (!temporary_.exists()) {
+            noteWriteFailure(isOutOfSpace(temporary_));
             return false; // refused for another reason than the name
+        }
     }
     return false;
 }
@@ -180,6 +182,7 @@ bool AtomicFile::write(QByteArrayView bytes)
     while (done < bytes.size()) {
         const qint64 n = temporary_.write(bytes.data() + done, bytes.size() - done);
         if (n <= 0) {
+            noteWriteFailure(isOutOfSpace(temporary_));
             spoilt_ = true;
             return false;
         }
@@ -194,6 +197,8 @@ bool AtomicFile::commit()
         return false;
     const bool written = !spoilt_ && temporary_.error() == QFileDevice::NoError
                          && temporary_.flush() && syncToDisk(temporary_);
+    if (!written && !spoilt_)
+        noteWriteFailure(isOutOfSpace(temporary_));
     temporary_.close();
     if (!written || temporary_.error() != QFileDevice::NoError) {
         discard();

@@ -2,6 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
+#include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #ifndef Q_OS_WIN
 #include <cerrno>
@@ -26,6 +35,28 @@ bool lockExclusive([[maybe_unused]] int handle)
     do
         result = ::flock(handle, LOCK_EX);
     while (result != 0 && errno == EINTR);
+    return result == 0;
+#endif
+}
+
+bool syncPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (QFileInfo(path).isDir())
+        return true; // folders have no handle to flush there
+    return file.open(QIODevice::ReadWrite) && file.flush() && _commit(file.handle()) == 0;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int result;
+    do
+        result = ::fsync(fd);
+    while (result != 0 && errno == EINTR);
+    const int err = errno;
+    ::close(fd);
+    errno = err;
     return result == 0;
 #endif
 }
@@ -60,6 +91,34 @@ QFileDevice::Permissions newFilePermissions(const QString &folder)
         return kOwnerOnly;
     return kOwnerOnly | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
            | QFileDevice::WriteOther;
+}
+
+namespace {
+thread_local bool lastFailureForSpace = false;
+} // namespace
+
+bool isOutOfSpace(const QFileDevice &file)
+{
+    const int err = errno;
+#ifdef EDQUOT
+    if (err == EDQUOT)
+        return true;
+#endif
+    return file.error() == QFileDevice::ResourceError || err == ENOSPC;
+}
+
+void noteWriteFailure(bool outOfSpace) { lastFailureForSpace = outOfSpace; }
+
+void forgetWriteFailure() { lastFailureForSpace = false; }
+
+bool writeFailedForSpace(const QString &folder)
+{
+    if (lastFailureForSpace)
+        return true;
+    // The temporary file that filled the disk is gone by now, which gives a
+    // little room back: "almost none" counts as none.
+    const QStorageInfo disk(folder);
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < 64 * 1024;
 }
 
 } // namespace platform

@@ -27,5 +27,20 @@ inline constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | 
 // data folder keeps what it holds private, also once copied elsewhere), else
 // read and write for everyone, less the process's umask, as any new file.
 QFileDevice::Permissions newFilePermissions(const QString &folder);
+// Syncs a file, or a folder's list of names, to the disk; false when the
+// system reports a failure.
+bool syncPath(const QString &path);
+
+// Whether a write on `file` that just failed failed for want of space (a
+// full disk, ENOSPC, or a used-up quota, EDQUOT) rather than for want of
+// permission.
+bool isOutOfSpace(const QFileDevice &file);
+// The cause of the last failed write of this thread, as the atomic writes
+// note it, so that the message shown can name it.
+void noteWriteFailure(bool outOfSpace);
+void forgetWriteFailure();
+// Whether the last failed write ran out of space, or the disk of `folder`
+// has (almost) no room left.
+bool writeFailedForSpace(const QString &folder);
 
 } // namespace platform

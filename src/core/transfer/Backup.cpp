@@ -1,7 +1,10 @@
 #include "core/transfer/Backup.h"
 
 #include "core/cards/Schede.h"
+#include "core/collection/Cestino.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/FileSystem.h"
+#include "core/platform/SafeName.h"
 #include "core/transfer/LibArchive.h"
 
 #include <QDir>
@@ -9,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
+#include <cerrno>
 #include <memory>
 
 namespace Transfer {
@@ -46,18 +51,17 @@ NameKind classify(const QString &name)
     const QStringList parts = folderEntry ? name.chopped(1).split(QLatin1Char('/'))
                                           : name.split(QLatin1Char('/'));
     for (const QString &p : parts) {
-        if (p.isEmpty() || p == QLatin1String(".") || p == QLatin1String(".."))
+        if (!SafeName::isBareAnyCharacters(p))
             return NameKind::Dangerous;
-        for (const QChar c : p) {
-            if (c.unicode() < 32)
-                return NameKind::Dangerous;
-        }
     }
     if (parts.size() == 1 && !folderEntry) {
         if (name == kNoteName)
             return NameKind::Note;
-        if (name == catalogueName() || name == kCredentials || name.endsWith(QLatin1String(".moc")))
+        if (name == catalogueName() || name == kCredentials)
             return NameKind::Data;
+        // An archive's name must be one a card file of the folder can have.
+        if (name.endsWith(QLatin1String(".moc")))
+            return SafeName::isBare(name) ? NameKind::Data : NameKind::Dangerous;
         return NameKind::Foreign;
     }
     for (const char *f : kFolders) {
@@ -103,6 +107,7 @@ void walk(const QString &zip, const BackupLimits &limits,
         throw Error(notZipMessage());
     bool note = false;
     int entries = 0;
+    QSet<QString> seen;
     qint64 total = 0;
     QByteArray block(kBlock, Qt::Uninitialized);
     for (;;) {
@@ -132,6 +137,10 @@ void walk(const QString &zip, const BackupLimits &limits,
         total += std::max<qint64>(entry.declared, 0);
         if (total > limits.totalBytes)
             throw Error(tooLargeMessage(entry.name));
+        // Two entries of one name: one would silently replace the other.
+        if (seen.contains(entry.name))
+            throw Error(damagedMessage(entry.name));
+        seen.insert(entry.name);
         if (entry.kind == NameKind::Note)
             note = true;
         if (!onEntry(entry))
@@ -156,6 +165,43 @@ void walk(const QString &zip, const BackupLimits &limits,
 }
 
 QString topOf(const QString &name) { return name.section(QLatin1Char('/'), 0, 0); }
+
+// A journal or an index of a bin entry ("Cestino/<id>/giornale"): names
+// that the bin follows at start and on a restore from it, so checked before
+// the backup is accepted.
+bool isBinNote(const QString &name)
+{
+    const QStringList parts = name.split(QLatin1Char('/'));
+    return parts.size() == 3 && parts.first() == QLatin1String("Cestino")
+           && (parts.last() == QLatin1String("giornale") || parts.last() == QLatin1String("indice"));
+}
+constexpr qint64 kLongestBinNote = 64 * 1024;
+
+// Throws when a bin journal or index names a file outside the data folder.
+void checkBinNotes(const QHash<QString, QByteArray> &notes)
+{
+    for (auto it = notes.cbegin(); it != notes.cend(); ++it)
+        if (!Cestino::isSoundNote(it.value()))
+            throw Error(damagedMessage(it.key()));
+}
+
+// The record layout of a record file of the backup's top level, or none.
+const RecordLayout *recordLayoutOf(const QString &name)
+{
+    if (name == catalogueName())
+        return &Schede::TSchedaSet;
+    if (name.endsWith(QLatin1String(".moc")) && !name.contains(QLatin1Char('/')))
+        return &Schede::TSchedaMOC;
+    return nullptr;
+}
+
+// Throws when a record file of the backup does not hold whole cards.
+void checkWholeCards(const QString &name, qint64 size)
+{
+    const RecordLayout *layout = recordLayoutOf(name);
+    if (layout && size >= 0 && size % layout->size != 0)
+        throw Error(partialCardsMessage(name));
+}
 
 } // namespace
 
@@ -195,6 +241,21 @@ QString damagedMessage(const QString &name)
         .arg(name);
 }
 
+QString partialCardsMessage(const QString &name)
+{
+    return QStringLiteral("Attenzione: il backup è danneggiato: il file %1 non contiene un numero "
+                          "intero di schede (l'ultima scheda è incompleta). I dati attuali non "
+                          "sono stati modificati.\r\n\r\nRipristinare un altro backup.")
+        .arg(name);
+}
+
+QString restoreDiskFullMessage()
+{
+    return QStringLiteral("Attenzione: il disco è pieno e non c'è spazio per ripristinare il "
+                          "backup. I dati attuali non sono stati modificati.\r\n\r\nLiberare "
+                          "spazio sul disco e ripetere il ripristino.");
+}
+
 QString backupWriteMessage()
 {
     return QStringLiteral("Attenzione: il sistema non permette di scrivere il backup nella cartella "
@@ -214,10 +275,37 @@ QString restoreMoveMessage()
                           "stato ripristinato nulla.");
 }
 
-QString backupFileName(const QDateTime &when)
+QString backupFileName(const QDateTime &when, int number)
 {
-    return QStringLiteral("Vetrinora-backup-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmm"))
-           + QStringLiteral(".zip");
+    return QStringLiteral("Vetrinora-backup-") + when.toString(QStringLiteral("yyyy-MM-dd-HHmmss"))
+           + (number > 1 ? QStringLiteral("-%1").arg(number) : QString()) + QStringLiteral(".zip");
+}
+
+namespace {
+
+// The note in the data folder naming the temporary file of a backup being
+// written.
+const QLatin1String kPendingBackup("backup-in-corso.txt");
+
+} // namespace
+
+bool removeBackupLeftover(const QString &folder)
+{
+    const QString notePath = QDir(folder).filePath(kPendingBackup);
+    QFile note(notePath);
+    if (!note.open(QIODevice::ReadOnly))
+        return false;
+    const QString named = QString::fromUtf8(note.read(64 * 1024)).trimmed();
+    note.close();
+    bool removed = false;
+    // The note is a file like any other: what it names is checked, and only
+    // a temporary file of ours, never a link, is removed.
+    const QFileInfo leftover(named);
+    if (QDir::isAbsolutePath(named) && SafeName::isBareAnyCharacters(leftover.fileName())
+        && isOurTemporary(leftover.fileName()) && !leftover.isSymLink() && leftover.isFile())
+        removed = QFile::remove(leftover.filePath());
+    QFile::remove(notePath);
+    return removed;
 }
 
 QList<DataFile> dataFiles(const QString &folder)
@@ -265,10 +353,27 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
         total += f.size;
 
     const LibArchive &la = zipLibrary();
-    platform::AtomicFile out(QDir(targetFolder).filePath(backupFileName(when)));
+    removeBackupLeftover(folder);
+    const QDir target(targetFolder);
+    QString zipPath = target.filePath(backupFileName(when));
+    for (int n = 2; QFileInfo::exists(zipPath) || QFileInfo(zipPath).isSymLink(); ++n)
+        zipPath = target.filePath(backupFileName(when, n));
+    // Destroyed after `out`: the note goes once the temporary file has gone.
+    struct Pending {
+        QString note;
+        ~Pending()
+        {
+            if (!note.isEmpty())
+                QFile::remove(note);
+        }
+    } pending;
+    platform::AtomicFile out(zipPath);
     out.setOwnerOnly(); // it holds the whole collection and the password file
     if (!out.open())
         throw Error(backupWriteMessage());
+    if (platform::AtomicFile::writeAll(QDir(folder).filePath(kPendingBackup),
+                                       QFileInfo(out.temporaryPath()).absoluteFilePath().toUtf8()))
+        pending.note = QDir(folder).filePath(kPendingBackup);
 
     struct Writer {
         const LibArchive &la;
@@ -353,7 +458,8 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
     if (!same)
         throw Error(QStringLiteral("Attenzione: il backup scritto non ha superato il controllo di "
                                    "lettura e non è stato conservato."));
-    if (!out.commit())
+    // Another backup may have taken the name meanwhile: it is never replaced.
+    if (QFileInfo::exists(out.path()) || QFileInfo(out.path()).isSymLink() || !out.commit())
         throw Error(backupWriteMessage());
     return out.path();
 }
@@ -362,11 +468,13 @@ BackupContents inspectBackup(const QString &zip, const BackupLimits &limits)
 {
     BackupContents c;
     QByteArray note;
+    QHash<QString, QByteArray> binNotes;
     walk(
         zip, limits,
         [&](const Entry &e) {
             if (e.kind == NameKind::Note)
                 return e.declared >= 0 && e.declared < 4096;
+            checkWholeCards(e.name, e.declared);
             ++c.files;
             c.bytes += std::max<qint64>(e.declared, 0);
             const QString top = topOf(e.name);
@@ -378,9 +486,23 @@ BackupContents inspectBackup(const QString &zip, const BackupLimits &limits)
                 ++c.photos;
             else if (top == QLatin1String("Documenti_Allegati"))
                 ++c.attachments;
+            if (isBinNote(e.name)) {
+                binNotes[e.name];
+                return true;
+            }
             return false;
         },
-        [&](const Entry &, const char *bytes, qint64 n) { note.append(bytes, n); });
+        [&](const Entry &e, const char *bytes, qint64 n) {
+            if (e.kind == NameKind::Note) {
+                note.append(bytes, n);
+                return;
+            }
+            QByteArray &binNote = binNotes[e.name];
+            if (binNote.size() + n > kLongestBinNote)
+                throw Error(damagedMessage(e.name));
+            binNote.append(bytes, n);
+        });
+    checkBinNotes(binNotes);
     const QStringList lines = QString::fromUtf8(note).split(QStringLiteral("\r\n"));
     if (lines.value(0) != kNoteFirstLine)
         throw Error(notBackupMessage());
@@ -471,8 +593,16 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
     const QString staging = dir.filePath(kStagingPrefix + stamp);
     const QString unpacked = QDir(staging).filePath(kStagedData);
     removeStaging(staging);
-    if (!dir.mkpath(unpacked))
-        throw Error(restoreMoveMessage());
+    // What a failure to write the unpacked data means: a full disk is named.
+    platform::forgetWriteFailure();
+    const auto writeFailure = [&] {
+        return Error(platform::writeFailedForSpace(folder) ? restoreDiskFullMessage()
+                                                           : restoreMoveMessage());
+    };
+    if (!dir.mkpath(unpacked)) {
+        platform::noteWriteFailure(errno == ENOSPC);
+        throw writeFailure();
+    }
     struct Cleanup {
         QString path;
         ~Cleanup()
@@ -482,31 +612,61 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         }
     } cleanup{staging};
 
-    // Unpack into the folder of its own, every entry checked.
+    // Unpack into the folder of its own, every entry checked. Each file is
+    // synced to the disk when it is whole, so that the journal below never
+    // names files that a power cut could still leave empty.
     std::unique_ptr<QFile> current;
+    QHash<QString, QByteArray> binNotes;
+    const auto finishCurrent = [&] {
+        if (!current)
+            return;
+        if (!platform::syncPath(current->fileName())) {
+            platform::noteWriteFailure(errno == ENOSPC);
+            throw writeFailure();
+        }
+        current.reset();
+    };
     walk(
         zip, limits,
         [&](const Entry &e) {
-            current.reset();
+            finishCurrent();
             if (e.kind == NameKind::Note)
                 return false;
             const QString target = QDir(unpacked).filePath(e.name);
             QDir().mkpath(QFileInfo(target).path());
             current = std::make_unique<QFile>(target);
-            if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                throw Error(restoreMoveMessage());
+            if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+                platform::noteWriteFailure(platform::isOutOfSpace(*current));
+                throw writeFailure();
+            }
             return true;
         },
-        [&](const Entry &, const char *bytes, qint64 n) {
-            if (current->write(bytes, n) != n)
-                throw Error(restoreMoveMessage());
+        [&](const Entry &e, const char *bytes, qint64 n) {
+            if (current->write(bytes, n) != n) {
+                platform::noteWriteFailure(platform::isOutOfSpace(*current));
+                throw writeFailure();
+            }
+            if (isBinNote(e.name)) {
+                QByteArray &binNote = binNotes[e.name];
+                if (binNote.size() + n > kLongestBinNote)
+                    throw Error(damagedMessage(e.name));
+                binNote.append(bytes, n);
+            }
             done += n;
             if (progress && !progress(done, total))
                 throw Cancelled{};
         });
-    if (current && !current->flush())
-        throw Error(restoreMoveMessage());
-    current.reset();
+    finishCurrent();
+    // What was unpacked is checked again, as read this time.
+    checkBinNotes(binNotes);
+    for (const QString &name : QDir(unpacked).entryList(QDir::Files | QDir::Hidden))
+        checkWholeCards(name, QFileInfo(QDir(unpacked).filePath(name)).size());
+    // The folders too: their entries name the unpacked files.
+    QDirIterator folders(unpacked, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (folders.hasNext())
+        platform::syncPath(folders.next());
+    platform::syncPath(unpacked);
+    platform::syncPath(staging);
 
     // The current data moves aside, the restored data in.
     QString aside = dir.filePath(QStringLiteral("Prima-del-ripristino-") + stamp);
@@ -531,7 +691,7 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         if (!journal.open()
             || !journal.write((QStringList{QFileInfo(aside).fileName()} + present).join(QLatin1Char('\n')).toUtf8())
             || !journal.commit())
-            throw Error(restoreMoveMessage());
+            throw writeFailure();
     }
     if (!dir.mkpath(aside))
         throw Error(restoreMoveMessage());
@@ -561,6 +721,9 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         }
         moved.append({from, to});
     }
+    // The moves reach the disk before the journal goes with the staging folder.
+    platform::syncPath(folder);
+    platform::syncPath(aside);
     return aside;
 }
 

@@ -26,8 +26,9 @@ struct BackupLimits {
     qint64 totalBytes = qint64(64) << 30;
 };
 
-// "Vetrinora-backup-YYYY-MM-DD-HHMM.zip"
-QString backupFileName(const QDateTime &when);
+// "Vetrinora-backup-YYYY-MM-DD-HHMMSS.zip"; from the second of a second on,
+// "Vetrinora-backup-YYYY-MM-DD-HHMMSS-2.zip" and so on.
+QString backupFileName(const QDateTime &when, int number = 1);
 
 // A file of the data folder, by its name in the backup ("Schedario/BLOKKO_1.jpg").
 struct DataFile {
@@ -38,11 +39,21 @@ struct DataFile {
 QList<DataFile> dataFiles(const QString &folder);
 
 // Writes the backup of `folder` into `targetFolder` and returns its path.
+// A backup never replaces a file: its name is the first of backupFileName()'s
+// that is free. While it is written, a note in `folder` names its temporary
+// file, so that removeBackupLeftover() can remove what a killed run left in
+// the chosen folder (a USB stick, say).
 // `progress` (bytes done, all bytes) returning false cancels: Transfer::Cancelled,
 // and nothing is left behind. Throws Transfer::Error when the file cannot be
 // written or fails its check.
 QString writeBackup(const QString &folder, const QString &targetFolder, const QDateTime &when,
                     const std::function<bool(qint64, qint64)> &progress = {});
+
+// Removes the temporary file of a backup of `folder` that a killed run left
+// behind, as the note in `folder` names it (only a file of our temporary
+// name pattern), and the note. Run at start and before each backup; true
+// when a leftover was removed.
+bool removeBackupLeftover(const QString &folder);
 
 struct BackupContents {
     QDateTime created;
@@ -93,6 +104,8 @@ QString tooLargeMessage(const QString &name);
 QString damagedMessage(const QString &name);
 QString backupWriteMessage();
 QString restoreMoveMessage();
+QString restoreDiskFullMessage();
+QString partialCardsMessage(const QString &name);
 QString noZipLibraryMessage();
 
 } // namespace Transfer

@@ -100,8 +100,13 @@ public:
     bool feed(QByteArrayView block)
     {
         const size_t used = csv_parse(&parser_, block.data(), size_t(block.size()), onCell, onRow, this);
-        return used == size_t(block.size()) && parser_.entry_pos <= size_t(kLongestCell);
+        return used == size_t(block.size()) && !cellTooLong();
     }
+    // Whether the cell being read has grown past any field's length.
+    bool cellTooLong() const { return parser_.entry_pos > size_t(kLongestCell); }
+    // Whether that cell is a quoted one whose closing quote is still to come
+    // (libcsv's state 3: a quote was just read, which may close it).
+    bool insideQuotes() const { return parser_.quoted != 0 && parser_.pstate != 3; }
     bool finish() { return csv_fini(&parser_, onCell, onRow, this) == 0; }
 
     std::deque<QStringList> rows;
@@ -180,7 +185,9 @@ public:
                 if (!parser_.finish())
                     throw Error(badCsvMessage(emitted_ + 1));
             } else if (!parser_.feed(bytes)) {
-                throw Error(badCsvMessage(emitted_ + qint64(parser_.rows.size()) + 1));
+                const qint64 at = emitted_ + qint64(parser_.rows.size()) + 1;
+                const bool tooLong = parser_.cellTooLong() && (!parser_.insideQuotes() || quoteClosesLater());
+                throw Error(tooLong ? longCellMessage(at) : badCsvMessage(at));
             }
             if (parser_.notUtf8)
                 throw NotUtf8{};
@@ -199,6 +206,24 @@ public:
     QChar separator() const override { return QLatin1Char(separator_); }
 
 private:
+    // Whether the rest of the file closes the quoted cell being read: a
+    // quote that is not doubled. A cell too long to keep is told apart so
+    // from one whose quotes were never closed.
+    bool quoteClosesLater()
+    {
+        bool quote = false; // the last byte read was a quote not yet paired
+        for (;;) {
+            const QByteArray bytes = block();
+            if (bytes.isEmpty())
+                return quote;
+            for (const char c : bytes) {
+                if (quote && c != '"')
+                    return true;
+                quote = c == '"' && !quote;
+            }
+        }
+    }
+
     CsvParser parser_;
     char separator_;
     bool utf8_;
@@ -349,6 +374,15 @@ QString badCsvMessage(qint64 row)
 {
     return QStringLiteral("Attenzione: il file CSV non è scritto correttamente (virgolette non "
                           "chiuse o fuori posto alla riga %1). Non è stata importata nessuna scheda.")
+        .arg(row);
+}
+
+QString longCellMessage(qint64 row)
+{
+    return QStringLiteral("Attenzione: il file CSV contiene alla riga %1 una cella troppo lunga "
+                          "(oltre 1 MB di testo), che nessun campo di una scheda può "
+                          "contenere. Non è stata importata nessuna scheda.\r\n\r\nAprire il "
+                          "file con un foglio di calcolo, accorciare la cella e importarlo di nuovo.")
         .arg(row);
 }
 

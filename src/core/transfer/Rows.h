@@ -42,5 +42,6 @@ QString unreadableFileMessage();
 QString emptyFileMessage();
 QString notTextMessage();
 QString badCsvMessage(qint64 row);
+QString longCellMessage(qint64 row);
 
 } // namespace Transfer

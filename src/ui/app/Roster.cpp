@@ -98,6 +98,8 @@ void Roster::createTheOthers()
     collezione_ = std::make_unique<TfrmCollezione>();
     // After the login window is up, so the start is not held up by it.
     ProgramFolder::removeTemporaryLeftovers();
+    // And what a killed backup left in the folder it was written to.
+    Transfer::removeBackupLeftover(ProgramFolder::path());
 }
 
 Roster::~Roster()

@@ -124,7 +124,10 @@ void TfrmAllegaCartella::attach(int slot)
     // Failures from here on are silent: the slot keeps the name.
     if (!QDir().mkpath(folder()))
         return;
-    const QString destination = folder() + QDir::separator() + Text::trim(txtFile[slot]->text());
+    // Never through a link that leads out of the folder.
+    const QString destination = AttachmentNames::pathInFolder(folder(), Text::trim(txtFile[slot]->text()));
+    if (destination.isEmpty())
+        return;
     if (QFile::exists(destination)
         && !platform::confirm(this, QStringLiteral("Attenzione: nella cartella dei documenti "
                                                    "allegati è presente un file con lo stesso "
