@@ -89,7 +89,7 @@ echo "ok - built $(basename "$deb")"
 
 # 2. Debian's package checker finds no error and no warning (its remarks of
 # the info level are shown, not counted).
-lintian --info --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 ||
+lintian --display-info --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 ||
   { cat "$tmp/lintian.log"; fail "lintian finds errors or warnings in the package"; }
 sed -n 's/^I: /  lintian info: /p' "$tmp/lintian.log"
 echo "ok - lintian finds no error and no warning"
