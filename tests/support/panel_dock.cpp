@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <unistd.h>
 
@@ -37,6 +38,36 @@ long workAreaHeight(Display *display)
     return height;
 }
 
+// True once a window manager runs on the screen (it names its check window
+// on the root window).
+bool windowManagerRuns(Display *display)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char *data = nullptr;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &items, &after, &data)
+            != Success
+        || !data)
+        return false;
+    XFree(data);
+    return type == XA_WINDOW && items == 1;
+}
+
+// Waits up to `seconds` for the condition.
+bool waitFor(const std::function<bool()> &condition, int seconds = 30)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -49,6 +80,13 @@ int main(int argc, char **argv)
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "panel_dock: no X display\n");
+        return 1;
+    }
+    // A window manager that has set itself up (it publishes the work area):
+    // one still starting may take no notice of the panel's strip.
+    if (!waitFor([display] { return windowManagerRuns(display) && workAreaHeight(display) > 0; })) {
+        std::fprintf(stderr, "panel_dock: no window manager runs on the display\n");
+        XCloseDisplay(display);
         return 1;
     }
     const int screen = DefaultScreen(display);
@@ -68,6 +106,10 @@ int main(int argc, char **argv)
     const Atom dock = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DOCK", False);
     XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char *>(&dock), 1);
+    // On every desktop, as a panel is.
+    const long allDesktops = 0xFFFFFFFF;
+    XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_DESKTOP", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char *>(&allDesktops), 1);
     // left, right, top, bottom, then the start and end of each strip.
     const long strut[12] = {0, 0, 0, height, 0, 0, 0, 0, 0, 0, 0, width - 1};
     XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT_PARTIAL", False),
@@ -75,19 +117,29 @@ int main(int argc, char **argv)
                     reinterpret_cast<const unsigned char *>(strut), 12);
     XChangeProperty(display, panel, XInternAtom(display, "_NET_WM_STRUT", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char *>(strut), 4);
-    XMapWindow(display, panel);
-    XFlush(display);
-
-    // The window manager takes the strip out of the work area.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (workAreaHeight(display) != screenHeight - height) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            std::fprintf(stderr, "panel_dock: the window manager did not reserve the panel "
-                                 "(work area height %ld, expected %d)\n",
-                         workAreaHeight(display), screenHeight - height);
-            return 1;
+    // The window manager takes the strip out of the work area. Openbox, just
+    // started, now and then manages the window without its strip: the panel
+    // is then shown afresh.
+    const auto reserved = [display, screenHeight, height] {
+        return workAreaHeight(display) == screenHeight - height;
+    };
+    bool done = false;
+    for (int attempt = 0; attempt < 10 && !done; ++attempt) {
+        if (attempt > 0) {
+            XUnmapWindow(display, panel);
+            XFlush(display);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        XMapWindow(display, panel);
+        XFlush(display);
+        done = waitFor(reserved, 3);
+    }
+    if (!done) {
+        std::fprintf(stderr, "panel_dock: the window manager did not reserve the panel "
+                             "(work area height %ld, expected %d)\n",
+                     workAreaHeight(display), screenHeight - height);
+        XCloseDisplay(display);
+        return 1;
     }
     std::printf("ready\n");
     std::fflush(stdout);
