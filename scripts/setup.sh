@@ -20,7 +20,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libarchive-dev libcsv-dev libfontconfig-dev libxcb1-dev)
 if [ "$mode" = test ]; then
   packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3 strace
-    libreoffice-calc-nogui locales desktop-file-utils appstream dpkg-dev)
+    libreoffice-calc-nogui locales desktop-file-utils appstream dpkg-dev lintian dbus-daemon openbox)
 fi
 test_locale=${VETRINORA_TEST_LOCALE:-C.UTF-8}
 

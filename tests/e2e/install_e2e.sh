@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The Debian package on this machine, as a new user would meet it: the package
-# is built and installed; an ordinary user with a fresh home starts the
-# installed `vetrinora` under Xvfb, logs in with the initial password and
+# is built and passes Debian's package checker (lintian) without an error or a
+# warning, and is installed; an ordinary user with a fresh home starts the
+# installed `vetrinora` under Xvfb, in a session bus of its own as a desktop
+# session has, logs in with the initial password and
 # saves a set card, which lands byte for byte in that user's data folder
 # (~/.local/share/Vetrinora); removing and then purging the package leaves
 # that folder exactly as it was.
 #   install_e2e.sh <build folder>
-# Needs root (it installs a package and adds a user); otherwise it skips.
+# Needs root (it installs a package and adds a user); otherwise it skips. The
+# user and the package are removed however the test ends.
 set -euo pipefail
 
 script=$(readlink -f "$0")
@@ -46,9 +49,12 @@ skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ "$(id -u)" -eq 0 ] || skip "installing the package and adding a user need root; this test runs as $(id -un)"
-for tool in cpack dpkg apt-get useradd userdel runuser xvfb-run xdotool xclip python3; do
+for tool in cpack dpkg apt-get useradd userdel runuser xvfb-run xdotool xclip python3 \
+            dbus-run-session pdffonts; do
   command -v "$tool" >/dev/null || skip "$tool is missing"
 done
+# The package checker is part of the test: without it the test fails.
+command -v lintian >/dev/null || fail "lintian is missing (scripts/setup.sh test installs it)"
 if dpkg-query -W -f='${Status}' vetrinora 2>/dev/null | grep -q 'install ok installed'; then
   skip "vetrinora is already installed on this machine; the test does not replace it"
 fi
@@ -59,11 +65,21 @@ user="vetrinora-e2e-$$"
 installed=
 user_added=
 cleanup() {
-  [ -n "$user_added" ] && { userdel "$user" 2>/dev/null || echo "could not remove the user $user" >&2; }
-  [ -n "$installed" ] && dpkg --purge vetrinora >/dev/null 2>&1 || true
+  if [ -n "$user_added" ]; then
+    # Whatever the user still runs (a program left open by a failed step).
+    pkill -KILL -u "$user" 2>/dev/null || true
+    userdel --force "$user" 2>/dev/null || echo "could not remove the user $user" >&2
+  fi
+  if [ -n "$installed" ]; then
+    dpkg --purge vetrinora >/dev/null 2>&1 || echo "could not purge the package vetrinora" >&2
+  fi
   rm -rf "$tmp"
 }
 trap cleanup EXIT
+# An interrupted test cleans up too.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 # 1. The package, built from this build folder.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.log" 2>&1 ||
@@ -71,15 +87,30 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/package" >"$tmp/cpack.
 deb=$(ls "$tmp"/package/vetrinora_*.deb)
 echo "ok - built $(basename "$deb")"
 
-# 2. Installed with its dependencies.
+# 2. Debian's package checker finds no error and no warning (its remarks of
+# the info level are shown, not counted).
+lintian --display-info --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 ||
+  { cat "$tmp/lintian.log"; fail "lintian finds errors or warnings in the package"; }
+sed -n 's/^I: /  lintian info: /p' "$tmp/lintian.log"
+echo "ok - lintian finds no error and no warning"
+
+# 3. Installed with its dependencies.
 installed=1
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >"$tmp/apt.log" 2>&1 ||
   { cat "$tmp/apt.log"; fail "the package did not install"; }
 [ -x /usr/bin/vetrinora ] && [ "$(PATH=/usr/bin:/bin command -v vetrinora)" = /usr/bin/vetrinora ] ||
   fail "the package did not put vetrinora in /usr/bin"
 echo "ok - the package installs; vetrinora is on the PATH"
+# The copyright file names the licence of the fonts the manual embeds: those
+# of the Liberation family, and no other.
+others=$(pdffonts /usr/share/doc/vetrinora/Guida.pdf | tail -n +3 | awk '{print $1}' | sed 's/^[A-Z]\{6\}+//' |
+         grep -v '^Liberation\(Sans\|Mono\)' || true)
+[ -z "$others" ] || fail "the manual embeds fonts the copyright file does not name: $others"
+grep -q 'Liberation Sans and Liberation Mono' /usr/share/doc/vetrinora/copyright ||
+  fail "the copyright file does not name the fonts the manual embeds"
+echo "ok - the manual embeds only the fonts the copyright file names"
 
-# 3. An ordinary user with a fresh home runs it.
+# 4. An ordinary user with a fresh home runs it.
 home="$tmp/home"
 useradd --create-home --home-dir "$home" --shell /bin/sh "$user"
 user_added=1
@@ -94,7 +125,7 @@ outside_data() {
 home_before=$(outside_data)
 runuser -u "$user" -- env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" USER="$user" LOGNAME="$user" \
     LANG="${LANG:-C.UTF-8}" LC_ALL="${LC_ALL:-${LANG:-C.UTF-8}}" XDG_RUNTIME_DIR="$tmp/runtime" \
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$tmp/scripts/install_e2e.sh" --inner "$tmp/log" ||
+    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" "$tmp/scripts/install_e2e.sh" --inner "$tmp/log" ||
   { cat "$tmp/log/out.log" 2>/dev/null; fail "the installed program did not save the card as $user"; }
 data="$home/.local/share/Vetrinora"
 [ "$(stat -c %U "$data/Catalogo_BLOKKO.pro")" = "$user" ] || fail "the set catalogue does not belong to $user"
@@ -107,7 +138,7 @@ snapshot() { (cd "$data" && find . -type f -print0 | sort -z | xargs -0 sha256su
 before=$(snapshot)
 echo "$before" | grep -q ' ./Catalogo_BLOKKO.pro$' || fail "no set catalogue in $data"
 
-# 4. Removing, then purging the package leaves the data folder as it was.
+# 5. Removing, then purging the package leaves the data folder as it was.
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q vetrinora >"$tmp/apt.log" 2>&1 ||
   { cat "$tmp/apt.log"; fail "the package did not remove"; }
 [ ! -e /usr/bin/vetrinora ] || fail "/usr/bin/vetrinora is still there after removing the package"
@@ -116,4 +147,4 @@ dpkg --purge vetrinora >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.log"; fail "the p
 installed=
 [ "$(snapshot)" = "$before" ] || fail "purging the package changed the data folder"
 echo "ok - removing and purging the package leave $user's data folder unchanged"
-echo "5 passed, 0 failed"
+echo "7 passed, 0 failed"

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QDialog>
 #include <QGridLayout>
 #include <QPushButton>
@@ -15,6 +16,22 @@
 #include <QSvgRenderer>
 
 namespace {
+
+// A scroll area whose page is larger than the view follows the focus: the
+// control that receives it, by Tab, by the fields' Return, by a click or from
+// the program, is scrolled into view whole, with its focus halo (4 units
+// round it). A text field is brought in whole, not only its cursor.
+void followFocus(QScrollArea *scroller)
+{
+    QObject::connect(qApp, &QApplication::focusChanged, scroller, [scroller](QWidget *, QWidget *now) {
+        QWidget *page = scroller->widget();
+        if (!now || !page || !page->isAncestorOf(now))
+            return;
+        const QRect area = QRect(now->mapTo(page, QPoint(0, 0)), now->size()).adjusted(-6, -6, 6, 6);
+        scroller->ensureVisible(area.center().x(), area.center().y(), area.width() / 2 + 1,
+                                area.height() / 2 + 1);
+    });
+}
 
 // What assistive technology sees of a picture: a push button with a press
 // action where it is clickable, a graphic otherwise.
@@ -359,6 +376,7 @@ GradientWindow::GradientWindow(const QString &objectName, const QString &caption
     centre->addWidget(panel_, 0, 0, Qt::AlignCenter);
     scroller->setWidget(stage);
     stage->setAutoFillBackground(false); // setWidget() turns it on
+    followFocus(scroller);
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroller, 0, 0);
@@ -447,6 +465,7 @@ private:
         scroller->viewport()->setAutoFillBackground(false);
         scroller->setWidget(page);
         page->setAutoFillBackground(false); // setWidget() turns it on
+        followFocus(scroller);
         const QSize fitted = full.boundedTo(room);
         window->setFixedSize(fitted);
         scroller->setGeometry(QRect(QPoint(0, 0), fitted));
