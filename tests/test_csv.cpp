@@ -214,7 +214,26 @@ private slots:
         QTest::newRow("amount") << "Valore" << "12,5" << "12,50" << false << false;
         QTest::newRow("amount rounded") << "Valore" << "0,125" << "0,13" << false << false;
         QTest::newRow("empty amount") << "Valore" << "" << "0,00" << false << false;
-        QTest::newRow("amount with a point") << "Valore" << "12.50" << "0,00" << false << true;
+        QTest::newRow("amount with a point") << "Valore" << "12.50" << "12,50" << false << false;
+        QTest::newRow("euro before, Italian groups") << "Valore" << QString::fromUtf8("€ 1.234,50") << "1234,50" << false << false;
+        QTest::newRow("euro after") << "Valore" << QString::fromUtf8("1.234,50 €") << "1234,50" << false << false;
+        QTest::newRow("euro after, no blank") << "Valore" << QString::fromUtf8("12.999,99€") << "12999,99" << false << false;
+        QTest::newRow("EUR") << "Valore" << "EUR 12" << "12,00" << false << false;
+        QTest::newRow("English groups") << "Valore" << "1,234.50" << "1234,50" << false << false;
+        QTest::newRow("point, one decimal") << "Valore" << "1234.5" << "1234,50" << false << false;
+        QTest::newRow("lone point before three digits") << "Valore" << "1.234" << "1234,00" << false << false;
+        QTest::newRow("Italian millions") << "Valore" << "1.234.567" << "1234567,00" << false << false;
+        QTest::newRow("English millions") << "Valore" << "1,234,567.5" << "1234567,50" << false << false;
+        QTest::newRow("blank groups") << "Valore" << QString::fromUtf8("1\u00A0234,50 €") << "1234,50" << false << false;
+        QTest::newRow("minus and euro") << "Valore" << QString::fromUtf8("-€ 1.234,50") << "-1234,50" << false << false;
+        QTest::newRow("euro and minus") << "Valore" << QString::fromUtf8("€ -12,5") << "-12,50" << false << false;
+        QTest::newRow("parentheses") << "Valore" << QString::fromUtf8("(1.234,50 €)") << "-1234,50" << false << false;
+        QTest::newRow("parentheses inside") << "Valore" << QString::fromUtf8("€ (12)") << "-12,00" << false << false;
+        QTest::newRow("groups of two") << "Valore" << "1.23.456" << "0,00" << false << true;
+        QTest::newRow("group after the decimals") << "Valore" << "1,234.567,8" << "0,00" << false << true;
+        QTest::newRow("euro alone") << "Valore" << QString::fromUtf8("€") << "0,00" << false << true;
+        QTest::newRow("currency in a word") << "Valore" << "12 EURI" << "0,00" << false << true;
+        QTest::newRow("two amounts") << "Valore" << "12 13" << "0,00" << false << true;
         QTest::newRow("amount with words") << "Valore" << "dieci euro" << "0,00" << false << true;
         QTest::newRow("long amount") << "Valore" << "999999999999999" << "999999999999999" << true << false;
         QTest::newRow("Sì") << "InVendita" << QString::fromUtf8("Sì") << QString::fromUtf8("Sì") << false << false;
@@ -242,7 +261,7 @@ private slots:
     void reportListsCutCellsAndUnreadAmounts()
     {
         folder->write(QStringLiteral("in.csv"),
-                      "Nome set;Valore;In vendita\n" + QByteArray(60, 'n') + ";12.50;si\nFaro;3;no\n");
+                      "Nome set;Valore;In vendita\n" + QByteArray(60, 'n') + ";12 euri;si\nFaro;3;no\n");
         const ImportReport r = importFile(folder->file(QStringLiteral("in.csv")), {0, 14, 15},
                                           store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
         QCOMPARE(r.imported, 2);
@@ -252,7 +271,7 @@ private slots:
                                    "- riga 2, Nome set: ")
                      + QString(60, 'n')
                      + QString::fromUtf8("\r\n\r\nValori non riconosciuti (registrati come \"0,00\" o "
-                                         "\"No\"): 1.\r\n- riga 2, Valore: 12.50"));
+                                         "\"No\"): 1.\r\n- riga 2, Valore: 12 euri"));
         QCOMPARE(Record::textAt(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")).constData(),
                                 *Schede::TSchedaSet.field("NomeSet")),
                  QString(50, 'n'));

@@ -2,7 +2,12 @@
 
 #include "core/app/Text.h"
 #include "core/editing/Money.h"
+#include "core/editing/WrittenAmount.h"
+#include "core/transfer/SheetRows.h"
 #include "core/transfer/Transfer.h"
+
+#include <QFileInfo>
+#include <optional>
 
 namespace Transfer {
 
@@ -79,9 +84,10 @@ Mapping proposeMapping(const RecordLayout &layout, const QStringList &headings)
 Converted convert(const FieldDef &field, const QString &cell)
 {
     Converted c;
-    const QString text = oneLine(cell);
+    QString text = oneLine(cell);
     switch (field.role) {
     case FieldRole::Money:
+        text = Money::fromWritten(text); // "€ 1.234,50" and the like, as the money field reads them
         c.unreadable = !Money::readable(text);
         c.text = Money::normalise(text);
         break;
@@ -111,10 +117,13 @@ Converted convert(const FieldDef &field, const QString &cell)
     return c;
 }
 
-Preview preview(const QString &path, int rows)
+Preview preview(const QString &path, int rows, int sheet)
 {
-    std::unique_ptr<RowSource> source = openRows(path);
+    std::unique_ptr<RowSource> source = openRows(path, sheet);
     Preview p;
+    if (source->encoding() == QLatin1String("ODS") || source->encoding() == QLatin1String("XLSX"))
+        p.sheets = sheetNames(path);
+    p.sheet = sheet;
     p.encoding = source->encoding();
     p.separator = source->separator();
     QStringList row;
@@ -133,13 +142,67 @@ Preview preview(const QString &path, int rows)
             break;
         }
         p.rows.append(row);
+        p.rowNumbers.append(number);
     }
     if (p.rows.isEmpty())
         throw Error(headingOnlyMessage());
     return p;
 }
 
+PresentCards::PresentCards(const CardStore &store)
+{
+    const RecordLayout &layout = store.layout();
+    Record card(layout);
+    const FieldDef *code = layout.field("CodiceSet") ? layout.field("CodiceSet") : layout.field("CodiceID");
+    const FieldDef *name = layout.field("NomeSet") ? layout.field("NomeSet") : layout.field("NomeProgetto");
+    if (!code || !name || !QFileInfo::exists(store.path()))
+        return;
+    try {
+        store.scan([&](const char *record, qint64) {
+            keys_.insert(matchKey(Record::textAt(record, *code)) + QChar(0x1F)
+                         + matchKey(Record::textAt(record, *name)));
+        });
+    } catch (const CardStore::Failure &e) {
+        throw Error(QString::fromUtf8(e.what()));
+    }
+}
+
+QString PresentCards::key(const RecordLayout &layout, const Record &card)
+{
+    const FieldDef *code = layout.field("CodiceSet") ? layout.field("CodiceSet") : layout.field("CodiceID");
+    const FieldDef *name = layout.field("NomeSet") ? layout.field("NomeSet") : layout.field("NomeProgetto");
+    if (!code || !name)
+        return QString();
+    return matchKey(card.text(*code)) + QChar(0x1F) + matchKey(card.text(*name));
+}
+
+bool PresentCards::contains(const Record &card) const
+{
+    return !keys_.isEmpty() && keys_.contains(key(card.layout(), card));
+}
+
+Record cardFromRow(const RecordLayout &layout, const Mapping &mapping, const QStringList &row)
+{
+    Record card(layout);
+    card.setText(layout.money(), Money::zero());
+    card.setText(layout.forSale(), noText());
+    for (qsizetype col = 0; col < row.size() && col < mapping.size(); ++col) {
+        if (mapping.at(col) >= 0) {
+            const FieldDef &field = layout.fields[size_t(mapping.at(col))];
+            card.setText(field, convert(field, row.at(col)).text);
+        }
+    }
+    return card;
+}
+
 ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const std::function<bool(qint64, qint64)> &progress)
+{
+    return importFile(path, mapping, store, ImportOptions(), progress);
+}
+
+ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const ImportOptions &options,
                         const std::function<bool(qint64, qint64)> &progress)
 {
     const RecordLayout &layout = store.layout();
@@ -149,7 +212,10 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
     if (!anything)
         throw Error(nothingMappedMessage());
 
-    std::unique_ptr<RowSource> source = openRows(path);
+    std::optional<PresentCards> present;
+    if (options.skipPresent)
+        present.emplace(store);
+    std::unique_ptr<RowSource> source = openRows(path, options.sheet);
     QStringList headings;
     if (!source->next(headings))
         throw Error(emptyFileMessage());
@@ -175,6 +241,11 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
                 if (row.size() != headings.size())
                     throw Error(raggedRowMessage(number, row.size(), headings.size()));
                 card = blank;
+                if (const auto fixed = options.corrections.constFind(number); fixed != options.corrections.cend()) {
+                    for (auto c = fixed->cbegin(); c != fixed->cend(); ++c)
+                        if (c.key() >= 0 && c.key() < row.size())
+                            row[c.key()] = c.value();
+                }
                 for (qsizetype col = 0; col < row.size() && col < mapping.size(); ++col) {
                     const int f = mapping.at(col);
                     if (f < 0)
@@ -188,10 +259,14 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
                              row.at(col));
                     card.setText(field, c.text);
                 }
+                if (present && present->contains(card)) {
+                    ++report.skipped;
+                    continue;
+                }
                 put(card);
                 ++report.imported;
             }
-            if (report.imported == 0)
+            if (report.imported == 0 && report.skipped == 0)
                 throw Error(headingOnlyMessage());
         });
     } catch (const CardStore::Failure &e) {
@@ -216,6 +291,8 @@ QString reportText(const ImportReport &report)
         if (count > cells.size())
             text += QStringLiteral("\r\n- e altre %1.").arg(count - cells.size());
     };
+    if (report.skipped > 0)
+        text += QStringLiteral("\r\n\r\nSchede già presenti nel catalogo, non importate: %1.").arg(report.skipped);
     list(QStringLiteral("Celle troncate alla lunghezza massima del campo: %1."), report.cut, report.cutCount);
     list(QStringLiteral("Valori non riconosciuti (registrati come \"0,00\" o \"No\"): %1."),
          report.unreadable, report.unreadableCount);

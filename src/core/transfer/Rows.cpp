@@ -1,6 +1,7 @@
 #include "core/transfer/Rows.h"
 
 #include "core/cards/Windows1252.h"
+#include "core/transfer/SheetRows.h"
 #include "core/transfer/Transfer.h"
 
 #include <array>
@@ -321,7 +322,7 @@ QString badCsvMessage(qint64 row)
         .arg(row);
 }
 
-std::unique_ptr<RowSource> openRows(const QString &path)
+std::unique_ptr<RowSource> openRows(const QString &path, int sheet)
 {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
@@ -339,6 +340,8 @@ std::unique_ptr<RowSource> openRows(const QString &path)
     }
     if (sample.trimmed().isEmpty() && !more)
         throw Error(emptyFileMessage());
+    if (!bom && isZip(sample))
+        return openSheet(path, sheet);
     if (!looksLikeText(sample))
         throw Error(notTextMessage());
 

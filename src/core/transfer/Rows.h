@@ -1,7 +1,8 @@
 #pragma once
 // Rows of text read from a file the user brings: CSV (UTF-8 with or without
 // a byte-order mark, else Windows-1252; "," ";" or tab between cells) or the
-// program's own spreadsheet export (an HTML table). The file is read in
+// program's own spreadsheet export (an HTML table), or an .ods or .xlsx
+// spreadsheet (SheetRows.h). The file is read in
 // blocks, so a file of any size takes bounded memory.
 
 #include <QFile>
@@ -28,7 +29,8 @@ public:
 
 // Opens the file and recognises its kind, encoding and separator. Throws
 // Transfer::Error for a file that cannot be opened, is empty or is not text.
-std::unique_ptr<RowSource> openRows(const QString &path);
+// A spreadsheet (.ods, .xlsx) gives the rows of its sheet number `sheet`.
+std::unique_ptr<RowSource> openRows(const QString &path, int sheet = 0);
 
 // Messages about files brought in.
 QString unreadableFileMessage();

@@ -144,6 +144,7 @@ bool TransferCommands::importCsv(QWidget *parent, const QString &file)
     platform::FileDialogRequest request;
     request.title = QStringLiteral("Importa schede da un file CSV");
     request.filters = {QStringLiteral("File CSV o fogli di Vetrinora (*.csv *.txt *.xls)"),
+                       QStringLiteral("Fogli di calcolo ODS o Excel (*.ods *.xlsx)"),
                        QStringLiteral("Tutti i file (*)")};
     request.defaultExtension = QStringLiteral("csv");
     const QString chosen = platform::services().openFile(parent, request);
@@ -152,12 +153,15 @@ bool TransferCommands::importCsv(QWidget *parent, const QString &file)
     const RecordLayout &layout = layoutOf(file);
     try {
         const Transfer::Preview preview = Transfer::preview(chosen);
-        TfrmImporta window(layout, preview, file, parent);
+        const Transfer::PresentCards present{CardStore(file, layout)};
+        TfrmImporta window(layout, preview, file, parent, &present,
+                           [&chosen](int sheet) { return Transfer::preview(chosen, 20, sheet); });
         if (window.exec() != QDialog::Accepted)
             return false;
         Progress progress(parent, QStringLiteral("Importazione in corso..."));
         const Transfer::ImportReport report =
-            Transfer::importFile(chosen, window.mapping(), CardStore(file, layout), progress.callback());
+            Transfer::importFile(chosen, window.mapping(), CardStore(file, layout), window.options(),
+                                 progress.callback());
         platform::information(parent, Transfer::reportText(report));
         return true;
     } catch (const Transfer::Cancelled &) {
