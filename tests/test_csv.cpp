@@ -12,11 +12,13 @@
 #include "core/editing/Money.h"
 #include "core/transfer/CsvImport.h"
 #include "core/transfer/SheetRows.h"
+#include "core/transfer/XlsxExport.h"
 #include "core/transfer/Transfer.h"
 
 #include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace Transfer;
@@ -702,6 +704,97 @@ private slots:
                 "danneggiato o di un altro tipo). Salvarlo di nuovo dal programma di fogli di "
                 "calcolo, oppure come CSV. Non è stata importata nessuna scheda."));
         }
+    }
+
+    // The .xlsx export read back by LibreOffice (turned into a flat
+    // OpenDocument file, whose cells say the type LibreOffice gave them):
+    // amounts are euro amounts, years and piece counts numbers, dates dates
+    // where they read as dates, accents whole; the amounts add up.
+    void xlsxExportIsReadBackByLibreOffice()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed");
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QString::fromUtf8("Città sul fiume")}, {"AnnoUscita", "2019"},
+                             {"NumeroPezzi", "1500"}, {"DataAcquisto", "01/03/2023"}, {"Valore", "1234,50"},
+                             {"InVendita", QString::fromUtf8("Sì")}, {"Note", QString::fromUtf8("però €")}},
+                            {{"NomeSet", "Faro"}, {"AnnoUscita", "circa 2016"}, {"NumeroPezzi", "1.200"},
+                             {"DataAcquisto", "marzo 2020"}, {"Valore", "12999,99"}, {"InVendita", "No"}},
+                            {{"NomeSet", "Molo"}, {"DataAcquisto", "2021-12-24"}, {"Valore", "-0,49"}, {"InVendita", "No"}}});
+        const QString out = folder->file(QStringLiteral("Catalogo.xlsx"));
+        QCOMPARE(exportXlsx(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), out), 3);
+        QProcess lo;
+        QStringList environment = QProcess::systemEnvironment();
+        environment << QStringLiteral("HOME=") + folder->path();
+        lo.setEnvironment(environment);
+        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                           QStringLiteral("-env:UserInstallation=file://") + folder->path() + QStringLiteral("lo"),
+                           QStringLiteral("--convert-to"), QStringLiteral("fods"),
+                           QStringLiteral("--outdir"), folder->file(QStringLiteral("back")), out});
+        lo.waitForFinished(180000);
+        const QByteArray fods = folder->read(QStringLiteral("back/Catalogo.fods"));
+        QVERIFY2(!fods.isEmpty(), lo.readAllStandardError().constData());
+
+        // Each cell of the first sheet as "type:value" ("string:Faro",
+        // "currency:1234.5", "date:2023-03-01").
+        QList<QStringList> rows;
+        QXmlStreamReader x(fods);
+        QString type, value, text;
+        int repeat = 1;
+        while (!x.atEnd()) {
+            x.readNext();
+            if (x.isStartElement() && x.name() == QLatin1String("table-row"))
+                rows.append(QStringList());
+            else if (x.isStartElement() && x.name() == QLatin1String("table-cell")) {
+                type = x.attributes().value(QLatin1String("office:value-type")).toString();
+                value = x.attributes().value(type == QLatin1String("date") ? QLatin1String("office:date-value")
+                                                                           : QLatin1String("office:value")).toString();
+                if (type == QLatin1String("currency"))
+                    value += QLatin1Char(' ') + x.attributes().value(QLatin1String("office:currency")).toString();
+                repeat = x.attributes().value(QLatin1String("table:number-columns-repeated")).toInt();
+                text.clear();
+            } else if (x.isStartElement() && x.name() == QLatin1String("p"))
+                text += x.readElementText(QXmlStreamReader::IncludeChildElements);
+            else if (x.isEndElement() && x.name() == QLatin1String("table-cell")) {
+                for (int i = 0; i < std::clamp(repeat, 1, 30); ++i)
+                    rows.last().append(type + QLatin1Char(':') + (type == QLatin1String("string") ? text : value));
+            } else if (x.isEndElement() && x.name() == QLatin1String("table"))
+                break;
+        }
+        QVERIFY(rows.size() >= 4);
+        QCOMPARE(rows[0].value(0), QStringLiteral("string:Nome set"));
+        // Name, year, pieces, date, notes, amount, for sale.
+        const QList<int> columns{0, 4, 5, 12, 13, 14, 15};
+        const auto pick = [&](int row) {
+            QStringList cells;
+            for (const int c : columns)
+                cells.append(rows[row].value(c));
+            return cells;
+        };
+        QCOMPARE(pick(1), (QStringList{QString::fromUtf8("string:Città sul fiume"), "float:2019", "float:1500",
+                                       "date:2023-03-01", QString::fromUtf8("string:però €"),
+                                       "currency:1234.5 EUR", QString::fromUtf8("string:Sì")}));
+        QCOMPARE(pick(2), (QStringList{"string:Faro", "string:circa 2016", "float:1200", "string:marzo 2020",
+                                       ":", "currency:12999.99 EUR", "string:No"}));
+        QCOMPARE(pick(3).at(3), QStringLiteral("date:2021-12-24"));
+        QCOMPARE(pick(3).at(5), QStringLiteral("currency:-0.49 EUR"));
+        double sum = 0;
+        for (int r = 1; r <= 3; ++r)
+            sum += rows[r].value(14).section(QLatin1Char(':'), 1).section(QLatin1Char(' '), 0, 0).toDouble();
+        QCOMPARE(qRound64(sum * 100), qint64(1423400));
+        // A headless conversion keeps no view settings: the frozen heading row
+        // and its filter are read from the workbook's own sheet.
+        QProcess unzip;
+        unzip.start(QStringLiteral("python3"), {QStringLiteral("-c"),
+                                                QStringLiteral("import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode())"),
+                                                out});
+        QVERIFY(unzip.waitForFinished(60000));
+        const QByteArray sheetXml = unzip.readAllStandardOutput();
+        QVERIFY2(sheetXml.contains("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"),
+                 sheetXml.left(600).constData());
+        QVERIFY(sheetXml.contains("<autoFilter ref=\"A1:V4\"/>"));
+        QVERIFY(fods.contains("table:database-range") && fods.contains("table:display-filter-buttons=\"true\""));
     }
 
     void theSpreadsheetProgramReadsTheExport()

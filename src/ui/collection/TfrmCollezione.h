@@ -45,6 +45,7 @@ public:
     QPushButton *cmdBackup;
     QPushButton *cmdRipristinaBackup;
     QPushButton *cmdEsportaCsv;
+    QPushButton *cmdEsportaXlsx;
     QPushButton *cmdImportaCsv;
     QPushButton *btnEsci;
 
@@ -73,6 +74,7 @@ public slots:
     void cmdBackupClick();
     void cmdRipristinaBackupClick();
     void cmdEsportaCsvClick();
+    void cmdEsportaXlsxClick();
     void cmdImportaCsvClick();
     void btnEsciClick();
 
@@ -82,6 +84,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Exports the catalogue shown (or the file the user names), as CSV or .xlsx.
+    void exportCards(bool csv);
     void fillChoices();
     void reload();
     // Reads the amounts that a large collection's first showing left out.

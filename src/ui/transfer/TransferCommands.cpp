@@ -6,6 +6,7 @@
 #include "core/transfer/Backup.h"
 #include "core/transfer/CsvExport.h"
 #include "core/transfer/CsvImport.h"
+#include "core/transfer/XlsxExport.h"
 #include "ui/platform/Platform.h"
 #include "ui/transfer/TfrmImporta.h"
 
@@ -133,6 +134,34 @@ bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
         return true;
     } catch (const Transfer::Cancelled &) {
         platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file CSV non è stato scritto."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}
+
+bool TransferCommands::exportXlsx(QWidget *parent, const QString &file,
+                                  const std::optional<QList<qint64>> &rows)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Esporta le schede in un file Excel");
+    request.filters = {QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")};
+    request.proposedName = QFileInfo(file).completeBaseName() + QStringLiteral(".xlsx");
+    request.defaultExtension = QStringLiteral("xlsx");
+    request.overwritePrompt = true;
+    const QString chosen = platform::services().saveFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    try {
+        Progress progress(parent, QStringLiteral("Esportazione in corso..."));
+        const qint64 written = Transfer::exportXlsx(CardStore(file, layoutOf(file)), chosen, rows,
+                                                    progress.callback());
+        platform::information(parent, written == 1
+                                          ? QStringLiteral("È stata esportata 1 scheda nel file Excel.")
+                                          : QStringLiteral("Sono state esportate %1 schede nel file Excel.").arg(written));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file Excel non è stato scritto."));
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
