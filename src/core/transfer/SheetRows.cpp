@@ -83,12 +83,19 @@ private:
     archive *a_;
 };
 
-QStringView attr(const QXmlStreamReader &x, QLatin1StringView localName)
+QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)
 {
-    for (const QXmlStreamAttribute &a : x.attributes())
+    for (const QXmlStreamAttribute &a : attributes)
         if (a.name() == localName)
             return a.value();
     return {};
+}
+
+// The attributes of the reader's current element are a copy: take them once
+// per element (attributes_ below), or through this for a single look-up.
+QString attr(const QXmlStreamReader &x, QLatin1StringView localName)
+{
+    return attr(x.attributes(), localName).toString();
 }
 
 // A number as the program writes it: decimal comma, no exponent where the
@@ -235,8 +242,9 @@ private:
                 inCell_ = true;
                 paragraphs_ = 0;
                 text_.clear();
-                cellRepeat_ = std::max<qint64>(1, attr(xml_, QLatin1String("number-columns-repeated")).toLongLong());
-                value_ = valueOf();
+                const QXmlStreamAttributes a = xml_.attributes();
+                cellRepeat_ = std::max<qint64>(1, attr(a, QLatin1String("number-columns-repeated")).toLongLong());
+                value_ = valueOf(a);
             } else if (inCell_ && n == QLatin1String("annotation")) {
                 ++annotation_;
             } else if (inCell_ && !annotation_) {
@@ -278,20 +286,20 @@ private:
     }
 
     // The cell's value from its attributes; none for text.
-    std::optional<QString> valueOf() const
+    static std::optional<QString> valueOf(const QXmlStreamAttributes &a)
     {
-        const QStringView type = attr(xml_, QLatin1String("value-type"));
+        const QStringView type = attr(a, QLatin1String("value-type"));
         if (type == QLatin1String("float") || type == QLatin1String("currency") || type == QLatin1String("percentage"))
-            return numberText(attr(xml_, QLatin1String("value")));
+            return numberText(attr(a, QLatin1String("value")));
         if (type == QLatin1String("date")) {
-            const QStringView v = attr(xml_, QLatin1String("date-value"));
+            const QStringView v = attr(a, QLatin1String("date-value"));
             const QDate d = QDate::fromString(v.left(10).toString(), Qt::ISODate);
             if (d.isValid())
                 return dateText(d);
             return std::nullopt;
         }
         if (type == QLatin1String("boolean"))
-            return attr(xml_, QLatin1String("boolean-value")).toString();
+            return attr(a, QLatin1String("boolean-value")).toString();
         return std::nullopt;
     }
 
@@ -368,8 +376,8 @@ Workbook readWorkbook(const QString &path)
                 if (x.readNext() != QXmlStreamReader::StartElement)
                     continue;
                 if (x.name() == QLatin1String("sheet")) {
-                    book.names.append(attr(x, QLatin1String("name")).toString());
-                    ids.append(attr(x, QLatin1String("id")).toString());
+                    book.names.append(attr(x, QLatin1String("name")));
+                    ids.append(attr(x, QLatin1String("id")));
                 } else if (x.name() == QLatin1String("workbookPr")) {
                     const QStringView d = attr(x, QLatin1String("date1904"));
                     book.date1904 = d == QLatin1String("1") || d == QLatin1String("true");
@@ -379,8 +387,8 @@ Workbook readWorkbook(const QString &path)
             QXmlStreamReader x(zip.whole());
             while (!x.atEnd()) {
                 if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("Relationship"))
-                    targets.insert(attr(x, QLatin1String("Id")).toString(),
-                                   resolveTarget(attr(x, QLatin1String("Target")).toString()));
+                    targets.insert(attr(x, QLatin1String("Id")),
+                                   resolveTarget(attr(x, QLatin1String("Target"))));
             }
         } else if (name == QLatin1String("xl/sharedStrings.xml")) {
             QXmlStreamReader x(zip.whole());
@@ -461,16 +469,17 @@ private:
             if (n == QLatin1String("row")) {
                 row_ = RowBuilder();
                 column_ = 0;
-                const qint64 r = attr(xml_, QLatin1String("r")).toLongLong();
+                const qint64 r = QStringView(attr(xml_, QLatin1String("r"))).toLongLong();
                 if (r > rowNumber_ + 1)
                     endRow({}, r - rowNumber_ - 1);
                 rowNumber_ = std::max(r, rowNumber_ + 1);
             } else if (n == QLatin1String("c")) {
-                const qsizetype c = columnOf(attr(xml_, QLatin1String("r")));
+                const QXmlStreamAttributes a = xml_.attributes();
+                const qsizetype c = columnOf(attr(a, QLatin1String("r")));
                 if (c >= 0)
                     column_ = c;
-                type_ = attr(xml_, QLatin1String("t")).toString();
-                style_ = attr(xml_, QLatin1String("s")).toInt();
+                type_ = attr(a, QLatin1String("t")).toString();
+                style_ = attr(a, QLatin1String("s")).toInt();
                 text_.clear();
             } else if (n == QLatin1String("v") || n == QLatin1String("t")) {
                 inValue_ = true;
@@ -585,7 +594,7 @@ QStringList sheetNames(const QString &path)
                     break;
                 if (t == QXmlStreamReader::StartElement && x.name() == QLatin1String("table")
                     && x.prefix() == QLatin1String("table"))
-                    names.append(attr(x, QLatin1String("name")).toString());
+                    names.append(attr(x, QLatin1String("name")));
             }
             if (x.error() != QXmlStreamReader::NoError && x.error() != QXmlStreamReader::PrematureEndOfDocumentError)
                 throw Error(notSheetMessage());

@@ -19,6 +19,9 @@ namespace {
 
 enum class Kind { Text, Money, Year, Count, Date };
 
+// The cards of a whole file whose texts set the column widths.
+constexpr qint64 kMeasured = 2000;
+
 Kind kindOf(const RecordLayout &layout, const FieldDef &f)
 {
     if (&f == &layout.money())
@@ -204,19 +207,26 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
             ++written;
         };
         try {
-            // First the widths, which go before the rows.
-            store.scan([&](const char *record, qint64 index) {
-                if (!rows) {
-                    measure(record);
-                    return;
+            // First the widths, which go before the rows: from the chosen cards,
+            // or from the first cards of the whole file, enough to show what its
+            // columns hold.
+            if (!rows) {
+                const qint64 sample = std::min<qint64>(store.count(), kMeasured);
+                if (sample > 0) {
+                    const QByteArray first = store.readRange(0, sample);
+                    for (qint64 i = 0; i + 1 <= first.size() / layout.size; ++i)
+                        measure(first.constData() + i * layout.size);
                 }
-                const auto it = wanted.constFind(index);
-                if (it == wanted.cend())
-                    return;
-                measure(record);
-                for (const qsizetype slot : *it)
-                    picked[slot] = QByteArray(record, layout.size);
-            });
+            } else {
+                store.scan([&](const char *record, qint64 index) {
+                    const auto it = wanted.constFind(index);
+                    if (it == wanted.cend())
+                        return;
+                    measure(record);
+                    for (const qsizetype slot : *it)
+                        picked[slot] = QByteArray(record, layout.size);
+                });
+            }
             for (qsizetype c = 0; c < widths.size(); ++c)
                 worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), widths[c], nullptr);
             worksheet_freeze_panes(ws, 1, 0);
