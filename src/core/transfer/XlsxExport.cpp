@@ -10,12 +10,35 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryFile>
+#include <clocale>
 #include <cstdio>
+#include <locale.h>
 #include <xlsxwriter.h>
 
 namespace Transfer {
 
 namespace {
+
+// libxlsxwriter writes numbers with printf, which follows LC_NUMERIC: under an
+// Italian locale 1234.5 would come out as "1234,5", which no spreadsheet
+// reads. The export runs with the C number format on its own thread.
+class CNumbers {
+public:
+    CNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", duplocale(LC_GLOBAL_LOCALE))), old_(c_ ? uselocale(c_) : nullptr) {}
+    ~CNumbers()
+    {
+        if (c_) {
+            uselocale(old_);
+            freelocale(c_);
+        }
+    }
+    CNumbers(const CNumbers &) = delete;
+    CNumbers &operator=(const CNumbers &) = delete;
+
+private:
+    locale_t c_;
+    locale_t old_;
+};
 
 enum class Kind { Text, Money, Year, Count, Date };
 
@@ -165,6 +188,7 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
     bool cancelled = false;
     bool ok = true;
     {
+        const CNumbers numbers;
         Workbook w(temporary.fileName());
         lxw_worksheet *ws = w.sheet;
         const auto writeCard = [&](const char *record) {
