@@ -25,11 +25,11 @@ echo "== lists over 100,000 cards =="
 echo "== the real program under Xvfb: \"Cerca\" over 100,000 cards against cat =="
 "$top/bench/search_program.sh" "$build/Vetrinora/Vetrinora" "$top/src/resources/unins000.dll" \
   "$build/bench/write_catalogue" "${PROGRAM_RUNS:-7}"
-echo "== export of 100,000 cards =="
+echo "== export of 100,000 cards (.xls, and .xlsx against it) =="
 "$build/bench/export_bench" "${EXPORT_RUNS:-5}" 2>/dev/null
 echo "== collection window over 100,000 cards =="
 "$build/bench/collection_bench" 2>/dev/null
-echo "== CSV import of 100,000 rows; backup of 100,000 cards and 1,000 photos =="
+echo "== CSV and .xlsx import of 100,000 rows; backup of 100,000 cards and 1,000 photos =="
 "$build/bench/transfer_bench" 2>/dev/null
 if [ -n "${VETRINORA_SCALE:-}" ]; then
   # Generates 3.4 GB in a temporary folder (minutes on a slow disk); removed afterwards.

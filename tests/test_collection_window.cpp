@@ -14,6 +14,7 @@
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/base/FlowLayout.h"
 #include "ui/collection/TfrmCollezione.h"
+#include "core/transfer/CsvImport.h"
 #include "ui/transfer/TfrmImporta.h"
 #include "ui/transfer/TransferCommands.h"
 
@@ -599,6 +600,7 @@ private slots:
             {window()->cmdBackup, QStringLiteral("&Backup...")},
             {window()->cmdRipristinaBackup, QStringLiteral("&Ripristina backup...")},
             {window()->cmdEsportaCsv, QStringLiteral("&Esporta CSV...")},
+            {window()->cmdEsportaXlsx, QStringLiteral("Esporta E&xcel...")},
             {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")}};
         QWidget *previous = window()->btnCestino;
         QStringList mnemonics;
@@ -618,11 +620,34 @@ private slots:
         }
         mnemonics.sort();
         QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("I"),
-                                        QStringLiteral("R")}));
+                                        QStringLiteral("R"), QStringLiteral("X")}));
         QCOMPARE(window()->cmdEsportaCsv->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
         QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
         QCOMPARE(services->fileDialogs.size(), 1);
         QCOMPARE(services->fileDialogs.front().request.proposedName, QStringLiteral("Catalogo_BLOKKO.csv"));
+    }
+
+    // The .xlsx export takes the same cards as the CSV export: the filtered
+    // ones of the catalogue shown.
+    void exportXlsxOfTheFilteredCards()
+    {
+        writeCatalogue();
+        openFromStart();
+        showCatalogue(QStringLiteral("Catalogo BLOKKO"));
+        QTest::keyClicks(window()->txtFiltro, QStringLiteral("dr"));
+        QTemporaryDir out;
+        const QString xlsx = out.filePath(QStringLiteral("uscita.xlsx"));
+        services->chosenFiles.enqueue(xlsx);
+        QCOMPARE(window()->cmdEsportaXlsx->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+        QTest::mouseClick(window()->cmdEsportaXlsx, Qt::LeftButton);
+        QCOMPARE(services->fileDialogs.size(), 1);
+        QCOMPARE(services->fileDialogs.front().request.proposedName, QStringLiteral("Catalogo_BLOKKO.xlsx"));
+        QCOMPARE(services->fileDialogs.front().request.filters, QStringList{QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")});
+        QCOMPARE(services->texts(), QStringList{QString::fromUtf8("È stata esportata 1 scheda nel file Excel.")});
+        const Transfer::Preview back = Transfer::preview(xlsx);
+        QCOMPARE(back.rows.size(), 1);
+        QCOMPARE(back.rows.at(0).value(0), QStringLiteral("Drago"));
+        QCOMPARE(back.rows.at(0).value(back.headings.indexOf(QStringLiteral("Valore"))), QStringLiteral("12,5"));
     }
 
     // Export: the catalogue shown, or the cards the filter shows in their

@@ -9,12 +9,16 @@
 #include "core/cards/Windows1252.h"
 #include "core/output/Spreadsheet.h"
 #include "core/transfer/CsvExport.h"
+#include "core/editing/Money.h"
 #include "core/transfer/CsvImport.h"
+#include "core/transfer/SheetRows.h"
+#include "core/transfer/XlsxExport.h"
 #include "core/transfer/Transfer.h"
 
 #include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 using namespace Transfer;
@@ -66,19 +70,130 @@ bool guarded(const QString &cell) { return !cell.startsWith(QLatin1String("cmd")
 
 QByteArray w1252(const char *utf8) { return Windows1252::encode(QString::fromUtf8(utf8)); }
 
+// A catalogue as an Italian collector keeps it in a spreadsheet: a euro
+// currency format with thousands, a number with thousands, a date, two
+// paragraphs in a cell, and a second sheet. LibreOffice turns it into the
+// .ods, .xlsx and shown-as-formatted CSV the tests read.
+const char kCatalogueSheet[] = R"FODS(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0" office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+ <office:automatic-styles>
+  <number:currency-style style:name="N1P0" number:language="it" number:country="IT" style:volatile="true">
+   <number:currency-symbol number:language="it" number:country="IT">€</number:currency-symbol><number:text> </number:text>
+   <number:number number:decimal-places="2" number:min-decimal-places="2" number:min-integer-digits="1" number:grouping="true"/>
+  </number:currency-style>
+  <number:currency-style style:name="N1" number:language="it" number:country="IT">
+   <style:text-properties fo:color="#ff0000"/><number:text>-</number:text>
+   <number:currency-symbol number:language="it" number:country="IT">€</number:currency-symbol><number:text> </number:text>
+   <number:number number:decimal-places="2" number:min-decimal-places="2" number:min-integer-digits="1" number:grouping="true"/>
+   <style:map style:condition="value()&gt;=0" style:apply-style-name="N1P0"/>
+  </number:currency-style>
+  <number:number-style style:name="N2" number:language="it" number:country="IT">
+   <number:number number:decimal-places="0" number:min-decimal-places="0" number:min-integer-digits="1" number:grouping="true"/>
+  </number:number-style>
+  <number:date-style style:name="N3" number:language="it" number:country="IT">
+   <number:day number:style="long"/><number:text>/</number:text><number:month number:style="long"/><number:text>/</number:text><number:year number:style="long"/>
+  </number:date-style>
+  <style:style style:name="euro" style:family="table-cell" style:data-style-name="N1"/>
+  <style:style style:name="migliaia" style:family="table-cell" style:data-style-name="N2"/>
+  <style:style style:name="data" style:family="table-cell" style:data-style-name="N3"/>
+ </office:automatic-styles>
+ <office:body>
+  <office:spreadsheet>
+   <table:table table:name="Catalogo">
+    <table:table-row>
+     <table:table-cell office:value-type="string"><text:p>Nome set</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Codice set</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Valore</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Anno uscita</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Numero pezzi</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Data acquisto</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Note</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell office:value-type="string"><text:p>Città sul fiume</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>60200</text:p></table:table-cell>
+     <table:table-cell table:style-name="euro" office:value-type="currency" office:currency="EUR" office:value="1234.5"><text:p>€ 1.234,50</text:p></table:table-cell>
+     <table:table-cell office:value-type="float" office:value="2019"><text:p>2019</text:p></table:table-cell>
+     <table:table-cell table:style-name="migliaia" office:value-type="float" office:value="1500"><text:p>1.500</text:p></table:table-cell>
+     <table:table-cell table:style-name="data" office:value-type="date" office:date-value="2023-03-01"><text:p>01/03/2023</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>prima riga</text:p><text:p>è  seconda</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell office:value-type="string"><text:p>Faro</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>31051</text:p></table:table-cell>
+     <table:table-cell table:style-name="euro" office:value-type="currency" office:currency="EUR" office:value="12999.99"><text:p>€ 12.999,99</text:p></table:table-cell>
+     <table:table-cell office:value-type="float" office:value="2016"><text:p>2016</text:p></table:table-cell>
+     <table:table-cell table:style-name="migliaia" office:value-type="float" office:value="12"><text:p>12</text:p></table:table-cell>
+     <table:table-cell/>
+     <table:table-cell/>
+    </table:table-row>
+   </table:table>
+   <table:table table:name="Venduti">
+    <table:table-row>
+     <table:table-cell office:value-type="string"><text:p>Nome set</text:p></table:table-cell>
+     <table:table-cell office:value-type="string"><text:p>Valore</text:p></table:table-cell>
+    </table:table-row>
+    <table:table-row>
+     <table:table-cell office:value-type="string"><text:p>Nave</text:p></table:table-cell>
+     <table:table-cell table:style-name="euro" office:value-type="currency" office:currency="EUR" office:value="-7.05"><text:p>-€ 7,05</text:p></table:table-cell>
+    </table:table-row>
+   </table:table>
+  </office:spreadsheet>
+ </office:body>
+</office:document>
+)FODS";
+
 } // namespace
 
 class TestCsv : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProgramFolder> folder;
+    QTemporaryDir sheets; // catalogo.ods, catalogo.xlsx, catalogo.csv made by LibreOffice
+    QString sofficeErrors;
 
     CardStore store(const QString &name, const RecordLayout &layout) const
     {
         return CardStore(folder->file(name), layout);
     }
 
+    // Converts the spreadsheet into `target` ("ods", "xlsx", "csv:...") with LibreOffice.
+    void convertSheet(const QString &soffice, const QString &target)
+    {
+        QProcess lo;
+        QStringList environment = QProcess::systemEnvironment();
+        environment << QStringLiteral("HOME=") + sheets.path();
+        lo.setEnvironment(environment);
+        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                           QStringLiteral("-env:UserInstallation=file://") + sheets.filePath(QStringLiteral("lo")),
+                           QStringLiteral("--convert-to"), target, QStringLiteral("--outdir"), sheets.path(),
+                           sheets.filePath(QStringLiteral("catalogo.fods"))});
+        lo.waitForFinished(180000);
+        sofficeErrors += QString::fromLocal8Bit(lo.readAllStandardError());
+    }
+
+    // A spreadsheet made by LibreOffice, or an empty text (and the test skipped).
+    QString sheet(const QString &name) const
+    {
+        return QFileInfo::exists(sheets.filePath(name)) ? sheets.filePath(name) : QString();
+    }
+
 private slots:
+    void initTestCase()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            return;
+        QFile fods(sheets.filePath(QStringLiteral("catalogo.fods")));
+        QVERIFY(fods.open(QIODevice::WriteOnly));
+        fods.write(kCatalogueSheet);
+        fods.close();
+        convertSheet(soffice, QStringLiteral("ods"));
+        convertSheet(soffice, QStringLiteral("xlsx"));
+        // The CSV as LibreOffice saves it with "save cell contents as shown".
+        convertSheet(soffice, QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1,,1040,false,true,true"));
+    }
+
     void init() { folder = std::make_unique<TestProgramFolder>(); }
     void cleanup() { folder.reset(); }
 
@@ -253,7 +368,26 @@ private slots:
         QTest::newRow("amount") << "Valore" << "12,5" << "12,50" << false << false;
         QTest::newRow("amount rounded") << "Valore" << "0,125" << "0,13" << false << false;
         QTest::newRow("empty amount") << "Valore" << "" << "0,00" << false << false;
-        QTest::newRow("amount with a point") << "Valore" << "12.50" << "0,00" << false << true;
+        QTest::newRow("amount with a point") << "Valore" << "12.50" << "12,50" << false << false;
+        QTest::newRow("euro before, Italian groups") << "Valore" << QString::fromUtf8("€ 1.234,50") << "1234,50" << false << false;
+        QTest::newRow("euro after") << "Valore" << QString::fromUtf8("1.234,50 €") << "1234,50" << false << false;
+        QTest::newRow("euro after, no blank") << "Valore" << QString::fromUtf8("12.999,99€") << "12999,99" << false << false;
+        QTest::newRow("EUR") << "Valore" << "EUR 12" << "12,00" << false << false;
+        QTest::newRow("English groups") << "Valore" << "1,234.50" << "1234,50" << false << false;
+        QTest::newRow("point, one decimal") << "Valore" << "1234.5" << "1234,50" << false << false;
+        QTest::newRow("lone point before three digits") << "Valore" << "1.234" << "1234,00" << false << false;
+        QTest::newRow("Italian millions") << "Valore" << "1.234.567" << "1234567,00" << false << false;
+        QTest::newRow("English millions") << "Valore" << "1,234,567.5" << "1234567,50" << false << false;
+        QTest::newRow("blank groups") << "Valore" << QString::fromUtf8("1\u00A0234,50 €") << "1234,50" << false << false;
+        QTest::newRow("minus and euro") << "Valore" << QString::fromUtf8("-€ 1.234,50") << "-1234,50" << false << false;
+        QTest::newRow("euro and minus") << "Valore" << QString::fromUtf8("€ -12,5") << "-12,50" << false << false;
+        QTest::newRow("parentheses") << "Valore" << QString::fromUtf8("(1.234,50 €)") << "-1234,50" << false << false;
+        QTest::newRow("parentheses inside") << "Valore" << QString::fromUtf8("€ (12)") << "-12,00" << false << false;
+        QTest::newRow("groups of two") << "Valore" << "1.23.456" << "0,00" << false << true;
+        QTest::newRow("group after the decimals") << "Valore" << "1,234.567,8" << "0,00" << false << true;
+        QTest::newRow("euro alone") << "Valore" << QString::fromUtf8("€") << "0,00" << false << true;
+        QTest::newRow("currency in a word") << "Valore" << "12 EURI" << "0,00" << false << true;
+        QTest::newRow("two amounts") << "Valore" << "12 13" << "0,00" << false << true;
         QTest::newRow("amount with words") << "Valore" << "dieci euro" << "0,00" << false << true;
         QTest::newRow("long amount") << "Valore" << "999999999999999" << "999999999999999" << true << false;
         QTest::newRow("a million billion") << "Valore" << "1000000000000000" << "0,00" << false << true;
@@ -285,7 +419,7 @@ private slots:
     void reportListsCutCellsAndUnreadAmounts()
     {
         folder->write(QStringLiteral("in.csv"),
-                      "Nome set;Valore;In vendita\n" + QByteArray(60, 'n') + ";12.50;si\nFaro;3;no\n");
+                      "Nome set;Valore;In vendita\n" + QByteArray(60, 'n') + ";12 euri;si\nFaro;3;no\n");
         const ImportReport r = importFile(folder->file(QStringLiteral("in.csv")), {0, 14, 15},
                                           store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
         QCOMPARE(r.imported, 2);
@@ -295,7 +429,7 @@ private slots:
                                    "- riga 2, Nome set: ")
                      + QString(60, 'n')
                      + QString::fromUtf8("\r\n\r\nValori non riconosciuti (registrati come \"0,00\" o "
-                                         "\"No\"): 1.\r\n- riga 2, Valore: 12.50"));
+                                         "\"No\"): 1.\r\n- riga 2, Valore: 12 euri"));
         QCOMPARE(Record::textAt(folder->read(QStringLiteral("Catalogo_BLOKKO.pro")).constData(),
                                 *Schede::TSchedaSet.field("NomeSet")),
                  QString(50, 'n'));
@@ -570,6 +704,259 @@ private slots:
             QVERIFY2(shown.startsWith(QLatin1Char('"') + cell + QStringLiteral("\";\"") + cell + QLatin1Char('"')),
                      qPrintable(lines.at(i + 1)));
         }
+    }
+
+    void spreadsheetsAreReadByTheirValues_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("pieces");
+        QTest::newRow("ods") << "catalogo.ods" << "ODS" << "1500";
+        QTest::newRow("xlsx") << "catalogo.xlsx" << "XLSX" << "1500";
+        QTest::newRow("csv as shown") << "catalogo.csv" << "UTF-8" << "1.500";
+    }
+    void spreadsheetsAreReadByTheirValues()
+    {
+        QFETCH(QString, name);
+        const QString path = sheet(name);
+        if (path.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("LibreOffice made no ") + name + QLatin1Char(' ') + sofficeErrors));
+        const Preview p = preview(path);
+        QCOMPARE(p.headings, (QStringList{"Nome set", "Codice set", "Valore", "Anno uscita", "Numero pezzi",
+                                          "Data acquisto", "Note"}));
+        QTEST(p.encoding, "kind");
+        QCOMPARE(p.rows.size(), 2);
+        QCOMPARE(p.rowNumbers, (QList<qint64>{2, 3}));
+        const Mapping mapping = proposeMapping(Schede::TSchedaSet, p.headings);
+        QVERIFY(!mapping.contains(-1));
+        const ImportReport r = importFile(path, mapping, store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
+        QCOMPARE(r.imported, 2);
+        QCOMPARE(r.unreadableCount, 0);
+        const CardStore cards(folder->file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet);
+        const Record first = cards.read(0);
+        QCOMPARE(first.text("NomeSet"), QString::fromUtf8("Città sul fiume"));
+        QCOMPARE(first.text("CodiceSet"), QStringLiteral("60200"));
+        QCOMPARE(first.text("Valore"), QStringLiteral("1234,50"));
+        QCOMPARE(first.text("AnnoUscita"), QStringLiteral("2019"));
+        QTEST(first.text("NumeroPezzi"), "pieces");
+        QCOMPARE(first.text("DataAcquisto"), QStringLiteral("01/03/2023"));
+        QCOMPARE(first.text("Note"), QString::fromUtf8("prima riga è  seconda"));
+        const Record second = cards.read(1);
+        QCOMPARE(second.text("Valore"), QStringLiteral("12999,99"));
+        QCOMPARE(second.text("DataAcquisto"), QString());
+        QCOMPARE(*Money::cents(first.text("Valore")) + *Money::cents(second.text("Valore")), 1423449);
+    }
+
+    void aSheetOtherThanTheFirstIsRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("ods") << "catalogo.ods";
+        QTest::newRow("xlsx") << "catalogo.xlsx";
+    }
+    void aSheetOtherThanTheFirstIsRead()
+    {
+        QFETCH(QString, name);
+        const QString path = sheet(name);
+        if (path.isEmpty())
+            QSKIP("LibreOffice made no spreadsheet");
+        QCOMPARE(sheetNames(path), (QStringList{"Catalogo", "Venduti"}));
+        QCOMPARE(preview(path).sheets, (QStringList{"Catalogo", "Venduti"}));
+        const Preview p = preview(path, 20, 1);
+        QCOMPARE(p.sheet, 1);
+        QCOMPARE(p.headings, (QStringList{"Nome set", "Valore"}));
+        ImportOptions options;
+        options.sheet = 1;
+        const ImportReport r = importFile(path, proposeMapping(Schede::TSchedaSet, p.headings),
+                                          store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), options);
+        QCOMPARE(r.imported, 1);
+        const Record card = CardStore(folder->file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet).read(0);
+        QCOMPARE(card.text("NomeSet"), QStringLiteral("Nave"));
+        QCOMPARE(card.text("Valore"), QStringLiteral("-7,05"));
+    }
+
+    void importingTheSameFileTwiceSkipsThePresentCards_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("ods") << "catalogo.ods";
+        QTest::newRow("csv as shown") << "catalogo.csv";
+    }
+    void importingTheSameFileTwiceSkipsThePresentCards()
+    {
+        QFETCH(QString, name);
+        const QString path = sheet(name);
+        if (path.isEmpty())
+            QSKIP("LibreOffice made no spreadsheet");
+        // Already there: the first card under other case and blanks; a card of
+        // the same name under another code is another card.
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QString::fromUtf8("CITTÀ SUL  FIUME")}, {"CodiceSet", "60200"}, {"Valore", "1,00"}, {"InVendita", "No"}},
+                            {{"NomeSet", "Faro"}, {"CodiceSet", "31052"}, {"Valore", "0,00"}, {"InVendita", "No"}}});
+        const Mapping mapping = proposeMapping(Schede::TSchedaSet, preview(path).headings);
+        ImportOptions options;
+        options.skipPresent = true;
+        ImportReport r = importFile(path, mapping, store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), options);
+        QCOMPARE(r.imported, 1);
+        QCOMPARE(r.skipped, 1);
+        QCOMPARE(reportText(r), QString::fromUtf8("È stata importata 1 scheda.\r\n\r\n"
+                                                  "Schede già presenti nel catalogo, non importate: 1."));
+        r = importFile(path, mapping, store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), options);
+        QCOMPARE(r.imported, 0);
+        QCOMPARE(r.skipped, 2);
+        QCOMPARE(CardStore(folder->file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet).count(), 3);
+        // Without the option every row comes in, as before.
+        r = importFile(path, mapping, store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet));
+        QCOMPARE(r.imported, 2);
+    }
+
+    void presentMocsAreKnownByCodeAndProject()
+    {
+        folder->writeCards(QStringLiteral("Archivio_MOC.moc"), Schede::TSchedaMOC,
+                           {{{"NomeProgetto", "Ponte"}, {"CodiceID", "M-1"}, {"CostoTotale", "0,00"}, {"InVendita", "No"}}});
+        folder->write(QStringLiteral("in.csv"), "Nome progetto;Codice ID\nPonte;m-1\nPonte;M-2\n");
+        const Preview p = preview(folder->file(QStringLiteral("in.csv")));
+        const Mapping mapping = proposeMapping(Schede::TSchedaMOC, p.headings);
+        QVERIFY(!mapping.contains(-1));
+        const PresentCards present(store(QStringLiteral("Archivio_MOC.moc"), Schede::TSchedaMOC));
+        QVERIFY(present.contains(cardFromRow(Schede::TSchedaMOC, mapping, p.rows.at(0))));
+        QVERIFY(!present.contains(cardFromRow(Schede::TSchedaMOC, mapping, p.rows.at(1))));
+    }
+
+    void cellsCorrectedInThePreviewAreImported()
+    {
+        folder->write(QStringLiteral("in.csv"), "Nome set;Valore\nFaro;circa 3\nMolo;4\nPorto;boh\n");
+        ImportOptions options;
+        options.corrections[2][1] = QStringLiteral("3,20");
+        const ImportReport r = importFile(folder->file(QStringLiteral("in.csv")), {0, 14},
+                                          store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), options);
+        QCOMPARE(r.imported, 3);
+        QCOMPARE(r.unreadableCount, 1);
+        QCOMPARE(r.unreadable.at(0).row, 4);
+        const CardStore cards(folder->file(QStringLiteral("Catalogo_BLOKKO.pro")), Schede::TSchedaSet);
+        QCOMPARE(cards.read(0).text("Valore"), QStringLiteral("3,20"));
+        QCOMPARE(cards.read(1).text("Valore"), QStringLiteral("4,00"));
+    }
+
+    void damagedSpreadsheetsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("zip cut short") << QByteArray("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10);
+        QTest::newRow("zip of other things") << QByteArray();
+    }
+    void damagedSpreadsheetsAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        if (bytes.isEmpty()) {
+            const QString path = sheet(QStringLiteral("catalogo.ods"));
+            if (path.isEmpty())
+                QSKIP("LibreOffice made no spreadsheet");
+            // The .ods with its content renamed: still a zip, no sheet.
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            bytes = f.readAll();
+            bytes.replace("content.xml", "contenu.xml");
+            bytes.replace("xl/workbook.xml", "xl/workbook.xmz");
+        }
+        folder->write(QStringLiteral("rotto.ods"), bytes);
+        try {
+            preview(folder->file(QStringLiteral("rotto.ods")));
+            QFAIL("the file was read");
+        } catch (const Error &e) {
+            QCOMPARE(e.message(), QString::fromUtf8(
+                "Attenzione: il file scelto non è un foglio di calcolo ODS o XLSX leggibile (è "
+                "danneggiato o di un altro tipo). Salvarlo di nuovo dal programma di fogli di "
+                "calcolo, oppure come CSV. Non è stata importata nessuna scheda."));
+        }
+    }
+
+    // The .xlsx export read back by LibreOffice (turned into a flat
+    // OpenDocument file, whose cells say the type LibreOffice gave them):
+    // amounts are euro amounts, years and piece counts numbers, dates dates
+    // where they read as dates, accents whole; the amounts add up.
+    void xlsxExportIsReadBackByLibreOffice()
+    {
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice (soffice) is not installed");
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QString::fromUtf8("Città sul fiume")}, {"AnnoUscita", "2019"},
+                             {"NumeroPezzi", "1500"}, {"DataAcquisto", "01/03/2023"}, {"Valore", "1234,50"},
+                             {"InVendita", QString::fromUtf8("Sì")}, {"Note", QString::fromUtf8("però €")}},
+                            {{"NomeSet", "Faro"}, {"AnnoUscita", "circa 2016"}, {"NumeroPezzi", "1.200"},
+                             {"DataAcquisto", "marzo 2020"}, {"Valore", "12999,99"}, {"InVendita", "No"}},
+                            {{"NomeSet", "Molo"}, {"DataAcquisto", "2021-12-24"}, {"Valore", "-0,49"}, {"InVendita", "No"}}});
+        const QString out = folder->file(QStringLiteral("Catalogo.xlsx"));
+        QCOMPARE(exportXlsx(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), out), 3);
+        QProcess lo;
+        QStringList environment = QProcess::systemEnvironment();
+        environment << QStringLiteral("HOME=") + folder->path();
+        lo.setEnvironment(environment);
+        lo.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                           QStringLiteral("-env:UserInstallation=file://") + folder->path() + QStringLiteral("lo"),
+                           QStringLiteral("--convert-to"), QStringLiteral("fods"),
+                           QStringLiteral("--outdir"), folder->file(QStringLiteral("back")), out});
+        lo.waitForFinished(180000);
+        const QByteArray fods = folder->read(QStringLiteral("back/Catalogo.fods"));
+        QVERIFY2(!fods.isEmpty(), lo.readAllStandardError().constData());
+
+        // Each cell of the first sheet as "type:value" ("string:Faro",
+        // "currency:1234.5", "date:2023-03-01").
+        QList<QStringList> rows;
+        QXmlStreamReader x(fods);
+        QString type, value, text;
+        int repeat = 1;
+        while (!x.atEnd()) {
+            x.readNext();
+            if (x.isStartElement() && x.name() == QLatin1String("table-row"))
+                rows.append(QStringList());
+            else if (x.isStartElement() && x.name() == QLatin1String("table-cell")) {
+                type = x.attributes().value(QLatin1String("office:value-type")).toString();
+                value = x.attributes().value(type == QLatin1String("date") ? QLatin1String("office:date-value")
+                                                                           : QLatin1String("office:value")).toString();
+                if (type == QLatin1String("currency"))
+                    value += QLatin1Char(' ') + x.attributes().value(QLatin1String("office:currency")).toString();
+                repeat = x.attributes().value(QLatin1String("table:number-columns-repeated")).toInt();
+                text.clear();
+            } else if (x.isStartElement() && x.name() == QLatin1String("p"))
+                text += x.readElementText(QXmlStreamReader::IncludeChildElements);
+            else if (x.isEndElement() && x.name() == QLatin1String("table-cell")) {
+                for (int i = 0; i < std::clamp(repeat, 1, 30); ++i)
+                    rows.last().append(type + QLatin1Char(':') + (type == QLatin1String("string") ? text : value));
+            } else if (x.isEndElement() && x.name() == QLatin1String("table"))
+                break;
+        }
+        QVERIFY(rows.size() >= 4);
+        QCOMPARE(rows[0].value(0), QStringLiteral("string:Nome set"));
+        // Name, year, pieces, date, notes, amount, for sale.
+        const QList<int> columns{0, 4, 5, 12, 13, 14, 15};
+        const auto pick = [&](int row) {
+            QStringList cells;
+            for (const int c : columns)
+                cells.append(rows[row].value(c));
+            return cells;
+        };
+        QCOMPARE(pick(1), (QStringList{QString::fromUtf8("string:Città sul fiume"), "float:2019", "float:1500",
+                                       "date:2023-03-01", QString::fromUtf8("string:però €"),
+                                       "currency:1234.5 EUR", QString::fromUtf8("string:Sì")}));
+        QCOMPARE(pick(2), (QStringList{"string:Faro", "string:circa 2016", "float:1200", "string:marzo 2020",
+                                       ":", "currency:12999.99 EUR", "string:No"}));
+        QCOMPARE(pick(3).at(3), QStringLiteral("date:2021-12-24"));
+        QCOMPARE(pick(3).at(5), QStringLiteral("currency:-0.49 EUR"));
+        double sum = 0;
+        for (int r = 1; r <= 3; ++r)
+            sum += rows[r].value(14).section(QLatin1Char(':'), 1).section(QLatin1Char(' '), 0, 0).toDouble();
+        QCOMPARE(qRound64(sum * 100), qint64(1423400));
+        // A headless conversion keeps no view settings: the frozen heading row
+        // and its filter are read from the workbook's own sheet.
+        QProcess unzip;
+        unzip.start(QStringLiteral("python3"), {QStringLiteral("-c"),
+                                                QStringLiteral("import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode())"),
+                                                out});
+        QVERIFY(unzip.waitForFinished(60000));
+        const QByteArray sheetXml = unzip.readAllStandardOutput();
+        QVERIFY2(sheetXml.contains("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"),
+                 sheetXml.left(600).constData());
+        QVERIFY(sheetXml.contains("<autoFilter ref=\"A1:V4\"/>"));
+        QVERIFY(fods.contains("table:database-range") && fods.contains("table:display-filter-buttons=\"true\""));
     }
 
     void theSpreadsheetProgramReadsTheExport()

@@ -10,7 +10,9 @@
 #include "ui/transfer/TfrmImporta.h"
 #include "ui/transfer/TransferCommands.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QPushButton>
 #include <QTableWidget>
@@ -162,7 +164,7 @@ private slots:
         {
             QFile f(csv);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("Nome set;Prezzo;In vendita;Altro\r\n" + QByteArray(55, 'n') + ";12,5;si;x\r\nMo\xC5\x82o;1.5;no;y\r\n");
+            f.write("Nome set;Prezzo;In vendita;Altro\r\n" + QByteArray(55, 'n') + ";12,5;si;x\r\nMo\xC5\x82o;1,5 circa;no;y\r\n");
         }
         services->chosenFiles.enqueue(csv);
         const QString archive = folder->file(QStringLiteral("Nuovo.moc"));
@@ -188,7 +190,7 @@ private slots:
                               QCOMPARE(grid->item(2, 0)->toolTip(),
                                        QString::fromUtf8("Caratteri che saranno sostituiti: ł → l"));
                               QCOMPARE(grid->item(2, 1)->background().style(), Qt::NoBrush);
-                              // The user maps "Prezzo" to the value: "1.5" is marked.
+                              // The user maps "Prezzo" to the value: "1,5 circa" is marked.
                               price->setCurrentIndex(price->findText(QStringLiteral("Valore")));
                               QCOMPARE(grid->item(2, 1)->background().color(), TfrmImporta::unreadableColour());
                               QCOMPARE(grid->item(1, 1)->background().style(), Qt::NoBrush);
@@ -202,7 +204,7 @@ private slots:
                                    "massima del campo: 1.\r\n- riga 2, Nome set: ")
                      + QString(55, 'n')
                      + QString::fromUtf8("\r\n\r\nValori non riconosciuti (registrati come \"0,00\" o "
-                                         "\"No\"): 1.\r\n- riga 3, Prezzo: 1.5\r\n\r\nCaratteri che il "
+                                         "\"No\"): 1.\r\n- riga 3, Prezzo: 1,5 circa\r\n\r\nCaratteri che il "
                                          "catalogo non può contenere, registrati come indicato: 1.\r\n"
                                          "- riga 3, Nome set: ł → l"));
         const CardStore store(catalogue(), Schede::TSchedaSet);
@@ -211,6 +213,71 @@ private slots:
         QCOMPARE(store.read(2).text("InVendita"), QString::fromUtf8("Sì"));
         QCOMPARE(store.read(3).text("Valore"), QStringLiteral("0,00"));
         QCOMPARE(store.read(3).text("NomeSet"), QStringLiteral("Molo"));
+    }
+
+    void importMarksPresentCardsAndTakesCorrectedCells_data()
+    {
+        QTest::addColumn<bool>("skip");
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("present skipped")
+            << true << QString::fromUtf8("È stata importata 1 scheda.\r\n\r\nSchede già presenti nel catalogo, non importate: 2.")
+            << QStringList{"Faro", "Porto", "Molo"};
+        QTest::newRow("all imported")
+            << false << QString::fromUtf8("Sono state importate 3 schede.")
+            << QStringList{"Faro", "Porto", "faro", "Molo", "Porto"};
+    }
+    void importMarksPresentCardsAndTakesCorrectedCells()
+    {
+        QFETCH(bool, skip);
+        const QString csv = elsewhere->filePath(QStringLiteral("entrata.csv"));
+        {
+            QFile f(csv);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Nome set;Valore\r\nfaro;3\r\nMolo;circa 4\r\nPorto;5\r\n");
+        }
+        services->chosenFiles.enqueue(csv);
+        bool ok = false;
+        QVERIFY(withModal([&] { ok = commands->importCsv(nullptr, catalogue()); },
+                          [&](QWidget *w) {
+                              auto *window = qobject_cast<TfrmImporta *>(w);
+                              QVERIFY(window);
+                              auto *grid = window->findChild<QTableWidget *>(QStringLiteral("grdAnteprima"));
+                              auto *box = window->findChild<QCheckBox *>(QStringLiteral("chkSaltaPresenti"));
+                              QVERIFY(box);
+                              QCOMPARE(box->text(), QString::fromUtf8("Salta le schede già presenti"));
+                              QVERIFY(box->isChecked());
+                              QVERIFY(!window->findChild<QComboBox *>(QStringLiteral("cmbFoglio"))->isVisibleTo(window));
+                              QVERIFY(window->rowPresent(0));
+                              QVERIFY(!window->rowPresent(1));
+                              QVERIFY(window->rowPresent(2));
+                              QCOMPARE(grid->item(1, 0)->background().color(), TfrmImporta::presentColour());
+                              QCOMPARE(grid->item(2, 0)->background().style(), Qt::NoBrush);
+                              QCOMPARE(grid->item(2, 1)->background().color(), TfrmImporta::unreadableColour());
+                              // The unreadable amount is corrected in its cell and checked again.
+                              grid->setCurrentCell(2, 1);
+                              grid->editItem(grid->item(2, 1));
+                              auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(grid->model()->index(2, 1)));
+                              QVERIFY(editor);
+                              editor->selectAll();
+                              QTest::keyClicks(editor, "4,5");
+                              QCOMPARE(editor->text(), QStringLiteral("4,5"));
+                              QTest::keyClick(editor, Qt::Key_Return);
+                              QTRY_COMPARE(grid->item(2, 1)->text(), QStringLiteral("4,5")); // committed from the event loop
+                              QCOMPARE(grid->item(2, 1)->background().style(), Qt::NoBrush);
+                              box->setChecked(skip);
+                              window->findChild<QPushButton *>(QStringLiteral("btnImporta"))->click();
+                          }));
+        QVERIFY(ok);
+        QCOMPARE(services->messages.size(), 1);
+        QTEST(services->messages[0].text, "report");
+        QFETCH(QStringList, names);
+        const CardStore store(catalogue(), Schede::TSchedaSet);
+        QCOMPARE(store.count(), names.size());
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(store.read(i).text("NomeSet"), names.at(i));
+        const qint64 molo = names.indexOf(QStringLiteral("Molo"));
+        QCOMPARE(store.read(molo).text("Valore"), QStringLiteral("4,50"));
     }
 
     void importCancelledInThePreviewWritesNothing()

@@ -56,6 +56,15 @@ QString ScriptedServices::chooseFolder(QWidget *, const QString &title, const QS
 
 void ScriptedServices::shellOpen(const QString &command) { opened.append(command); }
 
+bool ScriptedServices::shellOpenChecked(const QString &command)
+{
+    opened.append(command);
+    if (openFailures <= 0)
+        return true;
+    --openFailures;
+    return false;
+}
+
 namespace {
 QList<QImage> paintPages(const platform::PrintJob &job)
 {

@@ -56,6 +56,9 @@ public:
     QString saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     void shellOpen(const QString &command) override;
+    // Records the command like shellOpen; false once for each queued failure.
+    bool shellOpenChecked(const QString &command) override;
+    int openFailures = 0;
     bool print(QWidget *parent, const platform::PrintJob &job) override;
     void preview(QWidget *parent, const platform::PrintJob &job) override;
     std::unique_ptr<platform::VideoInput> openVideoInput() override;

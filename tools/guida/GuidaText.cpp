@@ -10,6 +10,8 @@
 #include "core/transfer/CsvExport.h"
 #include "core/transfer/CsvImport.h"
 #include "core/transfer/Rows.h"
+#include "core/transfer/SheetRows.h"
+#include "core/transfer/XlsxExport.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -363,12 +365,16 @@ QString exportChapter(HelpText &help)
     html += para(u"Per il resto la procedura è la stessa descritta per il catalogo dei set."_s);
     html += picture(u"esporta.png"_s, 560, u"La finestra di esportazione del Catalogo BLOKKO"_s);
     html += para(
-        u"Il programma scrive il file «Catalogo_BLOKKO.xls» (catalogo dei set) o "
-        "«Archivio_MOC.xls» (archivio di MOC) nella cartella dei dati, sostituendo quello "
-        "dell'esportazione precedente; per conservarlo lo si salva con un altro nome dal "
-        "programma di fogli di calcolo. Su Linux il file si apre con LibreOffice Calc. Se il "
-        "file è già aperto in un altro programma, l'esportazione non riesce: chiuderlo e "
-        "riprovare."_s);
+        u"In una cartella del programma portatile il programma scrive il file "
+        "«Catalogo_BLOKKO.xls» (catalogo dei set) o «Archivio_MOC.xls» (archivio di MOC) nella "
+        "cartella dei dati, sostituendo quello dell'esportazione precedente; per conservarlo "
+        "lo si salva con un altro nome dal programma di fogli di calcolo. Il programma "
+        "installato chiede invece dove salvare il file, partendo dalla cartella usata "
+        "l'ultima volta o, la prima volta, dalla cartella Documenti. Su Linux il file si apre "
+        "con LibreOffice Calc; se nessun programma lo apre, un messaggio dice dove è stato "
+        "salvato. Se il file è già aperto in un altro programma, l'esportazione non riesce: "
+        "chiuderlo e riprovare. Un vero foglio di Excel (.xlsx), con gli importi come numeri, "
+        "si ottiene dalla finestra Collezione (capitolo «Esportare e importare file CSV»)."_s);
     return html;
 }
 
@@ -550,12 +556,24 @@ QString csvChapter(HelpText &help)
         "allegati. Il file contiene i testi delle schede, non le foto né i file allegati: per "
         "portare con sé anche quelli si usa il backup (capitolo «Copia di sicurezza e "
         "ripristino»)."_s);
+    html += sub(u"Esportare in Excel (.xlsx)"_s);
+    html += para(
+        u"Il pulsante «Esporta Excel...» della finestra Collezione (Alt+X) esporta le stesse "
+        "schede di «"_s
+        + esc(kExportCsv)
+        + u"» in una vera cartella di lavoro di Excel (.xlsx), che LibreOffice Calc ed Excel "
+          "aprono così com'è: gli importi sono numeri in euro, che il foglio può sommare; "
+          "l'anno di uscita e il numero dei pezzi sono numeri; la data d'acquisto è una data "
+          "quando è scritta come data (ad esempio 01/03/2023); tutto il resto è testo, come "
+          "nella scheda. La riga delle intestazioni resta ferma scorrendo e ha i pulsanti del "
+          "filtro; le colonne sono larghe quanto serve."_s);
     html += sub(u"Importare da CSV"_s);
     html += list({u"Scegliere nella casella Catalogo della finestra Collezione il catalogo o "
                   "l'archivio che riceverà le schede. Per importare in un archivio nuovo, "
                   "crearlo prima con Crea archivio MOC (capitolo «Gli archivi di MOC»)."_s,
                   u"Premere «"_s + esc(kImportCsv)
-                      + u"» e scegliere il file: un file CSV (.csv o .txt) oppure un foglio "
+                      + u"» e scegliere il file: un file CSV (.csv o .txt), un foglio di "
+                        "calcolo di LibreOffice (.ods) o di Excel (.xlsx), oppure un foglio "
                         "esportato da Vetrinora stesso (.xls)."_s,
                   u"Si apre la finestra dell'anteprima, descritta qui sotto: controllare a "
                   "quale campo va ciascuna colonna e premere Importa."_s,
@@ -572,6 +590,11 @@ QString csvChapter(HelpText &help)
         "cosa ha riconosciuto, insieme al catalogo di destinazione e al numero di righe "
         "mostrate. Se le lettere accentate compaiono storpiate, salvare il file dal foglio di "
         "calcolo come «CSV UTF-8» e importarlo di nuovo."_s);
+    html += para(
+        u"Da un foglio .ods o .xlsx il programma legge i valori delle celle, non come sono "
+        "mostrati: un importo in euro, un numero con il punto delle migliaia o una data "
+        "arrivano interi. Si legge il primo foglio; se il file ne ha più d'uno, una casella "
+        "in alto nell'anteprima permette di sceglierne un altro."_s);
     html += sub(u"Le colonne e i campi"_s);
     html += para(
         u"L'anteprima mostra le prime righe del file sotto le loro intestazioni. Sopra ogni "
@@ -588,15 +611,28 @@ QString csvChapter(HelpText &help)
         u"Ogni cella è registrata come la registrerebbe la scheda se la si scrivesse a mano: "
         "senza spazi all'inizio e alla fine, con gli a capo trasformati in spazi, tagliata "
         "alla lunghezza del campo. Gli importi sono scritti come nel campo del valore, con la "
-        "virgola e due decimali («85» diventa «85,00»); un importo che non si può leggere "
-        "(ad esempio «1.234,50», con il punto delle migliaia) è registrato come «0,00». La "
+        "virgola e due decimali («85» diventa «85,00»). Gli importi si leggono come li "
+        "scrive la gente: «€ 1.234,50», «1.234,50 €», «EUR 12», «12,5», «1234.50» e "
+        "«1,234.50» danno tutti un importo giusto; un punto o una virgola seguiti da tre "
+        "cifre e poi dall'altro segno separano le migliaia, un punto da solo con una o due "
+        "cifre dopo è il separatore dei decimali; un importo negativo si scrive con il meno "
+        "o tra parentesi («(12,00)»). Un importo che non si può leggere (ad esempio «circa "
+        "12») è registrato come «0,00». La "
         "casella «In vendita» è segnata da «Sì», «si», «yes», «true», «1» o «x», non segnata da "
         "«No», «no», «false», «0» o da una cella vuota; ogni altro testo vale «No»."_s);
     html += para(
         u"Nell'anteprima le celle che saranno tagliate sono in rosso e quelle che non si "
         "possono leggere in giallo; passando il mouse sulla cella si vede che cosa verrà "
-        "registrato. Le righe del tutto vuote sono saltate. Le lunghezze dei campi sono "
-        "queste:"_s);
+        "registrato. Una cella dell'anteprima si corregge facendovi doppio clic e "
+        "scrivendo il testo giusto: il programma la controlla di nuovo e importa il testo "
+        "corretto. Le righe del tutto vuote sono saltate."_s);
+    html += para(
+        u"Le righe che corrispondono a schede già presenti nel catalogo (stesso codice del "
+        "set e stesso nome; per le MOC stesso codice ID e stesso nome del progetto, senza "
+        "badare a maiuscole e accenti) sono in azzurro. Con la casella «Salta le schede già "
+        "presenti», segnata all'inizio, queste righe non vengono importate, così importare "
+        "due volte lo stesso file non raddoppia il catalogo; togliendo il segno si importano "
+        "tutte. Le lunghezze dei campi sono queste:"_s);
     html += csvColumns(Schede::TSchedaSet, u"Colonna (Catalogo BLOKKO)"_s);
     html += csvColumns(Schede::TSchedaMOC, u"Colonna (archivio di MOC)"_s);
     html += sub(u"Il resoconto"_s);
@@ -1046,7 +1082,16 @@ QList<Message> messages()
          << Message{u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole "
                     "aprire il file di Excel?"_s,
                     u"finestra di esportazione"_s, u"Il file di Excel è pronto."_s,
-                    u"Sì lo apre con il programma di fogli di calcolo del sistema."_s};
+                    u"Sì lo apre con il programma di fogli di calcolo del sistema."_s}
+         << Message{u"Il file è stato salvato, ma nessun programma lo ha aperto:\r\n\r\n%1"
+                    "\r\n\r\nInstallare un programma per i fogli di calcolo (ad esempio "
+                    "LibreOffice Calc) e aprire il file da lì."_s,
+                    u"finestra di esportazione"_s,
+                    u"Alla domanda «Si vuole aprire il file di Excel?» si è risposto Sì, ma il "
+                    "sistema non ha nessun programma che apra i fogli di calcolo."_s,
+                    u"Installare LibreOffice Calc (o un altro programma per i fogli di "
+                    "calcolo) e aprire il file dalla cartella indicata."_s,
+                    {u"percorso del file"_s}};
         // The collection window.
     const QString collection = u"finestra Collezione"_s;
     list << Message{u"Eliminare %1?\r\n\r\n%2\r\n\r\nLe schede eliminate e le loro foto vanno nel "
@@ -1230,7 +1275,36 @@ QList<Message> messages()
                     "importate e importarlo di nuovo."_s}
          << Message{u"L'importazione è stata annullata: non è stata aggiunta nessuna scheda."_s,
                     importing, u"È stato premuto Annulla sulla barra di avanzamento."_s,
-                    u"Nulla: il catalogo è com'era."_s};
+                    u"Nulla: il catalogo è com'era."_s}
+         << Message{u"Schede già presenti nel catalogo, non importate: %1."_s, importing,
+                    u"Una riga del resoconto: con «Salta le schede già presenti» segnata, le "
+                    "righe del file che corrispondono a schede già nel catalogo non sono state "
+                    "importate."_s,
+                    u"Nulla; per importarle comunque, togliere il segno nell'anteprima e "
+                    "importare di nuovo."_s,
+                    {u"numero"_s}}
+         << Message{Transfer::notSheetMessage(), importing,
+                    u"Il file è un file zip ma non un foglio .ods o .xlsx leggibile: è "
+                    "danneggiato, incompleto o di un altro tipo."_s,
+                    u"Aprire il file nel programma di fogli di calcolo e salvarlo di nuovo come "
+                    ".ods, .xlsx o CSV, poi importare quel file."_s}
+         << Message{Transfer::noSheetLibraryMessage(), importing,
+                    u"Manca la libreria di sistema libarchive, che legge i fogli .ods e .xlsx."_s,
+                    u"Salvare il foglio come CSV e importare quello, oppure reinstallare il "
+                    "programma con il suo pacchetto (che porta con sé libarchive)."_s};
+    const QString exportingXlsx = collection + u", pulsante Esporta Excel..."_s;
+    list << Message{u"Sono state esportate %1 schede nel file Excel."_s, exportingXlsx,
+                    u"Il file .xlsx è stato scritto (con una sola scheda il messaggio dice «È "
+                    "stata esportata 1 scheda nel file Excel.»)."_s,
+                    u"Nulla; il file si apre con LibreOffice Calc o Excel."_s, {u"numero"_s}}
+         << Message{Transfer::xlsxFailedMessage(), exportingXlsx,
+                    u"Il file .xlsx non si può scrivere: è aperto in un altro programma, il "
+                    "disco è pieno o la cartella non è scrivibile."_s,
+                    u"Chiudere il file nel foglio di calcolo, controllare spazio e permessi, "
+                    "riprovare."_s}
+         << Message{u"L'esportazione è stata annullata: il file Excel non è stato scritto."_s,
+                    exportingXlsx, u"È stato premuto Annulla sulla barra di avanzamento."_s,
+                    u"Nulla."_s};
     return list;
 }
 

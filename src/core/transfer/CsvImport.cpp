@@ -3,7 +3,12 @@
 #include "core/app/Text.h"
 #include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
+#include "core/editing/WrittenAmount.h"
+#include "core/transfer/SheetRows.h"
 #include "core/transfer/Transfer.h"
+
+#include <QFileInfo>
+#include <optional>
 
 namespace Transfer {
 
@@ -87,9 +92,10 @@ Mapping proposeMapping(const RecordLayout &layout, const QStringList &headings)
 Converted convert(const FieldDef &field, const QString &cell)
 {
     Converted c;
-    const QString text = oneLine(cell);
+    QString text = oneLine(cell);
     switch (field.role) {
     case FieldRole::Money:
+        text = Money::fromWritten(text); // "€ 1.234,50" and the like, as the money field reads them
         c.unreadable = !Money::readable(text);
         c.text = Money::normalise(text);
         // An amount whose whole units do not fit the field cannot be stored:
@@ -126,12 +132,13 @@ Converted convert(const FieldDef &field, const QString &cell)
     return c;
 }
 
-namespace {
-
-Preview previewAs(const QString &path, int rows, bool windows1252)
+static Preview previewAs(const QString &path, int rows, int sheet, bool windows1252)
 {
-    std::unique_ptr<RowSource> source = openRows(path, windows1252);
+    std::unique_ptr<RowSource> source = openRows(path, sheet, windows1252);
     Preview p;
+    if (source->encoding() == QLatin1String("ODS") || source->encoding() == QLatin1String("XLSX"))
+        p.sheets = sheetNames(path);
+    p.sheet = sheet;
     p.encoding = source->encoding();
     p.separator = source->separator();
     QStringList row;
@@ -150,17 +157,74 @@ Preview previewAs(const QString &path, int rows, bool windows1252)
             break;
         }
         p.rows.append(row);
+        p.rowNumbers.append(number);
     }
     if (p.rows.isEmpty())
         throw Error(headingOnlyMessage());
     return p;
 }
 
-ImportReport importAs(const QString &path, const Mapping &mapping, const CardStore &store,
-                      const std::function<bool(qint64, qint64)> &progress, bool windows1252)
+PresentCards::PresentCards(const CardStore &store)
 {
     const RecordLayout &layout = store.layout();
-    std::unique_ptr<RowSource> source = openRows(path, windows1252);
+    Record card(layout);
+    const FieldDef *code = layout.field("CodiceSet") ? layout.field("CodiceSet") : layout.field("CodiceID");
+    const FieldDef *name = layout.field("NomeSet") ? layout.field("NomeSet") : layout.field("NomeProgetto");
+    if (!code || !name || !QFileInfo::exists(store.path()))
+        return;
+    try {
+        store.scan([&](const char *record, qint64) {
+            keys_.insert(matchKey(Record::textAt(record, *code)) + QChar(0x1F)
+                         + matchKey(Record::textAt(record, *name)));
+        });
+    } catch (const CardStore::Failure &e) {
+        throw Error(QString::fromUtf8(e.what()));
+    }
+}
+
+QString PresentCards::key(const RecordLayout &layout, const Record &card)
+{
+    const FieldDef *code = layout.field("CodiceSet") ? layout.field("CodiceSet") : layout.field("CodiceID");
+    const FieldDef *name = layout.field("NomeSet") ? layout.field("NomeSet") : layout.field("NomeProgetto");
+    if (!code || !name)
+        return QString();
+    return matchKey(card.text(*code)) + QChar(0x1F) + matchKey(card.text(*name));
+}
+
+bool PresentCards::contains(const Record &card) const
+{
+    return !keys_.isEmpty() && keys_.contains(key(card.layout(), card));
+}
+
+Record cardFromRow(const RecordLayout &layout, const Mapping &mapping, const QStringList &row)
+{
+    Record card(layout);
+    card.setText(layout.money(), Money::zero());
+    card.setText(layout.forSale(), noText());
+    for (qsizetype col = 0; col < row.size() && col < mapping.size(); ++col) {
+        if (mapping.at(col) >= 0) {
+            const FieldDef &field = layout.fields[size_t(mapping.at(col))];
+            card.setText(field, convert(field, row.at(col)).text);
+        }
+    }
+    return card;
+}
+
+ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const std::function<bool(qint64, qint64)> &progress)
+{
+    return importFile(path, mapping, store, ImportOptions(), progress);
+}
+
+static ImportReport importAs(const QString &path, const Mapping &mapping, const CardStore &store,
+                             const ImportOptions &options,
+                             const std::function<bool(qint64, qint64)> &progress, bool windows1252)
+{
+    const RecordLayout &layout = store.layout();
+    std::optional<PresentCards> present;
+    if (options.skipPresent)
+        present.emplace(store);
+    std::unique_ptr<RowSource> source = openRows(path, options.sheet, windows1252);
     QStringList headings;
     if (!source->next(headings))
         throw Error(emptyFileMessage());
@@ -187,6 +251,11 @@ ImportReport importAs(const QString &path, const Mapping &mapping, const CardSto
                 if (row.size() != headings.size())
                     throw Error(raggedRowMessage(number, row.size(), headings.size()));
                 card = blank;
+                if (const auto fixed = options.corrections.constFind(number); fixed != options.corrections.cend()) {
+                    for (auto c = fixed->cbegin(); c != fixed->cend(); ++c)
+                        if (c.key() >= 0 && c.key() < row.size())
+                            row[c.key()] = c.value();
+                }
                 for (qsizetype col = 0; col < row.size() && col < mapping.size(); ++col) {
                     const int f = mapping.at(col);
                     if (f < 0)
@@ -203,10 +272,14 @@ ImportReport importAs(const QString &path, const Mapping &mapping, const CardSto
                              c.replaced);
                     card.setText(field, c.text);
                 }
+                if (present && present->contains(card)) {
+                    ++report.skipped;
+                    continue;
+                }
                 put(card);
                 ++report.imported;
             }
-            if (report.imported == 0)
+            if (report.imported == 0 && report.skipped == 0)
                 throw Error(headingOnlyMessage());
         });
     } catch (const CardStore::Failure &e) {
@@ -217,18 +290,17 @@ ImportReport importAs(const QString &path, const Mapping &mapping, const CardSto
     return report;
 }
 
-} // namespace
-
-Preview preview(const QString &path, int rows)
+Preview preview(const QString &path, int rows, int sheet)
 {
     try {
-        return previewAs(path, rows, false);
+        return previewAs(path, rows, sheet, false);
     } catch (const NotUtf8 &) {
-        return previewAs(path, rows, true);
+        return previewAs(path, rows, sheet, true);
     }
 }
 
 ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const ImportOptions &options,
                         const std::function<bool(qint64, qint64)> &progress)
 {
     bool anything = false;
@@ -239,9 +311,9 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
     // A file that turns out not to be UTF-8 after its first block is read
     // again, whole, as Windows-1252: nothing of the first reading is kept.
     try {
-        return importAs(path, mapping, store, progress, false);
+        return importAs(path, mapping, store, options, progress, false);
     } catch (const NotUtf8 &) {
-        return importAs(path, mapping, store, progress, true);
+        return importAs(path, mapping, store, options, progress, true);
     }
 }
 
@@ -261,6 +333,8 @@ QString reportText(const ImportReport &report)
     };
     if (report.readAsWindows1252)
         text += QStringLiteral("\r\n\r\n") + readAsWindows1252Message();
+    if (report.skipped > 0)
+        text += QStringLiteral("\r\n\r\nSchede già presenti nel catalogo, non importate: %1.").arg(report.skipped);
     list(QStringLiteral("Celle troncate alla lunghezza massima del campo: %1."), report.cut, report.cutCount);
     list(QStringLiteral("Valori non riconosciuti (registrati come \"0,00\" o \"No\"): %1."),
          report.unreadable, report.unreadableCount);

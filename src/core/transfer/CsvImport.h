@@ -10,7 +10,9 @@
 #include "core/cards/CardStore.h"
 #include "core/transfer/Rows.h"
 
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -41,10 +43,35 @@ struct Preview {
     QString encoding;
     QChar separator;
     bool moreRows = false;
+    QList<qint64> rowNumbers; // each row's number in the file, the heading row being 1
+    QStringList sheets;       // a spreadsheet's sheets (empty for a CSV file)
+    int sheet = 0;            // the sheet shown
 };
 // Throws Transfer::Error for an empty file, a file with only a heading row,
 // ragged rows among those read, or a file that is no CSV.
-Preview preview(const QString &path, int rows = 20);
+Preview preview(const QString &path, int rows = 20, int sheet = 0);
+
+// The cards of a catalogue by their identity: set code and name for sets,
+// code ID and project name for MOCs (case, accents and blanks aside).
+class PresentCards {
+public:
+    explicit PresentCards(const CardStore &store);
+    bool contains(const Record &card) const;
+    static QString key(const RecordLayout &layout, const Record &card);
+
+private:
+    QSet<QString> keys_;
+};
+
+// The card a row of the file gives under `mapping`, as the import stores it.
+Record cardFromRow(const RecordLayout &layout, const Mapping &mapping, const QStringList &row);
+
+struct ImportOptions {
+    int sheet = 0;            // the sheet of a spreadsheet
+    bool skipPresent = false; // leave out the cards already in the catalogue
+    // Cells corrected in the preview: file row number -> column -> text.
+    QHash<qint64, QHash<int, QString>> corrections;
+};
 
 struct ImportReport {
     qint64 imported = 0;
@@ -61,6 +88,7 @@ struct ImportReport {
     qint64 unreadableCount = 0;
     qint64 replacedCount = 0;
     bool readAsWindows1252 = false; // taken for UTF-8 at first, it was not
+    qint64 skipped = 0; // cards already in the catalogue, left out
     static constexpr int kListed = 200; // cells kept in each list
 };
 
@@ -69,6 +97,9 @@ struct ImportReport {
 // for bad input or a failing record file, Transfer::Cancelled when
 // `progress` (bytes read, file size) returns false.
 ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const std::function<bool(qint64, qint64)> &progress = {});
+ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
+                        const ImportOptions &options,
                         const std::function<bool(qint64, qint64)> &progress = {});
 
 // The report shown at the end of an import.

@@ -2,6 +2,7 @@
 
 #include "core/cards/Windows1252.h"
 #include "core/output/Spreadsheet.h"
+#include "core/transfer/SheetRows.h"
 #include "core/transfer/Transfer.h"
 
 #include <algorithm>
@@ -386,7 +387,7 @@ QString longCellMessage(qint64 row)
         .arg(row);
 }
 
-std::unique_ptr<RowSource> openRows(const QString &path, bool windows1252)
+std::unique_ptr<RowSource> openRows(const QString &path, int sheet, bool windows1252)
 {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
@@ -404,6 +405,8 @@ std::unique_ptr<RowSource> openRows(const QString &path, bool windows1252)
     }
     if (sample.trimmed().isEmpty() && !more)
         throw Error(emptyFileMessage());
+    if (!bom && isZip(sample))
+        return openSheet(path, sheet);
     if (!looksLikeText(sample))
         throw Error(notTextMessage());
 

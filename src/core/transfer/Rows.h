@@ -1,7 +1,8 @@
 #pragma once
 // Rows of text read from a file the user brings: CSV (UTF-8 with or without
 // a byte-order mark, else Windows-1252; "," ";" or tab between cells) or the
-// program's own spreadsheet export (an HTML table). The file is read in
+// program's own spreadsheet export (an HTML table), or an .ods or .xlsx
+// spreadsheet (SheetRows.h). The file is read in
 // blocks, so a file of any size takes bounded memory.
 
 #include <QFile>
@@ -28,9 +29,10 @@ public:
 
 // Opens the file and recognises its kind, encoding and separator. Throws
 // Transfer::Error for a file that cannot be opened, is empty or is not text.
-// The encoding is judged from the file's first block; `windows1252` reads a
-// CSV file as Windows-1252 whatever it holds.
-std::unique_ptr<RowSource> openRows(const QString &path, bool windows1252 = false);
+// The encoding of a CSV file is judged from its first block; `windows1252`
+// reads it as Windows-1252 whatever it holds. A spreadsheet (.ods, .xlsx)
+// gives the rows of its sheet number `sheet`.
+std::unique_ptr<RowSource> openRows(const QString &path, int sheet = 0, bool windows1252 = false);
 
 // Thrown by RowSource::next() when a CSV file taken for UTF-8, whose first
 // block held ASCII alone, turns out further on not to be UTF-8: it is to be

@@ -181,15 +181,16 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     btnElimina = button("btnElimina", QStringLiteral("Elimina"), p);
     btnCestino = button("btnCestino", QStringLiteral("Cestino..."), p);
     // The commands that move the whole collection in and out: each with a
-    // mnemonic of its own (Alt+B, Alt+R, Alt+E, Alt+I); the bin's
+    // mnemonic of its own (Alt+B, Alt+R, Alt+E, Alt+X, Alt+I); the bin's
     // "Ripristina" is never confused with restoring a backup.
     cmdBackup = button("cmdBackup", QStringLiteral("&Backup..."), p);
     cmdRipristinaBackup = button("cmdRipristinaBackup", QStringLiteral("&Ripristina backup..."), p);
     cmdEsportaCsv = button("cmdEsportaCsv", QStringLiteral("&Esporta CSV..."), p);
+    cmdEsportaXlsx = button("cmdEsportaXlsx", QStringLiteral("Esporta E&xcel..."), p);
     cmdImportaCsv = button("cmdImportaCsv", QStringLiteral("&Importa CSV..."), p);
     btnEsci = button("btnEsci", QStringLiteral("Chiudi"), p);
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
-                           cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv})
+                           cmdRipristinaBackup, cmdEsportaCsv, cmdEsportaXlsx, cmdImportaCsv})
         panComandi->addWidget(b);
     panComandi->addStretch();
     panComandi->addWidget(btnEsci);
@@ -223,6 +224,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(cmdBackup, &QPushButton::clicked, this, &TfrmCollezione::cmdBackupClick);
     connect(cmdRipristinaBackup, &QPushButton::clicked, this, &TfrmCollezione::cmdRipristinaBackupClick);
     connect(cmdEsportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaCsvClick);
+    connect(cmdEsportaXlsx, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaXlsxClick);
     connect(cmdImportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdImportaCsvClick);
     connect(btnEsci, &QPushButton::clicked, this, &TfrmCollezione::btnEsciClick);
 
@@ -230,7 +232,8 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     QWidget::setTabOrder(btnCestino, cmdBackup);
     QWidget::setTabOrder(cmdBackup, cmdRipristinaBackup);
     QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
-    QWidget::setTabOrder(cmdEsportaCsv, cmdImportaCsv);
+    QWidget::setTabOrder(cmdEsportaCsv, cmdEsportaXlsx);
+    QWidget::setTabOrder(cmdEsportaXlsx, cmdImportaCsv);
     QWidget::setTabOrder(cmdImportaCsv, btnEsci);
 
     // The panel's band follows the panel's size.
@@ -824,7 +827,11 @@ QString TfrmCollezione::askFile(bool forImport)
     return chosen;
 }
 
-void TfrmCollezione::cmdEsportaCsvClick()
+void TfrmCollezione::cmdEsportaXlsxClick() { exportCards(false); }
+
+void TfrmCollezione::cmdEsportaCsvClick() { exportCards(true); }
+
+void TfrmCollezione::exportCards(bool csv)
 {
     // One catalogue is shown: that one. The whole collection: the user
     // names the file; either way a filter exports only the cards it shows,
@@ -842,7 +849,10 @@ void TfrmCollezione::cmdEsportaCsvClick()
                 rows->append(ref.index);
         }
     }
-    transfer_->exportCsv(this, path, rows);
+    if (csv)
+        transfer_->exportCsv(this, path, rows);
+    else
+        transfer_->exportXlsx(this, path, rows);
 }
 
 void TfrmCollezione::cmdImportaCsvClick()

@@ -49,6 +49,7 @@ public:
     QPushButton *cmdBackup;
     QPushButton *cmdRipristinaBackup;
     QPushButton *cmdEsportaCsv;
+    QPushButton *cmdEsportaXlsx;
     QPushButton *cmdImportaCsv;
     QPushButton *btnEsci;
 
@@ -86,6 +87,7 @@ public slots:
     void cmdBackupClick();
     void cmdRipristinaBackupClick();
     void cmdEsportaCsvClick();
+    void cmdEsportaXlsxClick();
     void cmdImportaCsvClick();
     void btnEsciClick();
 
@@ -99,6 +101,8 @@ private:
     // Every column as wide as its heading and its text need (sampled), up
     // to a limit; a heading is never cut.
     void fitColumns();
+    // Exports the catalogue shown (or the file the user names), as CSV or .xlsx.
+    void exportCards(bool csv);
     void fillChoices();
     void reload();
     // Reads the amounts that a large collection's first showing left out.

@@ -14,7 +14,11 @@
 #include "core/platform/FileSystem.h"
 #include "ui/platform/Platform.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTableView>
@@ -171,11 +175,51 @@ QString ExportWindow::exportPath() const
     return ProgramFolder::file(QString::fromLatin1(config_.fileName));
 }
 
-bool ExportWindow::writeFile() const
+namespace {
+
+// The small settings file of the data folder that remembers the folder of the
+// last spreadsheet saved.
+QString foldersFile() { return ProgramFolder::file(QStringLiteral("Cartelle.ini")); }
+const QString kLastFolderKey = QStringLiteral("Excel/UltimaCartella");
+
+// Where the save dialog starts: the last folder used while it still exists,
+// else the user's Documents folder, else the home folder.
+QString startFolder()
+{
+    const QString last = QSettings(foldersFile(), QSettings::IniFormat).value(kLastFolderKey).toString();
+    if (!last.isEmpty() && QDir::isAbsolutePath(last) && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+} // namespace
+
+QString ExportWindow::chooseExportPath()
+{
+    // A portable program folder keeps its export beside the collection.
+    if (ProgramFolder::layout() == ProgramFolder::Layout::Portable)
+        return exportPath();
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Salva il foglio di Excel");
+    request.filters = {QStringLiteral("Fogli di Excel (*.xls)")};
+    request.proposedName = QDir(startFolder()).filePath(QString::fromLatin1(config_.fileName));
+    request.defaultExtension = QStringLiteral("xls");
+    request.overwritePrompt = true;
+    const QString chosen = platform::services().saveFile(this, request);
+    if (!chosen.isEmpty()) {
+        QSettings settings(foldersFile(), QSettings::IniFormat);
+        settings.setValue(kLastFolderKey, QFileInfo(chosen).absolutePath());
+    }
+    return chosen;
+}
+
+bool ExportWindow::writeFile(const QString &path) const
 {
     // Written beside the old file, which is replaced only once the new one is
     // complete: a failure leaves the last good export whole.
-    const QString path = exportPath();
     if (platform::isReadOnly(path))
         return false;
     platform::AtomicFile file(path);
@@ -206,17 +250,29 @@ void ExportWindow::cmdEsportaClick()
                                                 "presenti in archivio.\r\n\r\nSi vuole esportare "
                                                 "i dati adesso?")))
         return;
-    if (!writeFile()) {
+    const QString path = chooseExportPath();
+    if (path.isEmpty())
+        return;
+    if (!writeFile(path)) {
         platform::showMessage(this, kExportFailed);
         return;
     }
     if (platform::confirm(this, QStringLiteral("Le schede in archivio sono state esportate con "
                                                "successo.\r\n\r\nSi vuole aprire il file di "
-                                               "Excel?")))
-        TMisc::Open(QLatin1Char('"') + exportPath() + QLatin1Char('"'));
+                                               "Excel?"))
+        && !platform::services().shellOpenChecked(QLatin1Char('"') + path + QLatin1Char('"')))
+        platform::warning(this, noProgramMessage(path));
 }
 
 void ExportWindow::cmdEsciClick() { close(); }
+
+QString ExportWindow::noProgramMessage(const QString &path)
+{
+    return QStringLiteral("Il file è stato salvato, ma nessun programma lo ha aperto:\r\n\r\n%1"
+                          "\r\n\r\nInstallare un programma per i fogli di calcolo (ad esempio "
+                          "LibreOffice Calc) e aprire il file da lì.")
+        .arg(QDir::toNativeSeparators(path));
+}
 
 TfrmExpArmi::TfrmExpArmi(CardHost *editor) : ExportWindow(kExpArmi, editor) {}
 TfrmExpCartoline::TfrmExpCartoline(CardHost *editor) : ExportWindow(kExpCartoline, editor) {}

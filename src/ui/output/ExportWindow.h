@@ -40,10 +40,19 @@ public:
     HintBar *hintBar;
 
     ExportModel *model() const { return model_; }
+    // The spreadsheet file in the data folder, where a portable program
+    // folder keeps it.
     QString exportPath() const;
-    // Writes the grid to the spreadsheet file; false on failure, the old file
-    // then left whole.
-    bool writeFile() const;
+    // Where this export goes: exportPath() in a portable program folder; for an
+    // installed program the file the user names in a save dialog, which starts
+    // in the last folder used or in the Documents folder. Empty: cancelled.
+    QString chooseExportPath();
+    // Writes the grid to `path` (by default exportPath()); false on failure,
+    // the old file then left whole.
+    bool writeFile(const QString &path) const;
+    bool writeFile() const { return writeFile(exportPath()); }
+    // The warning when no program opens the saved file.
+    static QString noProgramMessage(const QString &path);
 
 public slots:
     void cmdEsportaClick();

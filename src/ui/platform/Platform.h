@@ -71,6 +71,13 @@ public:
     // Hands a file path, web address or "mailto:" address to the desktop.
     // File paths and mail addresses may come enclosed in double quotes.
     virtual void shellOpen(const QString &command) = 0;
+    // The same, saying whether a program took the file: false when the
+    // desktop has nothing that opens it.
+    virtual bool shellOpenChecked(const QString &command)
+    {
+        shellOpen(command);
+        return true;
+    }
     // Shows the print dialog and prints; false when the user cancelled.
     virtual bool print(QWidget *parent, const PrintJob &job) = 0;
     // Shows the document in a modal print preview, from which it can be printed.

@@ -145,6 +145,11 @@ void QtServices::shellOpen(const QString &command)
     QDesktopServices::openUrl(urlForCommand(command));
 }
 
+bool QtServices::shellOpenChecked(const QString &command)
+{
+    return QDesktopServices::openUrl(urlForCommand(command));
+}
+
 namespace {
 // The print module of the installation (beside the executable in a portable
 // program folder), loaded when something is first printed or previewed.

@@ -14,6 +14,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogRequest &request) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     void shellOpen(const QString &command) override;
+    bool shellOpenChecked(const QString &command) override;
     bool print(QWidget *parent, const PrintJob &job) override;
     void preview(QWidget *parent, const PrintJob &job) override;
     std::unique_ptr<VideoInput> openVideoInput() override;

@@ -6,6 +6,7 @@
 #include "core/transfer/Backup.h"
 #include "core/transfer/CsvExport.h"
 #include "core/transfer/CsvImport.h"
+#include "core/transfer/XlsxExport.h"
 #include "ui/platform/Platform.h"
 #include "ui/transfer/TfrmImporta.h"
 
@@ -139,11 +140,40 @@ bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
     return false;
 }
 
+bool TransferCommands::exportXlsx(QWidget *parent, const QString &file,
+                                  const std::optional<QList<qint64>> &rows)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Esporta le schede in un file Excel");
+    request.filters = {QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")};
+    request.proposedName = QFileInfo(file).completeBaseName() + QStringLiteral(".xlsx");
+    request.defaultExtension = QStringLiteral("xlsx");
+    request.overwritePrompt = true;
+    const QString chosen = platform::services().saveFile(parent, request);
+    if (chosen.isEmpty())
+        return false;
+    try {
+        Progress progress(parent, QStringLiteral("Esportazione in corso..."));
+        const qint64 written = Transfer::exportXlsx(CardStore(file, layoutOf(file)), chosen, rows,
+                                                    progress.callback());
+        platform::information(parent, written == 1
+                                          ? QStringLiteral("È stata esportata 1 scheda nel file Excel.")
+                                          : QStringLiteral("Sono state esportate %1 schede nel file Excel.").arg(written));
+        return true;
+    } catch (const Transfer::Cancelled &) {
+        platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file Excel non è stato scritto."));
+    } catch (const Transfer::Error &e) {
+        platform::warning(parent, e.message());
+    }
+    return false;
+}
+
 bool TransferCommands::importCsv(QWidget *parent, const QString &file)
 {
     platform::FileDialogRequest request;
     request.title = QStringLiteral("Importa schede da un file CSV");
     request.filters = {QStringLiteral("File CSV o fogli di Vetrinora (*.csv *.txt *.xls)"),
+                       QStringLiteral("Fogli di calcolo ODS o Excel (*.ods *.xlsx)"),
                        QStringLiteral("Tutti i file (*)")};
     request.defaultExtension = QStringLiteral("csv");
     const QString chosen = platform::services().openFile(parent, request);
@@ -152,12 +182,15 @@ bool TransferCommands::importCsv(QWidget *parent, const QString &file)
     const RecordLayout &layout = layoutOf(file);
     try {
         const Transfer::Preview preview = Transfer::preview(chosen);
-        TfrmImporta window(layout, preview, file, parent);
+        const Transfer::PresentCards present{CardStore(file, layout)};
+        TfrmImporta window(layout, preview, file, parent, &present,
+                           [&chosen](int sheet) { return Transfer::preview(chosen, 20, sheet); });
         if (window.exec() != QDialog::Accepted)
             return false;
         Progress progress(parent, QStringLiteral("Importazione in corso..."));
         const Transfer::ImportReport report =
-            Transfer::importFile(chosen, window.mapping(), CardStore(file, layout), progress.callback());
+            Transfer::importFile(chosen, window.mapping(), CardStore(file, layout), window.options(),
+                                 progress.callback());
         platform::information(parent, Transfer::reportText(report));
         return true;
     } catch (const Transfer::Cancelled &) {

@@ -27,7 +27,10 @@ public:
     // `rows`, only those cards (0-based), as filtered in the caller's list.
     bool exportCsv(QWidget *parent, const QString &file,
                    const std::optional<QList<qint64>> &rows = std::nullopt);
-    // Appends the cards of a CSV file (or of the program's spreadsheet) to
+    // The same cards into a real spreadsheet (.xlsx).
+    bool exportXlsx(QWidget *parent, const QString &file,
+                    const std::optional<QList<qint64>> &rows = std::nullopt);
+    // Appends the cards of a CSV file, an .ods or .xlsx sheet (or of the program's spreadsheet) to
     // `file`, created when missing, after a preview with the column mapping.
     bool importCsv(QWidget *parent, const QString &file);
 

@@ -1,0 +1,618 @@
+#include "core/transfer/SheetRows.h"
+
+#include "core/transfer/LibArchive.h"
+#include "core/transfer/Transfer.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <deque>
+
+namespace Transfer {
+
+namespace {
+
+constexpr qint64 kBlock = 64 * 1024;
+// A cell longer than this is no card field: the file is damaged or not ours.
+constexpr qsizetype kLongestCell = 1 << 20;
+// More repeats of one non-empty row than any sheet holds.
+constexpr qint64 kMostRepeats = 1 << 20;
+
+const LibArchive &zipLibrary()
+{
+    if (const LibArchive *library = LibArchive::get())
+        return *library;
+    throw Error(noSheetLibraryMessage());
+}
+
+// One pass over the entries of the zip.
+class Zip {
+public:
+    explicit Zip(const QString &path) : la_(zipLibrary()), a_(la_.archive_read_new())
+    {
+        la_.archive_read_support_format_zip_seekable(a_);
+        const QByteArray name = QFile::encodeName(path);
+        if (!QFileInfo(path).isFile() || la_.archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK)
+            throw Error(notSheetMessage());
+    }
+    ~Zip() { la_.archive_read_free(a_); }
+    Zip(const Zip &) = delete;
+    Zip &operator=(const Zip &) = delete;
+
+    // The next entry's name; false at the end.
+    bool next(QString &name, qint64 &size)
+    {
+        archive_entry *e = nullptr;
+        const int status = la_.archive_read_next_header(a_, &e);
+        if (status == ARCHIVE_EOF)
+            return false;
+        if (status < ARCHIVE_WARN)
+            throw Error(notSheetMessage());
+        const char *utf8 = la_.archive_entry_pathname_utf8(e);
+        name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(la_.archive_entry_pathname(e));
+        size = la_.archive_entry_size_is_set(e) ? la_.archive_entry_size(e) : 0;
+        return true;
+    }
+    // The next block of the current entry; empty at its end.
+    QByteArray block()
+    {
+        QByteArray bytes(kBlock, Qt::Uninitialized);
+        const la_ssize_t n = la_.archive_read_data(a_, bytes.data(), size_t(kBlock));
+        if (n < 0)
+            throw Error(notSheetMessage());
+        bytes.truncate(qsizetype(n));
+        return bytes;
+    }
+    QByteArray whole()
+    {
+        QByteArray all;
+        for (QByteArray b = block(); !b.isEmpty(); b = block()) {
+            all += b;
+            if (all.size() > 256 * 1024 * 1024)
+                throw Error(notSheetMessage());
+        }
+        return all;
+    }
+
+private:
+    const LibArchive &la_;
+    archive *a_;
+};
+
+QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)
+{
+    for (const QXmlStreamAttribute &a : attributes)
+        if (a.name() == localName)
+            return a.value();
+    return {};
+}
+
+// The attributes of the reader's current element are a copy: take them once
+// per element (attributes_ below), or through this for a single look-up.
+QString attr(const QXmlStreamReader &x, QLatin1StringView localName)
+{
+    return attr(x.attributes(), localName).toString();
+}
+
+// A number as the program writes it: decimal comma, no exponent where the
+// digits allow, at most fifteen significant digits.
+QString numberText(QStringView value)
+{
+    bool ok = false;
+    const double v = QLocale::c().toDouble(value, &ok);
+    QString text;
+    if (ok && std::isfinite(v) && (v == 0 || (std::fabs(v) >= 1e-4 && std::fabs(v) < 1e15)))
+        text = QString::number(v, 'g', 15);
+    else
+        text = value.toString();
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+QString dateText(const QDate &d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+
+// The cells of one row, filled in order, with repeats and gaps.
+struct RowBuilder {
+    QStringList cells;
+    void put(qsizetype column, const QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        while (cells.size() < column)
+            cells.append(QString());
+        cells.append(text);
+    }
+};
+
+class SheetSource : public RowSource {
+public:
+    SheetSource(const QString &path, const QString &entry, const QString &kind)
+        : zip_(path), kind_(kind)
+    {
+        QString name;
+        qint64 size = 0;
+        while (zip_.next(name, size)) {
+            if (name == entry) {
+                size_ = size;
+                return;
+            }
+        }
+        throw Error(notSheetMessage());
+    }
+    bool next(QStringList &row) override
+    {
+        while (rows_.empty() && !done_) {
+            const QByteArray bytes = zip_.block();
+            if (bytes.isEmpty()) {
+                done_ = true;
+            } else {
+                position_ += bytes.size();
+                xml_.addData(bytes);
+            }
+            parse();
+            if (done_ && !finished_ && xml_.error() != QXmlStreamReader::NoError)
+                throw Error(notSheetMessage());
+        }
+        if (rows_.empty())
+            return false;
+        row = std::move(rows_.front());
+        rows_.pop_front();
+        if (width_ < 0)
+            width_ = row.size();
+        while (row.size() < width_)
+            row.append(QString());
+        return true;
+    }
+    qint64 position() const override { return position_; }
+    qint64 size() const override { return std::max(size_, position_); }
+    QString encoding() const override { return kind_; }
+    QChar separator() const override { return QChar(); }
+
+protected:
+    void parse()
+    {
+        while (!finished_ && !xml_.atEnd()) {
+            const QXmlStreamReader::TokenType t = xml_.readNext();
+            if (t == QXmlStreamReader::Invalid) {
+                if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+                    return;
+                throw Error(notSheetMessage());
+            }
+            token(t);
+            if (text_.size() > kLongestCell)
+                throw Error(notSheetMessage());
+        }
+    }
+    virtual void token(QXmlStreamReader::TokenType t) = 0;
+
+    // A finished row: empty rows wait until a row with cells follows them, so
+    // that a sheet's endless empty tail is never produced.
+    void endRow(QStringList cells, qint64 repeat)
+    {
+        while (!cells.isEmpty() && cells.last().isEmpty())
+            cells.removeLast();
+        if (cells.isEmpty()) {
+            emptyRows_ += repeat;
+            return;
+        }
+        if (repeat > kMostRepeats || emptyRows_ > kMostRepeats)
+            throw Error(notSheetMessage());
+        for (; emptyRows_ > 0; --emptyRows_)
+            rows_.emplace_back();
+        for (qint64 i = 0; i < repeat; ++i)
+            rows_.push_back(cells);
+    }
+
+    Zip zip_;
+    QXmlStreamReader xml_;
+    QString kind_;
+    qint64 size_ = 0;
+    qint64 position_ = 0;
+    bool done_ = false;
+    bool finished_ = false;
+    qint64 emptyRows_ = 0;
+    qsizetype width_ = -1;
+    std::deque<QStringList> rows_;
+    QString text_;
+};
+
+// content.xml of an OpenDocument spreadsheet.
+class OdsSource : public SheetSource {
+public:
+    OdsSource(const QString &path, int sheet) : SheetSource(path, QStringLiteral("content.xml"), QStringLiteral("ODS")), sheet_(sheet) {}
+
+private:
+    void token(QXmlStreamReader::TokenType t) override
+    {
+        if (t == QXmlStreamReader::StartElement) {
+            const QStringView n = xml_.name();
+            if (n == QLatin1String("table") && xml_.prefix() == QLatin1String("table")) {
+                inTable_ = ++table_ == sheet_;
+            } else if (!inTable_) {
+                return;
+            } else if (n == QLatin1String("table-row")) {
+                row_ = RowBuilder();
+                column_ = 0;
+                rowRepeat_ = std::max<qint64>(1, attr(xml_, QLatin1String("number-rows-repeated")).toLongLong());
+            } else if (n == QLatin1String("table-cell") || n == QLatin1String("covered-table-cell")) {
+                inCell_ = true;
+                paragraphs_ = 0;
+                text_.clear();
+                const QXmlStreamAttributes a = xml_.attributes();
+                cellRepeat_ = std::max<qint64>(1, attr(a, QLatin1String("number-columns-repeated")).toLongLong());
+                value_ = valueOf(a);
+            } else if (inCell_ && n == QLatin1String("annotation")) {
+                ++annotation_;
+            } else if (inCell_ && !annotation_) {
+                if (n == QLatin1String("p") || n == QLatin1String("h")) {
+                    if (paragraphs_++ > 0)
+                        text_ += QLatin1Char('\n');
+                } else if (n == QLatin1String("s")) {
+                    const qint64 c = attr(xml_, QLatin1String("c")).toLongLong();
+                    text_ += QString(qsizetype(std::clamp<qint64>(c, 1, 1000)), QLatin1Char(' '));
+                } else if (n == QLatin1String("tab")) {
+                    text_ += QLatin1Char('\t');
+                } else if (n == QLatin1String("line-break")) {
+                    text_ += QLatin1Char('\n');
+                }
+            }
+        } else if (t == QXmlStreamReader::Characters) {
+            if (inTable_ && inCell_ && !annotation_ && paragraphs_ > 0)
+                text_ += xml_.text();
+        } else if (t == QXmlStreamReader::EndElement && inTable_) {
+            const QStringView n = xml_.name();
+            if (n == QLatin1String("annotation") && annotation_) {
+                --annotation_;
+            } else if (n == QLatin1String("table-cell") || n == QLatin1String("covered-table-cell")) {
+                inCell_ = false;
+                const QString cell = value_ ? *value_ : text_;
+                if (!cell.isEmpty()) {
+                    if (cellRepeat_ > 1024)
+                        throw Error(notSheetMessage());
+                    for (qint64 i = 0; i < cellRepeat_; ++i)
+                        row_.put(column_ + i, cell);
+                }
+                column_ += qsizetype(std::min<qint64>(cellRepeat_, 1 << 16));
+            } else if (n == QLatin1String("table-row")) {
+                endRow(row_.cells, rowRepeat_);
+            } else if (n == QLatin1String("table") && xml_.prefix() == QLatin1String("table")) {
+                finished_ = true;
+            }
+        }
+    }
+
+    // The cell's value from its attributes; none for text.
+    static std::optional<QString> valueOf(const QXmlStreamAttributes &a)
+    {
+        const QStringView type = attr(a, QLatin1String("value-type"));
+        if (type == QLatin1String("float") || type == QLatin1String("currency") || type == QLatin1String("percentage"))
+            return numberText(attr(a, QLatin1String("value")));
+        if (type == QLatin1String("date")) {
+            const QStringView v = attr(a, QLatin1String("date-value"));
+            const QDate d = QDate::fromString(v.left(10).toString(), Qt::ISODate);
+            if (d.isValid())
+                return dateText(d);
+            return std::nullopt;
+        }
+        if (type == QLatin1String("boolean"))
+            return attr(a, QLatin1String("boolean-value")).toString();
+        return std::nullopt;
+    }
+
+    int sheet_;
+    int table_ = -1;
+    bool inTable_ = false;
+    bool inCell_ = false;
+    int annotation_ = 0;
+    int paragraphs_ = 0;
+    qint64 rowRepeat_ = 1;
+    qint64 cellRepeat_ = 1;
+    qsizetype column_ = 0;
+    std::optional<QString> value_;
+    RowBuilder row_;
+};
+
+// What a worksheet of an xlsx needs from the rest of the file.
+struct Workbook {
+    QStringList names;       // sheet names in order
+    QStringList entries;     // their worksheet entries
+    QStringList shared;      // shared strings
+    QList<bool> dateStyles;  // for each cell style, whether it shows a date
+    bool date1904 = false;
+};
+
+// Whether a number format shows a date: a letter d, m or y outside quotes,
+// brackets and escapes, and no h or s (a time).
+bool dateFormat(QStringView code)
+{
+    bool date = false;
+    bool quoted = false;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i].toLower();
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == QLatin1Char('\\') || c == QLatin1Char('_') || c == QLatin1Char('*'))
+            ++i;
+        else if (c == QLatin1Char('[')) {
+            while (i < code.size() && code[i] != QLatin1Char(']'))
+                ++i;
+        } else if (c == QLatin1Char('d') || c == QLatin1Char('y') || c == QLatin1Char('m'))
+            date = true;
+        else if (c == QLatin1Char('h') || c == QLatin1Char('s'))
+            return false;
+    }
+    return date;
+}
+
+QString resolveTarget(QString target)
+{
+    if (target.startsWith(QLatin1Char('/')))
+        return target.mid(1);
+    return QStringLiteral("xl/") + target;
+}
+
+Workbook readWorkbook(const QString &path)
+{
+    Zip zip(path);
+    Workbook book;
+    QList<QString> ids;
+    QHash<QString, QString> targets;
+    QHash<int, bool> customDate;
+    QList<int> styleFormats;
+    bool found = false;
+    QString name;
+    qint64 size = 0;
+    while (zip.next(name, size)) {
+        if (name == QLatin1String("xl/workbook.xml")) {
+            found = true;
+            QXmlStreamReader x(zip.whole());
+            while (!x.atEnd()) {
+                if (x.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                if (x.name() == QLatin1String("sheet")) {
+                    book.names.append(attr(x, QLatin1String("name")));
+                    ids.append(attr(x, QLatin1String("id")));
+                } else if (x.name() == QLatin1String("workbookPr")) {
+                    const QStringView d = attr(x, QLatin1String("date1904"));
+                    book.date1904 = d == QLatin1String("1") || d == QLatin1String("true");
+                }
+            }
+        } else if (name == QLatin1String("xl/_rels/workbook.xml.rels")) {
+            QXmlStreamReader x(zip.whole());
+            while (!x.atEnd()) {
+                if (x.readNext() == QXmlStreamReader::StartElement && x.name() == QLatin1String("Relationship"))
+                    targets.insert(attr(x, QLatin1String("Id")),
+                                   resolveTarget(attr(x, QLatin1String("Target"))));
+            }
+        } else if (name == QLatin1String("xl/sharedStrings.xml")) {
+            QXmlStreamReader x(zip.whole());
+            QString text;
+            int phonetic = 0;
+            bool inT = false;
+            while (!x.atEnd()) {
+                const auto t = x.readNext();
+                if (t == QXmlStreamReader::StartElement) {
+                    if (x.name() == QLatin1String("si"))
+                        text.clear();
+                    else if (x.name() == QLatin1String("rPh"))
+                        ++phonetic;
+                    else if (x.name() == QLatin1String("t"))
+                        inT = true;
+                } else if (t == QXmlStreamReader::EndElement) {
+                    if (x.name() == QLatin1String("si"))
+                        book.shared.append(text);
+                    else if (x.name() == QLatin1String("rPh"))
+                        --phonetic;
+                    else if (x.name() == QLatin1String("t"))
+                        inT = false;
+                } else if (t == QXmlStreamReader::Characters && inT && !phonetic) {
+                    text += x.text();
+                }
+            }
+        } else if (name == QLatin1String("xl/styles.xml")) {
+            QXmlStreamReader x(zip.whole());
+            bool inXfs = false;
+            while (!x.atEnd()) {
+                const auto t = x.readNext();
+                if (t == QXmlStreamReader::StartElement) {
+                    if (x.name() == QLatin1String("numFmt"))
+                        customDate.insert(attr(x, QLatin1String("numFmtId")).toInt(),
+                                          dateFormat(attr(x, QLatin1String("formatCode"))));
+                    else if (x.name() == QLatin1String("cellXfs"))
+                        inXfs = true;
+                    else if (inXfs && x.name() == QLatin1String("xf"))
+                        styleFormats.append(attr(x, QLatin1String("numFmtId")).toInt());
+                } else if (t == QXmlStreamReader::EndElement && x.name() == QLatin1String("cellXfs")) {
+                    inXfs = false;
+                }
+            }
+        }
+    }
+    if (!found)
+        throw Error(notSheetMessage());
+    for (const QString &id : ids)
+        book.entries.append(targets.value(id));
+    for (const int f : styleFormats)
+        book.dateStyles.append(customDate.contains(f) ? customDate.value(f) : ((f >= 14 && f <= 17) || f == 22));
+    return book;
+}
+
+// Column number of a cell reference ("C5" is 2); -1 when there is none.
+qsizetype columnOf(QStringView ref)
+{
+    qsizetype column = 0;
+    qsizetype i = 0;
+    for (; i < ref.size() && ref[i].isLetter(); ++i)
+        column = column * 26 + (ref[i].toUpper().unicode() - 'A' + 1);
+    return i == 0 || column > 1 << 16 ? -1 : column - 1;
+}
+
+// A worksheet of an xlsx.
+class XlsxSource : public SheetSource {
+public:
+    XlsxSource(const QString &path, const QString &entry, Workbook book)
+        : SheetSource(path, entry, QStringLiteral("XLSX")), book_(std::move(book))
+    {
+    }
+
+private:
+    void token(QXmlStreamReader::TokenType t) override
+    {
+        if (t == QXmlStreamReader::StartElement) {
+            const QStringView n = xml_.name();
+            if (n == QLatin1String("row")) {
+                row_ = RowBuilder();
+                column_ = 0;
+                const qint64 r = QStringView(attr(xml_, QLatin1String("r"))).toLongLong();
+                if (r > rowNumber_ + 1)
+                    endRow({}, r - rowNumber_ - 1);
+                rowNumber_ = std::max(r, rowNumber_ + 1);
+            } else if (n == QLatin1String("c")) {
+                const QXmlStreamAttributes a = xml_.attributes();
+                const qsizetype c = columnOf(attr(a, QLatin1String("r")));
+                if (c >= 0)
+                    column_ = c;
+                type_ = attr(a, QLatin1String("t")).toString();
+                style_ = attr(a, QLatin1String("s")).toInt();
+                text_.clear();
+            } else if (n == QLatin1String("v") || n == QLatin1String("t")) {
+                inValue_ = true;
+            } else if (n == QLatin1String("rPh")) {
+                ++phonetic_;
+            }
+        } else if (t == QXmlStreamReader::Characters) {
+            if (inValue_ && !phonetic_)
+                text_ += xml_.text();
+        } else if (t == QXmlStreamReader::EndElement) {
+            const QStringView n = xml_.name();
+            if (n == QLatin1String("v") || n == QLatin1String("t")) {
+                inValue_ = false;
+            } else if (n == QLatin1String("rPh")) {
+                --phonetic_;
+            } else if (n == QLatin1String("c")) {
+                row_.put(column_, cellText());
+                ++column_;
+            } else if (n == QLatin1String("row")) {
+                endRow(row_.cells, 1);
+            } else if (n == QLatin1String("sheetData")) {
+                finished_ = true;
+            }
+        }
+    }
+
+    QString cellText() const
+    {
+        if (type_ == QLatin1String("s")) {
+            bool ok = false;
+            const int i = text_.trimmed().toInt(&ok);
+            return ok ? book_.shared.value(i) : QString();
+        }
+        if (type_ == QLatin1String("b"))
+            return text_.trimmed() == QLatin1String("1") ? QStringLiteral("true") : QStringLiteral("false");
+        if (type_ == QLatin1String("inlineStr") || type_ == QLatin1String("str") || type_ == QLatin1String("e"))
+            return text_;
+        if (text_.isEmpty())
+            return text_;
+        if (book_.dateStyles.value(style_)) {
+            bool ok = false;
+            const double serial = QLocale::c().toDouble(text_, &ok);
+            if (ok && serial >= 1 && serial < 2958466) {
+                const QDate base = book_.date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+                return dateText(base.addDays(qint64(std::floor(serial))));
+            }
+        }
+        return numberText(text_);
+    }
+
+    Workbook book_;
+    qint64 rowNumber_ = 0;
+    qsizetype column_ = 0;
+    QString type_;
+    int style_ = 0;
+    bool inValue_ = false;
+    int phonetic_ = 0;
+    RowBuilder row_;
+};
+
+enum class Kind { Ods, Xlsx };
+
+Kind kindOf(const QString &path)
+{
+    Zip zip(path);
+    QString name;
+    qint64 size = 0;
+    while (zip.next(name, size)) {
+        if (name == QLatin1String("content.xml"))
+            return Kind::Ods;
+        if (name == QLatin1String("xl/workbook.xml"))
+            return Kind::Xlsx;
+    }
+    throw Error(notSheetMessage());
+}
+
+} // namespace
+
+bool isZip(QByteArrayView start) { return start.startsWith("PK\x03\x04"); }
+
+QString notSheetMessage()
+{
+    return QStringLiteral("Attenzione: il file scelto non è un foglio di calcolo ODS o XLSX leggibile "
+                          "(è danneggiato o di un altro tipo). Salvarlo di nuovo dal programma di "
+                          "fogli di calcolo, oppure come CSV. Non è stata importata nessuna scheda.");
+}
+
+QString noSheetLibraryMessage()
+{
+    return QStringLiteral("Attenzione: manca la libreria di sistema per i file zip (libarchive), "
+                          "senza la quale non si possono importare fogli ODS o XLSX. Salvare il "
+                          "foglio come CSV, oppure reinstallare il software.");
+}
+
+QStringList sheetNames(const QString &path)
+{
+    if (kindOf(path) == Kind::Xlsx)
+        return readWorkbook(path).names;
+    Zip zip(path);
+    QString name;
+    qint64 size = 0;
+    while (zip.next(name, size)) {
+        if (name != QLatin1String("content.xml"))
+            continue;
+        QStringList names;
+        QXmlStreamReader x;
+        for (QByteArray b = zip.block(); !b.isEmpty(); b = zip.block()) {
+            x.addData(b);
+            while (!x.atEnd()) {
+                const auto t = x.readNext();
+                if (t == QXmlStreamReader::Invalid)
+                    break;
+                if (t == QXmlStreamReader::StartElement && x.name() == QLatin1String("table")
+                    && x.prefix() == QLatin1String("table"))
+                    names.append(attr(x, QLatin1String("name")));
+            }
+            if (x.error() != QXmlStreamReader::NoError && x.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                throw Error(notSheetMessage());
+        }
+        return names;
+    }
+    throw Error(notSheetMessage());
+}
+
+std::unique_ptr<RowSource> openSheet(const QString &path, int sheet)
+{
+    if (kindOf(path) == Kind::Ods)
+        return std::make_unique<OdsSource>(path, sheet);
+    Workbook book = readWorkbook(path);
+    const QString entry = book.entries.value(sheet);
+    if (entry.isEmpty())
+        throw Error(notSheetMessage());
+    return std::make_unique<XlsxSource>(path, entry, std::move(book));
+}
+
+} // namespace Transfer

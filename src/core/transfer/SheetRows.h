@@ -1,0 +1,30 @@
+#pragma once
+// Rows of a spreadsheet file: OpenDocument (.ods) or Office Open XML (.xlsx),
+// both zip files of XML, read with libarchive and QXmlStreamReader. Each cell
+// gives its value, not its display text: numbers with a decimal comma and no
+// thousands separator ("1234,5"), dates as dd/mm/yyyy, yes/no as "true" or
+// "false", text as written (paragraphs on lines of their own). Trailing empty
+// cells are left out and shorter rows filled up to the heading row's width.
+
+#include "core/transfer/Rows.h"
+
+#include <QByteArrayView>
+#include <QStringList>
+#include <memory>
+
+namespace Transfer {
+
+// Whether a file starting with these bytes is a zip file (a spreadsheet).
+bool isZip(QByteArrayView start);
+
+// The names of the file's sheets in their order. Throws Transfer::Error.
+QStringList sheetNames(const QString &path);
+
+// The rows of sheet number `sheet` (0 the first). Throws Transfer::Error for a
+// zip that is no spreadsheet, a damaged file or a missing sheet.
+std::unique_ptr<RowSource> openSheet(const QString &path, int sheet);
+
+QString notSheetMessage();
+QString noSheetLibraryMessage();
+
+} // namespace Transfer
