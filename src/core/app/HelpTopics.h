@@ -18,6 +18,7 @@ Topic mocEditor();     // "App Archivio MOC"
 Topic archives();      // "Creazione e apertura archivi MOC"
 Topic setExport();     // "Esportazione catalogo BLOKKO in Excel"
 Topic mocExport();     // "Esportazione archivio MOC in Excel"
+Topic statistics();    // "Statistiche della collezione"
 
 QString separator();
 

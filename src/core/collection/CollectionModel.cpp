@@ -924,3 +924,5 @@ CollectionModel::Totals CollectionModel::totalsOf(const QList<int> &shownRows) c
             addToTotals(t, shown_[std::size_t(row)]);
     return t;
 }
+
+bool collectionDateKey(std::string_view text, quint64 &key) { return dateKey(text, key); }

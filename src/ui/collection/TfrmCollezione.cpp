@@ -9,6 +9,7 @@
 #include "ui/base/Navigation.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
+#include "ui/collection/TfrmStatistiche.h"
 #include "ui/platform/Platform.h"
 #include "ui/transfer/TransferCommands.h"
 
@@ -161,9 +162,10 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     cmdRipristinaBackup = button("cmdRipristinaBackup", QStringLiteral("&Ripristina backup..."), p);
     cmdEsportaCsv = button("cmdEsportaCsv", QStringLiteral("&Esporta CSV..."), p);
     cmdImportaCsv = button("cmdImportaCsv", QStringLiteral("&Importa CSV..."), p);
+    cmdStatistiche = button("cmdStatistiche", QStringLiteral("&Statistiche"), p);
     btnEsci = button("btnEsci", QStringLiteral("Chiudi"), p);
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
-                           cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv})
+                           cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv, cmdStatistiche})
         panComandi->addWidget(b);
     panComandi->addStretch(1);
     panComandi->addWidget(btnEsci);
@@ -198,6 +200,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(cmdRipristinaBackup, &QPushButton::clicked, this, &TfrmCollezione::cmdRipristinaBackupClick);
     connect(cmdEsportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaCsvClick);
     connect(cmdImportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdImportaCsvClick);
+    connect(cmdStatistiche, &QPushButton::clicked, this, &TfrmCollezione::cmdStatisticheClick);
     connect(btnEsci, &QPushButton::clicked, this, &TfrmCollezione::btnEsciClick);
 
     // Tab goes along the command row as it reads, closing last.
@@ -205,7 +208,16 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     QWidget::setTabOrder(cmdBackup, cmdRipristinaBackup);
     QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
     QWidget::setTabOrder(cmdEsportaCsv, cmdImportaCsv);
-    QWidget::setTabOrder(cmdImportaCsv, btnEsci);
+    QWidget::setTabOrder(cmdImportaCsv, cmdStatistiche);
+    QWidget::setTabOrder(cmdStatistiche, btnEsci);
+}
+
+void TfrmCollezione::cmdStatisticheClick()
+{
+    // The amounts of a large collection first, so that the filter has
+    // every card to choose from.
+    finishLoad();
+    TfrmStatistiche::showFor(this, *model_, cmbCatalogo->currentText());
 }
 
 QWidget *TfrmCollezione::closeTarget()

@@ -46,6 +46,7 @@ public:
     QPushButton *cmdRipristinaBackup;
     QPushButton *cmdEsportaCsv;
     QPushButton *cmdImportaCsv;
+    QPushButton *cmdStatistiche;
     QPushButton *btnEsci;
 
     CollectionModel *model() const { return model_; }
@@ -74,6 +75,7 @@ public slots:
     void cmdRipristinaBackupClick();
     void cmdEsportaCsvClick();
     void cmdImportaCsvClick();
+    void cmdStatisticheClick();
     void btnEsciClick();
 
 protected:
