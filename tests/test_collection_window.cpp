@@ -401,7 +401,8 @@ private slots:
             {window()->cmdBackup, QStringLiteral("&Backup...")},
             {window()->cmdRipristinaBackup, QStringLiteral("&Ripristina backup...")},
             {window()->cmdEsportaCsv, QStringLiteral("&Esporta CSV...")},
-            {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")}};
+            {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")},
+            {window()->cmdStatistiche, QStringLiteral("&Statistiche")}};
         QWidget *previous = window()->btnCestino;
         QStringList mnemonics;
         for (const auto &[command, caption] : expected) {
@@ -420,7 +421,7 @@ private slots:
         }
         mnemonics.sort();
         QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("I"),
-                                        QStringLiteral("R")}));
+                                        QStringLiteral("R"), QStringLiteral("S")}));
         QCOMPARE(window()->cmdEsportaCsv->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
         QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
         QCOMPARE(services->fileDialogs.size(), 1);
