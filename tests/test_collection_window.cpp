@@ -601,7 +601,8 @@ private slots:
             {window()->cmdRipristinaBackup, QStringLiteral("&Ripristina backup...")},
             {window()->cmdEsportaCsv, QStringLiteral("&Esporta CSV...")},
             {window()->cmdEsportaXlsx, QStringLiteral("Esporta E&xcel...")},
-            {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")}};
+            {window()->cmdImportaCsv, QStringLiteral("&Importa CSV...")},
+            {window()->cmdStatistiche, QStringLiteral("&Statistiche")}};
         QWidget *previous = window()->btnCestino;
         QStringList mnemonics;
         for (const auto &[command, caption] : expected) {
@@ -620,7 +621,7 @@ private slots:
         }
         mnemonics.sort();
         QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("I"),
-                                        QStringLiteral("R"), QStringLiteral("X")}));
+                                        QStringLiteral("R"), QStringLiteral("S"), QStringLiteral("X")}));
         QCOMPARE(window()->cmdEsportaCsv->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
         QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
         QCOMPARE(services->fileDialogs.size(), 1);

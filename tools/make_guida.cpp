@@ -23,6 +23,7 @@
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
 #include "ui/collection/TfrmCollezione.h"
+#include "ui/collection/TfrmStatistiche.h"
 #include "ui/editing/TfrmAllegaCartella.h"
 #include "ui/editing/TfrmWebCam.h"
 #include "ui/output/CardPrintWindow.h"
@@ -273,6 +274,13 @@ Pictures takePictures(const QString &folder)
         collection.cmbCatalogoChange();
         collection.grdSchede->selectRow(2);
         add(u"collezione.png"_s, grab(collection, QSize(995, 692)));
+        // Its statistics, opened by its own command.
+        collection.show();
+        collection.cmdStatisticheClick();
+        if (auto *statistics = collection.findChild<TfrmStatistiche *>()) {
+            add(u"statistiche.png"_s, grab(*statistics, QSize(1000, 640)));
+            statistics->close();
+        }
     }
     {
         // A sheet as an Italian spreadsheet saves it: Windows-1252, ";"

@@ -334,6 +334,35 @@ Topic mocExport()
             exportParagraphs(QStringLiteral("i dati testuali presenti nell'archivio delle MOC"))};
 }
 
+Topic statistics()
+{
+    return {QStringLiteral("Statistiche della collezione"),
+            {QStringLiteral(
+                 "Il pulsante Statistiche della finestra Collezione apre le statistiche delle schede "
+                 "mostrate: il catalogo dei set, un archivio MOC oppure tutta la collezione. Se nella "
+                 "finestra Collezione è scritto un filtro, le statistiche contano soltanto le schede "
+                 "che il filtro lascia nella tabella."),
+             QStringLiteral(
+                 "Ogni scheda della finestra Statistiche mostra un grafico e, accanto, una tabella con "
+                 "gli stessi numeri: il valore e il numero delle schede per tema (dal tema di maggior "
+                 "valore), per anno di uscita e per anno di acquisto dei set, la parte del valore in "
+                 "vendita, le dieci schede di maggior valore, le MOC per designer e per stato del "
+                 "progetto. In alto si leggono il numero delle schede, il valore totale, la parte in "
+                 "vendita e il numero totale dei pezzi."),
+             QStringLiteral(
+                 "L'anno di acquisto si ricava dal campo Data acquisto quando contiene una data, "
+                 "scritta ad esempio 25/12/2019, 5/3/19, 2019-12-25 oppure 12/2019; i set senza una "
+                 "data leggibile sono contati a parte. Gli importi che non si leggono come cifre in "
+                 "euro non vengono sommati: il riepilogo dice quante sono le schede che li contengono."),
+             QStringLiteral(
+                 "Il pulsante Copia copia negli appunti le celle scelte della tabella (oppure tutta la "
+                 "tabella, se non è scelta nessuna cella), separate da tabulazioni, pronte per un "
+                 "foglio di calcolo. Il pulsante Stampa stampa un grafico per pagina in formato A4 "
+                 "con la sua tabella; il pulsante Salva come immagine o PDF salva tutti i grafici in "
+                 "un'immagine PNG oppure in un documento PDF. Il tasto Esc chiude la finestra."),
+            }};
+}
+
 Topic startScreen()
 {
     QStringList p;

@@ -22,6 +22,7 @@ Topic collection();    // "La finestra Collezione"
 Topic bin();           // "Il Cestino"
 Topic backup();        // "Copia di sicurezza e ripristino"
 Topic spreadsheets();  // "File CSV e fogli di calcolo"
+Topic statistics();    // "Statistiche della collezione"
 
 QString separator();
 

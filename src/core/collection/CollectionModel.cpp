@@ -151,8 +151,14 @@ bool dateKey(std::string_view t, quint64 &key)
     }
     if (month < 1 || month > 12)
         return false;
-    if (day != 0 && !QDate(year, month, day).isValid())
-        return false;
+    // The day exists in the Gregorian calendar, as QDate has it (no year 0),
+    // checked without building a date: the statistics read every card's.
+    if (day != 0) {
+        static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        if (year == 0 || day > kDays[month - 1] + (month == 2 && leap))
+            return false;
+    }
     key = quint64(year) * 10000 + quint64(month) * 100 + quint64(day);
     return true;
 }
@@ -924,3 +930,5 @@ CollectionModel::Totals CollectionModel::totalsOf(const QList<int> &shownRows) c
             addToTotals(t, shown_[std::size_t(row)]);
     return t;
 }
+
+bool collectionDateKey(std::string_view text, quint64 &key) { return dateKey(text, key); }

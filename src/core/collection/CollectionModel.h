@@ -146,3 +146,8 @@ private:
 
 // A total as the totals bar writes it: "1.234,50 €".
 QString moneyText(qint64 cents);
+
+// The day a whole text reads as, as the date sort reads it (dd/mm/yyyy,
+// d/m/yy, yyyy-mm-dd, mm/yyyy): yyyymmdd, dd 00 for a month alone; false for
+// a text that is no date.
+bool collectionDateKey(std::string_view text, quint64 &key);

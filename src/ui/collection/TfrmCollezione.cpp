@@ -12,6 +12,7 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
+#include "ui/collection/TfrmStatistiche.h"
 #include "ui/platform/Platform.h"
 #include "ui/transfer/TransferCommands.h"
 
@@ -188,9 +189,10 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     cmdEsportaCsv = button("cmdEsportaCsv", QStringLiteral("&Esporta CSV..."), p);
     cmdEsportaXlsx = button("cmdEsportaXlsx", QStringLiteral("Esporta E&xcel..."), p);
     cmdImportaCsv = button("cmdImportaCsv", QStringLiteral("&Importa CSV..."), p);
+    cmdStatistiche = button("cmdStatistiche", QStringLiteral("&Statistiche"), p);
     btnEsci = button("btnEsci", QStringLiteral("Chiudi"), p);
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
-                           cmdRipristinaBackup, cmdEsportaCsv, cmdEsportaXlsx, cmdImportaCsv})
+                           cmdRipristinaBackup, cmdEsportaCsv, cmdEsportaXlsx, cmdImportaCsv, cmdStatistiche})
         panComandi->addWidget(b);
     panComandi->addStretch();
     panComandi->addWidget(btnEsci);
@@ -226,6 +228,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(cmdEsportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaCsvClick);
     connect(cmdEsportaXlsx, &QPushButton::clicked, this, &TfrmCollezione::cmdEsportaXlsxClick);
     connect(cmdImportaCsv, &QPushButton::clicked, this, &TfrmCollezione::cmdImportaCsvClick);
+    connect(cmdStatistiche, &QPushButton::clicked, this, &TfrmCollezione::cmdStatisticheClick);
     connect(btnEsci, &QPushButton::clicked, this, &TfrmCollezione::btnEsciClick);
 
     // Tab goes along the command row as it reads, closing last.
@@ -234,7 +237,8 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
     QWidget::setTabOrder(cmdEsportaCsv, cmdEsportaXlsx);
     QWidget::setTabOrder(cmdEsportaXlsx, cmdImportaCsv);
-    QWidget::setTabOrder(cmdImportaCsv, btnEsci);
+    QWidget::setTabOrder(cmdImportaCsv, cmdStatistiche);
+    QWidget::setTabOrder(cmdStatistiche, btnEsci);
 
     // The panel's band follows the panel's size.
     p->installEventFilter(this);
@@ -293,6 +297,13 @@ void TfrmCollezione::fitColumns()
         const int heading = header->sectionSizeHint(c);
         header->resizeSection(c, std::max(heading, std::min(grdSchede->columnWidth(c), widest)));
     }
+
+void TfrmCollezione::cmdStatisticheClick()
+{
+    // The amounts of a large collection first, so that the filter has
+    // every card to choose from.
+    finishLoad();
+    TfrmStatistiche::showFor(this, *model_, cmbCatalogo->currentText());
 }
 
 QWidget *TfrmCollezione::closeTarget()

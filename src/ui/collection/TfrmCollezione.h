@@ -51,6 +51,7 @@ public:
     QPushButton *cmdEsportaCsv;
     QPushButton *cmdEsportaXlsx;
     QPushButton *cmdImportaCsv;
+    QPushButton *cmdStatistiche;
     QPushButton *btnEsci;
 
     CollectionModel *model() const { return model_; }
@@ -89,6 +90,7 @@ public slots:
     void cmdEsportaCsvClick();
     void cmdEsportaXlsxClick();
     void cmdImportaCsvClick();
+    void cmdStatisticheClick();
     void btnEsciClick();
 
 protected:
