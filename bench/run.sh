@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
-cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench transfer_bench write_catalogue
+cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench gallery_bench transfer_bench write_catalogue
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
@@ -29,6 +29,8 @@ echo "== export of 100,000 cards =="
 "$build/bench/export_bench" "${EXPORT_RUNS:-5}" 2>/dev/null
 echo "== collection window over 100,000 cards =="
 "$build/bench/collection_bench" 2>/dev/null
+echo "== gallery over 10,000 cards with photos =="
+"$build/bench/gallery_bench" 2>/dev/null
 echo "== CSV import of 100,000 rows; backup of 100,000 cards and 1,000 photos =="
 "$build/bench/transfer_bench" 2>/dev/null
 if [ -n "${VETRINORA_SCALE:-}" ]; then

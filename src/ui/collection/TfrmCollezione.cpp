@@ -8,6 +8,7 @@
 #include "ui/archives/TfrmCreaCatalogo.h"
 #include "ui/base/Navigation.h"
 #include "ui/base/Widgets.h"
+#include "ui/collection/GalleryView.h"
 #include "ui/editing/CardHost.h"
 #include "ui/platform/Platform.h"
 #include "ui/transfer/TransferCommands.h"
@@ -165,6 +166,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
                            cmdRipristinaBackup, cmdEsportaCsv, cmdImportaCsv})
         panComandi->addWidget(b);
+    panComandi->addWidget(chkGalleria = button("chkGalleria", QStringLiteral("&Galleria"), p));
     panComandi->addStretch(1);
     panComandi->addWidget(btnEsci);
     layout->addLayout(panComandi);
@@ -206,6 +208,52 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     QWidget::setTabOrder(cmdRipristinaBackup, cmdEsportaCsv);
     QWidget::setTabOrder(cmdEsportaCsv, cmdImportaCsv);
     QWidget::setTabOrder(cmdImportaCsv, btnEsci);
+    setupGallery();
+}
+
+namespace {
+const QString kViewKey = QStringLiteral("Collezione/Vista");
+const QString kGalleryView = QStringLiteral("Galleria");
+const QString kTableView = QStringLiteral("Tabella");
+} // namespace
+
+void TfrmCollezione::setupGallery()
+{
+    lstGalleria = new GalleryView(model_, grdSchede->parentWidget());
+    lstGalleria->setSelectionModel(grdSchede->selectionModel());
+    lstGalleria->hide();
+    for (QBoxLayout *box : grdSchede->parentWidget()->findChildren<QBoxLayout *>()) {
+        if (const int at = box->indexOf(grdSchede); at >= 0) {
+            box->insertWidget(at + 1, lstGalleria, box->stretch(at));
+            break;
+        }
+    }
+    connect(lstGalleria, &GalleryView::openRequested, this, &TfrmCollezione::btnApriClick);
+    chkGalleria->setCheckable(true);
+    connect(chkGalleria, &QPushButton::clicked, this, &TfrmCollezione::chkGalleriaClick);
+    QWidget::setTabOrder(cmdImportaCsv, chkGalleria);
+    QWidget::setTabOrder(chkGalleria, btnEsci);
+    // Anything but the gallery's own name in the settings is the table.
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    chkGalleria->setChecked(settings.value(kViewKey).toString() == kGalleryView);
+    lstGalleria->setVisible(chkGalleria->isChecked());
+    grdSchede->setVisible(!chkGalleria->isChecked());
+}
+
+void TfrmCollezione::chkGalleriaClick()
+{
+    const bool gallery = chkGalleria->isChecked();
+    QAbstractItemView *from = gallery ? static_cast<QAbstractItemView *>(grdSchede) : lstGalleria;
+    QAbstractItemView *to = gallery ? static_cast<QAbstractItemView *>(lstGalleria) : grdSchede;
+    const bool hadFocus = from->hasFocus();
+    to->setVisible(true);
+    from->setVisible(false);
+    if (const QModelIndex current = grdSchede->currentIndex(); current.isValid())
+        to->scrollTo(model_->index(current.row(), gallery ? lstGalleria->modelColumn() : current.column()));
+    if (hadFocus)
+        to->setFocus();
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(kViewKey, gallery ? kGalleryView : kTableView);
 }
 
 QWidget *TfrmCollezione::closeTarget()

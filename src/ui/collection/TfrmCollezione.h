@@ -8,6 +8,7 @@
 
 #include "core/collection/CollectionModel.h"
 
+class GalleryView;
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
@@ -47,6 +48,10 @@ public:
     QPushButton *cmdEsportaCsv;
     QPushButton *cmdImportaCsv;
     QPushButton *btnEsci;
+    // The gallery of the cards' photos, in the table's place when
+    // chkGalleria is down.
+    QPushButton *chkGalleria;
+    GalleryView *lstGalleria;
 
     CollectionModel *model() const { return model_; }
     // The backup, restore and CSV commands the window runs.
@@ -75,6 +80,7 @@ public slots:
     void cmdEsportaCsvClick();
     void cmdImportaCsvClick();
     void btnEsciClick();
+    void chkGalleriaClick();
 
 protected:
     QWidget *closeTarget() override;
@@ -82,6 +88,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The gallery beside the table, the view last shown shown again.
+    void setupGallery();
     void fillChoices();
     void reload();
     // Reads the amounts that a large collection's first showing left out.
