@@ -155,6 +155,8 @@ private slots:
         QVERIFY(gallery()->isVisible());
         QVERIFY(!window()->grdSchede->isVisible());
         QCOMPARE(gallery()->viewMode(), QListView::IconMode);
+        // Remembered as the window is left.
+        QTest::mouseClick(window()->btnEsci, Qt::LeftButton);
         {
             TfrmCollezione again;
             QVERIFY(again.chkGalleria->isChecked());
@@ -162,11 +164,14 @@ private slots:
             QVERIFY(again.grdSchede->isHidden());
         }
         // Alt+G, as its caption says.
+        openFromStart();
+        QVERIFY(gallery()->isVisible());
         window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window()));
         QTest::keyClick(window()->focusWidget() ? window()->focusWidget() : window(), Qt::Key_G, Qt::AltModifier);
         QTRY_VERIFY(window()->grdSchede->isVisible());
         QVERIFY(!gallery()->isVisible());
+        QTest::mouseClick(window()->btnEsci, Qt::LeftButton);
         {
             TfrmCollezione again;
             QVERIFY(!again.chkGalleria->isChecked());

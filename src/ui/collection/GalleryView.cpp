@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 namespace {
 
@@ -141,7 +140,9 @@ QString GalleryView::photoOf(int row) const
 
 QImage GalleryView::placeholder(bool archive) const
 {
-    QImage &image = placeholders_[archive ? 1 : 0];
+    // Drawn once for the program: every gallery shows the same two.
+    static QImage placeholders[2];
+    QImage &image = placeholders[archive ? 1 : 0];
     const qreal ratio = devicePixelRatioF();
     if (image.isNull() || image.devicePixelRatio() != ratio) {
         const QSize size = QSizeF(kPicture * ratio, kPicture * ratio * 2 / 3).toSize();
@@ -206,14 +207,34 @@ void GalleryView::requestVisible()
     queue_->setMemoryLimit(std::max<qint64>(16 << 20, 3 * each * (shown.size() + next.size())));
 }
 
+void GalleryView::showEvent(QShowEvent *event)
+{
+    QListView::showEvent(event);
+    // Asked for once the layout has given the gallery its size, before the
+    // first drawing (which waits behind every other event), so that the
+    // thumbnails are being read while it happens.
+    scheduleRequest();
+}
+
+void GalleryView::resizeEvent(QResizeEvent *event)
+{
+    QListView::resizeEvent(event);
+    scheduleRequest();
+}
+
+void GalleryView::scheduleRequest()
+{
+    if (requestPending_)
+        return;
+    requestPending_ = true;
+    QMetaObject::invokeMethod(this, &GalleryView::requestVisible, Qt::QueuedConnection);
+}
+
 void GalleryView::paintEvent(QPaintEvent *event)
 {
     QListView::paintEvent(event);
     // Whatever came into view is asked for once the drawing is done.
-    if (!requestPending_) {
-        requestPending_ = true;
-        QTimer::singleShot(0, this, &GalleryView::requestVisible);
-    }
+    scheduleRequest();
 }
 
 void GalleryView::keyPressEvent(QKeyEvent *event)

@@ -37,16 +37,18 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // Asks for the thumbnails on screen and the next screen's, in that order.
     void requestVisible();
+    void scheduleRequest();
     void followColumns();
     QList<int> rowsWithin(int from, int to) const;
 
     CollectionModel *model_;
     ThumbnailQueue *queue_;
     QHash<QString, int> onScreen_; // photo to row, as last asked
-    mutable QImage placeholders_[2];
     bool requestPending_ = false;
 };

@@ -31,6 +31,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QTableView>
 #include <QTextDocument>
@@ -252,8 +253,17 @@ void TfrmCollezione::chkGalleriaClick()
         to->scrollTo(model_->index(current.row(), gallery ? lstGalleria->modelColumn() : current.column()));
     if (hadFocus)
         to->setFocus();
+}
+
+void TfrmCollezione::hideEvent(QHideEvent *event)
+{
+    MainLevelWindow::hideEvent(event);
+    // The view shown is remembered as the window is left: writing the
+    // settings waits for the disk, which the switch itself never does.
     QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.setValue(kViewKey, gallery ? kGalleryView : kTableView);
+    const QString view = chkGalleria->isChecked() ? kGalleryView : kTableView;
+    if (settings.value(kViewKey).toString() != view)
+        settings.setValue(kViewKey, view);
 }
 
 QWidget *TfrmCollezione::closeTarget()

@@ -85,6 +85,7 @@ public slots:
 protected:
     QWidget *closeTarget() override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
