@@ -219,6 +219,13 @@ private slots:
         QCOMPARE(rows.front().row(), 1);
         QCOMPARE(window()->lblTotaleSelezione->text(),
                  QStringLiteral("Selezione: 1 scheda, valore 12,50 €; in vendita 0 schede per 0,00 €"));
+        // Marked on screen as selected, the others not.
+        const QImage shot = gallery()->viewport()->grab().toImage();
+        const QRect faro = gallery()->visualRect(gallery()->model()->index(2, gallery()->modelColumn()));
+        const QColor highlight = gallery()->palette().color(
+            gallery()->isActiveWindow() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+        QCOMPARE(shot.pixelColor(drago.topLeft() + QPoint(2, 2)), highlight);
+        QVERIFY(shot.pixelColor(faro.topLeft() + QPoint(2, 2)) != highlight);
         // And back to the table with the same card selected.
         QTest::mouseClick(window()->chkGalleria, Qt::LeftButton);
         QCOMPARE(window()->grdSchede->currentIndex().row(), 1);

@@ -29,9 +29,13 @@ public:
         initStyleOption(&opt, index);
         const QWidget *widget = opt.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
-        opt.text.clear();
-        opt.icon = {};
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+        // A selected card is marked whole, picture and name.
+        if (opt.state & QStyle::State_Selected) {
+            const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                               : opt.state & QStyle::State_Active   ? QPalette::Active
+                                                                                    : QPalette::Inactive;
+            painter->fillRect(opt.rect, opt.palette.brush(group, QPalette::Highlight));
+        }
 
         const int row = index.row();
         CollectionModel *model = view_->collection();
@@ -60,7 +64,7 @@ public:
         const QPalette::ColorRole role = opt.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                             : QPalette::Text;
         painter->save();
-        painter->setPen(opt.palette.color(role));
+        painter->setPen(opt.palette.color(opt.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive, role));
         painter->setFont(opt.font);
         const int line = opt.fontMetrics.height();
         QRect text(opt.rect.left() + 2, box.bottom() + kMargin, opt.rect.width() - 4, line);
