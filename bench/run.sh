@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
-cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench statistics_bench transfer_bench write_catalogue
+cmake --build "$build" --target Vetrinora bare_window startup_bench last_card_bench search_bench export_bench collection_bench statistics_bench transfer_bench write_catalogue gallery_bench
 unset QT_QPA_PLATFORM
 export XDG_RUNTIME_DIR=$(mktemp -d); chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
@@ -31,6 +31,8 @@ echo "== collection window over 100,000 cards =="
 "$build/bench/collection_bench" 2>/dev/null
 echo "== statistics of 100,000 cards =="
 "$build/bench/statistics_bench" "${STATISTICS_RUNS:-7}" 2>/dev/null
+echo "== gallery over 10,000 cards with photos =="
+"$build/bench/gallery_bench" 2>/dev/null
 echo "== CSV and .xlsx import of 100,000 rows; backup of 100,000 cards and 1,000 photos =="
 "$build/bench/transfer_bench" 2>/dev/null
 if [ -n "${VETRINORA_SCALE:-}" ]; then

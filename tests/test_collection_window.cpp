@@ -613,15 +613,18 @@ private slots:
             QCOMPARE(previous->nextInFocusChain(), command);
             previous = command;
         }
-        QCOMPARE(previous->nextInFocusChain(), window()->btnEsci);
+        // Then the switch to the gallery, then closing.
+        QCOMPARE(previous->nextInFocusChain(), window()->chkGalleria);
+        QCOMPARE(window()->chkGalleria->nextInFocusChain(), window()->btnEsci);
         for (QAbstractButton *b : window()->findChildren<QAbstractButton *>()) {
             const int amp = b->text().indexOf(QLatin1Char('&'));
             if (amp >= 0)
                 mnemonics << b->text().mid(amp + 1, 1).toUpper();
         }
         mnemonics.sort();
-        QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("I"),
-                                        QStringLiteral("R"), QStringLiteral("S"), QStringLiteral("X")}));
+        QCOMPARE(mnemonics, (QStringList{QStringLiteral("B"), QStringLiteral("E"), QStringLiteral("G"),
+                                        QStringLiteral("I"), QStringLiteral("R"), QStringLiteral("S"),
+                                        QStringLiteral("X")}));
         QCOMPARE(window()->cmdEsportaCsv->shortcut(), QKeySequence(Qt::ALT | Qt::Key_E));
         QTest::mouseClick(window()->cmdEsportaCsv, Qt::LeftButton);
         QCOMPARE(services->fileDialogs.size(), 1);

@@ -22,6 +22,7 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/collection/GalleryView.h"
 #include "ui/collection/TfrmCollezione.h"
 #include "ui/collection/TfrmStatistiche.h"
 #include "ui/editing/TfrmAllegaCartella.h"
@@ -36,6 +37,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -283,6 +285,48 @@ Pictures takePictures(const QString &folder)
         }
     }
     {
+        // The gallery of the sets, each with a photo of its box.
+        const QColor boxes[] = {QColor(0xD0, 0x3A, 0x2F), QColor(0x2F, 0x5D, 0xA8), QColor(0xE8, 0xB7, 0x2C)};
+        for (int n = 1; n <= 3; ++n) {
+            QImage photo(640, 480, QImage::Format_RGB32);
+            photo.fill(QColor(0xEE, 0xEB, 0xE4));
+            QPainter painter(&photo);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(boxes[n - 1]);
+            painter.drawRoundedRect(QRect(120, 90, 400, 300), 12, 12);
+            painter.setBrush(boxes[n - 1].lighter(130));
+            for (int x = 0; x < 4; ++x)
+                for (int y = 0; y < 3; ++y)
+                    painter.drawEllipse(QPoint(190 + x * 87, 160 + y * 80), 26, 26);
+            painter.end();
+            QDir(folder).mkpath(u"Schedario"_s);
+            photo.save(folder + u"/Schedario/BLOKKO_%1.jpg"_s.arg(n), "JPG", 90);
+        }
+        TfrmCollezione collection;
+        collection.resize(995, 692);
+        collection.show();
+        QCoreApplication::processEvents();
+        if (!collection.chkGalleria->isChecked())
+            collection.chkGalleria->click();
+        QElapsedTimer waited;
+        waited.start();
+        const auto allShown = [&] {
+            for (int row : collection.lstGalleria->visibleRows())
+                if (collection.lstGalleria->thumbnails()->find(collection.lstGalleria->photoOf(row)).state
+                    == ThumbnailQueue::State::Waiting)
+                    return false;
+            return !collection.lstGalleria->visibleRows().isEmpty();
+        };
+        while (!allShown() && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        collection.lstGalleria->setCurrentIndex(
+            collection.model()->index(2, collection.lstGalleria->modelColumn()));
+        add(u"galleria.png"_s, grab(collection, QSize(995, 692)));
+        // The windows after this one find the table again.
+        collection.chkGalleria->click();
+    }
+    {
         // A sheet as an Italian spreadsheet saves it: Windows-1252, ";"
         // between cells, one column the cards have no field for, a note too
         // long for its field and an amount with a thousands point.
@@ -458,6 +502,8 @@ int main(int argc, char **argv)
         return 1;
     screen.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
+    // The gallery's thumbnails go to the scratch folder, not the user's cache.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch.filePath(u"cache"_s)));
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare();

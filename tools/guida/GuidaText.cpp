@@ -437,7 +437,7 @@ QString dataFolderChapter()
         {u"Catalogo_BLOKKO.xls, Archivio_MOC.xls"_s, u"gli ultimi fogli di Excel esportati"_s},
         {data.credentialFile, u"la password, in forma non leggibile"_s},
         {u"Cestino"_s, u"le schede eliminate dalla finestra Collezione, con le loro foto"_s},
-        {u"Collezione.ini"_s, u"le colonne scelte nella finestra Collezione"_s},
+        {u"Collezione.ini"_s, u"le colonne e la vista scelte nella finestra Collezione"_s},
         {u"Prima-del-ripristino-…"_s,
          u"i dati che c'erano prima di ogni ripristino di un backup, con la data"_s},
         {u"Vetrinora.lock"_s,
@@ -476,6 +476,20 @@ QString collectionChapter(HelpText &help)
     html += sub(u"I totali"_s);
     html += help.paragraph(topic, 4);
     html += help.paragraph(topic, 5);
+    html += sub(u"La galleria"_s);
+    html += para(
+        u"Il pulsante Galleria (Alt+G) mostra al posto della tabella la galleria: le stesse "
+        "schede, nello stesso ordine e con lo stesso filtro, ciascuna con la sua prima foto, "
+        "il nome e, quando i totali sono pronti, il valore. La selezione è la stessa della "
+        "tabella, e così i totali della selezione; un doppio clic o il tasto Invio apre la "
+        "scheda come dalla tabella. Un secondo clic su Galleria torna alla tabella; la finestra "
+        "si riapre con la vista usata per ultima. Le foto compaiono in piccolo man mano che "
+        "sono pronte, prima quelle in vista: una scheda senza foto, o con una foto che non si "
+        "riesce a leggere, mostra il disegno segnaposto. Le miniature sono conservate nella "
+        "cartella comune delle miniature del desktop (di solito «~/.cache/thumbnails»), la "
+        "stessa che usa il gestore dei file: la seconda volta la galleria si apre subito, e "
+        "una foto cambiata viene rimpicciolita di nuovo."_s);
+    html += picture(u"galleria.png"_s, 560, u"La galleria della finestra Collezione"_s);
     html += sub(u"Aprire, copiare e stampare"_s);
     html += list({u"Un doppio clic su una riga, il tasto Invio o il pulsante Apri scheda apre la "
                   "scheda nella sua finestra, al suo posto nel catalogo o nell'archivio: da lì "
@@ -1367,7 +1381,8 @@ QStringList pictureNames()
             u"crea_archivio.png"_s, u"apri_archivio.png"_s, u"webcam.png"_s,
             u"allegati.png"_s,     u"trova_filtri.png"_s, u"trova.png"_s,
             u"in_vendita.png"_s,   u"stampa.png"_s,       u"esporta.png"_s,
-            u"collezione.png"_s,   u"importa.png"_s,      u"statistiche.png"_s};
+            u"collezione.png"_s,   u"galleria.png"_s,     u"importa.png"_s,
+            u"statistiche.png"_s};
 }
 
 } // namespace Guida

@@ -196,7 +196,7 @@ bool AtomicFile::commit()
     if (!temporary_.isOpen())
         return false;
     const bool written = !spoilt_ && temporary_.error() == QFileDevice::NoError
-                         && temporary_.flush() && syncToDisk(temporary_);
+                         && temporary_.flush() && (!durable_ || syncToDisk(temporary_));
     if (!written && !spoilt_)
         noteWriteFailure(isOutOfSpace(temporary_));
     temporary_.close();
@@ -224,7 +224,8 @@ bool AtomicFile::commit()
         discard();
         return false;
     }
-    syncFolder(QFileInfo(path_).absolutePath());
+    if (durable_)
+        syncFolder(QFileInfo(path_).absolutePath());
     temporary_.setFileName(QString());
     return true;
 }

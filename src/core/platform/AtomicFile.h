@@ -81,6 +81,10 @@ public:
     // another program changed it meanwhile, commit() writes nothing,
     // returns false and changedMeanwhile() is true.
     void expectOrigin(const FileOrigin &origin) { origin_ = origin; }
+    // A file that can be made again at any time (a cache entry) need not
+    // wait for the disk: commit() still renames only a complete file, but
+    // leaves syncing it to the system.
+    void setDurable(bool durable) { durable_ = durable; }
     bool changedMeanwhile() const { return changed_; }
 
     const QString &path() const { return path_; }
@@ -97,6 +101,7 @@ private:
     QString path_;
     QFile temporary_;
     bool spoilt_ = false;
+    bool durable_ = true;
     std::optional<FileOrigin> origin_;
     bool changed_ = false;
     bool ownerOnly_ = false;

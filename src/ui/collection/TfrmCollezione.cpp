@@ -11,6 +11,7 @@
 #include "ui/base/FlowLayout.h"
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
+#include "ui/collection/GalleryView.h"
 #include "ui/editing/CardHost.h"
 #include "ui/collection/TfrmStatistiche.h"
 #include "ui/platform/Platform.h"
@@ -36,6 +37,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QScreen>
+#include <QHideEvent>
 #include <QShowEvent>
 #include <QGuiApplication>
 #include <QHideEvent>
@@ -194,6 +196,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     for (QPushButton *b : {btnApri, btnColonne, btnCopia, btnStampa, btnElimina, btnCestino, cmdBackup,
                            cmdRipristinaBackup, cmdEsportaCsv, cmdEsportaXlsx, cmdImportaCsv, cmdStatistiche})
         panComandi->addWidget(b);
+    panComandi->addWidget(chkGalleria = button("chkGalleria", QStringLiteral("&Galleria"), p));
     panComandi->addStretch();
     panComandi->addWidget(btnEsci);
     layout->addLayout(panComandi);
@@ -247,6 +250,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     connect(escape, &QShortcut::activated, this, &TfrmCollezione::btnEsciClick);
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { TfrmGuida::showTopic(this, helpTopic()); });
+    setupGallery();
 }
 
 HelpTopics::Topic TfrmCollezione::helpTopic() const
@@ -275,12 +279,60 @@ void TfrmCollezione::showWithOwnGeometry()
     showMaximized();
 }
 
+namespace {
+const QString kViewKey = QStringLiteral("Collezione/Vista");
+const QString kGalleryView = QStringLiteral("Galleria");
+const QString kTableView = QStringLiteral("Tabella");
+} // namespace
+
+void TfrmCollezione::setupGallery()
+{
+    lstGalleria = new GalleryView(model_, grdSchede->parentWidget());
+    lstGalleria->setSelectionModel(grdSchede->selectionModel());
+    lstGalleria->hide();
+    for (QBoxLayout *box : grdSchede->parentWidget()->findChildren<QBoxLayout *>()) {
+        if (const int at = box->indexOf(grdSchede); at >= 0) {
+            box->insertWidget(at + 1, lstGalleria, box->stretch(at));
+            break;
+        }
+    }
+    connect(lstGalleria, &GalleryView::openRequested, this, &TfrmCollezione::btnApriClick);
+    chkGalleria->setCheckable(true);
+    connect(chkGalleria, &QPushButton::clicked, this, &TfrmCollezione::chkGalleriaClick);
+    QWidget::setTabOrder(cmdStatistiche, chkGalleria);
+    QWidget::setTabOrder(chkGalleria, btnEsci);
+    // Anything but the gallery's own name in the settings is the table.
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    chkGalleria->setChecked(settings.value(kViewKey).toString() == kGalleryView);
+    lstGalleria->setVisible(chkGalleria->isChecked());
+    grdSchede->setVisible(!chkGalleria->isChecked());
+}
+
+void TfrmCollezione::chkGalleriaClick()
+{
+    const bool gallery = chkGalleria->isChecked();
+    QAbstractItemView *from = gallery ? static_cast<QAbstractItemView *>(grdSchede) : lstGalleria;
+    QAbstractItemView *to = gallery ? static_cast<QAbstractItemView *>(lstGalleria) : grdSchede;
+    const bool hadFocus = from->hasFocus();
+    to->setVisible(true);
+    from->setVisible(false);
+    if (const QModelIndex current = grdSchede->currentIndex(); current.isValid())
+        to->scrollTo(model_->index(current.row(), gallery ? lstGalleria->modelColumn() : current.column()));
+    if (hadFocus)
+        to->setFocus();
+}
+
 void TfrmCollezione::hideEvent(QHideEvent *event)
 {
     MainLevelWindow::hideEvent(event);
+    // The view shown is remembered as the window is left: writing the
+    // settings waits for the disk, which the switch itself never does.
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    const QString view = chkGalleria->isChecked() ? kGalleryView : kTableView;
+    if (settings.value(kViewKey).toString() != view)
+        settings.setValue(kViewKey, view);
     if (event->spontaneous())
         return;
-    QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.setValue(QStringLiteral("Finestra/Geometria"), saveGeometry());
 }
 
@@ -297,6 +349,7 @@ void TfrmCollezione::fitColumns()
         const int heading = header->sectionSizeHint(c);
         header->resizeSection(c, std::max(heading, std::min(grdSchede->columnWidth(c), widest)));
     }
+}
 
 void TfrmCollezione::cmdStatisticheClick()
 {

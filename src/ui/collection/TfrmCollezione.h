@@ -12,6 +12,7 @@
 #include "core/collection/CollectionModel.h"
 
 class FlowLayout;
+class GalleryView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -53,6 +54,10 @@ public:
     QPushButton *cmdImportaCsv;
     QPushButton *cmdStatistiche;
     QPushButton *btnEsci;
+    // The gallery of the cards' photos, in the table's place when
+    // chkGalleria is down.
+    QPushButton *chkGalleria;
+    GalleryView *lstGalleria;
 
     CollectionModel *model() const { return model_; }
     // Shown as the user last left it (size, place, maximised), or maximised
@@ -92,6 +97,7 @@ public slots:
     void cmdImportaCsvClick();
     void cmdStatisticheClick();
     void btnEsciClick();
+    void chkGalleriaClick();
 
 protected:
     QWidget *closeTarget() override;
@@ -105,6 +111,8 @@ private:
     void fitColumns();
     // Exports the catalogue shown (or the file the user names), as CSV or .xlsx.
     void exportCards(bool csv);
+    // The gallery beside the table, the view last shown shown again.
+    void setupGallery();
     void fillChoices();
     void reload();
     // Reads the amounts that a large collection's first showing left out.
