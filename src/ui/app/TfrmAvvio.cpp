@@ -71,14 +71,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(imgCopyright, &Picture::clicked, this, &TfrmAvvio::imgCopyrightClick);
     connect(imgSito, &Picture::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(imgCollezione, &Picture::clicked, this, &TfrmAvvio::imgCollezioneClick);
-    lblCollezione = new LinkLabel(QStringLiteral("lblCollezione"), QStringLiteral("Collezione"),
-                                  QRect(826, 658, 96, 26), p);
-    lblCollezione->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Right against the icon, as wide as its text needs.
-    const int captionWidth = std::max(96, lblCollezione->sizeHint().width());
-    lblCollezione->setGeometry(QRect(922 - captionWidth, 658, captionWidth, 26));
-    lblCollezione->setToolTip(imgCollezione->toolTip());
-    connect(lblCollezione, &LinkLabel::activated, this, &TfrmAvvio::imgCollezioneClick);
 
     // Tab goes through the tiles, each followed by its button, then the
     // icons; Alt+1, Alt+2 and Alt+3 open the three tiles.
@@ -92,6 +84,17 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
         addShortcuts(tiles[i].first, {keys}, this);
         tiles[i].second->showShortcut(keys);
     }
+    // Made after the Tab order is set: the caption takes no part in it.
+    lblCollezione = new LinkLabel(QStringLiteral("lblCollezione"), QStringLiteral("Collezione"),
+                                  QRect(826, 658, 96, 26), p);
+    lblCollezione->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Right against the icon, as wide as its text needs.
+    const int captionWidth = std::max(96, lblCollezione->sizeHint().width());
+    lblCollezione->setGeometry(QRect(922 - captionWidth, 658, captionWidth, 26));
+    lblCollezione->setToolTip(imgCollezione->toolTip());
+    // The keyboard reaches the window through the icon, as before.
+    lblCollezione->setFocusPolicy(Qt::NoFocus);
+    connect(lblCollezione, &LinkLabel::activated, this, &TfrmAvvio::imgCollezioneClick);
 }
 
 void TfrmAvvio::btnApp01Click() { navigation().handOver(this, Place::Sets); }
