@@ -703,6 +703,10 @@ private slots:
         const qsizetype files = dataFiles(data->path()).size();
         const QString log = elsewhere->filePath(QStringLiteral("strace.log"));
         QProcess p;
+        // The leak checker of a sanitizer build cannot run under strace.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=1"));
+        p.setProcessEnvironment(env);
         p.start(strace, {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-e"),
                          QStringLiteral("trace=openat,fsync,rename,renameat,renameat2,close"),
                          QStringLiteral("-o"), log, QStringLiteral(VETRINORA_RESTORE_WRITER),

@@ -36,8 +36,11 @@ public:
     {
         la_.archive_read_support_format_zip_seekable(a_);
         const QByteArray name = QFile::encodeName(path);
-        if (!QFileInfo(path).isFile() || la_.archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK)
+        if (!QFileInfo(path).isFile() || la_.archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK) {
+            // No destructor runs for a constructor that throws.
+            la_.archive_read_free(a_);
             throw Error(notSheetMessage());
+        }
     }
     ~Zip() { la_.archive_read_free(a_); }
     Zip(const Zip &) = delete;
