@@ -112,60 +112,61 @@ bool TransferCommands::restore(QWidget *parent)
     return false;
 }
 
-bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
-                                 const std::optional<QList<qint64>> &rows)
+namespace {
+// The two spreadsheet exports: one command, two tables.
+struct ExportKind {
+    QString title, filter, extension, one, many, cancelled;
+    qint64 (*write)(const CardStore &, const QString &, const std::optional<QList<qint64>> &,
+                    const std::function<bool(qint64, qint64)> &);
+};
+
+bool exportAs(QWidget *parent, const QString &file, const std::optional<QList<qint64>> &rows,
+              const ExportKind &kind)
 {
     platform::FileDialogRequest request;
-    request.title = QStringLiteral("Esporta le schede in un file CSV");
-    request.filters = {QStringLiteral("File CSV (*.csv)")};
-    request.proposedName = QFileInfo(file).completeBaseName() + QStringLiteral(".csv");
-    request.defaultExtension = QStringLiteral("csv");
+    request.title = kind.title;
+    request.filters = {kind.filter};
+    request.proposedName = QFileInfo(file).completeBaseName() + QLatin1Char('.') + kind.extension;
+    request.defaultExtension = kind.extension;
     request.overwritePrompt = true;
     const QString chosen = platform::services().saveFile(parent, request);
     if (chosen.isEmpty())
         return false;
     try {
         Progress progress(parent, QStringLiteral("Esportazione in corso..."));
-        const qint64 written = Transfer::exportCsv(CardStore(file, layoutOf(file)), chosen, rows,
-                                                   progress.callback());
-        platform::information(parent, written == 1
-                                          ? QStringLiteral("È stata esportata 1 scheda nel file CSV.")
-                                          : QStringLiteral("Sono state esportate %1 schede nel file CSV.").arg(written));
+        const qint64 written = kind.write(CardStore(file, layoutOf(file)), chosen, rows, progress.callback());
+        platform::information(parent, written == 1 ? kind.one : kind.many.arg(written));
         return true;
     } catch (const Transfer::Cancelled &) {
-        platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file CSV non è stato scritto."));
+        platform::information(parent, kind.cancelled);
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
     return false;
 }
+} // namespace
+
+bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
+                                 const std::optional<QList<qint64>> &rows)
+{
+    return exportAs(parent, file, rows,
+                    {QStringLiteral("Esporta le schede in un file CSV"), QStringLiteral("File CSV (*.csv)"),
+                     QStringLiteral("csv"), QStringLiteral("È stata esportata 1 scheda nel file CSV."),
+                     QStringLiteral("Sono state esportate %1 schede nel file CSV."),
+                     QStringLiteral("L'esportazione è stata annullata: il file CSV non è stato scritto."),
+                     &Transfer::exportCsv});
+}
 
 bool TransferCommands::exportXlsx(QWidget *parent, const QString &file,
                                   const std::optional<QList<qint64>> &rows)
 {
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Esporta le schede in un file Excel");
-    request.filters = {QStringLiteral("Cartelle di lavoro Excel (*.xlsx)")};
-    request.proposedName = QFileInfo(file).completeBaseName() + QStringLiteral(".xlsx");
-    request.defaultExtension = QStringLiteral("xlsx");
-    request.overwritePrompt = true;
-    const QString chosen = platform::services().saveFile(parent, request);
-    if (chosen.isEmpty())
-        return false;
-    try {
-        Progress progress(parent, QStringLiteral("Esportazione in corso..."));
-        const qint64 written = Transfer::exportXlsx(CardStore(file, layoutOf(file)), chosen, rows,
-                                                    progress.callback());
-        platform::information(parent, written == 1
-                                          ? QStringLiteral("È stata esportata 1 scheda nel file Excel.")
-                                          : QStringLiteral("Sono state esportate %1 schede nel file Excel.").arg(written));
-        return true;
-    } catch (const Transfer::Cancelled &) {
-        platform::information(parent, QStringLiteral("L'esportazione è stata annullata: il file Excel non è stato scritto."));
-    } catch (const Transfer::Error &e) {
-        platform::warning(parent, e.message());
-    }
-    return false;
+    return exportAs(parent, file, rows,
+                    {QStringLiteral("Esporta le schede in un file Excel"),
+                     QStringLiteral("Cartelle di lavoro Excel (*.xlsx)"), QStringLiteral("xlsx"),
+                     QStringLiteral("È stata esportata 1 scheda nel file Excel."),
+                     QStringLiteral("Sono state esportate %1 schede nel file Excel."),
+                     QStringLiteral("L'esportazione è stata annullata: il file Excel non è stato scritto."),
+                     &Transfer::exportXlsx});
 }
 
 bool TransferCommands::importCsv(QWidget *parent, const QString &file)
