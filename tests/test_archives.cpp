@@ -307,6 +307,53 @@ private slots:
         QVERIFY(openWindow()->isVisible());
     }
 
+    // The only archive is not shown highlighted before the user picks it;
+    // once picked, the highlighted entry is the one "Apri archivio" opens.
+    void theHighlightedArchiveIsTheSelectedOne_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Down") << "down";
+        QTest::newRow("Home") << "home";
+        QTest::newRow("click") << "click";
+    }
+    void theHighlightedArchiveIsTheSelectedOne()
+    {
+        QFETCH(QString, how);
+        folder->write(QStringLiteral("Unico.moc"), QByteArray());
+        showOpen();
+        QListWidget *list = openWindow()->lstFiles;
+        openWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(openWindow()));
+        list->setFocus(Qt::TabFocusReason);
+        QVERIFY(list->hasFocus());
+        QCOMPARE(list->currentRow(), -1);
+        QVERIFY(list->selectedItems().isEmpty());
+        clickPicture(openWindow()->btnApri);
+        QCOMPARE(services->texts(), QStringList{QStringLiteral(
+                                        "Attenzione: selezionare l'archivio di MOC dall'elenco "
+                                        "prima di premere il pulsante Apri archivio.")});
+
+        if (how == QLatin1String("click"))
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(0)).center());
+        else
+            QTest::keyClick(list, how == QLatin1String("down") ? Qt::Key_Down : Qt::Key_Home);
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(list->item(0)->isSelected());
+        // Taking the selection away takes the highlight with it.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          list->visualItemRect(list->item(0)).center());
+        QVERIFY(list->selectedItems().isEmpty());
+        QVERIFY(highlightIsSelection(list));
+        QTest::keyClick(list, Qt::Key_Down);
+        QVERIFY(list->item(0)->isSelected());
+        QVERIFY(highlightIsSelection(list));
+        clickPicture(openWindow()->btnApri);
+        QTRY_VERIFY(roster->frmCartoline()->isVisible());
+        QCOMPARE(roster->frmCartoline()->lblNome->text(), QStringLiteral("Unico"));
+        QCOMPARE(services->messages.size(), 1);
+    }
+
     void openHandsTheArchiveToTheMocEditor()
     {
         folder->write(QStringLiteral("Castelli.moc"), QByteArray());

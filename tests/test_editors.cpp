@@ -1036,6 +1036,38 @@ private slots:
             QCOMPARE(p->accessibleName(), hint);
     }
 
+    // Around the centred panel the pointer is over the window itself, which
+    // empties the bar as the panel's own background does.
+    void hintBarOutsideThePanel_data()
+    {
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("where");
+        for (bool moc : {false, true})
+            for (const char *where : {"left", "right", "above", "below", "corner"})
+                QTest::addRow("%s, %s", moc ? "MOC" : "set", where) << moc << QString::fromLatin1(where);
+    }
+    void hintBarOutsideThePanel()
+    {
+        QFETCH(bool, moc);
+        QFETCH(QString, where);
+        CardEditor *e = nullptr;
+        QVERIFY(open(e, moc));
+        QVERIFY(QTest::qWaitForWindowExposed(e));
+        const QRect panel(e->panel()->mapTo(e, QPoint(0, 0)), e->panel()->size());
+        QVERIFY2(panel.left() > 20 && panel.top() > 20, "the screen is larger than the panel");
+        const QPoint at = where == QLatin1String("left")    ? QPoint(panel.left() / 2, panel.center().y())
+                          : where == QLatin1String("right") ? QPoint((panel.right() + e->width()) / 2, panel.center().y())
+                          : where == QLatin1String("above") ? QPoint(panel.center().x(), panel.top() / 2)
+                          : where == QLatin1String("below") ? QPoint(panel.center().x(), (panel.bottom() + e->height()) / 2)
+                                                            : QPoint(5, e->height() - 5);
+        QVERIFY(!panel.contains(at));
+        QTest::mouseMove(e->command("cmdNuovo"), QPoint(5, 5));
+        QTRY_COMPARE(e->panInfo->text(),
+                     QStringLiteral("Prepara la schermata per l'inserimento di una nuova scheda."));
+        QTest::mouseMove(e, at);
+        QTRY_COMPARE(e->panInfo->text(), QString());
+    }
+
     // ---- photos ---------------------------------------------------------------
 
     void photoFileNames()

@@ -318,6 +318,15 @@ private slots:
         QCOMPARE(w.panInfo->text(), QString());
         QTest::mouseMove(w.cmdEsci, QPoint(5, 5));
         QTRY_COMPARE(w.panInfo->text(), QStringLiteral("Esci da questo ambiente di lavoro."));
+        // The window's own margin around the panel empties the bar too.
+        const QRect panel(w.findChild<QWidget *>(QStringLiteral("panContainer"))->mapTo(&w, QPoint(0, 0)),
+                          QSize(837, 533));
+        for (const QPoint at : {QPoint(4, 200), QPoint(400, w.height() - 4), QPoint(w.width() - 4, 4)}) {
+            QVERIFY(!panel.contains(at));
+            w.hintBar->setText(QStringLiteral("suggerimento"));
+            QTest::mouseMove(&w, at);
+            QTRY_COMPARE(w.panInfo->text(), QString());
+        }
         QCOMPARE(w.cmdEsporta->cursor().shape(), Qt::PointingHandCursor);
     }
 

@@ -17,6 +17,7 @@
 #include "ui/cards/CardEditor.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/editing/FieldEvents.h"
 #include "ui/editing/TfrmAllegaCartella.h"
 #include "ui/editing/TfrmWebCam.h"
 #include "ui/editing/TfrmZoom.h"
@@ -34,7 +35,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -166,6 +169,50 @@ class TestKeyboard : public ProgramTest {
         QTest::newRow("MOC editor") << true;
     }
 
+    std::pair<QWidget *, std::unique_ptr<QWidget>> makeWindow(const QString &window)
+    {
+        writeCards(false);
+        writeCards(true);
+        mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
+        mocs()->lblNome->setText(QStringLiteral("Castelli"));
+        const QList<QPair<QString, QWidget *>> mainLevel = {
+            {QStringLiteral("frmPassword"), static_cast<QWidget *>(roster->frmPassword())},
+            {QStringLiteral("frmCambiaPassword"), static_cast<QWidget *>(roster->frmCambiaPassword())},
+            {QStringLiteral("frmAvvio"), static_cast<QWidget *>(roster->frmAvvio())},
+            {QStringLiteral("frmArmi"), static_cast<QWidget *>(sets())},
+            {QStringLiteral("frmCartoline"), static_cast<QWidget *>(mocs())},
+            {QStringLiteral("frmCreaCatalogo"), static_cast<QWidget *>(roster->frmCreaCatalogo())},
+            {QStringLiteral("frmApriCatalogo"), static_cast<QWidget *>(roster->frmApriCatalogo())}};
+        const QList<QPair<QString, std::function<QWidget *()>>> subsidiary = {
+            {QStringLiteral("frmTrovaArmi"), [&] { return new TfrmTrovaArmi(sets()); }},
+            {QStringLiteral("frmTrovaArmi results"), [&] { return new TfrmTrovaArmi(sets()); }},
+            {QStringLiteral("frmTrovaCartoline"), [&] { return new TfrmTrovaCartoline(mocs()); }},
+            {QStringLiteral("frmArmi_Disponibili"), [&] { return new TfrmArmi_Disponibili(sets()); }},
+            {QStringLiteral("frmInVendita"), [&] { return new TfrmInVendita(mocs()); }},
+            {QStringLiteral("frmExpArmi"), [&] { return new TfrmExpArmi(sets()); }},
+            {QStringLiteral("frmExpCartoline"), [&] { return new TfrmExpCartoline(mocs()); }},
+            {QStringLiteral("frmStampaArma"), [&] { return new TfrmStampaArma(sets()); }},
+            {QStringLiteral("frmStampaCartolina"), [&] { return new TfrmStampaCartolina(mocs()); }},
+            {QStringLiteral("frmAnteprimaCartolina"), [&] { return new TfrmAnteprimaCartolina(mocs()); }},
+            {QStringLiteral("frmAllegaCartella"), [&] { return new TfrmAllegaCartella(sets()); }},
+            {QStringLiteral("frmWebCam"), [&] { return new TfrmWebCam(mocs()); }},
+            {QStringLiteral("frmZoom"), [&] { return new TfrmZoom(sets()); }},
+            {QStringLiteral("frmGuida"), [&] { return new TfrmGuida(sets()); }},
+            {QStringLiteral("frmInfo"), [&] { return new TfrmInfo(roster->frmAvvio()); }},
+            {QStringLiteral("frmSplash"), [&] { return new TfrmSplash(roster->frmAvvio()); }}};
+        std::unique_ptr<QWidget> owned;
+        QWidget *w = nullptr;
+        for (const auto &[name, main] : mainLevel)
+            if (name == window)
+                w = main;
+        for (const auto &[name, make] : subsidiary)
+            if (name == window) {
+                owned.reset(make());
+                w = owned.get();
+            }
+        return {w, std::move(owned)};
+    }
+
 private slots:
     // On a screen large enough the panel stands still in the middle of the
     // window, with the window's gradient around it and no scroll bar.
@@ -206,45 +253,7 @@ private slots:
     void everyWindowIsKeyboardReachable()
     {
         QFETCH(QString, window);
-        writeCards(false);
-        writeCards(true);
-        mocs()->lblFile->setText(folder->file(QStringLiteral("Castelli.moc")));
-        mocs()->lblNome->setText(QStringLiteral("Castelli"));
-        const QList<QPair<QString, QWidget *>> mainLevel = {
-            {QStringLiteral("frmPassword"), static_cast<QWidget *>(roster->frmPassword())},
-            {QStringLiteral("frmCambiaPassword"), static_cast<QWidget *>(roster->frmCambiaPassword())},
-            {QStringLiteral("frmAvvio"), static_cast<QWidget *>(roster->frmAvvio())},
-            {QStringLiteral("frmArmi"), static_cast<QWidget *>(sets())},
-            {QStringLiteral("frmCartoline"), static_cast<QWidget *>(mocs())},
-            {QStringLiteral("frmCreaCatalogo"), static_cast<QWidget *>(roster->frmCreaCatalogo())},
-            {QStringLiteral("frmApriCatalogo"), static_cast<QWidget *>(roster->frmApriCatalogo())}};
-        const QList<QPair<QString, std::function<QWidget *()>>> subsidiary = {
-            {QStringLiteral("frmTrovaArmi"), [&] { return new TfrmTrovaArmi(sets()); }},
-            {QStringLiteral("frmTrovaArmi results"), [&] { return new TfrmTrovaArmi(sets()); }},
-            {QStringLiteral("frmTrovaCartoline"), [&] { return new TfrmTrovaCartoline(mocs()); }},
-            {QStringLiteral("frmArmi_Disponibili"), [&] { return new TfrmArmi_Disponibili(sets()); }},
-            {QStringLiteral("frmInVendita"), [&] { return new TfrmInVendita(mocs()); }},
-            {QStringLiteral("frmExpArmi"), [&] { return new TfrmExpArmi(sets()); }},
-            {QStringLiteral("frmExpCartoline"), [&] { return new TfrmExpCartoline(mocs()); }},
-            {QStringLiteral("frmStampaArma"), [&] { return new TfrmStampaArma(sets()); }},
-            {QStringLiteral("frmStampaCartolina"), [&] { return new TfrmStampaCartolina(mocs()); }},
-            {QStringLiteral("frmAnteprimaCartolina"), [&] { return new TfrmAnteprimaCartolina(mocs()); }},
-            {QStringLiteral("frmAllegaCartella"), [&] { return new TfrmAllegaCartella(sets()); }},
-            {QStringLiteral("frmWebCam"), [&] { return new TfrmWebCam(mocs()); }},
-            {QStringLiteral("frmZoom"), [&] { return new TfrmZoom(sets()); }},
-            {QStringLiteral("frmGuida"), [&] { return new TfrmGuida(sets()); }},
-            {QStringLiteral("frmInfo"), [&] { return new TfrmInfo(roster->frmAvvio()); }},
-            {QStringLiteral("frmSplash"), [&] { return new TfrmSplash(roster->frmAvvio()); }}};
-        std::unique_ptr<QWidget> owned;
-        QWidget *w = nullptr;
-        for (const auto &[name, main] : mainLevel)
-            if (name == window)
-                w = main;
-        for (const auto &[name, make] : subsidiary)
-            if (name == window) {
-                owned.reset(make());
-                w = owned.get();
-            }
+        auto [w, owned] = makeWindow(window);
         QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -255,6 +264,83 @@ private slots:
         }
         auditWindow(w);
         w->hide();
+    }
+
+    // ---- Enter on a focused button ---------------------------------------------
+
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        const int ret = Qt::Key_Return;
+        const int enter = Qt::Key_Enter;
+        QTest::newRow("login, OK") << "frmPassword" << "cmdOK" << ret;
+        QTest::newRow("login, change password") << "frmPassword" << "btnCambiaPassword" << enter;
+        QTest::newRow("password change, close") << "frmCambiaPassword" << "cmdEsci" << ret;
+        QTest::newRow("start screen, picture") << "frmAvvio" << "imgApp03" << enter;
+        QTest::newRow("open archive, picture") << "frmApriCatalogo" << "btnAnnulla" << ret;
+        QTest::newRow("set search, Cerca") << "frmTrovaArmi" << "btnCerca" << ret;
+        QTest::newRow("MOC search, Cerca by Enter") << "frmTrovaCartoline" << "btnCerca" << enter;
+        QTest::newRow("search results, Trova") << "frmTrovaArmi results" << "btnTrova" << ret;
+        QTest::newRow("search results, Chiudi") << "frmTrovaArmi results" << "btnChiudi" << enter;
+        QTest::newRow("set summary, Chiudi") << "frmArmi_Disponibili" << "btnChiudi" << ret;
+        QTest::newRow("MOC summary, Trova") << "frmInVendita" << "btnTrova" << enter;
+        QTest::newRow("export, picture") << "frmExpArmi" << "cmdEsci" << ret;
+        QTest::newRow("set print, Annulla") << "frmStampaArma" << "btnAnnulla" << ret;
+        QTest::newRow("MOC preview, Annulla") << "frmAnteprimaCartolina" << "btnAnnulla" << enter;
+        QTest::newRow("attachments, Annulla") << "frmAllegaCartella" << "btnAnnulla" << ret;
+        QTest::newRow("webcam, Annulla") << "frmWebCam" << "btnClose" << enter;
+        QTest::newRow("help, Chiudi") << "frmGuida" << "btnChiudi" << ret;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        auto [w, owned] = makeWindow(window);
+        QVERIFY(w);
+        showActive(w);
+        if (window.endsWith(QLatin1String(" results")))
+            QTest::mouseClick(static_cast<ListWindow *>(w)->btnCerca, Qt::LeftButton);
+        if (auto *login = qobject_cast<TfrmPassword *>(w))
+            login->txtPassword->setText(QStringLiteral("sbagliata"));
+        QWidget *target = w->findChild<QWidget *>(button);
+        QVERIFY(target);
+        QVERIFY(target->isVisible() && target->isEnabled());
+        target->setFocus(Qt::TabFocusReason);
+        QVERIFY(target->hasFocus());
+        // A window the press opens is closed again by the scripted services
+        // or below; a window the press closes is the press seen.
+        QSignalSpy pressed(target, SIGNAL(clicked()));
+        QTimer closeOpened;
+        connect(&closeOpened, &QTimer::timeout, [w] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && modal != w)
+                modal->close();
+        });
+        closeOpened.start(100);
+        QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(pressed.count(), 1);
+        if (window == QLatin1String("frmPassword") && button == QLatin1String("cmdOK"))
+            QCOMPARE(services->texts(), QStringList{QStringLiteral("Attenzione: password errata.")});
+        w->hide();
+    }
+
+    // Return keeps its own meaning where the window gives it one: in a field
+    // of the search window it moves to the next field and presses nothing.
+    void returnInAFieldIsNotReturnOnAButton()
+    {
+        writeCards(false);
+        open(false);
+        TfrmTrovaArmi w(sets());
+        showActive(&w);
+        QSignalSpy searched(w.btnCerca, SIGNAL(clicked()));
+        QLineEdit *first = w.filter("txtMunizioni");
+        Focus::moveTo(first);
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(w.focusWidget(), w.filter("txtArma"));
+        QCOMPARE(searched.count(), 0);
     }
 
     void fieldsAreNamedByTheirCaptions_data()

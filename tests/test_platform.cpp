@@ -18,7 +18,13 @@
 #include <QTimer>
 #include <QLocale>
 #include <QMessageBox>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QToolButton>
 #include <QTest>
 #include <stdexcept>
 
@@ -162,6 +168,79 @@ private slots:
         preview(nullptr, job, &failure);
         QCOMPARE(failure, QStringLiteral("Pagina non disegnabile."));
         QCOMPARE(cancelled, 0);
+    }
+
+    // The card preview opens as large as the screen with the page whole in
+    // it, and offers Full screen and Close beside Qt's own controls.
+    void thePreviewFillsTheScreenAndHasItsCommands()
+    {
+        QLibrary module(QStringLiteral(VETRINORA_PRINT_MODULE));
+        auto preview =
+            reinterpret_cast<platform::PreviewWithDialog>(module.resolve(platform::kPreviewWithDialog));
+        QVERIFY2(preview, qPrintable(module.errorString()));
+        platform::PrintJob job;
+        job.title = QStringLiteral("Scheda MOC");
+        job.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                 QPageLayout::Millimeter);
+        job.pageCount = 1;
+        job.paintPage = [](QPainter &painter, int, double scale) {
+            painter.drawText(QRectF(0, 0, 700 * scale, 40 * scale), QStringLiteral("TITOLO"));
+        };
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QStringList seen;
+        bool checked = false;
+        QTimer look;
+        look.setInterval(50);
+        connect(&look, &QTimer::timeout, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            look.stop();
+            const auto finish = qScopeGuard([&] { dialog->reject(); });
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral(" Anteprima di stampa"));
+            QVERIFY(dialog->windowState() & Qt::WindowMaximized);
+            QCOMPARE(dialog->frameGeometry().size(), available.size());
+            auto *page = dialog->findChild<QPrintPreviewWidget *>();
+            QVERIFY(page);
+            QCOMPARE(page->zoomMode(), QPrintPreviewWidget::FitInView);
+            // The whole A4 page (297 mm high) stands in the window: more than
+            // half of its height, at 96 units to the inch, is on the screen.
+            QTRY_VERIFY(page->zoomFactor() * 297 / 25.4 * 96 > available.height() / 2.0);
+            QVERIFY(page->zoomFactor() * 297 / 25.4 * 96 <= page->height());
+            // Qt's own fit, zoom and page controls are still there.
+            QStringList actions;
+            for (QAction *a : dialog->findChildren<QAction *>())
+                actions << a->objectName();
+            for (const char *own : {"fitWidthAction", "fitPageAction", "singleModeAction", "overviewModeAction"})
+                QVERIFY2(actions.contains(QLatin1String(own)), own);
+            QVERIFY(dialog->findChild<QComboBox *>()); // the zoom factor
+            QVERIFY(dialog->findChild<QLineEdit *>()); // the page number
+            auto *fullScreen = dialog->findChild<QToolButton *>(QStringLiteral("cmdSchermoIntero"));
+            auto *close = dialog->findChild<QToolButton *>(QStringLiteral("cmdChiudi"));
+            QVERIFY(fullScreen && close);
+            seen << fullScreen->text() << close->text();
+            QTest::mouseClick(fullScreen, Qt::LeftButton);
+            QTRY_VERIFY(dialog->windowState() & Qt::WindowFullScreen);
+            QTRY_COMPARE(dialog->frameGeometry(), QGuiApplication::primaryScreen()->geometry());
+            QTest::mouseClick(fullScreen, Qt::LeftButton);
+            QTRY_VERIFY(!(dialog->windowState() & Qt::WindowFullScreen));
+            checked = true;
+            QTest::mouseClick(close, Qt::LeftButton);
+        });
+        // A preview left open by a failed check is closed: the test never hangs.
+        QTimer guard;
+        connect(&guard, &QTimer::timeout, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        guard.start(20000);
+        look.start();
+        QString failure;
+        preview(nullptr, job, &failure);
+        QCOMPARE(failure, QString());
+        QVERIFY(checked);
+        QCOMPARE(seen, QStringList({QStringLiteral("Schermo intero"), QStringLiteral("Chiudi")}));
     }
 
     void anUncaughtErrorIsShownAndTheWindowStays()

@@ -2,11 +2,17 @@
 // loads when something is first printed.
 #include "ui/platform/PrintModule.h"
 
+#include <QAction>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -41,6 +47,51 @@ QString failureText()
         return QString::fromUtf8(e.what());
     } catch (...) {
         return QStringLiteral("La stampa non è stata completata.");
+    }
+}
+
+// The preview as the program shows it: as large as the screen allows, the
+// page whole in the window, and besides Qt's own zoom, page and print
+// controls the commands "Schermo intero" and "Chiudi".
+void arrangePreview(QPrintPreviewDialog &dialog, QWidget *parent)
+{
+    QScreen *screen = parent ? parent->screen() : nullptr;
+    if (!screen)
+        screen = dialog.screen();
+    if (screen)
+        dialog.setGeometry(screen->availableGeometry());
+    dialog.setWindowState(Qt::WindowMaximized);
+
+    if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
+        preview->setZoomMode(QPrintPreviewWidget::FitInView);
+    // The fit buttons show the page fitted, as it is.
+    for (QAction *fit : dialog.findChildren<QAction *>())
+        if (fit->objectName() == QLatin1String("fitPageAction"))
+            fit->setChecked(true);
+
+    auto *toolbar = dialog.findChild<QToolBar *>();
+    if (!toolbar)
+        return;
+    toolbar->addSeparator();
+    auto *fullScreen = toolbar->addAction(QStringLiteral("Schermo intero"));
+    fullScreen->setObjectName(QStringLiteral("actSchermoIntero"));
+    fullScreen->setCheckable(true);
+    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    fullScreen->setToolTip(QStringLiteral("Mostra l'anteprima a schermo intero (F11); di nuovo, "
+                                          "la riporta nella finestra."));
+    QObject::connect(fullScreen, &QAction::toggled, &dialog, [&dialog](bool on) {
+        dialog.setWindowState(on ? (dialog.windowState() | Qt::WindowFullScreen)
+                                 : (dialog.windowState() & ~Qt::WindowFullScreen));
+    });
+    auto *close = toolbar->addAction(QStringLiteral("Chiudi"));
+    close->setObjectName(QStringLiteral("actChiudi"));
+    close->setToolTip(QStringLiteral("Chiude l'anteprima di stampa."));
+    QObject::connect(close, &QAction::triggered, &dialog, &QDialog::reject);
+    for (auto [action, name] : {std::pair{fullScreen, "cmdSchermoIntero"}, std::pair{close, "cmdChiudi"}}) {
+        QWidget *button = toolbar->widgetForAction(action);
+        button->setObjectName(QString::fromLatin1(name));
+        if (auto *tool = qobject_cast<QToolButton *>(button))
+            tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
     }
 }
 
@@ -82,7 +133,7 @@ extern "C" Q_DECL_EXPORT void vetrinora_preview_with_dialog(QWidget *parent, con
                                  QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
                              }
                          });
-        dialog.setWindowState(Qt::WindowMaximized);
+        arrangePreview(dialog, parent);
         dialog.exec();
     } catch (...) {
         *failure = failureText();

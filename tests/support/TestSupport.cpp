@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+
 #include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "ui/app/Roster.h"
@@ -263,6 +266,12 @@ void type(QWidget *field, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+bool highlightIsSelection(const QAbstractItemView *view)
+{
+    const QModelIndex current = view->currentIndex();
+    return !current.isValid() || view->selectionModel()->isSelected(current);
 }
 
 bool withModal(const std::function<void()> &opening,

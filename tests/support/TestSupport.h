@@ -26,6 +26,11 @@ Record cardWith(const RecordLayout &layout, const CardFields &fields);
 // Types text into a field key by key, accented letters included.
 void type(QWidget *field, const QString &text);
 
+// True when a list frames no current entry, or frames a selected one: what
+// looks selected is selected.
+class QAbstractItemView;
+bool highlightIsSelection(const QAbstractItemView *view);
+
 // Runs `opening`, which is to show a modal window, and hands that window to
 // `onModal` while it is up; a window still open afterwards is closed, so a
 // failed check never leaves the test waiting. True when a modal window came

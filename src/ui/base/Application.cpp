@@ -1,6 +1,7 @@
 #include "ui/base/Application.h"
 
 #include "core/app/Formats.h"
+#include "ui/base/Widgets.h"
 #include "ui/platform/Platform.h"
 
 #include <QIcon>
@@ -40,6 +41,7 @@ VetrinoraApplication::VetrinoraApplication(int &argc, char **argv) : QApplicatio
 {
     if (fontConfiguration().joinable())
         fontConfiguration().join();
+    installEnterPressesButtons();
 }
 
 bool VetrinoraApplication::notify(QObject *receiver, QEvent *event)

@@ -1,8 +1,11 @@
 #include "ui/base/Widgets.h"
 
 #include <QAccessible>
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QGridLayout>
 #include <QPushButton>
@@ -292,6 +295,8 @@ void picturesAfterControls(QWidget *window, const QList<Picture *> &order)
 FocusSink::FocusSink(QWidget *parent) : QPushButton(parent)
 {
     installAccessibleFactory();
+    // Only the program's own code gives it the focus, on its way elsewhere.
+    keepReturnForWindow(this);
     // Focus::moveTo gives it the focus with setFocus, which no policy stops.
     setFocusPolicy(Qt::NoFocus);
 }
@@ -506,3 +511,74 @@ QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &g
     label->setGeometry(geometry);
     return label;
 }
+
+void highlightOnlySelected(QAbstractItemView *view)
+{
+    QItemSelectionModel *selection = view->selectionModel();
+    // A current entry that is not selected (the view sets one on gaining
+    // the focus, and keeps one when the selection is cleared) is dropped
+    // while nothing is selected.
+    QObject::connect(selection, &QItemSelectionModel::currentChanged, view,
+                     [selection](const QModelIndex &current) {
+                         if (current.isValid() && !selection->isSelected(current)
+                             && !selection->hasSelection())
+                             selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+                     });
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, view, [view, selection] {
+        const QModelIndex current = selection->currentIndex();
+        if (!selection->hasSelection()) {
+            if (current.isValid())
+                selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        } else if (view->selectionMode() == QAbstractItemView::SingleSelection
+                   && !selection->isSelected(current)) {
+            selection->setCurrentIndex(selection->selectedIndexes().constFirst(),
+                                       QItemSelectionModel::NoUpdate);
+        }
+    });
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && !selection->isSelected(current) && !selection->hasSelection())
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+namespace {
+
+const char *const kKeepsReturn = "vetrinoraKeepsReturn";
+
+class EnterPressesButtons : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        auto *button = qobject_cast<QPushButton *>(watched);
+        // Default buttons of dialogs press themselves already.
+        if (!button || !button->hasFocus() || button->autoDefault() || button->isDefault()
+            || button->property(kKeepsReturn).toBool())
+            return false;
+        if (button->isEnabled() && button->isVisible() && !key->isAutoRepeat())
+            button->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void installEnterPressesButtons()
+{
+    static EnterPressesButtons *filter = [] {
+        auto *f = new EnterPressesButtons(qApp);
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    Q_UNUSED(filter);
+}
+
+void keepReturnForWindow(QPushButton *button) { button->setProperty(kKeepsReturn, true); }

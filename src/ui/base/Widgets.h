@@ -156,6 +156,20 @@ QPushButton *makeButton(const QString &objectName, const QString &text, const QR
 class QDialog;
 void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size);
 
+// Keeps a list's highlight honest: the entry the keyboard stands on (the
+// current entry, which the style frames) is always a selected one. A list
+// with nothing selected shows nothing highlighted, so "nothing selected"
+// looks like it; selecting an entry makes it the current one. Call it once
+// the view has its model.
+class QAbstractItemView;
+void highlightOnlySelected(QAbstractItemView *view);
+
+// Return and the keypad's Enter press the focused push button, as Space
+// does; picture buttons do the same by themselves. A button whose window
+// gives Return another meaning opts out with keepReturnForWindow().
+void installEnterPressesButtons();
+void keepReturnForWindow(QPushButton *button);
+
 // Fills a window with a vertical gradient from `top` to white.
 void paintVerticalGradient(QWidget *window, QColor top);
 

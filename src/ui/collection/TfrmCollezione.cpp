@@ -739,17 +739,23 @@ void TfrmCollezione::btnCestinoClick()
         if (list->count())
             list->setCurrentRow(list->count() - 1);
     };
+    highlightOnlySelected(list);
     fill();
     auto *row = new QHBoxLayout;
     QPushButton *restore = button("btnRipristina", QStringLiteral("Ripristina"), &dialog);
     QPushButton *purge = button("btnEliminaDefinitivamente", QStringLiteral("Elimina definitivamente"), &dialog);
     QPushButton *empty = button("btnSvuota", QStringLiteral("Svuota cestino"), &dialog);
     QPushButton *close = button("btnChiudi", QStringLiteral("Chiudi"), &dialog);
+    // Restore and purge act on the entry shown selected: with none, there is
+    // nothing to press.
     const auto enable = [&] {
-        for (QPushButton *b : {restore, purge, empty})
-            b->setEnabled(list->count() > 0);
+        const bool selected = !list->selectedItems().isEmpty();
+        restore->setEnabled(selected);
+        purge->setEnabled(selected);
+        empty->setEnabled(list->count() > 0);
     };
     enable();
+    connect(list, &QListWidget::itemSelectionChanged, &dialog, enable);
     row->addWidget(empty);
     row->addStretch(1);
     row->addWidget(purge);

@@ -37,8 +37,16 @@ void HintBar::pointerOver(QWidget *widget)
         return;
     if (auto hint = hints_.constFind(widget); hint != hints_.constEnd())
         setText(*hint);
-    else if (blanks_.contains(widget))
+    else if (blanks_.contains(widget) || holdsThePanel(widget))
         setText(QString());
+}
+
+bool HintBar::holdsThePanel(const QWidget *widget) const
+{
+    // What stands between the window and its panel (the scroll area that
+    // centres the panel, its viewport and stage) is the window's own area
+    // around the panel: the pointer there is over the window.
+    return widget->window() == window_ && widget->isAncestorOf(panInfo_);
 }
 
 bool HintBar::eventFilter(QObject *watched, QEvent *event)

@@ -24,6 +24,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool holdsThePanel(const QWidget *widget) const;
+
     QWidget *window_;
     QLabel *panInfo_;
     QHash<QWidget *, QString> hints_;

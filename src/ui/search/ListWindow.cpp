@@ -220,6 +220,7 @@ void ListWindow::buildResultPage()
     lstRecords->setModel(model_);
     lstRecords->setUniformItemSizes(true);
     lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    highlightOnlySelected(lstRecords);
     lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,5 +1,7 @@
 #include "ui/transfer/TfrmImporta.h"
 
+#include "ui/base/Widgets.h"
+
 #include "core/transfer/Transfer.h"
 #include "ui/platform/Platform.h"
 
