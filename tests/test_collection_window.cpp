@@ -390,8 +390,20 @@ private slots:
                                          QVERIFY(list);
                                          QCOMPARE(list->count(), 1);
                                          QVERIFY(list->item(0)->text().endsWith(QStringLiteral(" - Catalogo BLOKKO: Faro, Drago")));
-                                         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnRipristina")),
-                                                           Qt::LeftButton);
+                                         // The latest entry is offered selected; taken
+                                         // away, nothing is framed and nothing restores.
+                                         QVERIFY(list->item(0)->isSelected());
+                                         QCOMPARE(list->currentRow(), 0);
+                                         auto *restore = dialog->findChild<QPushButton *>(QStringLiteral("btnRipristina"));
+                                         const QPoint entry = list->visualItemRect(list->item(0)).center();
+                                         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry);
+                                         QVERIFY(list->selectedItems().isEmpty());
+                                         QVERIFY(highlightIsSelection(list));
+                                         QVERIFY(!restore->isEnabled());
+                                         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+                                         QVERIFY(list->item(0)->isSelected());
+                                         QVERIFY(restore->isEnabled());
+                                         QTest::mouseClick(restore, Qt::LeftButton);
                                      });
         QVERIFY(shown);
         QCOMPARE(window()->model()->rowCount(), 3);

@@ -282,6 +282,59 @@ private slots:
         QCOMPARE(services->texts(), QStringList());
     }
 
+    // The line the list frames as current is always the selected line, the
+    // one a double click or Enter recalls; with none selected none is framed.
+    void theHighlightedLineIsTheSelectedOne_data()
+    {
+        QTest::addColumn<bool>("summary");
+        QTest::newRow("search results") << false;
+        QTest::newRow("for-sale summary") << true;
+    }
+    void theHighlightedLineIsTheSelectedOne()
+    {
+        QFETCH(bool, summary);
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", "a rosso"}, {"InVendita", QString::fromUtf8("Sì")}},
+                            {{"NomeSet", "b blu"}, {"InVendita", QString::fromUtf8("Sì")}}});
+        std::unique_ptr<ListWindow> w;
+        if (summary)
+            w = std::make_unique<TfrmArmi_Disponibili>(sets());
+        else
+            w = std::make_unique<TfrmTrovaArmi>(sets());
+        w->show();
+        if (!summary)
+            search(*w, {});
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QListView *list = w->lstRecords;
+        QCOMPARE(w->results()->count(), 2);
+        // Entering the list frames no line while none is selected.
+        // (The editor may come to the front once more as the window opens.)
+        QTRY_VERIFY([&] {
+            w->activateWindow();
+            list->setFocus(Qt::TabFocusReason);
+            return list->hasFocus();
+        }());
+        QCOMPARE(w->selectedRow(), -1);
+        QVERIFY(highlightIsSelection(list));
+        const QRect first = list->visualRect(w->results()->index(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+        QCOMPARE(w->selectedRow(), 0);
+        QCOMPARE(list->currentIndex().row(), 0);
+        // The user takes the selection away: the frame goes with it.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, first.center());
+        QCOMPARE(w->selectedRow(), -1);
+        QVERIFY(highlightIsSelection(list));
+        // Trova and the arrows select what they frame.
+        w->txtTrova->setText(QStringLiteral("blu"));
+        QTest::mouseClick(w->btnTrova, Qt::LeftButton);
+        QCOMPARE(w->selectedRow(), 1);
+        QCOMPARE(list->currentIndex().row(), 1);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(w->selectedRow(), 0);
+        QVERIFY(highlightIsSelection(list));
+    }
+
     void findOnAnEmptyList()
     {
         TfrmArmi_Disponibili w(sets());

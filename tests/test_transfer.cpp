@@ -178,6 +178,17 @@ private slots:
                               auto *grid = window->findChild<QTableWidget *>(QStringLiteral("grdAnteprima"));
                               QCOMPARE(grid->rowCount(), 3);
                               QCOMPARE(grid->item(2, 0)->text(), QString::fromUtf8("Moło"));
+                              // Entering the preview frames no cell that is not selected.
+                              QVERIFY(QTest::qWaitForWindowActive(window));
+                              grid->setFocus(Qt::TabFocusReason);
+                              QVERIFY(grid->hasFocus());
+                              QVERIFY(grid->selectedItems().isEmpty());
+                              QVERIFY(highlightIsSelection(grid));
+                              QTest::keyClick(grid, Qt::Key_Down);
+                              QVERIFY(grid->selectionModel()->hasSelection());
+                              QVERIFY(highlightIsSelection(grid));
+                              grid->clearSelection();
+                              QVERIFY(highlightIsSelection(grid));
                               // Proposed: "Nome set" and "In vendita"; "Prezzo" names no field.
                               auto *price = window->findChild<QComboBox *>(QStringLiteral("cmbCampo1"));
                               QCOMPARE(window->findChild<QComboBox *>(QStringLiteral("cmbCampo0"))->currentText(),
