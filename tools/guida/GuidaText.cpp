@@ -204,7 +204,8 @@ QString setChapter(HelpText &help)
                   u"Premere il pulsante Nuovo (Ctrl+N): la scheda si svuota e il valore torna "
                   "a «0,00»."_s,
                   u"Compilare i campi; Invio passa al campo successivo e la barra in basso "
-                  "spiega il campo o il pulsante sotto il mouse."_s,
+                  "spiega il campo o il pulsante sotto il mouse. Su un pulsante raggiunto con "
+                  "Tab, Invio o la barra spaziatrice lo premono, in ogni finestra."_s,
                   u"Facoltativo: caricare la foto con il pulsante Carica foto e segnare la "
                   "casella «In vendita»."_s,
                   u"Premere Salva (Ctrl+S): compare il messaggio «La scheda corrente è stata "
@@ -346,8 +347,10 @@ QString printChapter()
         u"Il pulsante Stampa (Ctrl+P) dell'editor apre la finestra di stampa della scheda "
         "visualizzata. Premendo Stampa compare la finestra di stampa del sistema, nella quale "
         "si sceglie la stampante; la scheda, con le sue foto, viene stampata su un foglio A4 "
-        "verticale. Per le MOC il pulsante Anteprima mostra prima la pagina sullo schermo, da "
-        "dove si può anche stampare."_s);
+        "verticale. Per le MOC il pulsante Anteprima mostra prima la pagina intera in una "
+        "finestra grande quanto lo schermo, da dove si può anche stampare: la barra in alto "
+        "adatta, ingrandisce o riduce la pagina, Schermo intero (F11) nasconde il resto dello "
+        "schermo e Chiudi torna alla scheda."_s);
     html += picture(u"stampa.png"_s, 420, u"La finestra di stampa della scheda"_s);
     html += para(
         u"Su Linux la finestra di stampa elenca le stampanti configurate nel sistema e offre "
