@@ -307,8 +307,9 @@ private slots:
         QVERIFY(openWindow()->isVisible());
     }
 
-    // The only archive is not shown highlighted before the user picks it;
-    // once picked, the highlighted entry is the one "Apri archivio" opens.
+    // The entry the list frames is the entry "Apri archivio" opens: entering
+    // the list selects the archive it lands on; taking the selection away
+    // leaves nothing framed, and then the warning comes.
     void theHighlightedArchiveIsTheSelectedOne_data()
     {
         QTest::addColumn<QString>("how");
@@ -326,32 +327,50 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(openWindow()));
         list->setFocus(Qt::TabFocusReason);
         QVERIFY(list->hasFocus());
-        QCOMPARE(list->currentRow(), -1);
+        QVERIFY(highlightIsSelection(list));
+        if (list->currentRow() >= 0)
+            QVERIFY(list->item(list->currentRow())->isSelected());
+
+        // Taken away, nothing is framed and the button says so.
+        const QPoint entry = list->visualItemRect(list->item(0)).center();
+        if (list->selectedItems().isEmpty())
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, entry);
         QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->currentRow(), -1);
         clickPicture(openWindow()->btnApri);
         QCOMPARE(services->texts(), QStringList{QStringLiteral(
                                         "Attenzione: selezionare l'archivio di MOC dall'elenco "
                                         "prima di premere il pulsante Apri archivio.")});
 
         if (how == QLatin1String("click"))
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              list->visualItemRect(list->item(0)).center());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
         else
             QTest::keyClick(list, how == QLatin1String("down") ? Qt::Key_Down : Qt::Key_Home);
         QCOMPARE(list->currentRow(), 0);
-        QVERIFY(list->item(0)->isSelected());
-        // Taking the selection away takes the highlight with it.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          list->visualItemRect(list->item(0)).center());
-        QVERIFY(list->selectedItems().isEmpty());
-        QVERIFY(highlightIsSelection(list));
-        QTest::keyClick(list, Qt::Key_Down);
         QVERIFY(list->item(0)->isSelected());
         QVERIFY(highlightIsSelection(list));
         clickPicture(openWindow()->btnApri);
         QTRY_VERIFY(roster->frmCartoline()->isVisible());
         QCOMPARE(roster->frmCartoline()->lblNome->text(), QStringLiteral("Unico"));
         QCOMPARE(services->messages.size(), 1);
+    }
+
+    // Opened with the keyboard alone, the window's only archive opens
+    // without a warning once the list has the focus.
+    void theFocusedListOpensItsFramedArchive()
+    {
+        folder->write(QStringLiteral("Unico.moc"), QByteArray());
+        showOpen();
+        QListWidget *list = openWindow()->lstFiles;
+        openWindow()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(openWindow()));
+        list->setFocus(Qt::TabFocusReason);
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(list->item(0)->isSelected());
+        clickPicture(openWindow()->btnApri);
+        QTRY_VERIFY(roster->frmCartoline()->isVisible());
+        QCOMPARE(services->texts(), QStringList());
     }
 
     void openHandsTheArchiveToTheMocEditor()

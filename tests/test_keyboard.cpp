@@ -17,6 +17,8 @@
 #include "ui/cards/CardEditor.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
+#include "ui/collection/TfrmCollezione.h"
+#include "ui/collection/TfrmStatistiche.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/editing/TfrmAllegaCartella.h"
 #include "ui/editing/TfrmWebCam.h"
@@ -182,7 +184,8 @@ class TestKeyboard : public ProgramTest {
             {QStringLiteral("frmArmi"), static_cast<QWidget *>(sets())},
             {QStringLiteral("frmCartoline"), static_cast<QWidget *>(mocs())},
             {QStringLiteral("frmCreaCatalogo"), static_cast<QWidget *>(roster->frmCreaCatalogo())},
-            {QStringLiteral("frmApriCatalogo"), static_cast<QWidget *>(roster->frmApriCatalogo())}};
+            {QStringLiteral("frmApriCatalogo"), static_cast<QWidget *>(roster->frmApriCatalogo())},
+            {QStringLiteral("frmCollezione"), static_cast<QWidget *>(roster->frmCollezione())}};
         const QList<QPair<QString, std::function<QWidget *()>>> subsidiary = {
             {QStringLiteral("frmTrovaArmi"), [&] { return new TfrmTrovaArmi(sets()); }},
             {QStringLiteral("frmTrovaArmi results"), [&] { return new TfrmTrovaArmi(sets()); }},
@@ -199,7 +202,9 @@ class TestKeyboard : public ProgramTest {
             {QStringLiteral("frmZoom"), [&] { return new TfrmZoom(sets()); }},
             {QStringLiteral("frmGuida"), [&] { return new TfrmGuida(sets()); }},
             {QStringLiteral("frmInfo"), [&] { return new TfrmInfo(roster->frmAvvio()); }},
-            {QStringLiteral("frmSplash"), [&] { return new TfrmSplash(roster->frmAvvio()); }}};
+            {QStringLiteral("frmSplash"), [&] { return new TfrmSplash(roster->frmAvvio()); }},
+            {QStringLiteral("frmStatistiche"),
+             [&] { return new TfrmStatistiche(Statistics::Figures{}, QStringLiteral("Tutta la collezione"), QString()); }}};
         std::unique_ptr<QWidget> owned;
         QWidget *w = nullptr;
         for (const auto &[name, main] : mainLevel)
@@ -292,6 +297,10 @@ private slots:
         QTest::newRow("attachments, Annulla") << "frmAllegaCartella" << "btnAnnulla" << ret;
         QTest::newRow("webcam, Annulla") << "frmWebCam" << "btnClose" << enter;
         QTest::newRow("help, Chiudi") << "frmGuida" << "btnChiudi" << ret;
+        QTest::newRow("create archive, picture") << "frmCreaCatalogo" << "btnAnnulla" << enter;
+        QTest::newRow("collection, Colonne") << "frmCollezione" << "btnColonne" << ret;
+        QTest::newRow("collection, Chiudi") << "frmCollezione" << "btnEsci" << enter;
+        QTest::newRow("statistics, Chiudi") << "frmStatistiche" << "cmdChiudi" << ret;
     }
     void enterPressesTheFocusedButton()
     {
@@ -315,6 +324,8 @@ private slots:
         QSignalSpy pressed(target, SIGNAL(clicked()));
         QTimer closeOpened;
         connect(&closeOpened, &QTimer::timeout, [w] {
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
             QWidget *modal = QApplication::activeModalWidget();
             if (modal && modal != w)
                 modal->close();
@@ -619,10 +630,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         if (!summary)
             QTest::mouseClick(w->btnCerca, Qt::LeftButton);
+        // Entering the list selects the line it lands on; the case without
+        // a selection takes it away afterwards.
+        w->lstRecords->setFocus();
         w->lstRecords->clearSelection();
         if (row >= 0)
             w->selectRow(row);
-        w->lstRecords->setFocus();
         QTest::keyClick(w->lstRecords, Qt::Key_Return);
         QCOMPARE(sets()->lblPosizione->text(), position);
         QCOMPARE(w->isVisible(), row < 0);

@@ -29,7 +29,7 @@ TfrmApriCatalogo::TfrmApriCatalogo(QWidget *parent)
     lstFiles->setGeometry(150, 148, 695, 392);
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    highlightOnlySelected(lstFiles);
+    selectTheCurrentEntry(lstFiles);
 
     lblCreati = makeLabel(QStringLiteral("lblCreati"),
                           QStringLiteral("Sono stati creati 0 archivi di MOC."),

@@ -512,32 +512,38 @@ QLabel *makeLabel(const QString &objectName, const QString &text, const QRect &g
     return label;
 }
 
-void highlightOnlySelected(QAbstractItemView *view)
+void selectTheCurrentEntry(QAbstractItemView *view)
 {
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
     QItemSelectionModel *selection = view->selectionModel();
-    // A current entry that is not selected (the view sets one on gaining
-    // the focus, and keeps one when the selection is cleared) is dropped
-    // while nothing is selected.
+    const auto select = [view, selection](const QModelIndex &entry) {
+        QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
+        if (view->selectionBehavior() == QAbstractItemView::SelectRows)
+            how |= QItemSelectionModel::Rows;
+        selection->select(entry, how);
+    };
+    // The entry the keyboard lands on (the view sets one on gaining the
+    // focus) is the selected one.
     QObject::connect(selection, &QItemSelectionModel::currentChanged, view,
-                     [selection](const QModelIndex &current) {
-                         if (current.isValid() && !selection->isSelected(current)
-                             && !selection->hasSelection())
-                             selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+                     [selection, select](const QModelIndex &current) {
+                         if (current.isValid() && !selection->isSelected(current))
+                             select(current);
                      });
-    QObject::connect(selection, &QItemSelectionModel::selectionChanged, view, [view, selection] {
+    // A selection taken away (Ctrl+click, Ctrl+Space) takes the frame with
+    // it; a selection made elsewhere brings the frame along.
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, view, [selection] {
         const QModelIndex current = selection->currentIndex();
         if (!selection->hasSelection()) {
             if (current.isValid())
                 selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        } else if (view->selectionMode() == QAbstractItemView::SingleSelection
-                   && !selection->isSelected(current)) {
+        } else if (!selection->isSelected(current)) {
             selection->setCurrentIndex(selection->selectedIndexes().constFirst(),
                                        QItemSelectionModel::NoUpdate);
         }
     });
     const QModelIndex current = selection->currentIndex();
-    if (current.isValid() && !selection->isSelected(current) && !selection->hasSelection())
-        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (current.isValid() && !selection->isSelected(current))
+        select(current);
 }
 
 namespace {

@@ -157,12 +157,13 @@ class QDialog;
 void makeFixedModal(QDialog *window, const QString &objectName, const QString &caption, QSize size);
 
 // Keeps a list's highlight honest: the entry the keyboard stands on (the
-// current entry, which the style frames) is always a selected one. A list
-// with nothing selected shows nothing highlighted, so "nothing selected"
-// looks like it; selecting an entry makes it the current one. Call it once
-// the view has its model.
+// current entry, which the style frames) is always the selected one, so
+// what looks selected is selected. Entering the list selects the entry it
+// lands on; taking the selection away (Ctrl+click, Ctrl+Space) leaves
+// nothing framed. Makes the view single-selection; call it once the view
+// has its model.
 class QAbstractItemView;
-void highlightOnlySelected(QAbstractItemView *view);
+void selectTheCurrentEntry(QAbstractItemView *view);
 
 // Return and the keypad's Enter press the focused push button, as Space
 // does; picture buttons do the same by themselves. A button whose window

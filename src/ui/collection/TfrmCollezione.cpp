@@ -739,7 +739,7 @@ void TfrmCollezione::btnCestinoClick()
         if (list->count())
             list->setCurrentRow(list->count() - 1);
     };
-    highlightOnlySelected(list);
+    selectTheCurrentEntry(list);
     fill();
     auto *row = new QHBoxLayout;
     QPushButton *restore = button("btnRipristina", QStringLiteral("Ripristina"), &dialog);

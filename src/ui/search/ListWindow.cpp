@@ -220,7 +220,7 @@ void ListWindow::buildResultPage()
     lstRecords->setModel(model_);
     lstRecords->setUniformItemSizes(true);
     lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
-    highlightOnlySelected(lstRecords);
+    selectTheCurrentEntry(lstRecords);
     lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -52,6 +52,7 @@ TfrmImporta::TfrmImporta(const RecordLayout &layout, const Transfer::Preview &pr
     grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
     grdAnteprima->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                   | QAbstractItemView::AnyKeyPressed);
+    selectTheCurrentEntry(grdAnteprima);
     grdAnteprima->horizontalHeader()->setDefaultSectionSize(160);
     connect(grdAnteprima, &QTableWidget::itemChanged, this, &TfrmImporta::mark);
 
