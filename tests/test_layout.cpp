@@ -12,6 +12,9 @@
 #include "core/app/ProgramFolder.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
+#include "core/collection/Cestino.h"
+#include "core/collection/CardFile.h"
+#include "core/platform/FileSystem.h"
 #include "core/transfer/Backup.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
@@ -20,11 +23,13 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
+#include "ui/editing/PhotoBox.h"
 #include "ui/platform/QtServices.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -287,6 +292,31 @@ private slots:
         const QString zip = Transfer::writeBackup(folder, at(QStringLiteral("chiavetta")),
                                                 QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
         QCOMPARE(modeOf(zip), 0600);
+
+        // The folders the program makes inside the data folder, and what it
+        // keeps there: a card's photo, the bin, a restored backup.
+        const CardFile sets = CardFile::catalogue();
+        const QString photo = sets.photoPath(0, 1);
+        QVERIFY(platform::makeFolder(QFileInfo(photo).absolutePath()));
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(Photos::save(picture, photo));
+        QTEST(modeOf(QFileInfo(photo).absolutePath()), "folderMode");
+        QTEST(modeOf(photo), "newFileMode");
+        const QString withPhoto = Transfer::writeBackup(folder, at(QStringLiteral("chiavetta")),
+                                                      QDateTime(QDate(2026, 3, 1), QTime(11, 0)));
+
+        const QString entry = Cestino::remove(sets, {0});
+        QTEST(modeOf(Cestino::folder()), "folderMode");
+        QTEST(modeOf(Cestino::folder() + entry), "folderMode");
+        QVERIFY(!QFileInfo::exists(photo));
+
+        QVERIFY(QDir(QFileInfo(photo).absolutePath()).removeRecursively());
+        Transfer::restoreBackup(withPhoto, folder, QDateTime(QDate(2026, 3, 1), QTime(12, 0)));
+        QVERIFY(QFileInfo::exists(photo));
+        QTEST(modeOf(QFileInfo(photo).absolutePath()), "folderMode");
+        QTEST(modeOf(photo), "newFileMode");
+        QTEST(modeOf(ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"))), "newFileMode");
     }
 
     // The installed program through its windows: the initial password opens

@@ -167,7 +167,7 @@ void finishRemove(const QString &entry, const Values &journal)
                                         {QStringLiteral("Posizioni"), joined(deleted)},
                                         {QStringLiteral("Fase"), QStringLiteral("ricollocazione")}}));
     }
-    QDir().mkpath(file.photoFolder);
+    platform::makeFolder(file.photoFolder);
     const QStringList kept = QDir(entry).entryList({QStringLiteral("foto*.jpg")}, QDir::Files);
     for (const QString &name : kept) {
         // foto<slot>_<position>.jpg
@@ -193,7 +193,7 @@ void finishRestore(const QString &entry, const Values &journal)
     const std::vector<qint64> positions = numbers(journal.value(QStringLiteral("Posizioni")));
     const qint64 before = journal.value(QStringLiteral("SchedePrima")).toLongLong();
     const QStringList present = journal.value(QStringLiteral("Presenti")).split(QLatin1Char(','));
-    QDir().mkpath(file.photoFolder);
+    platform::makeFolder(file.photoFolder);
     for (std::size_t j = 0; j < positions.size(); ++j)
         for (int slot = 0; slot < file.photoPrefixes.size(); ++slot) {
             const QString target = file.photoPath(slot, before + qint64(j) + 1);
@@ -250,7 +250,7 @@ QString remove(const CardFile &file, std::vector<qint64> indices)
     for (int n = 2; QFileInfo::exists(folder() + id) || QFileInfo::exists(folder() + id + kBeingMade); ++n)
         id = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz-")) + QString::number(n);
     const QString making = folder() + id + kBeingMade;
-    if (!QDir().mkpath(making))
+    if (!platform::makeFolder(making))
         fail();
     std::vector<qint64> positions;
     for (qint64 i : indices)

@@ -1,6 +1,7 @@
 #include "core/platform/FileSystem.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <cerrno>
@@ -91,6 +92,21 @@ QFileDevice::Permissions newFilePermissions(const QString &folder)
         return kOwnerOnly;
     return kOwnerOnly | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
            | QFileDevice::WriteOther;
+}
+
+bool makeFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    const QString absolute = info.absoluteFilePath();
+    const QString parent = info.absolutePath();
+    if (parent.isEmpty() || parent == absolute || !makeFolder(parent))
+        return false;
+    const bool made = newFilePermissions(parent) == kOwnerOnly
+                          ? QDir().mkdir(absolute, kOwnerOnly | QFileDevice::ExeOwner)
+                          : QDir().mkdir(absolute);
+    return made || QFileInfo(absolute).isDir();
 }
 
 namespace {

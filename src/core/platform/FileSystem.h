@@ -27,6 +27,13 @@ inline constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | 
 // data folder keeps what it holds private, also once copied elsewhere), else
 // read and write for everyone, less the process's umask, as any new file.
 QFileDevice::Permissions newFilePermissions(const QString &folder);
+// Makes the folder `path` and any missing folder above it. Inside a private
+// folder (one closed to its group and to others, as the data folder is when
+// the program makes it) each new folder is private too, so that what the
+// program keeps in it (photos, the bin, a restored backup) stays the user's
+// alone; elsewhere new folders are made as any, under the umask. True when
+// the folder exists afterwards.
+bool makeFolder(const QString &path);
 // Syncs a file, or a folder's list of names, to the disk; false when the
 // system reports a failure.
 bool syncPath(const QString &path);

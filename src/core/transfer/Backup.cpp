@@ -555,7 +555,7 @@ bool rollForward(const QDir &dir, const QString &staging)
     if (lines.isEmpty())
         return false;
     const QString aside = dir.filePath(lines.front());
-    if (!dir.mkpath(aside))
+    if (!platform::makeFolder(aside))
         return false;
     for (const QString &name : lines.mid(1)) {
         const QString to = QDir(aside).filePath(name);
@@ -599,7 +599,7 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
         return Error(platform::writeFailedForSpace(folder) ? restoreDiskFullMessage()
                                                            : restoreMoveMessage());
     };
-    if (!dir.mkpath(unpacked)) {
+    if (!platform::makeFolder(unpacked)) {
         platform::noteWriteFailure(errno == ENOSPC);
         throw writeFailure();
     }
@@ -633,9 +633,10 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
             if (e.kind == NameKind::Note)
                 return false;
             const QString target = QDir(unpacked).filePath(e.name);
-            QDir().mkpath(QFileInfo(target).path());
+            platform::makeFolder(QFileInfo(target).path());
             current = std::make_unique<QFile>(target);
-            if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+            if (!current->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
+                               platform::newFilePermissions(QFileInfo(target).path()))) {
                 platform::noteWriteFailure(platform::isOutOfSpace(*current));
                 throw writeFailure();
             }
@@ -693,7 +694,7 @@ QString restoreBackup(const QString &zip, const QString &folder, const QDateTime
             || !journal.commit())
             throw writeFailure();
     }
-    if (!dir.mkpath(aside))
+    if (!platform::makeFolder(aside))
         throw Error(restoreMoveMessage());
     QList<QPair<QString, QString>> moved; // from, to: undone in reverse on failure
     const auto undo = [&] {

@@ -1,4 +1,5 @@
 #include "ui/cards/CardEditor.h"
+#include "core/platform/FileSystem.h"
 
 #include "ui/cards/FieldBinding.h"
 
@@ -618,7 +619,7 @@ QStringList CardEditor::SalvaFotoScheda()
 {
     // Every photo is tried, so that one failing never costs the other.
     const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
-    const bool folderMade = QDir().mkpath(folder);
+    const bool folderMade = platform::makeFolder(folder);
     QStringList unsaved;
     for (int slot = 0; slot < photos_.size(); ++slot)
         if (!folderMade || !Photos::saveBox(*photos_[slot], photoFilePath(slot)))
@@ -630,7 +631,7 @@ void CardEditor::CaricaFotoScheda()
 {
     const QString folder = ProgramFolder::file(QString::fromLatin1(config_.photoFolder));
     QList<Photos::Loaded> images;
-    if (QDir().mkpath(folder)) {
+    if (platform::makeFolder(folder)) {
         for (int slot = 0; slot < photos_.size(); ++slot) {
             Photos::Loaded photo = Photos::loadKeepingFile(photoFilePath(slot));
             if (photo.image.isNull())

@@ -1,4 +1,5 @@
 #include "ui/editing/TfrmAllegaCartella.h"
+#include "core/platform/FileSystem.h"
 
 #include "ui/base/OpenURL.h"
 #include "core/app/ProgramFolder.h"
@@ -122,7 +123,7 @@ void TfrmAllegaCartella::attach(int slot)
     }
     txtFile[slot]->setText(QFileInfo(chosen).fileName());
     // Failures from here on are silent: the slot keeps the name.
-    if (!QDir().mkpath(folder()))
+    if (!platform::makeFolder(folder()))
         return;
     // Never through a link that leads out of the folder.
     const QString destination = AttachmentNames::pathInFolder(folder(), Text::trim(txtFile[slot]->text()));

@@ -1,4 +1,5 @@
 #include "ui/editing/CardHost.h"
+#include "core/platform/FileSystem.h"
 #include "ui/editing/TfrmSlideshow.h"
 
 #include "core/app/ProgramFolder.h"
@@ -100,7 +101,7 @@ void TfrmSlideshow_Euro_01::subApriFoto()
 {
     const QString folder = ProgramFolder::file(QStringLiteral("Foto_MOC"));
     QImage photo;
-    if (QDir().mkpath(folder))
+    if (platform::makeFolder(folder))
         photo = Photos::load(folder + QDir::separator()
                              + editor_->photoFileName(0, Text::trim(lblPosizione->text())));
     imgFoto->setImage(photo.isNull() ? imgBianco->image() : photo);
