@@ -192,7 +192,8 @@ private slots:
         for (const HelpTopics::Topic &t :
              {HelpTopics::startScreen(), HelpTopics::setEditor(), HelpTopics::archives(),
               HelpTopics::mocEditor(), HelpTopics::setExport(), HelpTopics::mocExport(),
-              HelpTopics::collection(), HelpTopics::bin(), HelpTopics::backup(), HelpTopics::spreadsheets()})
+              HelpTopics::collection(), HelpTopics::bin(), HelpTopics::backup(), HelpTopics::spreadsheets(),
+              HelpTopics::statistics()})
             QTest::newRow(qPrintable(t.title)) << t.paragraphs;
     }
 

@@ -521,30 +521,11 @@ QString collectionChapter(HelpText &help)
     html += help.paragraph(bin, 2);
     html += help.paragraph(bin, 3);
     html += sub(u"Le statistiche"_s);
-    html += para(
-        u"Il pulsante «Statistiche» (Alt+S) apre una finestra con i grafici di ciò che la "
-        "tabella mostra: il catalogo, l'archivio o tutta la collezione scelti nella casella "
-        "Catalogo e, se è scritto un filtro, soltanto le schede che il filtro lascia nella "
-        "tabella. In alto si leggono il numero delle schede, il valore totale, la parte in "
-        "vendita e il numero totale dei pezzi."_s);
+    const HelpTopics::Topic statistics = HelpTopics::statistics();
+    html += help.paragraph(statistics, 0);
     html += picture(u"statistiche.png"_s, 560, u"La finestra Statistiche"_s);
-    html += para(
-        u"Ogni linguetta mostra un grafico e, accanto, una tabella con gli stessi numeri: il "
-        "valore e il numero delle schede per tema, dal tema di maggior valore; il valore dei "
-        "set per anno di uscita e per anno di acquisto; la parte del valore in vendita; le "
-        "dieci schede di maggior valore; le MOC per designer e per stato del progetto. L'anno "
-        "di acquisto si ricava dal campo Data acquisto quando vi è scritta una data (25/12/2019, "
-        "5/3/19, 2019-12-25 oppure 12/2019); i set senza una data leggibile sono contati a "
-        "parte, sotto il grafico. Gli importi che non si leggono come cifre in euro non sono "
-        "sommati: il riepilogo dice in quante schede si trovano."_s);
-    html += para(
-        u"Il pulsante Copia copia negli appunti le celle scelte della tabella, oppure tutta la "
-        "tabella con le intestazioni se non è scelta nessuna cella, separate da tabulazioni: "
-        "si incollano così in un foglio di calcolo. Il pulsante Stampa stampa su fogli A4 un "
-        "grafico per pagina, ciascuno con la sua tabella; il pulsante «Salva come immagine o "
-        "PDF...» salva tutti i grafici in un'immagine PNG oppure in un documento PDF, a "
-        "seconda del tipo di file scelto. Il tasto F1 apre la guida della finestra, il tasto "
-        "Esc la chiude; la finestra ricorda la sua posizione e le sue dimensioni."_s);
+    for (int i = 1; i < statistics.paragraphs.size(); ++i)
+        html += help.paragraph(statistics, i);
     html += sub(u"Backup e file CSV"_s);
     html += para(u"Nella stessa fila di pulsanti si trovano i comandi «"_s + esc(kBackup)
                  + u"» e «"_s + esc(kRestore)

@@ -338,10 +338,10 @@ Topic statistics()
 {
     return {QStringLiteral("Statistiche della collezione"),
             {QStringLiteral(
-                 "Il pulsante Statistiche della finestra Collezione apre le statistiche delle schede "
-                 "mostrate: il catalogo dei set, un archivio MOC oppure tutta la collezione. Se nella "
-                 "finestra Collezione è scritto un filtro, le statistiche contano soltanto le schede "
-                 "che il filtro lascia nella tabella."),
+                 "Il pulsante Statistiche (Alt+S) della finestra Collezione apre le statistiche delle "
+                 "schede mostrate: il catalogo dei set, un archivio MOC oppure tutta la collezione, "
+                 "come scelto nella casella Catalogo. Se nella finestra Collezione è scritto un filtro, "
+                 "le statistiche contano soltanto le schede che il filtro lascia nella tabella."),
              QStringLiteral(
                  "Ogni scheda della finestra Statistiche mostra un grafico e, accanto, una tabella con "
                  "gli stessi numeri: il valore e il numero delle schede per tema (dal tema di maggior "
@@ -359,7 +359,9 @@ Topic statistics()
                  "tabella, se non è scelta nessuna cella), separate da tabulazioni, pronte per un "
                  "foglio di calcolo. Il pulsante Stampa stampa un grafico per pagina in formato A4 "
                  "con la sua tabella; il pulsante Salva come immagine o PDF salva tutti i grafici in "
-                 "un'immagine PNG oppure in un documento PDF. Il tasto Esc chiude la finestra."),
+                 "un'immagine PNG oppure in un documento PDF, a seconda del tipo di file scelto. Il "
+                 "tasto F1 apre questa guida, il tasto Esc chiude la finestra; la finestra ricorda la "
+                 "sua posizione e le sue dimensioni."),
             }};
 }
 
