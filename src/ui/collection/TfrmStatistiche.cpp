@@ -30,6 +30,7 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPushButton>
+#include <memory>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
@@ -341,6 +342,9 @@ QTableWidget *TfrmStatistiche::addSubject(Subject subject, const char *name, con
 
     subject.table = table;
     subjects_ << subject;
+    // The view starts with an empty chart of its own, which setChart() lets
+    // go of without deleting it.
+    std::unique_ptr<QChart> empty(view->chart());
     view->setChart(makeChart(int(subjects_.size()) - 1));
     tabGrafici->addTab(splitter, subject.tab);
     return table;
