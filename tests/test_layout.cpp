@@ -32,6 +32,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,10 +192,14 @@ private slots:
     }
 
     // Printing is a module of the installation; where it is missing, the
-    // program says that printing cannot start instead of failing silently.
+    // program says that printing cannot start instead of failing silently,
+    // and the log says why.
     void printingWithoutItsModuleSaysSo()
     {
         portable();
+        const QRegularExpression why(QStringLiteral("^Modulo non disponibile: .*vetrinora_print.*"));
+        QTest::ignoreMessage(QtWarningMsg, why);
+        QTest::ignoreMessage(QtWarningMsg, why);
         platform::PrintJob job;
         job.title = QStringLiteral("Prova");
         job.pageCount = 1;
@@ -211,6 +216,20 @@ private slots:
                 QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Impossibile avviare la stampa."));
             }
         }
+    }
+
+    // Without the camera module there is no camera, and the log says why.
+    void theCameraWithoutItsModuleIsUnavailable()
+    {
+        portable();
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^Modulo non disponibile: .*vetrinora_webcam.*")));
+        platform::QtServices qt;
+        const std::unique_ptr<platform::VideoInput> camera = qt.openVideoInput();
+        QVERIFY(!camera->available());
+        camera->start();
+        QVERIFY(!camera->isActive());
+        QVERIFY(camera->currentFrame().isNull());
     }
 
     // The credential file of the data folder at the start, from what the

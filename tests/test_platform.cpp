@@ -5,12 +5,19 @@
 
 #include "ui/base/Application.h"
 #include "core/app/Formats.h"
-#include "core/platform/CameraBackend.h"
+#include "core/platform/System.h"
+#include "ui/platform/Modules.h"
 #include "ui/platform/QtServices.h"
-#include "ui/platform/PrintModule.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLibrary>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -110,6 +117,124 @@ private slots:
         QCOMPARE(seen, QStringList({"information:i:OK+Cancel", "warning:w:OK+Cancel",
                                     "error:e:OK+Cancel", "confirmation:q:Yes+No",
                                     "confirmation:q:Yes+No", "plain:m:OK"}));
+    }
+
+    // The loader of the camera and print modules: a module or a function it
+    // cannot have gives nullptr, and the system's reason is kept and logged.
+    void theModuleLoaderKeepsTheReason_data()
+    {
+        QTest::addColumn<QString>("path");     // relative: in a scratch folder
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("reasonNames"); // empty: found, nothing logged
+        QTest::newRow("module missing") << QString("vetrinora_absent")
+                                        << QByteArray(platform::kCreateCameraBackend) << QString("vetrinora_absent");
+        QTest::newRow("module damaged") << QString("vetrinora_damaged.so")
+                                        << QByteArray(platform::kCreateCameraBackend) << QString("vetrinora_damaged.so");
+        QTest::newRow("function missing") << QString(VETRINORA_WEBCAM_MODULE)
+                                          << QByteArray(platform::kPrintWithDialog) << QString(platform::kPrintWithDialog);
+        QTest::newRow("camera") << QString(VETRINORA_WEBCAM_MODULE) << QByteArray(platform::kCreateCameraBackend)
+                                << QString();
+        QTest::newRow("printing") << QString(VETRINORA_PRINT_MODULE) << QByteArray(platform::kPreviewWithDialog)
+                                  << QString();
+    }
+
+    void theModuleLoaderKeepsTheReason()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, reasonNames);
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const bool scratchFile = QDir::isRelativePath(path);
+        if (scratchFile)
+            path = scratch.filePath(path);
+        if (scratchFile && path.endsWith(".so")) {
+            QFile damaged(path); // an installation cut short
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write("\x7f" "ELF");
+        }
+        platform::Module module(path);
+        if (reasonNames.isEmpty()) {
+            QTest::failOnWarning(QRegularExpression(".*"));
+            QVERIFY(module.function<QFunctionPointer>(name.constData()));
+            QCOMPARE(module.reason(), QString());
+            return;
+        }
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^Modulo non disponibile: .*" + QRegularExpression::escape(reasonNames)));
+        QVERIFY(!module.function<QFunctionPointer>(name.constData()));
+        QVERIFY2(module.reason().contains(reasonNames), qPrintable(module.reason()));
+    }
+
+    // The system calls made for speed and their plain fallbacks give the
+    // same results: reads at an offset from several threads at once, which
+    // leave the file's position alone, and memory reserved, written and
+    // given back.
+    void systemCallsAndTheirFallbacks_data()
+    {
+        QTest::addColumn<bool>("fallback");
+        QTest::newRow("fast") << false;
+        QTest::newRow("fallback") << true;
+    }
+
+    void systemCallsAndTheirFallbacks()
+    {
+        QFETCH(bool, fallback);
+        const auto readAt = fallback ? platform::plain::readAt : platform::readAt;
+        const auto pageSize = fallback ? platform::plain::pageSize : platform::pageSize;
+        const auto reserve = fallback ? platform::plain::reserveMemory : platform::reserveMemory;
+        const auto advise = fallback ? platform::plain::adviseLargePages : platform::adviseLargePages;
+        const auto releaseTail = fallback ? platform::plain::releaseMemoryTail : platform::releaseMemoryTail;
+        const auto release = fallback ? platform::plain::releaseMemory : platform::releaseMemory;
+
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        QByteArray bytes(300000, Qt::Uninitialized);
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 + i / 251);
+        QFile file(scratch.filePath("records"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        QVERIFY(file.seek(1234));
+        std::atomic<int> wrong = 0;
+        std::vector<std::thread> readers;
+        for (int t = 0; t < 4; ++t)
+            readers.emplace_back([&, t] {
+                QByteArray block(4096, Qt::Uninitialized);
+                for (qint64 at = t * 997; at < bytes.size(); at += 4 * 4096) {
+                    const qint64 n = readAt(file.handle(), block.data(), block.size(), at);
+                    const qint64 expected = std::min<qint64>(block.size(), bytes.size() - at);
+                    if (n != expected || QByteArrayView(block).first(n) != QByteArrayView(bytes).sliced(at, n))
+                        ++wrong;
+                }
+            });
+        for (std::thread &r : readers)
+            r.join();
+        QCOMPARE(wrong.load(), 0);
+        char past[16];
+        QCOMPARE(readAt(file.handle(), past, sizeof past, bytes.size() - 5), qint64(5));
+        QCOMPARE(readAt(file.handle(), past, sizeof past, bytes.size() + 100), qint64(0));
+        QCOMPARE(file.pos(), qint64(1234));
+        QCOMPARE(file.read(4), bytes.mid(1234, 4));
+        QCOMPARE(readAt(-1, past, sizeof past, 0), qint64(-1));
+
+        const std::size_t page = pageSize();
+        QVERIFY(page >= 4096 && (page & (page - 1)) == 0);
+        const std::size_t size = std::size_t(64) << 20;
+        auto *memory = static_cast<char *>(reserve(size));
+        QVERIFY(memory);
+        QCOMPARE(reinterpret_cast<quintptr>(memory) % page, quintptr(0));
+        advise(memory, size);
+        memory[0] = 'a';
+        memory[size - 1] = 'z';
+        // The fast path gives the tail back; the fallback keeps it all.
+        QCOMPARE(releaseTail(memory, size, memory + size / 2), !fallback);
+        QCOMPARE(memory[0], 'a');
+        if (fallback)
+            QCOMPARE(memory[size - 1], 'z');
+        release(memory, fallback ? size : size / 2);
     }
 
     // The camera module the webcam window loads, on a machine without a

@@ -1,6 +1,6 @@
 // Qt's print dialog and print preview, built as the module that the program
 // loads when something is first printed.
-#include "ui/platform/PrintModule.h"
+#include "ui/platform/Modules.h"
 
 #include <QAction>
 #include <QPainter>

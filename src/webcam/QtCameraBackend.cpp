@@ -1,6 +1,6 @@
 // The default camera through Qt Multimedia, built as the module that the
 // webcam window loads on demand.
-#include "core/platform/CameraBackend.h"
+#include "ui/platform/Modules.h"
 
 #include <QCamera>
 #include <QMediaCaptureSession>

@@ -1141,11 +1141,6 @@ QList<Message> messages()
                     "il file scritto non ha superato la rilettura."_s,
                     u"Scegliere un'altra cartella, liberare spazio o ricollegare la chiavetta e "
                     "riprovare."_s}
-         << Message{Transfer::noZipLibraryMessage(), backup + u" o "_s + kRestore,
-                    u"Il sistema non ha la libreria con cui il programma scrive e legge i file "
-                    "zip dei backup: l'installazione è incompleta."_s,
-                    u"Reinstallare il programma (il pacchetto porta con sé la libreria); i dati "
-                    "non sono stati toccati."_s}
          << Message{u"Il backup è stato annullato: nessun file è stato creato."_s, backup,
                     u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla; il backup si può rifare in qualsiasi momento."_s}
@@ -1310,11 +1305,7 @@ QList<Message> messages()
                     u"Il file è un file zip ma non un foglio .ods o .xlsx leggibile: è "
                     "danneggiato, incompleto o di un altro tipo."_s,
                     u"Aprire il file nel programma di fogli di calcolo e salvarlo di nuovo come "
-                    ".ods, .xlsx o CSV, poi importare quel file."_s}
-         << Message{Transfer::noSheetLibraryMessage(), importing,
-                    u"Manca la libreria di sistema libarchive, che legge i fogli .ods e .xlsx."_s,
-                    u"Salvare il foglio come CSV e importare quello, oppure reinstallare il "
-                    "programma con il suo pacchetto (che porta con sé libarchive)."_s};
+                    ".ods, .xlsx o CSV, poi importare quel file."_s};
     const QString exportingXlsx = collection + u", pulsante Esporta Excel..."_s;
     list << Message{u"Sono state esportate %1 schede nel file Excel."_s, exportingXlsx,
                     u"Il file .xlsx è stato scritto (con una sola scheda il messaggio dice «È "

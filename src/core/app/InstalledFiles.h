@@ -5,13 +5,13 @@
 // and print modules and the initial credential file. In a portable program folder they
 // sit beside the executable; in an installation they sit in the folders of
 // the installation, found relative to the executable (bin/vetrinora,
-// lib/vetrinora, share/vetrinora, share/doc/vetrinora under one prefix).
+// libexec/vetrinora, share/vetrinora, share/doc/vetrinora under one prefix).
 // Data files are never resolved here: see ProgramFolder.
 namespace InstalledFiles {
 
 // The user manual "Guida.pdf".
 QString manual();
-// The camera module, without its suffix (QLibrary adds it).
+// The camera module, without its suffix (the loader adds the system's).
 QString cameraModule();
 // The print module, likewise.
 QString printModule();

@@ -9,7 +9,7 @@
 // Two layouts:
 // - portable: the executable's own folder holds the credential file
 //   "unins000.dll"; that folder is the data folder, and the program files
-//   (manual, camera module) sit beside the executable. A program folder
+//   (manual, camera and print modules) sit beside the executable. A program folder
 //   copied anywhere keeps working as it is.
 // - installed: otherwise (a program installed under a prefix such as /usr);
 //   the data folder is the user's application data folder

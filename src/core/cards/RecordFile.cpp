@@ -1,11 +1,10 @@
 #include "core/cards/RecordFile.h"
 
 #include "core/platform/FileSystem.h"
+#include "core/platform/System.h"
 
 #include <QFileInfo>
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 RecordFile::RecordFile(const QString &path, int recordSize)
     : path_(path), recordSize_(recordSize), file_(path)
@@ -101,21 +100,9 @@ qint64 RecordFile::readRecordsAt(qint64 first, qint64 count, char *buffer) const
 {
     if (!file_.isOpen())
         fail("file not open");
-    const int fd = file_.handle();
-    const qint64 wanted = count * recordSize_;
-    qint64 done = 0;
-    while (done < wanted) {
-        const ssize_t n = ::pread(fd, buffer + done, size_t(wanted - done),
-                                  off_t(first * recordSize_ + done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail("read failed");
-        }
-        if (n == 0)
-            break;
-        done += n;
-    }
+    const qint64 done = platform::readAt(file_.handle(), buffer, count * recordSize_, first * recordSize_);
+    if (done < 0)
+        fail("read failed");
     return done / recordSize_;
 }
 

@@ -899,10 +899,10 @@ void CollectionModel::addToTotals(Totals &t, quint32 r) const
             ++t.forSale;
         return;
     }
-    t.overflow |= __builtin_add_overflow(t.cents, row.cents, &t.cents);
+    t.overflow |= qAddOverflow(t.cents, row.cents, &t.cents);
     if (row.forSale) {
         ++t.forSale;
-        t.overflow |= __builtin_add_overflow(t.forSaleCents, row.cents, &t.forSaleCents);
+        t.overflow |= qAddOverflow(t.forSaleCents, row.cents, &t.forSaleCents);
     }
 }
 

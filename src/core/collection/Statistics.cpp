@@ -3,6 +3,7 @@
 #include "core/cards/Windows1252.h"
 #include "core/collection/CollectionModel.h"
 #include "core/editing/Money.h"
+#include "core/platform/System.h"
 
 #include <QCollator>
 #include <QHash>
@@ -46,7 +47,7 @@ bool before(const Candidate &a, const Candidate &b)
 
 void add(qint64 &sum, qint64 amount, bool &overflow)
 {
-    if (__builtin_add_overflow(sum, amount, &sum))
+    if (qAddOverflow(sum, amount, &sum))
         overflow = true;
 }
 
@@ -227,7 +228,7 @@ struct alignas(64) Part {
         for (const FieldDef *f : {fields.money, fields.name, fields.pieces, fields.theme, fields.release,
                                   fields.purchase, fields.designer, fields.state})
             if (f)
-                __builtin_prefetch(ahead + f->offset);
+                platform::prefetch(ahead + f->offset);
         const QByteArrayView amount = at(record, *fields.money);
         std::optional<qint64> cents = Money::normalCents(view(amount));
         if (!cents && !amount.isEmpty())

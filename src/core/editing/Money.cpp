@@ -174,8 +174,8 @@ std::optional<qint64> cents(const QString &text)
         const QChar c = n.at(i);
         if (c == QLatin1Char(','))
             continue;
-        if (__builtin_mul_overflow(value, qint64(10), &value)
-            || __builtin_add_overflow(value, qint64(c.unicode() - '0'), &value))
+        if (qMulOverflow(value, qint64(10), &value)
+            || qAddOverflow(value, qint64(c.unicode() - '0'), &value))
             return std::nullopt;
     }
     return negative ? -value : value;

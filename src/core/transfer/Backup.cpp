@@ -5,7 +5,6 @@
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SafeName.h"
-#include "core/transfer/LibArchive.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,6 +12,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <archive.h>
+#include <archive_entry.h>
 #include <cerrno>
 #include <memory>
 
@@ -71,18 +72,12 @@ NameKind classify(const QString &name)
     return NameKind::Foreign;
 }
 
-// libarchive, or the message that backups cannot be made without it.
-const LibArchive &zipLibrary()
-{
-    if (const LibArchive *library = LibArchive::get())
-        return *library;
-    throw Error(noZipLibraryMessage());
-}
-
 struct ReadArchive {
-    const LibArchive &la = zipLibrary();
-    archive *a = la.archive_read_new();
-    ~ReadArchive() { la.archive_read_free(a); }
+    archive *a = archive_read_new();
+    ~ReadArchive() { archive_read_free(a); }
+    ReadArchive() = default;
+    ReadArchive(const ReadArchive &) = delete;
+    ReadArchive &operator=(const ReadArchive &) = delete;
 };
 
 struct Entry {
@@ -100,10 +95,9 @@ void walk(const QString &zip, const BackupLimits &limits,
           const std::function<void(const Entry &, const char *, qint64)> &onData)
 {
     ReadArchive r;
-    const LibArchive &la = r.la;
-    la.archive_read_support_format_zip_seekable(r.a);
+    archive_read_support_format_zip_seekable(r.a);
     const QByteArray path = QFile::encodeName(zip);
-    if (!QFileInfo(zip).isFile() || la.archive_read_open_filename(r.a, path.constData(), size_t(kBlock)) != ARCHIVE_OK)
+    if (!QFileInfo(zip).isFile() || archive_read_open_filename(r.a, path.constData(), size_t(kBlock)) != ARCHIVE_OK)
         throw Error(notZipMessage());
     bool note = false;
     int entries = 0;
@@ -112,18 +106,18 @@ void walk(const QString &zip, const BackupLimits &limits,
     QByteArray block(kBlock, Qt::Uninitialized);
     for (;;) {
         archive_entry *e = nullptr;
-        const int status = la.archive_read_next_header(r.a, &e);
+        const int status = archive_read_next_header(r.a, &e);
         if (status == ARCHIVE_EOF)
             break;
         if (status < ARCHIVE_WARN)
             throw Error(entries == 0 ? notZipMessage() : damagedMessage(QString()));
         ++entries;
-        const char *utf8 = la.archive_entry_pathname_utf8(e);
+        const char *utf8 = archive_entry_pathname_utf8(e);
         Entry entry;
-        entry.name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(la.archive_entry_pathname(e));
+        entry.name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
         entry.kind = classify(entry.name);
-        entry.declared = la.archive_entry_size_is_set(e) ? la.archive_entry_size(e) : -1;
-        entry.regular = la.archive_entry_filetype(e) == AE_IFREG;
+        entry.declared = archive_entry_size_is_set(e) ? archive_entry_size(e) : -1;
+        entry.regular = archive_entry_filetype(e) == AE_IFREG;
         if (entry.kind == NameKind::Dangerous)
             throw Error(badNameMessage(entry.name));
         if (entry.kind == NameKind::Foreign)
@@ -147,7 +141,7 @@ void walk(const QString &zip, const BackupLimits &limits,
             continue;
         qint64 read = 0;
         for (;;) {
-            const la_ssize_t n = la.archive_read_data(r.a, block.data(), size_t(kBlock));
+            const la_ssize_t n = archive_read_data(r.a, block.data(), size_t(kBlock));
             if (n == 0)
                 break;
             if (n < 0)
@@ -262,13 +256,6 @@ QString backupWriteMessage()
                           "scelta. Nessun file è stato creato.");
 }
 
-QString noZipLibraryMessage()
-{
-    return QStringLiteral("Attenzione: manca la libreria di sistema per i file zip (libarchive), "
-                          "senza la quale non si possono creare né ripristinare backup. Si consiglia "
-                          "di reinstallare il software.");
-}
-
 QString restoreMoveMessage()
 {
     return QStringLiteral("Attenzione: il sistema non permette di spostare i dati attuali. Non è "
@@ -352,7 +339,6 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
     for (const DataFile &f : files)
         total += f.size;
 
-    const LibArchive &la = zipLibrary();
     removeBackupLeftover(folder);
     const QDir target(targetFolder);
     QString zipPath = target.filePath(backupFileName(when));
@@ -376,37 +362,36 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
         pending.note = QDir(folder).filePath(kPendingBackup);
 
     struct Writer {
-        const LibArchive &la;
-        archive *a = la.archive_write_new();
-        ~Writer() { la.archive_write_free(a); }
-    } w{la};
-    la.archive_write_set_format_zip(w.a);
-    la.archive_write_set_bytes_in_last_block(w.a, 1);
+        archive *a = archive_write_new();
+        ~Writer() { archive_write_free(a); }
+    } w;
+    archive_write_set_format_zip(w.a);
+    archive_write_set_bytes_in_last_block(w.a, 1);
     // The fastest deflate: record files shrink well at any level, photos
     // hardly at all.
-    la.archive_write_set_format_option(w.a, "zip", "compression", "deflate");
-    la.archive_write_set_format_option(w.a, "zip", "compression-level", "1");
+    archive_write_set_format_option(w.a, "zip", "compression", "deflate");
+    archive_write_set_format_option(w.a, "zip", "compression-level", "1");
     const auto writeCallback = [](archive *, void *client, const void *buffer, size_t length) -> la_ssize_t {
         auto *file = static_cast<platform::AtomicFile *>(client);
         return file->write(QByteArrayView(static_cast<const char *>(buffer), qsizetype(length)))
                    ? la_ssize_t(length)
                    : -1;
     };
-    if (la.archive_write_open2(w.a, &out, nullptr, writeCallback, nullptr, nullptr) != ARCHIVE_OK)
+    if (archive_write_open2(w.a, &out, nullptr, writeCallback, nullptr, nullptr) != ARCHIVE_OK)
         throw Error(backupWriteMessage());
 
     const auto header = [&](const QString &name, qint64 size, time_t mtime) {
-        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(la.archive_entry_new(), la.archive_entry_free);
-        la.archive_entry_set_pathname_utf8(e.get(), name.toUtf8().constData());
-        la.archive_entry_set_filetype(e.get(), AE_IFREG);
-        la.archive_entry_set_perm(e.get(), 0644);
-        la.archive_entry_set_size(e.get(), size);
-        la.archive_entry_set_mtime(e.get(), mtime, 0);
-        if (la.archive_write_header(w.a, e.get()) != ARCHIVE_OK)
+        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
+        archive_entry_set_pathname_utf8(e.get(), name.toUtf8().constData());
+        archive_entry_set_filetype(e.get(), AE_IFREG);
+        archive_entry_set_perm(e.get(), 0644);
+        archive_entry_set_size(e.get(), size);
+        archive_entry_set_mtime(e.get(), mtime, 0);
+        if (archive_write_header(w.a, e.get()) != ARCHIVE_OK)
             throw Error(backupWriteMessage());
     };
     const auto data = [&](const char *bytes, qint64 length) {
-        if (la.archive_write_data(w.a, bytes, size_t(length)) != la_ssize_t(length))
+        if (archive_write_data(w.a, bytes, size_t(length)) != la_ssize_t(length))
             throw Error(backupWriteMessage());
     };
 
@@ -435,7 +420,7 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
                 throw Cancelled{};
         }
     }
-    if (la.archive_write_close(w.a) != ARCHIVE_OK)
+    if (archive_write_close(w.a) != ARCHIVE_OK)
         throw Error(backupWriteMessage());
 
     // Read back: every entry there, whole, with its size and CRC.

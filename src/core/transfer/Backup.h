@@ -106,6 +106,5 @@ QString backupWriteMessage();
 QString restoreMoveMessage();
 QString restoreDiskFullMessage();
 QString partialCardsMessage(const QString &name);
-QString noZipLibraryMessage();
 
 } // namespace Transfer

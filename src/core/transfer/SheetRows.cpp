@@ -1,6 +1,5 @@
 #include "core/transfer/SheetRows.h"
 
-#include "core/transfer/LibArchive.h"
 #include "core/transfer/Transfer.h"
 
 #include <QDate>
@@ -9,6 +8,8 @@
 #include <QHash>
 #include <QLocale>
 #include <QXmlStreamReader>
+#include <archive.h>
+#include <archive_entry.h>
 #include <cmath>
 #include <deque>
 
@@ -22,27 +23,20 @@ constexpr qsizetype kLongestCell = 1 << 20;
 // More repeats of one non-empty row than any sheet holds.
 constexpr qint64 kMostRepeats = 1 << 20;
 
-const LibArchive &zipLibrary()
-{
-    if (const LibArchive *library = LibArchive::get())
-        return *library;
-    throw Error(noSheetLibraryMessage());
-}
-
 // One pass over the entries of the zip.
 class Zip {
 public:
-    explicit Zip(const QString &path) : la_(zipLibrary()), a_(la_.archive_read_new())
+    explicit Zip(const QString &path) : a_(archive_read_new())
     {
-        la_.archive_read_support_format_zip_seekable(a_);
+        archive_read_support_format_zip_seekable(a_);
         const QByteArray name = QFile::encodeName(path);
-        if (!QFileInfo(path).isFile() || la_.archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK) {
+        if (!QFileInfo(path).isFile() || archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK) {
             // No destructor runs for a constructor that throws.
-            la_.archive_read_free(a_);
+            archive_read_free(a_);
             throw Error(notSheetMessage());
         }
     }
-    ~Zip() { la_.archive_read_free(a_); }
+    ~Zip() { archive_read_free(a_); }
     Zip(const Zip &) = delete;
     Zip &operator=(const Zip &) = delete;
 
@@ -50,21 +44,21 @@ public:
     bool next(QString &name, qint64 &size)
     {
         archive_entry *e = nullptr;
-        const int status = la_.archive_read_next_header(a_, &e);
+        const int status = archive_read_next_header(a_, &e);
         if (status == ARCHIVE_EOF)
             return false;
         if (status < ARCHIVE_WARN)
             throw Error(notSheetMessage());
-        const char *utf8 = la_.archive_entry_pathname_utf8(e);
-        name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(la_.archive_entry_pathname(e));
-        size = la_.archive_entry_size_is_set(e) ? la_.archive_entry_size(e) : 0;
+        const char *utf8 = archive_entry_pathname_utf8(e);
+        name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
+        size = archive_entry_size_is_set(e) ? archive_entry_size(e) : 0;
         return true;
     }
     // The next block of the current entry; empty at its end.
     QByteArray block()
     {
         QByteArray bytes(kBlock, Qt::Uninitialized);
-        const la_ssize_t n = la_.archive_read_data(a_, bytes.data(), size_t(kBlock));
+        const la_ssize_t n = archive_read_data(a_, bytes.data(), size_t(kBlock));
         if (n < 0)
             throw Error(notSheetMessage());
         bytes.truncate(qsizetype(n));
@@ -82,7 +76,6 @@ public:
     }
 
 private:
-    const LibArchive &la_;
     archive *a_;
 };
 
@@ -568,13 +561,6 @@ QString notSheetMessage()
     return QStringLiteral("Attenzione: il file scelto non è un foglio di calcolo ODS o XLSX leggibile "
                           "(è danneggiato o di un altro tipo). Salvarlo di nuovo dal programma di "
                           "fogli di calcolo, oppure come CSV. Non è stata importata nessuna scheda.");
-}
-
-QString noSheetLibraryMessage()
-{
-    return QStringLiteral("Attenzione: manca la libreria di sistema per i file zip (libarchive), "
-                          "senza la quale non si possono importare fogli ODS o XLSX. Salvare il "
-                          "foglio come CSV, oppure reinstallare il software.");
 }
 
 QStringList sheetNames(const QString &path)

@@ -25,6 +25,5 @@ QStringList sheetNames(const QString &path);
 std::unique_ptr<RowSource> openSheet(const QString &path, int sheet);
 
 QString notSheetMessage();
-QString noSheetLibraryMessage();
 
 } // namespace Transfer

@@ -1,7 +1,9 @@
 #pragma once
 // The thin layer in front of the desktop services the program uses: message
-// and file dialogs and the shell's "open" action. Production code talks to
-// Qt through QtServices; tests install a scripted double with setServices().
+// dialogs, file and folder choosers, the shell's "open" action, printing and
+// its preview, and the camera (the last two through the modules of
+// Modules.h). Production code talks to Qt through QtServices; tests install
+// a scripted double with setServices().
 
 #include "core/reports/PrintJob.h"
 

@@ -1,8 +1,6 @@
 #include "ui/platform/QtServices.h"
 
-#include "core/app/InstalledFiles.h"
-#include "core/platform/CameraBackend.h"
-#include "ui/platform/PrintModule.h"
+#include "ui/platform/Modules.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,7 +8,6 @@
 #include <QKeyEvent>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QLibrary>
 #include <stdexcept>
 #include <QUrl>
 
@@ -151,28 +148,24 @@ bool QtServices::shellOpenChecked(const QString &command)
 }
 
 namespace {
-// The print module of the installation (beside the executable in a portable
-// program folder), loaded when something is first printed or previewed.
-QFunctionPointer printFunction(const char *name)
+// A function of the print module; without it printing cannot start (the
+// module's reason is in the log).
+template <typename Function>
+Function printFunction(const char *name)
 {
-    static QLibrary module(InstalledFiles::printModule());
-    const QFunctionPointer function = module.resolve(name);
+    const Function function = printModule().function<Function>(name);
     if (!function)
         throw std::runtime_error("Impossibile avviare la stampa.");
     return function;
 }
-} // namespace
 
-namespace {
-// The camera module of the installation (beside the executable in a portable
-// program folder), loaded when a webcam window first opens; without it there
-// is no camera.
+// The camera of the camera module; without the module there is no camera
+// (the module's reason is in the log).
 class ModuleVideoInput : public VideoInput {
 public:
     ModuleVideoInput()
     {
-        static QLibrary module(InstalledFiles::cameraModule());
-        auto create = reinterpret_cast<CreateCameraBackend>(module.resolve(kCreateCameraBackend));
+        const auto create = cameraModule().function<CreateCameraBackend>(kCreateCameraBackend);
         if (!create)
             return;
         backend_.reset(create());
@@ -211,7 +204,7 @@ std::unique_ptr<VideoInput> QtServices::openVideoInput() { return std::make_uniq
 bool QtServices::print(QWidget *parent, const PrintJob &job)
 {
     QString failure;
-    const bool printed = reinterpret_cast<PrintWithDialog>(printFunction(kPrintWithDialog))(parent, job, &failure);
+    const bool printed = printFunction<PrintWithDialog>(kPrintWithDialog)(parent, job, &failure);
     if (!failure.isEmpty())
         throw std::runtime_error(failure.toStdString());
     return printed;
@@ -220,7 +213,7 @@ bool QtServices::print(QWidget *parent, const PrintJob &job)
 void QtServices::preview(QWidget *parent, const PrintJob &job)
 {
     QString failure;
-    reinterpret_cast<PreviewWithDialog>(printFunction(kPreviewWithDialog))(parent, job, &failure);
+    printFunction<PreviewWithDialog>(kPreviewWithDialog)(parent, job, &failure);
     if (!failure.isEmpty())
         throw std::runtime_error(failure.toStdString());
 }

@@ -1,0 +1,83 @@
+# Checks the includes between the layers of the sources under SOURCE_DIR
+# (the src folder):
+#   cmake -DSOURCE_DIR=<src> -P CheckLayers.cmake
+# - core/: no window code, neither the program's (ui/) nor Qt's widgets.
+# - ui/: a folder includes its own headers and those of the folders after
+#   it in UI_LAYERS, never one before it or beside it (folders joined by "|"
+#   stand side by side).
+# Every forbidden include is named with its file; the check then fails.
+cmake_minimum_required(VERSION 3.25)
+if(NOT IS_DIRECTORY "${SOURCE_DIR}")
+  message(FATAL_ERROR "CheckLayers.cmake: SOURCE_DIR (${SOURCE_DIR}) is not a folder")
+endif()
+set(UI_LAYERS app collection transfer archives cards search|output editing base platform)
+set(WINDOW_HEADERS "ui/|QtWidgets|QWidget|QDialog|QLabel|QLineEdit|QApplication|QPrinter|QMessageBox|QtPrintSupport")
+set(_include_line "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
+
+get_filename_component(_top "${SOURCE_DIR}/.." ABSOLUTE)
+set(_refused "")
+
+# The include targets written in `file`, one per #include line.
+function(includes_of file out)
+  file(STRINGS "${file}" _lines REGEX "${_include_line}")
+  set(_targets "")
+  foreach(_line IN LISTS _lines)
+    string(REGEX MATCH "${_include_line}" _m "${_line}")
+    list(APPEND _targets "${CMAKE_MATCH_1}")
+  endforeach()
+  set(${out} "${_targets}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB_RECURSE _core LIST_DIRECTORIES false "${SOURCE_DIR}/core/*.h" "${SOURCE_DIR}/core/*.cpp")
+list(SORT _core)
+foreach(_file IN LISTS _core)
+  includes_of("${_file}" _targets)
+  file(RELATIVE_PATH _name "${_top}" "${_file}")
+  foreach(_target IN LISTS _targets)
+    if(_target MATCHES "^(${WINDOW_HEADERS})")
+      list(APPEND _refused "${_name} includes ${_target}: the core includes no window code")
+    endif()
+  endforeach()
+endforeach()
+
+file(GLOB_RECURSE _ui LIST_DIRECTORIES false "${SOURCE_DIR}/ui/*.h" "${SOURCE_DIR}/ui/*.cpp")
+list(SORT _ui)
+foreach(_file IN LISTS _ui)
+  file(RELATIVE_PATH _name "${_top}" "${_file}")
+  if(NOT _name MATCHES "/ui/([a-z]+)/[^/]+$")
+    list(APPEND _refused "${_name} is in no folder of ui/")
+    continue()
+  endif()
+  set(_own ${CMAKE_MATCH_1})
+  set(_allowed "")
+  set(_below FALSE)
+  foreach(_layer IN LISTS UI_LAYERS)
+    string(REPLACE "|" ";" _folders "${_layer}")
+    if(_own IN_LIST _folders)
+      set(_below TRUE)
+      list(APPEND _allowed ${_own})
+    elseif(_below)
+      list(APPEND _allowed ${_folders})
+    endif()
+  endforeach()
+  if(NOT _below)
+    list(APPEND _refused "${_name} is in ui/${_own}, which is not in the order of the layers (cmake/CheckLayers.cmake)")
+    continue()
+  endif()
+  includes_of("${_file}" _targets)
+  foreach(_target IN LISTS _targets)
+    if(_target MATCHES "^ui/([a-z]+)/" AND NOT CMAKE_MATCH_1 IN_LIST _allowed)
+      string(REPLACE ";" " " _may "${_allowed}")
+      list(APPEND _refused "${_name} includes ${_target}: ui/${_own} may include only ${_may}")
+    endif()
+  endforeach()
+endforeach()
+
+if(_refused)
+  # One line each, as written (an error's own text is wrapped).
+  foreach(_line IN LISTS _refused)
+    message("${_line}")
+  endforeach()
+  list(LENGTH _refused _count)
+  message(FATAL_ERROR "${_count} include(s) across the layers, listed above")
+endif()

@@ -1,0 +1,3 @@
+#pragma once
+#include "ui/base/Application.h"
+#include <QString>

@@ -1,0 +1,2 @@
+#include "core/cards/CardStore.h"
+#  include <QDialog>

@@ -1,0 +1,3 @@
+#pragma once
+#include "ui/base/Widgets.h"
+#include "ui/app/Roster.h"

@@ -1,0 +1,3 @@
+#pragma once
+// A comment may name any header: #include "ui/app/Roster.h"
+#include <QString>
