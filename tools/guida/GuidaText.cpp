@@ -183,9 +183,9 @@ QString firstStart()
                   "Come raccomanda la guida in linea, la password dovrebbe essere di almeno otto "
                   "caratteri; si possono usare lettere, cifre e simboli dell'alfabeto latino, "
                   "fino a 255 caratteri."_s,
-                  u"Premere OK: compare il messaggio «Modifica della password completata con "
-                  "successo.» e la finestra si chiude. Da quel momento si accede con la nuova "
-                  "password."_s},
+                  u"Premere OK: compare il messaggio «"_s + Messages::passwordChanged()
+                      + u"» e la finestra si chiude. Da quel momento si accede con la nuova "
+                        "password."_s},
                  true);
     html += picture(u"cambia_password.png"_s, 260, u"La finestra Cambia password"_s);
     html += para(u"La password è conservata, in forma non leggibile, nel file «"_s
@@ -211,8 +211,8 @@ QString setChapter(HelpText &help)
                   "Tab, Invio o la barra spaziatrice lo premono, in ogni finestra."_s,
                   u"Facoltativo: caricare la foto con il pulsante Carica foto e segnare la "
                   "casella «In vendita»."_s,
-                  u"Premere Salva (Ctrl+S): compare il messaggio «La scheda corrente è stata "
-                  "inserita in archivio.» e il numero della scheda appare nella barra."_s},
+                  u"Premere Salva (Ctrl+S): compare il messaggio «"_s + Messages::cardInserted()
+                      + u"» e il numero della scheda appare nella barra."_s},
                  true);
     html += para(u"Per salvare una scheda occorre indicare:"_s) + mandatory(EditorTables::sets());
     html += sub(u"Modifiche non salvate e importi"_s);
