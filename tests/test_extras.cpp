@@ -5,6 +5,8 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
+#include "ui/app/TfrmPassword.h"
+#include "core/app/HelpTopics.h"
 #include "ui/base/Widgets.h"
 #include "ui/archives/TfrmApriCatalogo.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
@@ -21,6 +23,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTest>
@@ -63,6 +67,12 @@ class TestExtras : public ProgramTest {
     }
 
     void click(Picture *p) { QTest::mouseClick(p, Qt::LeftButton, {}, p->rect().center()); }
+
+    // The paragraphs a help window shows, in order.
+    static QStringList shownParagraphs(TfrmGuida *help)
+    {
+        return help->txtGuida->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
 
 private slots:
     void init()
@@ -291,58 +301,70 @@ private slots:
 
     // ---- help, about, splash ------------------------------------------------
 
-    void topicOpenings_data()
+    // F1 in a card editor opens the editor's topic, whole, from whichever
+    // field has the focus.
+    void f1OpensTheEditorsTopic_data()
     {
-        QTest::addColumn<QString>("topic");
-        QTest::addColumn<int>("paragraph");
-        QTest::addColumn<QString>("opening");
-        QTest::newRow("set 1") << "set" << 0 << "L'app Catalogo BLOKKO permette di catalogare tutti i set BLOKKO presenti nella propria collezione creando dettagliate schede tecniche corredate di foto.";
-        QTest::newRow("set 2") << "set" << 1 << "E' inoltre presente il campo";
-        QTest::newRow("set 8") << "set" << 7 << "La casella";
-        QTest::newRow("set 9") << "set" << 8 << "La scheda tecnica descrittiva completa di foto di ciascun set BLOKKO può essere stampata su carta, mentre l'intero catalogo dei set può essere esportato in un file di Excel.";
-        QTest::newRow("moc 3") << "moc" << 2 << "Il campo";
-        QTest::newRow("moc 5") << "moc" << 4 << "Spuntando la casella";
-        QTest::newRow("moc 11") << "moc" << 10 << "E' inoltre possibile esportare i dati testuali di ciascun archivio in un foglio di Excel per poterli condividere con chi non possiede Vetrinora.";
-        QTest::newRow("archives 6") << "archives" << 5 << "L'icona del cestino consente di eliminare la collezione di MOC selezionata.";
-        QTest::newRow("set export 1") << "setExport" << 0 << "Il pulsante Esporta archivio consente di esportare il catalogo dei set BLOKKO in un foglio di lavoro di Microsoft Excel, che potrà essere aperto con qualsiasi software in grado di gestire i file in formato XLS (ad esempio, con Open Office, Libre Office o Microsoft Office).";
-        QTest::newRow("moc export 1") << "mocExport" << 0 << "Il pulsante Esporta archivio consente di esportare i dati testuali presenti nell'archivio delle MOC in un foglio di lavoro di Microsoft Excel, che potrà essere aperto con qualsiasi software in grado di gestire i file in formato XLS (ad esempio, con Open Office, Libre Office o Microsoft Office).";
-        QTest::newRow("start 2") << "start" << 1 << "Come è noto, Il termine MOC è l'acronimo di My Own Creation (letteralmente \"";
-        QTest::newRow("start 31") << "start" << 30 << "Vetrinora può essere utilizzato anche in una rete locale se si ha necessità di condividere gli archivi fra più postazioni di lavoro.";
-        QTest::newRow("start 33") << "start" << 32 << "Vetrinora funziona anche su chiavetta USB.";
+        QTest::addColumn<bool>("moc");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("set editor, name") << false << "txtMunizioni";
+        QTest::newRow("set editor, notes") << false << "txtNote";
+        QTest::newRow("moc editor, name") << true << "txtTitolo";
+        QTest::newRow("moc editor, notes") << true << "txtNote";
     }
-    void topicOpenings()
+    void f1OpensTheEditorsTopic()
     {
-        QFETCH(QString, topic);
-        QFETCH(int, paragraph);
-        QFETCH(QString, opening);
-        const QHash<QString, HelpTopics::Topic> topics{
-            {"set", HelpTopics::setEditor()},   {"moc", HelpTopics::mocEditor()},
-            {"archives", HelpTopics::archives()}, {"setExport", HelpTopics::setExport()},
-            {"mocExport", HelpTopics::mocExport()}, {"start", HelpTopics::startScreen()}};
-        QVERIFY(topics.value(topic).paragraphs.value(paragraph).startsWith(opening));
+        QFETCH(bool, moc);
+        QFETCH(QString, field);
+        CardEditor *editor = moc ? static_cast<CardEditor *>(mocs()) : roster->frmArmi();
+        roster->showWindow(editor);
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QLineEdit *f = editor->field(field.toLatin1().constData());
+        QVERIFY(f);
+        f->setFocus();
+        QCOMPARE(QApplication::focusWidget(), f);
+        const HelpTopics::Topic topic = moc ? HelpTopics::mocEditor() : HelpTopics::setEditor();
+        QVERIFY(withModal([&] { QTest::keyClick(f, Qt::Key_F1); }, [&](QWidget *modal) {
+            auto *help = qobject_cast<TfrmGuida *>(modal);
+            QVERIFY(help);
+            QCOMPARE(help->lblTitolo->text(), topic.title);
+            QCOMPARE(shownParagraphs(help), topic.paragraphs);
+        }));
+        QVERIFY(editor->isVisible());
     }
 
-    void topicShapes()
+    // The start screen's topic is the tour of the program: it holds the set,
+    // archive and MOC topics word for word and in that order, as its help
+    // window shows it, and the initial password it names opens the program
+    // with the credential file that the program ships.
+    void theStartTopicIsTheTour()
     {
-        const auto start = HelpTopics::startScreen();
-        QCOMPARE(start.title, QStringLiteral("Uno sguardo a Vetrinora"));
-        QCOMPARE(start.paragraphs.size(), 34);
-        QCOMPARE(HelpTopics::setEditor().paragraphs.size(), 9);
-        QCOMPARE(HelpTopics::mocEditor().paragraphs.size(), 11);
-        QCOMPARE(HelpTopics::archives().paragraphs.size(), 6);
-        QCOMPARE(HelpTopics::setExport().paragraphs.size(), 3);
-        // The start topic holds the other three, word for word, in order.
-        QCOMPARE(start.paragraphs.mid(3, 9), HelpTopics::setEditor().paragraphs);
-        QCOMPARE(start.paragraphs.mid(12, 6), HelpTopics::archives().paragraphs);
-        QCOMPARE(start.paragraphs.mid(18, 11), HelpTopics::mocEditor().paragraphs);
-        QVERIFY(start.paragraphs.at(31).contains(QStringLiteral("\"pergamenaverde\" (scritta senza le virgolette)")));
-        for (const auto &t : {start, HelpTopics::setEditor(), HelpTopics::mocExport()}) {
-            const QString text = t.text();
-            QCOMPARE(text.split(QStringLiteral("\r\n\r\n")), t.paragraphs);
-            QVERIFY(!text.startsWith(QLatin1Char('\r')) && !text.endsWith(QLatin1Char('\n')));
-            for (const QString &p : t.paragraphs)
-                QVERIFY(!p.isEmpty() && !p.contains(QLatin1Char('\n')));
+        QStringList shown;
+        QVERIFY(withModal([&] { click(roster->frmAvvio()->imgGuida); }, [&](QWidget *modal) {
+            auto *help = qobject_cast<TfrmGuida *>(modal);
+            QVERIFY(help);
+            shown = shownParagraphs(help);
+        }));
+        qsizetype from = 0;
+        for (const HelpTopics::Topic &t : {HelpTopics::setEditor(), HelpTopics::archives(), HelpTopics::mocEditor()}) {
+            const qsizetype at = shown.indexOf(t.paragraphs.first(), from);
+            QVERIFY2(at >= 0, qPrintable(t.title));
+            QCOMPARE(shown.mid(at, t.paragraphs.size()), t.paragraphs);
+            from = at + t.paragraphs.size();
         }
+
+        const QRegularExpression named(QStringLiteral("\"([^\"]+)\" \\(scritta senza le virgolette\\)"));
+        const QRegularExpressionMatch password = named.match(shown.join(QLatin1Char(' ')));
+        QVERIFY2(password.hasMatch(), "the tour names no initial password");
+        folder->installShippedCredentials();
+        roster->start();
+        QVERIFY(QTest::qWaitForWindowExposed(roster->frmPassword()));
+        type(roster->frmPassword()->txtPassword, password.captured(1));
+        QTest::mouseClick(roster->frmPassword()->cmdOK, Qt::LeftButton);
+        QCOMPARE(services->texts(), QStringList());
+        QTRY_VERIFY(roster->frmAvvio()->isVisible());
+        QVERIFY(!roster->frmPassword()->isVisible());
     }
 
     void everyHelpButtonShowsItsTopic_data()
@@ -387,7 +409,15 @@ private slots:
             QCOMPARE(help->size(), QSize(670, 572));
             QCOMPARE(help->lblTitolo->text(), title);
             QVERIFY(help->txtGuida->isReadOnly());
-            QVERIFY(!help->txtGuida->toPlainText().isEmpty());
+            // The whole of the topic the title names, one paragraph a block.
+            QStringList paragraphs;
+            for (const HelpTopics::Topic &t :
+                 {HelpTopics::startScreen(), HelpTopics::setEditor(), HelpTopics::mocEditor(),
+                  HelpTopics::archives(), HelpTopics::setExport(), HelpTopics::mocExport()})
+                if (t.title == title)
+                    paragraphs = t.paragraphs;
+            QVERIFY(!paragraphs.isEmpty());
+            QCOMPARE(shownParagraphs(help), paragraphs);
         };
         QVERIFY(withModal(press, isTheTopic));
     }

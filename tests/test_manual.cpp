@@ -3,6 +3,8 @@
 #include "TestSupport.h"
 
 #include "core/app/HelpTopics.h"
+#include "core/app/Messages.h"
+#include "core/cards/EditorConfig.h"
 #include "core/app/ProgramFolder.h"
 #include "guida/GuidaText.h"
 
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -61,6 +64,101 @@ QStringList printedPieces(const QString &message)
         if (!flat(part).isEmpty())
             pieces << flat(part);
     return pieces;
+}
+
+// The longest piece of a message between its line breaks and the places the
+// program fills.
+QString longestPiece(const QString &message)
+{
+    QString longest;
+    for (const QString &piece : message.split(QRegularExpression(u"\r\n|\n\r|\n|%[1-9]"_s)))
+        if (piece.size() > longest.size())
+            longest = piece;
+    return longest;
+}
+
+// The string literals of a C++ source, as spelled between their quotes,
+// adjacent ones joined; comments and character literals are left out.
+QStringList literalsOf(const QString &code)
+{
+    QStringList literals;
+    QString current;
+    bool open = false; // a literal ended and only blanks have followed it
+    const auto isName = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    qsizetype i = 0;
+    const qsizetype n = code.size();
+    const auto close = [&] {
+        if (open)
+            literals << current;
+        current.clear();
+        open = false;
+    };
+    while (i < n) {
+        const QChar c = code.at(i);
+        if (c == u'/' && i + 1 < n && code.at(i + 1) == u'/') {
+            i = code.indexOf(u'\n', i);
+            if (i < 0)
+                break;
+        } else if (c == u'/' && i + 1 < n && code.at(i + 1) == u'*') {
+            i = code.indexOf(u"*/"_s, i + 2);
+            if (i < 0)
+                break;
+            i += 2;
+        } else if (c == u'\'') {
+            close();
+            for (++i; i < n && code.at(i) != u'\''; ++i)
+                if (code.at(i) == u'\\')
+                    ++i;
+            ++i;
+        } else if (c == u'"') {
+            const bool raw = i > 0 && code.at(i - 1) == u'R'
+                             && (i < 2 || !isName(code.at(i - 2)) || QStringLiteral("uUL8").contains(code.at(i - 2)));
+            if (raw) {
+                const qsizetype paren = code.indexOf(u'(', i);
+                const QString end = u")"_s + code.mid(i + 1, paren - i - 1) + u'"';
+                const qsizetype stop = code.indexOf(end, paren);
+                QString text = code.mid(paren + 1, stop - paren - 1);
+                current += asLiteral(text);
+                i = stop + end.size();
+            } else {
+                qsizetype j = i + 1;
+                while (j < n && code.at(j) != u'"') {
+                    if (code.at(j) == u'\\')
+                        ++j;
+                    ++j;
+                }
+                current += code.mid(i + 1, j - i - 1);
+                i = j + 1;
+            }
+            open = true;
+        } else {
+            if (!c.isSpace() && open && !(isName(c) && i > 0 && (code.at(i - 1) == u'"' || isName(code.at(i - 1)))))
+                close();
+            ++i;
+        }
+    }
+    close();
+    return literals;
+}
+
+QStringList literalsUnder(const QString &folder)
+{
+    QStringList all;
+    QDirIterator it(folder, {u"*.cpp"_s, u"*.h"_s}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly))
+            all += literalsOf(QString::fromUtf8(f.readAll()));
+    }
+    return all;
+}
+
+int occurrencesIn(const QStringList &literals, const QString &needle)
+{
+    int n = 0;
+    for (const QString &literal : literals)
+        n += occurrences(literal, needle);
+    return n;
 }
 
 } // namespace
@@ -205,49 +303,103 @@ private slots:
                      qPrintable(QString::number(occurrences(whole_, flat(p))) + u"x "_s + p));
     }
 
-    void messagesAsTheProgramShowsThem_data()
+    // Every message of the program's catalogue is in the manual, as the
+    // program shows it (cut where the program puts a name or a number).
+    void everyCatalogueMessageIsInTheManual_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const QString &text : Messages::all())
+            QTest::newRow(qPrintable(flat(text).left(70))) << text;
+    }
+
+    void everyCatalogueMessageIsInTheManual()
+    {
+        QFETCH(QString, text);
+        for (const QString &piece : printedPieces(text))
+            QVERIFY2(whole_.contains(piece), qPrintable(piece));
+    }
+
+    // The manual's table takes each message from the catalogue (or, for a
+    // field that must not be empty, from the editor's own table): a message
+    // of the catalogue as it is, or, for an example of the import report,
+    // catalogue messages one a line with their places numbered on.
+    void theManualTakesItsMessagesFromTheCatalogue_data()
     {
         QTest::addColumn<QString>("text");
         for (const Guida::Message &m : Guida::messages())
             QTest::newRow(qPrintable(flat(m.text).left(70))) << m.text;
     }
 
-    void messagesAsTheProgramShowsThem()
+    void theManualTakesItsMessagesFromTheCatalogue()
     {
         QFETCH(QString, text);
-        static const QString source = [] {
-            QString all;
-            QDirIterator it(QStringLiteral(VETRINORA_SOURCE_DIR "/src"), {u"*.cpp"_s, u"*.h"_s},
-                            QDir::Files, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                QFile f(it.next());
-                if (f.open(QIODevice::ReadOnly))
-                    all += QString::fromUtf8(f.readAll());
-            }
-            // Adjacent string literals are one text.
-            return all.replace(QRegularExpression(u"\"[ \\t]*\\r?\\n[ \\t]*\""_s), QString());
-        }();
-        // The text is one literal, or two joined where its paragraphs meet
-        // (a failure and the advice that follows it).
-        bool found = source.contains(asLiteral(text));
-        const QRegularExpression separator(u"\r\n\r\n|\n\r\n\r"_s);
-        for (auto it = separator.globalMatch(text); !found && it.hasNext();) {
-            const qsizetype at = it.next().capturedStart();
-            found = source.contains(asLiteral(text.left(at)))
-                    && source.contains(asLiteral(text.mid(at)));
+        QStringList catalogue = Messages::all();
+        for (const EditorConfig *config : {&EditorTables::sets(), &EditorTables::mocs()})
+            for (const MandatoryField &m : config->mandatory)
+                catalogue << QString::fromUtf8(m.message);
+        if (!catalogue.contains(text)) {
+            static const QRegularExpression place(u"%[1-9]"_s);
+            QSet<QString> lines;
+            for (const QString &message : std::as_const(catalogue))
+                for (const QString &line : message.split(u"\r\n"_s))
+                    lines << QString(line).replace(place, u"%"_s);
+            for (const QString &line : text.split(u"\r\n"_s, Qt::SkipEmptyParts))
+                QVERIFY2(lines.contains(QString(line).replace(place, u"%"_s)),
+                         qPrintable(u"not a message of the catalogue: "_s + line));
         }
-        // Or the program puts it together from pieces, a line or a number at
-        // a time: then every piece with a word in it is one of its literals.
-        if (!found) {
-            found = true;
-            for (const QString &piece :
-                 text.split(QRegularExpression(u"\r\n|\n\r|\n|%[1-9]"_s), Qt::SkipEmptyParts))
-                if (piece.contains(QRegularExpression(u"\\w"_s)) && !source.contains(asLiteral(piece)))
-                    found = false;
-        }
-        QVERIFY2(found, "the program does not show this text");
         for (const QString &piece : printedPieces(text))
             QVERIFY2(whole_.contains(piece), qPrintable(piece));
+    }
+
+    // The manual's sources never type a message again: neither a whole
+    // message of the catalogue nor its longest piece is one of their texts.
+    void noMessageRetypedForTheManual_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const QString &text : Messages::all())
+            QTest::newRow(qPrintable(flat(text).left(70))) << text;
+    }
+
+    void noMessageRetypedForTheManual()
+    {
+        QFETCH(QString, text);
+        static const QStringList tools = literalsUnder(QStringLiteral(VETRINORA_SOURCE_DIR "/tools"));
+        QCOMPARE(occurrencesIn(tools, asLiteral(text)), 0);
+        const QString longest = longestPiece(text);
+        if (longest.size() >= 20)
+            QVERIFY2(occurrencesIn(tools, asLiteral(longest)) == 0, qPrintable(longest));
+    }
+
+    // Each message the program shows is written once, in the catalogue:
+    // found among the program's texts whole, as its two paragraphs (a
+    // failure and the advice that follows it) or a piece at a time (where
+    // the program puts it together line by line), its longest part is
+    // exactly one of them, so no window types it again.
+    void theProgramShowsTheCatalogue_data() { everyCatalogueMessageIsInTheManual_data(); }
+
+    void theProgramShowsTheCatalogue()
+    {
+        QFETCH(QString, text);
+        static const QStringList source = literalsUnder(QStringLiteral(VETRINORA_SOURCE_DIR "/src"));
+        const auto found = [](const QString &part) { return occurrencesIn(source, asLiteral(part)); };
+        QString longest;
+        if (found(text) > 0)
+            longest = text;
+        const QRegularExpression separator(u"\r\n\r\n|\n\r\n\r"_s);
+        for (auto it = separator.globalMatch(text); longest.isEmpty() && it.hasNext();) {
+            const qsizetype at = it.next().capturedStart();
+            if (found(text.left(at)) > 0 && found(text.mid(at)) > 0)
+                longest = at >= text.size() - at ? text.left(at) : text.mid(at);
+        }
+        if (longest.isEmpty()) {
+            for (const QString &piece :
+                 text.split(QRegularExpression(u"\r\n|\n\r|\n|%[1-9]"_s), Qt::SkipEmptyParts))
+                if (piece.contains(QRegularExpression(u"\\w"_s)))
+                    QVERIFY2(found(piece) > 0, qPrintable(u"the program does not show: "_s + piece));
+            longest = longestPiece(text);
+        }
+        QVERIFY2(found(longest) == 1,
+                 qPrintable(QString::number(found(longest)) + u" texts of the program hold: "_s + longest));
     }
 
     // The folder the manual names is the one the program keeps the

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLibrary>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <atomic>
@@ -70,9 +71,31 @@ private slots:
         QCOMPARE(Formats::time(QTime(9, 30, 0)), QStringLiteral("09:30:00"));
     }
 
+    // The real program switches software rendering on before it makes its
+    // application object: a probe loaded into it reads the setting at that
+    // moment and ends it there.
     void softwareRenderingIsSwitchedOn()
     {
-        QVERIFY(QCoreApplication::testAttribute(Qt::AA_UseSoftwareOpenGL));
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QString report = scratch.filePath(QStringLiteral("avvio.txt"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VETRINORA_STARTUP_PROBE));
+        environment.insert(QStringLiteral("VETRINORA_STARTUP_PROBE"), report);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("HOME"), scratch.path());
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.filePath(QStringLiteral("dati")));
+        // A sanitized build: the probe comes before the sanitizer's runtime.
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(VETRINORA_PROGRAM), {});
+        QVERIFY2(program.waitForFinished(60000), "the program did not stop at its application object");
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                 program.readAllStandardError().constData());
+        QFile written(report);
+        QVERIFY2(written.open(QIODevice::ReadOnly), "the probe was not loaded into the program");
+        QCOMPARE(written.readAll(), QByteArray("software-opengl=on\n"));
     }
 
     void shellOpenUrls_data()

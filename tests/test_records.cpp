@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include "core/cards/RecordFile.h"
+#include "core/collection/CardFile.h"
+#include "core/collection/Cestino.h"
 #include "core/cards/Schede.h"
 #include "core/cards/Windows1252.h"
 
@@ -343,12 +345,27 @@ private slots:
     }
 #endif
 
+    // What the collection window shows when the system refuses a record
+    // action: a deletion whose bin cannot be made (a file stands where its
+    // folder goes, which root cannot get round either) fails with the access
+    // message, word for word, and leaves the catalogue as it was.
     void accessMessageText()
     {
-        QCOMPARE(recordAccessMessage(),
-                 QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio."
-                                "\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella "
-                                "cartella di installazione del programma."));
+        TestProgramFolder folder;
+        folder.writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), TSchedaSet,
+                          {{{"NomeSet", QStringLiteral("Uno")}}, {{"NomeSet", QStringLiteral("Due")}}});
+        folder.write(QStringLiteral("Cestino"), "non una cartella");
+        const QByteArray before = folder.read(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QString shown;
+        try {
+            Cestino::remove(CardFile::catalogue(), {0});
+        } catch (const Cestino::Failure &e) {
+            shown = QString::fromUtf8(e.what());
+        }
+        QCOMPARE(shown, QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio."
+                                       "\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella "
+                                       "cartella di installazione del programma."));
+        QCOMPARE(folder.read(QStringLiteral("Catalogo_BLOKKO.pro")), before);
     }
 };
 

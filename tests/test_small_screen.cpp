@@ -87,17 +87,65 @@ class TestSmallScreen : public ProgramTest {
         QTRY_COMPARE(w->scroller()->size(), w->size());
     }
 
+    // "800x600", with the free area when it differs ("0,0,1280x688").
+    static QString describe(const QRect &screen, const QRect &free)
+    {
+        QString text = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+        if (free != screen)
+            text += QStringLiteral(" (free area %1,%2 %3x%4)").arg(free.x()).arg(free.y()).arg(free.width()).arg(free.height());
+        return text;
+    }
+
 private slots:
-    // The screen is the one the run was set up with, and its free area is
-    // smaller than the main windows' panels (995 x 692).
-    void theScreenIsSmall()
+    // Every case needs the screen the run was set up with (the offscreen
+    // platform's small screen, or the X server of e2e/panel_screen.sh), with
+    // a free area smaller than the main windows' panels (995 x 692).
+    void initTestCase()
     {
         const QScreen *screen = QGuiApplication::primaryScreen();
+        QVERIFY2(screen, "no screen");
         const QRect size = fromEnvironment("VETRINORA_TEST_SCREEN", QRect(0, 0, 800, 600));
-        QCOMPARE(screen->size(), size.size());
-        QCOMPARE(screen->availableGeometry(),
-                 fromEnvironment("VETRINORA_TEST_FREE_AREA", QRect(QPoint(0, 0), size.size())));
-        QVERIFY(screen->availableGeometry().width() < 995 || screen->availableGeometry().height() < 692);
+        const QRect free = fromEnvironment("VETRINORA_TEST_FREE_AREA", QRect(QPoint(0, 0), size.size()));
+        const QRect shownFree = screen->availableGeometry();
+        QVERIFY2(screen->size() == size.size() && shownFree == free,
+                 qPrintable(QStringLiteral("the run expects a screen of %1 but has %2: start it with "
+                                           "tests/support/offscreen_small.json or from "
+                                           "e2e/panel_screen.sh")
+                                .arg(describe(QRect(QPoint(0, 0), size.size()), free),
+                                     describe(screen->geometry(), shownFree))));
+        QVERIFY2(free.width() < 995 || free.height() < 692,
+                 qPrintable(QStringLiteral("the free area %1 holds a whole panel: nothing would scroll")
+                                .arg(describe(free, free))));
+    }
+
+    // On the small screen a main window fills the free area and no more, and
+    // its scroll bars reach both ends of its panel: scrolled to the start the
+    // panel's top left corner is in view, scrolled to the end its bottom
+    // right corner.
+    void theWindowsScrollToBothEndsOfTheirPanels_data() { everyControlCanBeScrolledIntoView_data(); }
+    void theWindowsScrollToBothEndsOfTheirPanels()
+    {
+        QFETCH(QString, name);
+        GradientWindow *w = window(name);
+        showAsTheProgramDoes(*roster, w);
+        if (QTest::currentTestFailed())
+            return;
+        QWidget *panel = w->panel();
+        QScrollArea *scroller = w->scroller();
+        QVERIFY(panel->width() > w->width() || panel->height() > w->height());
+        QScrollBar *across = scroller->horizontalScrollBar();
+        QScrollBar *down = scroller->verticalScrollBar();
+        const QRect inView = scroller->viewport()->rect();
+        const auto shown = [&](QPoint corner) { return inView.contains(panel->mapTo(scroller->viewport(), corner)); };
+        across->setValue(across->minimum());
+        down->setValue(down->minimum());
+        QVERIFY2(shown(QPoint(0, 0)), "the panel's top left corner stays out of view");
+        QVERIFY(!shown(QPoint(panel->width() - 1, panel->height() - 1)));
+        across->setValue(across->maximum());
+        down->setValue(down->maximum());
+        QVERIFY2(shown(QPoint(panel->width() - 1, panel->height() - 1)),
+                 "the panel's bottom right corner stays out of view");
+        w->hide();
     }
 
     void everyControlCanBeScrolledIntoView_data()

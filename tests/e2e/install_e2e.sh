@@ -24,10 +24,7 @@ if [ "${1:-}" = --inner ]; then
   # Windows fill the 1280 x 1024 screen; content panels sit centred at (142, 166).
   at() { xdotool mousemove $((142 + $1)) $((166 + $2)) click 1; sleep 0.3; }
 
-  start_program
-  xdotool type --delay 20 "pergamenaverde"
-  xdotool key Return
-  wait_for '^ Vetrinora$' >/dev/null || fail "the initial password did not open the start screen"
+  login
   at 168 344                                   # first tile: the set catalogue
   focus_window '^ Vetrinora - Catalogo BLOKKO$'
   xdotool type --delay 20 "Galeone"; xdotool key Return

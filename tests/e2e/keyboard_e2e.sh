@@ -12,10 +12,7 @@ source "$(dirname "$0")/lib.sh"
 
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 
-start_program
-xdotool type --delay 20 "pergamenaverde"
-keys Return
-focus_window '^ Vetrinora$'
+login
 keys Tab Return                                   # the first tile: the set catalogue
 focus_window '^ Vetrinora - Catalogo BLOKKO$'
 xdotool type --delay 20 "Galeone"; keys Return
@@ -55,20 +52,9 @@ focus_window '^ Vetrinora - Catalogo BLOKKO$'
 keys ctrl+p
 focus_window '^ Stampa documento$'
 keys Tab space
-dialog=$(wait_for '^Stampa$') || fail "the print dialog did not open"
-xdotool windowfocus --sync "$dialog"
-keys Return
-pdf=
-for _ in $(seq 100); do
-  pdf=$(find "$work" -maxdepth 1 -name '*.pdf' -size +0 | head -n 1)
-  [ -n "$pdf" ] && break
-  sleep 0.1
-done
-[ -n "$pdf" ] || fail "nothing was printed"
-sleep 0.5
-text=$(pdftotext "$pdf" - 2>/dev/null || true)
+print_to_pdf
 for word in Galeone Città 6285 1989; do
-  case "$text" in *"$word"*) ;; *) fail "the printed card lacks $word: $text" ;; esac
+  case "$printed" in *"$word"*) ;; *) fail "the printed card lacks $word: $printed" ;; esac
 done
 echo "ok - Ctrl+P prints the recalled card to a PDF file"
 stop_program

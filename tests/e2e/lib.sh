@@ -1,8 +1,10 @@
 # What the end-to-end runs of the real program share. A script sources it
 # twice: first outside Xvfb with the executable and the shipped credential
 # file as $1 and $2 (it lays out a program folder and starts itself again
-# inside Xvfb), then inside, where $work is the program folder and the
-# functions below find windows, start and stop the program and read messages.
+# inside Xvfb, passing on any further arguments), then inside, where $work is
+# the program folder ($2; the arguments passed on follow it) and the
+# functions below find windows, start the program, log in, answer and read
+# messages, print and stop the program.
 
 if [ "${1:-}" != --inner ]; then
   exe=$1
@@ -13,7 +15,7 @@ if [ "${1:-}" != --inner ]; then
   cp "$(dirname "$exe")"/vetrinora_webcam.* "$(dirname "$exe")"/vetrinora_print.* "$work/" 2>/dev/null || true
   cp "$credentials" "$work/unins000.dll"
   unset QT_QPA_PLATFORM
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --inner "$work"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --inner "$work" "${@:3}"
 fi
 
 work=$2
@@ -57,14 +59,30 @@ start_program() {
   xdotool windowfocus --sync "$login"
 }
 
+# Types a password into the login window and presses Return.
+enter_password() {
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+}
+
+# Starts the program and logs in with the initial password; the start screen
+# comes up and has the focus.
+login() {
+  start_program
+  enter_password "pergamenaverde"
+  focus_window '^ Vetrinora$'
+}
+
 stop_program() {
   kill "$app_pid" 2>/dev/null || true
   wait "$app_pid" 2>/dev/null || true
   app_pid=
 }
 
-# Waits for the information message, checks its text, closes it with Return.
-expect_message() {
+# Waits for a message box, checks that it reads exactly the text given (the
+# box copies its text with Ctrl+C) and answers it with the key given: Return
+# (OK, or Yes) unless another is named, e.g. Escape for No.
+expect_message() { # text [key]
   local box=
   for _ in $(seq 100); do
     box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
@@ -77,8 +95,29 @@ expect_message() {
   local text
   text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
   [ "$text" = "$1" ] || fail "the message reads: $text (expected: $1)"
-  xdotool key Return
+  xdotool key "${2:-Return}"
   sleep 0.3
+}
+
+# With the print dialog on its way, prints to the PDF file the dialog
+# proposes in $work: $printed_file is that file and $printed its text, read
+# by pdftotext with the options given.
+print_to_pdf() { # [pdftotext options]
+  rm -f "$work"/*.pdf
+  local dialog
+  dialog=$(wait_for '^Stampa$')
+  [ -n "$dialog" ] || fail "the print dialog did not open"
+  xdotool windowfocus --sync "$dialog"
+  xdotool key Return
+  printed_file=
+  for _ in $(seq 100); do
+    printed_file=$(find "$work" -maxdepth 1 -name '*.pdf' -size +0 | head -n 1)
+    [ -n "$printed_file" ] && break
+    sleep 0.1
+  done
+  [ -n "$printed_file" ] || fail "nothing was printed"
+  sleep 0.5
+  printed=$(pdftotext "$@" "$printed_file" - 2>/dev/null || true)
 }
 
 focus_window() { # title regex

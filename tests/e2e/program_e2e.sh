@@ -11,10 +11,7 @@ script=$0
 source "$(dirname "$0")/lib.sh"
 
 # 1. The right password, typed in small letters, then Return.
-start_program
-xdotool type --delay 20 "pergamenaverde"
-xdotool key Return
-wait_for '^ Vetrinora$' >/dev/null || fail "the start screen did not appear"
+login
 for _ in $(seq 50); do
   [ "$(visible_names)" = " Vetrinora" ] && break
   sleep 0.1
@@ -25,25 +22,9 @@ stop_program
 
 # 2. A wrong password: a message box over the login window.
 start_program
-xdotool type --delay 20 "pergamena"
-xdotool key Return
-box=
-for _ in $(seq 100); do
-  box=$(xdotool search --onlyvisible --name '^ Vetrinora$' 2>/dev/null | head -n 1) && [ -n "$box" ] && break
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no message appeared"
-xdotool windowfocus --sync "$box"
-# The message box copies its text with Ctrl+C.
-xdotool key ctrl+c
-sleep 0.5
-text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
-case "$text" in
-  *"Attenzione: password errata."*) ;;
-  *) fail "the message reads: $text" ;;
-esac
-xdotool key Return
-sleep 0.5
+enter_password "pergamena"
+expect_message "Attenzione: password errata."
+sleep 0.2
 [ "$(visible_names)" = " Vetrinora - Accesso" ] || fail "the login window should stay alone: $(visible_names)"
 echo "ok - wrong password shows \"Attenzione: password errata.\""
 stop_program
@@ -52,10 +33,7 @@ stop_program
 # Windows fill the 1280 x 1024 screen; content panels sit centred at (142, 166).
 at() { xdotool mousemove $((142 + $1)) $((166 + $2)) click 1; sleep 0.3; }
 
-start_program
-xdotool type --delay 20 "pergamenaverde"
-xdotool key Return
-wait_for '^ Vetrinora$' >/dev/null
+login
 at 168 344                                   # first tile: the set catalogue
 focus_window '^ Vetrinora - Catalogo BLOKKO$'
 xdotool type --delay 20 "Galeone"; xdotool key Return
@@ -82,15 +60,11 @@ xdotool type --delay 20 "GALEONE"
 xdotool mousemove $((X + 748)) $((Y + 497)) click 1   # Cerca
 sleep 0.5
 xdotool mousemove $((X + 748)) $((Y + 505)) click 1   # Stampa
-dialog=$(wait_for '^Stampa$') || fail "the print dialog did not open"
-xdotool windowfocus --sync "$dialog"
-xdotool key Return                                    # print to the proposed PDF file
-for _ in $(seq 100); do [ -s "$work/Riepilogo dati.pdf" ] && break; sleep 0.1; done
-sleep 0.5
-text=$(pdftotext "$work/Riepilogo dati.pdf" - 2>/dev/null || true)
-case "$text" in
+print_to_pdf                                          # to the proposed PDF file
+[ "$printed_file" = "$work/Riepilogo dati.pdf" ] || fail "the list was printed to $printed_file"
+case "$printed" in
   *"Riepilogo set BLOKKO in catalogo"*Galeone*"Tema: Città"*"Stampa eseguita in data"*) ;;
-  *) fail "the printed list reads: $text" ;;
+  *) fail "the printed list reads: $printed" ;;
 esac
 xdotool mousemove $((X + 14 + 99)) $((Y + 505)) click 1   # Chiudi
 sleep 0.5
@@ -102,10 +76,9 @@ exp=$(wait_for '^ Esporta catalogo BLOKKO in Excel$') || fail "the export window
 eval "$(xdotool getwindowgeometry --shell "$exp")"
 xdotool mousemove $((X + 12 + 678)) $((Y + 13 + 42)) click 1
 expect_message "$(printf "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?")"
-box=$(wait_for '^ Vetrinora$')
-xdotool windowfocus --sync "$box"
-xdotool key Escape                           # No: the file is not opened
-sleep 0.5
+# No: the file is not opened.
+expect_message "$(printf 'Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?')" Escape
+sleep 0.2
 python3 - "$work" <<'PY' || fail "the spreadsheet is not as exported"
 import sys, pathlib
 data = (pathlib.Path(sys.argv[1]) / "Catalogo_BLOKKO.xls").read_bytes()

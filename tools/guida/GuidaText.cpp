@@ -1,6 +1,7 @@
 #include "GuidaText.h"
 
 #include "core/app/HelpTopics.h"
+#include "core/app/Messages.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/RecordFile.h"
 #include "core/collection/Cestino.h"
@@ -165,8 +166,10 @@ QString firstStart()
     QString html = para(
         u"All'avvio Vetrinora mostra la finestra di accesso. Si scrive la password nella "
         "casella e si preme OK: se la password è giusta si apre la schermata di "
-        "partenza, altrimenti compare il messaggio «Attenzione: password errata.» e la "
-        "casella si svuota per un nuovo tentativo. Il pulsante Esci chiude il programma."_s);
+        "partenza, altrimenti compare il messaggio «"_s
+        + Messages::wrongPassword()
+        + u"» e la casella si svuota per un nuovo tentativo. Il pulsante Esci chiude il "
+          "programma."_s);
     html += picture(u"accesso.png"_s, 260, u"La finestra di accesso"_s);
     html += sub(u"La password iniziale"_s);
     html += para(u"Al primo avvio, e dopo ogni nuova installazione, la password è «"_s
@@ -180,9 +183,9 @@ QString firstStart()
                   "Come raccomanda la guida in linea, la password dovrebbe essere di almeno otto "
                   "caratteri; si possono usare lettere, cifre e simboli dell'alfabeto latino, "
                   "fino a 255 caratteri."_s,
-                  u"Premere OK: compare il messaggio «Modifica della password completata con "
-                  "successo.» e la finestra si chiude. Da quel momento si accede con la nuova "
-                  "password."_s},
+                  u"Premere OK: compare il messaggio «"_s + Messages::passwordChanged()
+                      + u"» e la finestra si chiude. Da quel momento si accede con la nuova "
+                        "password."_s},
                  true);
     html += picture(u"cambia_password.png"_s, 260, u"La finestra Cambia password"_s);
     html += para(u"La password è conservata, in forma non leggibile, nel file «"_s
@@ -208,16 +211,17 @@ QString setChapter(HelpText &help)
                   "Tab, Invio o la barra spaziatrice lo premono, in ogni finestra."_s,
                   u"Facoltativo: caricare la foto con il pulsante Carica foto e segnare la "
                   "casella «In vendita»."_s,
-                  u"Premere Salva (Ctrl+S): compare il messaggio «La scheda corrente è stata "
-                  "inserita in archivio.» e il numero della scheda appare nella barra."_s},
+                  u"Premere Salva (Ctrl+S): compare il messaggio «"_s + Messages::cardInserted()
+                      + u"» e il numero della scheda appare nella barra."_s},
                  true);
     html += para(u"Per salvare una scheda occorre indicare:"_s) + mandatory(EditorTables::sets());
     html += sub(u"Modifiche non salvate e importi"_s);
     html += para(
         u"Se la scheda a video ha modifiche non ancora salvate (un campo, un allegato, una "
         "foto) e si passa a un'altra scheda, si preme Nuovo, si apre la finestra Collezione o "
-        "si chiude la scheda, il programma chiede «Salvare le modifiche alla scheda?»: Sì le "
-        "salva come il pulsante Salva (con i suoi controlli), No le lascia perdere, Annulla "
+        "si chiude la scheda, il programma chiede «"_s
+        + Messages::saveChanges()
+        + u"»: Sì le salva come il pulsante Salva (con i suoi controlli), No le lascia perdere, Annulla "
         "resta sulla scheda. Una scheda non toccata, o riportata com'era, cambia senza "
         "domande."_s);
     html += para(
@@ -813,43 +817,38 @@ QList<Message> messages()
 {
     const QString editors = u"scheda dei set o delle MOC"_s;
     QList<Message> list = {
-        {u"Attenzione: password errata."_s, u"finestra di accesso"_s,
+        {Messages::wrongPassword(), u"finestra di accesso"_s,
          u"La password scritta non è quella in uso."_s,
          u"Riscriverla (maiuscole e minuscole si equivalgono). Al primo avvio la password "
          "è quella iniziale indicata nel capitolo «Primo avvio e password»."_s},
-        {u"Attenzione: si è verificato un errore durante la procedura di lettura della "
-         "password. Si consiglia di reinstallare il software."_s,
+        {Messages::passwordReadFailed(),
          u"finestra di accesso"_s,
          u"Il file della password nella cartella dei dati manca, non si può leggere o è "
          "danneggiato."_s,
          u"Rimettere il file da una copia di sicurezza; in mancanza, reinstallare il "
          "programma (la password torna quella iniziale)."_s},
-        {u"Attenzione: vecchia password errata."_s, u"finestra Cambia password"_s,
+        {Messages::wrongOldPassword(), u"finestra Cambia password"_s,
          u"La password scritta nella prima casella non è quella in uso."_s,
          u"Riscrivere la password in uso."_s},
-        {u"Attenzione: la nuova password non è stata confermata correttamente. E' necessario "
-         "reinserire entrambi i valori."_s,
+        {Messages::passwordNotConfirmed(),
          u"finestra Cambia password"_s,
          u"La seconda e la terza casella non contengono la stessa password."_s,
          u"Scrivere di nuovo la nuova password in entrambe le caselle."_s},
-        {u"Attenzione: la nuova password non può superare i 255 caratteri. Inserire una "
-         "password più breve."_s,
+        {Messages::passwordTooLong(),
          u"finestra Cambia password"_s, u"La nuova password è troppo lunga."_s,
          u"Sceglierne una più breve."_s},
-        {u"Attenzione: la nuova password contiene il carattere \"%1\", che non può essere "
-         "memorizzato. Usare soltanto lettere, cifre e simboli dell'alfabeto latino."_s,
+        {Messages::passwordCharacter(u"%1"_s),
          u"finestra Cambia password"_s,
          u"La nuova password contiene un carattere (ad esempio una lettera greca o un "
          "simbolo grafico) che il file della password non può conservare."_s,
          u"Sceglierne una con lettere, cifre e simboli dell'alfabeto latino."_s},
-        {u"Attenzione: si è verificato un errore durante la procedura di modifica della "
-         "password. Si consiglia di reinstallare il software."_s,
+        {Messages::passwordChangeFailed(),
          u"finestra Cambia password"_s,
          u"Il file della password non si può leggere o scrivere, ad esempio perché il disco "
          "è pieno o la cartella dei dati non è scrivibile."_s,
          u"Liberare spazio sul disco e controllare i permessi della cartella dei dati; la "
          "password in uso resta quella di prima."_s},
-        {u"Modifica della password completata con successo."_s, u"finestra Cambia password"_s,
+        {Messages::passwordChanged(), u"finestra Cambia password"_s,
          u"La nuova password è stata salvata."_s,
          u"Nulla: da ora si accede con la nuova password."_s},
     };
@@ -859,47 +858,33 @@ QList<Message> messages()
                             u"Il campo indicato è obbligatorio ed è vuoto."_s,
                             u"Compilarlo (il programma vi porta il cursore) e premere di nuovo "
                             "Salva."_s};
-    list << Message{u"La scheda corrente è stata inserita in archivio."_s, editors,
+    list << Message{Messages::cardInserted(), editors,
                     u"La nuova scheda è stata salvata."_s,
                     u"Nulla: la scheda ha ora un numero nella barra."_s}
-         << Message{u"Le modifiche apportate alla scheda corrente sono state salvate in "
-                    "archivio."_s,
+         << Message{Messages::cardUpdated(),
                     editors, u"La scheda modificata è stata salvata al suo posto."_s,
                     u"Nulla."_s}
-         << Message{u"Salvare le modifiche alla scheda?"_s, editors,
+         << Message{Messages::saveChanges(), editors,
                     u"La scheda a video ha modifiche non ancora salvate e si sta passando a "
                     "un'altra scheda, a una scheda nuova, alla finestra Collezione, oppure si "
                     "chiude la scheda."_s,
                     u"Sì salva la scheda come il pulsante Salva; No lascia perdere le "
                     "modifiche; Annulla resta sulla scheda."_s}
-         << Message{u"Attenzione: dopo che la scheda è stata aperta, un'altra copia del "
-                    "programma (o un altro programma) l'ha modificata o spostata in archivio; "
-                    "le modifiche non sono state salvate, per non sovrascrivere un'altra "
-                    "scheda.\r\n\r\nAnnotare le modifiche, riaprire la scheda dall'archivio e "
-                    "ripeterle."_s,
+         << Message{CardStore::changedCardMessage(),
                     editors,
                     u"Mentre la scheda era aperta, Vetrinora su un altro computer (una cartella "
                     "dei dati condivisa in rete) ha cambiato o spostato le schede del file, ad "
                     "esempio eliminandone una."_s,
                     u"Le modifiche restano scritte nella scheda a video: annotarle, riaprire la "
                     "scheda con i pulsanti di scorrimento o con la ricerca e ripeterle."_s}
-         << Message{u"Attenzione: mentre l'operazione era in corso, un'altra copia del programma "
-                    "(o un altro programma) ha modificato il file \"%1\"; per non perdere le sue "
-                    "modifiche l'operazione è stata annullata e il file è rimasto com'era."
-                    "\r\n\r\nChiudere le altre copie di Vetrinora che usano la stessa cartella "
-                    "dei dati e ripetere l'operazione."_s,
+         << Message{CardStore::changedFileMessage(u"%1"_s),
                     u"finestra Collezione: eliminazione, Cestino, importazione"_s,
                     u"Un altro programma ha scritto nel file mentre Vetrinora lo stava "
                     "riscrivendo per intero."_s,
                     u"Nulla è andato perso: chiudere Vetrinora sugli altri computer che usano la "
                     "stessa cartella e ripetere l'operazione."_s,
                     {u"file"_s}}
-         << Message{u"Attenzione: la collezione della cartella \"%1\" è già aperta in "
-                    "Vetrinora %2%3. Due programmi che scrivono la stessa collezione "
-                    "perderebbero schede, perciò questa copia del programma si chiude."
-                    "\r\n\r\nChiudere Vetrinora dove è aperto e avviarlo di nuovo. Se quel "
-                    "computer si è spento senza chiudere il programma, eliminare il file "
-                    "\"%4\" dalla cartella e avviare di nuovo Vetrinora."_s,
+         << Message{Messages::folderInUse(u"%1"_s, u"%2"_s, u"%3"_s, u"%4"_s),
                     u"avvio del programma"_s,
                     u"La cartella dei dati è in uso da Vetrinora su un altro computer (una "
                     "cartella condivisa in rete o sincronizzata) o da un altro utente di questo "
@@ -909,11 +894,7 @@ QList<Message> messages()
                     "cartella dei dati."_s,
                     {u"cartella"_s, u"sul computer \"nome\""_s, u" dal giorno alle ore"_s,
                      u"Vetrinora.lock"_s}}
-         << Message{u"Attenzione: la collezione della cartella \"%1\" è già aperta in "
-                    "Vetrinora su questo computer%2, ma il programma non risponde. Questa copia "
-                    "del programma si chiude per non scrivere la stessa collezione due volte."
-                    "\r\n\r\nAttendere che Vetrinora termini l'operazione in corso, oppure "
-                    "chiuderlo, e avviarlo di nuovo."_s,
+         << Message{Messages::folderNotAnswering(u"%1"_s, u"%2"_s),
                     u"avvio del programma"_s,
                     u"Vetrinora è già aperto su questo computer ma è occupato e non ha "
                     "risposto alla richiesta di portarsi in primo piano."_s,
@@ -921,9 +902,7 @@ QList<Message> messages()
                     "aperto, e avviare di nuovo Vetrinora. Aprire il programma due volte porta "
                     "in primo piano la finestra già aperta."_s,
                     {u"cartella"_s, u" dal giorno alle ore"_s}}
-         << Message{u"Attenzione: alcuni caratteri della scheda non possono essere memorizzati e "
-                    "saranno sostituiti così: %1.\r\n\r\nSi vuole salvare la scheda con queste "
-                    "sostituzioni? Scegliere No per tornare alla scheda e correggerla."_s,
+         << Message{Messages::replacedCharacters(u"%1"_s),
                     editors,
                     u"Un campo contiene caratteri che le schede non possono contenere (lettere "
                     "di altri alfabeti, lettere con accenti rari, simboli, emoji): una lettera "
@@ -932,19 +911,13 @@ QList<Message> messages()
                     u"Sì salva la scheda con le sostituzioni elencate, che si vedono subito nei "
                     "campi; No riporta alla scheda per scrivere il testo in un altro modo."_s,
                     {u"elenco delle sostituzioni"_s}}
-         << Message{u"Attenzione: non è stato possibile salvare la foto della scheda nel file "
-                    "%1.\r\n\r\nLa scheda è stata salvata in archivio; la foto che il file "
-                    "conteneva prima è rimasta invariata. Controllare lo spazio libero sul "
-                    "disco e i permessi della cartella."_s,
+         << Message{Messages::photoNotSaved(u"%1"_s),
                     editors,
                     u"La scheda è stata salvata, ma la foto non si è potuta scrivere nella "
                     "cartella delle foto."_s,
                     u"Liberare spazio sul disco o correggere i permessi della cartella delle "
                     "foto, poi premere di nuovo Salva."_s}
-         << Message{u"Attenzione: non è stato possibile salvare le foto della scheda nei file "
-                    "%1.\r\n\r\nLa scheda è stata salvata in archivio; le foto che i file "
-                    "contenevano prima sono rimaste invariate. Controllare lo spazio libero "
-                    "sul disco e i permessi della cartella."_s,
+         << Message{Messages::photosNotSaved(u"%1"_s),
                     u"scheda delle MOC"_s,
                     u"Come sopra, per entrambe le foto della scheda."_s,
                     u"Come sopra."_s}
@@ -971,144 +944,109 @@ QList<Message> messages()
                     "seguito."_s,
                     u"Nulla; le schede attuali non sono state toccate. L'eliminazione rovinata "
                     "non compare più nell'elenco del Cestino."_s}
-         << Message{u"L'archivio non contiene nessuna scheda."_s,
+         << Message{Messages::emptyArchive(),
                     u"frecce di scorrimento, Slide Show"_s,
                     u"Il catalogo o l'archivio aperto è ancora vuoto."_s,
                     u"Inserire almeno una scheda con Nuovo e Salva."_s}
-         << Message{u"Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che "
-                    "questa è stata inserita in archivio."_s,
+         << Message{Messages::duplicateUnsaved(),
                     u"scheda dei set, pulsante Duplica"_s,
                     u"La scheda visualizzata è nuova e non è ancora stata salvata."_s,
                     u"Salvarla prima, oppure visualizzare una scheda già in archivio."_s}
-         << Message{u"E' ora possibile apportare le proprie modifiche alla scheda "
-                    "corrente.\n\r\n\rAl termine premere Salva per inserire la scheda in "
-                    "archivio."_s,
+         << Message{Messages::duplicated(),
                     u"scheda dei set, pulsante Duplica"_s,
                     u"La scheda è stata duplicata: la copia è una scheda nuova, non ancora "
                     "salvata."_s,
                     u"Cambiare i dati che differiscono e premere Salva."_s}
-         << Message{u"Attenzione: il nome del file scelto è troppo lungo per essere allegato "
-                    "alla scheda.\r\n\r\nRinominare il file con un nome più breve e allegarlo "
-                    "di nuovo."_s,
+         << Message{Messages::attachmentNameTooLong(),
                     u"finestra Allega file"_s,
                     u"La scheda conserva il nome di ogni allegato in uno spazio limitato."_s,
                     u"Rinominare il file con un nome più breve e allegarlo di nuovo."_s}
-         << Message{u"Attenzione: il nome del file scelto contiene caratteri che la scheda non "
-                    "può memorizzare (%1).\r\n\r\nRinominare il file senza questi caratteri e "
-                    "allegarlo di nuovo."_s,
+         << Message{Messages::attachmentNameCharacters(u"%1"_s),
                     u"finestra Allega file"_s,
                     u"Il nome del file contiene caratteri fuori dall'alfabeto latino, che la "
                     "scheda non può conservare; il messaggio li elenca."_s,
                     u"Rinominare il file senza quei caratteri e allegarlo di nuovo."_s}
-         << Message{u"Attenzione: nella cartella dei documenti allegati è presente un file con "
-                    "lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"_s,
+         << Message{Messages::attachmentExists(),
                     u"finestra Allega file"_s,
                     u"Un file con lo stesso nome è già allegato, a questa o a un'altra "
                     "scheda."_s,
                     u"Rispondere No e rinominare il file se l'altro allegato va conservato; "
                     "Sì lo sostituisce per tutte le schede che lo usano."_s}
-         << Message{u"Attenzione: il file allegato non si trova nella cartella dei documenti "
-                    "allegati e non può essere aperto.\r\n\r\nAllegare di nuovo il file con il "
-                    "pulsante Sfoglia..."_s,
+         << Message{Messages::attachmentMissing(),
                     u"finestra Allega file, pulsante Apri"_s,
                     u"Il file è stato tolto o rinominato nella cartella «Documenti_Allegati»."_s,
                     u"Allegarlo di nuovo con il pulsante Sfoglia..."_s}
-         << Message{u"Ricerca non applicabile: la lista non contiene nessuna voce."_s,
+         << Message{Messages::nothingToFind(),
                     u"ricerche e riepiloghi, pulsante Trova"_s,
                     u"Si è cercato un testo in un elenco vuoto."_s,
                     u"Eseguire prima la ricerca con Cerca."_s}
-         << Message{u"Attenzione: per creare l'archivio di MOC è necessario indicarne il "
-                    "nome."_s,
+         << Message{Messages::archiveNameMissing(),
                     u"finestra Crea archivio MOC"_s, u"La casella del nome è vuota."_s,
                     u"Scrivere il nome dell'archivio."_s}
-         << Message{u"Attenzione: il nome dell'archivio di MOC indicato contiene caratteri non "
-                    "ammessi.\r\n\r\nNon è possibile utilizzare i caratteri \" * / : < > ? \\ "
-                    "° Ç Ñ ç ñ né caratteri di controllo, né indicare come nome soltanto \".\" "
-                    "o \"..\"."_s,
+         << Message{Messages::archiveNameCharacters(),
                     u"finestra Crea archivio MOC"_s,
                     u"Il nome non può diventare il nome di un file."_s,
                     u"Scegliere un nome senza quei caratteri."_s}
-         << Message{u"Attenzione: il nome dell'archivio di MOC indicato è troppo lungo.\r\n\r\n"
-                    "I nomi dei file delle foto delle schede comprendono il nome dell'archivio "
-                    "e non potrebbero essere salvati: inserire un nome più breve."_s,
+         << Message{Messages::archiveNameTooLong(),
                     u"finestra Crea archivio MOC"_s, u"Il nome è troppo lungo."_s,
                     u"Scegliere un nome più breve."_s}
-         << Message{u"Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato "
-                    "in precedenza.\r\n\r\nInserire un nome diverso oppure, se si desidera "
-                    "aprire un archivio di MOC già creato, premere il pulsante Apri archivio "
-                    "MOC."_s,
+         << Message{Messages::archiveNameUsed(),
                     u"finestra Crea archivio MOC"_s,
                     u"Esiste già un archivio con quel nome."_s,
                     u"Scegliere un altro nome, oppure aprire l'archivio esistente."_s}
-         << Message{u"Il file relativo al nuovo archivio di MOC è stato creato con successo."
-                    "\r\n\r\nE' ora possibile visualizzarlo nell'elenco degli archivi MOC "
-                    "esistenti."_s,
+         << Message{Messages::archiveCreated(),
                     u"finestra Crea archivio MOC"_s, u"L'archivio è stato creato."_s,
                     u"Aprirlo dalla finestra Apri archivio MOC."_s}
-         << Message{u"Attenzione: l'elenco non contiene nessun archivio."_s,
+         << Message{Messages::noArchiveToOpen(),
                     u"finestra Apri archivio MOC, pulsante Apri archivio"_s,
                     u"Non esiste ancora nessun archivio di MOC."_s,
                     u"Crearne uno con Crea archivio MOC."_s}
-         << Message{u"Attenzione: selezionare l'archivio di MOC dall'elenco prima di premere il "
-                    "pulsante Apri archivio."_s,
+         << Message{Messages::selectArchiveToOpen(),
                     u"finestra Apri archivio MOC"_s, u"Nessun archivio è selezionato."_s,
                     u"Fare clic sul nome dell'archivio, poi premere Apri archivio."_s}
-         << Message{u"Attenzione: l'elenco non contiene nessun archivio di MOC."_s,
+         << Message{Messages::noArchiveToDelete(),
                     u"finestra Apri archivio MOC, cestino"_s,
                     u"Non c'è nessun archivio da eliminare."_s, u"Nulla."_s}
-         << Message{u"Attenzione: selezionare dall'elenco l'archivio da eliminare prima di "
-                    "premere il pulsante del cestino."_s,
+         << Message{Messages::selectArchiveToDelete(),
                     u"finestra Apri archivio MOC, cestino"_s,
                     u"Nessun archivio è selezionato."_s,
                     u"Fare clic sul nome dell'archivio da eliminare, poi sul cestino."_s}
-         << Message{u"Si sta per eliminare l'archivio di MOC selezionato. Si ricorda che il "
-                    "file eliminato non potrà essere recuperato.\r\n\r\nSi conferma "
-                    "l'eliminazione dell'archivio?"_s,
+         << Message{Messages::confirmArchiveDeletion(),
                     u"finestra Apri archivio MOC, cestino"_s,
                     u"Domanda di conferma prima di eliminare l'archivio."_s,
                     u"Rispondere Sì soltanto se l'archivio non serve più (o se ne ha una copia "
                     "di sicurezza); No lo lascia com'è."_s}
-         << Message{u"L'archivio di MOC è stato eliminato con successo."_s,
+         << Message{Messages::archiveDeleted(),
                     u"finestra Apri archivio MOC, cestino"_s,
                     u"L'archivio è stato eliminato."_s, u"Nulla."_s}
-         << Message{u"Attenzione: non è stato possibile eliminare l'archivio di MOC "
-                    "selezionato.\r\n\r\nAccertarsi di possedere i privilegi di scrittura "
-                    "nella cartella di installazione del programma."_s,
+         << Message{Messages::archiveNotDeleted(),
                     u"finestra Apri archivio MOC, cestino"_s,
                     u"Il file dell'archivio non si può cancellare: la cartella dei dati non è "
                     "scrivibile dall'utente."_s,
                     u"Controllare i permessi della cartella dei dati."_s}
-         << Message{u"Attenzione: la stampa non è andata a buon fine.\n\r\n\rSi consiglia di "
-                    "ridurre le dimensioni della foto."_s,
+         << Message{Messages::printFailed(),
                     u"finestra di stampa della scheda"_s,
                     u"La pagina non si è potuta preparare o inviare alla stampante, di solito "
                     "per una foto molto grande."_s,
                     u"Caricare nella scheda una versione più piccola della foto e "
                     "riprovare; controllare anche che la stampante sia pronta."_s}
-         << Message{u"Attenzione: la visualizzazione dell'anteprima di stampa non è andata a "
-                    "buon fine.\n\r\n\rSi consiglia di ridurre le dimensioni della foto."_s,
+         << Message{Messages::previewFailed(),
                     u"scheda delle MOC, anteprima"_s, u"Come sopra, per l'anteprima."_s,
                     u"Come sopra."_s}
-         << Message{u"L'esportazione dei dati in Excel può richiedere diversi minuti a seconda "
-                    "del numero di schede presenti in archivio.\r\n\r\nSi vuole esportare i "
-                    "dati adesso?"_s,
+         << Message{Messages::exportQuestion(),
                     u"finestra di esportazione"_s,
                     u"Domanda prima di scrivere il file di Excel."_s,
                     u"Sì esporta; No torna alla finestra."_s}
-         << Message{u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi "
-                    "che il file di Excel non sia già aperto."_s,
+         << Message{Messages::exportFailed(),
                     u"finestra di esportazione"_s,
                     u"Il file di Excel non si può scrivere: è aperto in un altro programma, il "
                     "disco è pieno o la cartella dei dati non è scrivibile."_s,
                     u"Chiudere il file nel programma di fogli di calcolo, controllare spazio e "
                     "permessi, riprovare."_s}
-         << Message{u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole "
-                    "aprire il file di Excel?"_s,
+         << Message{Messages::exportedOpenIt(),
                     u"finestra di esportazione"_s, u"Il file di Excel è pronto."_s,
                     u"Sì lo apre con il programma di fogli di calcolo del sistema."_s}
-         << Message{u"Il file è stato salvato, ma nessun programma lo ha aperto:\r\n\r\n%1"
-                    "\r\n\r\nInstallare un programma per i fogli di calcolo (ad esempio "
-                    "LibreOffice Calc) e aprire il file da lì."_s,
+         << Message{Messages::savedButNotOpened(u"%1"_s),
                     u"finestra di esportazione"_s,
                     u"Alla domanda «Si vuole aprire il file di Excel?» si è risposto Sì, ma il "
                     "sistema non ha nessun programma che apra i fogli di calcolo."_s,
@@ -1117,8 +1055,7 @@ QList<Message> messages()
                     {u"percorso del file"_s}};
         // The collection window.
     const QString collection = u"finestra Collezione"_s;
-    list << Message{u"Eliminare %1?\r\n\r\n%2\r\n\r\nLe schede eliminate e le loro foto vanno nel "
-                    "Cestino, da cui si possono ripristinare."_s,
+    list << Message{Messages::deleteCards(u"%1"_s, u"%2"_s),
                     collection + u", pulsante Elimina"_s,
                     u"Domanda di conferma prima di eliminare le schede selezionate; il messaggio "
                     "dice quante sono e ne elenca numero e primo campo (fino a dieci, poi «... e "
@@ -1130,7 +1067,7 @@ QList<Message> messages()
     // Backup and restore.
     const QString backup = collection + u", pulsante "_s + kBackup;
     const QString restore = collection + u", pulsante "_s + kRestore;
-    list << Message{u"Il backup è stato salvato e controllato con successo nel file:\r\n\r\n%1"_s,
+    list << Message{Messages::backupSaved(u"%1"_s),
                     backup,
                     u"Il backup è stato scritto e riletto per intero senza errori."_s,
                     u"Nulla; conservare il file in un posto sicuro, lontano dal computer."_s,
@@ -1141,14 +1078,11 @@ QList<Message> messages()
                     "il file scritto non ha superato la rilettura."_s,
                     u"Scegliere un'altra cartella, liberare spazio o ricollegare la chiavetta e "
                     "riprovare."_s}
-         << Message{u"Il backup è stato annullato: nessun file è stato creato."_s, backup,
+         << Message{Messages::backupCancelled(), backup,
                     u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla; il backup si può rifare in qualsiasi momento."_s}
-         << Message{u"Il backup scelto è stato creato il %1 alle %2 e contiene:\r\n- Catalogo "
-                    "BLOKKO: %3 schede\r\n- archivio MOC %4: %5 schede\r\n- %6 foto e %7 "
-                    "allegati\r\n\r\nI dati attuali saranno spostati in una cartella "
-                    "\"Prima-del-ripristino\" con la data di oggi e sostituiti da quelli del "
-                    "backup. Si conferma il ripristino?"_s,
+         << Message{Messages::restoreQuestion(u"%1"_s, u"%2"_s, u"%3"_s, {{u"%4"_s, u"%5"_s}},
+                                             u"%6"_s, u"%7"_s),
                     restore,
                     u"Domanda di conferma prima del ripristino, con ciò che il backup contiene "
                     "(una riga per ogni archivio di MOC)."_s,
@@ -1156,16 +1090,14 @@ QList<Message> messages()
                     "com'è."_s,
                     {u"data"_s, u"ora"_s, u"numero"_s, u"archivio"_s, u"numero"_s, u"numero"_s,
                      u"numero"_s}}
-         << Message{u"Il ripristino è stato completato con successo.\r\n\r\nI dati presenti "
-                    "prima del ripristino sono stati conservati nella cartella:\r\n%1"_s,
+         << Message{Messages::restoreDone(u"%1"_s),
                     restore,
                     u"La collezione è ora quella del backup."_s,
                     u"Nulla. Quando si è sicuri di non averne bisogno, la cartella indicata si "
                     "può eliminare dal gestore dei file. Al prossimo avvio vale la password del "
                     "backup."_s,
                     {u"percorso della cartella"_s}}
-         << Message{u"Il ripristino è stato annullato: i dati attuali non sono stati "
-                    "modificati."_s,
+         << Message{Messages::restoreCancelled(),
                     restore, u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla."_s}
          << Message{Transfer::notZipMessage(), restore,
@@ -1213,16 +1145,16 @@ QList<Message> messages()
     // CSV export and import.
     const QString exporting = collection + u", pulsante "_s + kExportCsv;
     const QString importing = collection + u", pulsante "_s + kImportCsv;
-    list << Message{u"Sono state esportate %1 schede nel file CSV."_s, exporting,
-                    u"Il file CSV è stato scritto (con una sola scheda il messaggio dice «È stata "
-                    "esportata 1 scheda nel file CSV.»)."_s,
+    list << Message{Messages::cardsExportedToCsv(u"%1"_s), exporting,
+                    u"Il file CSV è stato scritto (con una sola scheda il messaggio dice «"_s
+                        + Messages::oneCardExportedToCsv() + u"»)."_s,
                     u"Nulla; il file si apre con LibreOffice Calc o Excel."_s, {u"numero"_s}}
          << Message{Transfer::exportFailedMessage(), exporting,
                     u"Il file CSV non si può scrivere: è aperto in un altro programma, il disco "
                     "è pieno o la cartella non è scrivibile."_s,
                     u"Chiudere il file nel foglio di calcolo, controllare spazio e permessi, "
                     "riprovare."_s}
-         << Message{u"L'esportazione è stata annullata: il file CSV non è stato scritto."_s,
+         << Message{Messages::csvExportCancelled(),
                     exporting, u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla."_s}
          << Message{Transfer::unreadableFileMessage(), importing,
@@ -1240,22 +1172,21 @@ QList<Message> messages()
                     u"Il file ha la riga delle intestazioni ma nessuna riga di dati (o soltanto "
                     "righe vuote)."_s,
                     u"Controllare di aver salvato il foglio giusto."_s}
-         << Message{u"Attenzione: la riga %1 del file ha %2 colonne, mentre l'intestazione ne "
-                    "ha %3. Non è stata importata nessuna scheda."_s,
+         << Message{Messages::raggedRow(u"%1"_s, u"%2"_s, u"%3"_s),
                     importing,
                     u"Una riga ha più o meno celle dell'intestazione, di solito per un "
                     "separatore in più o in meno scritto a mano."_s,
                     u"Correggere la riga indicata nel foglio di calcolo o in un editor di testo "
                     "e importare di nuovo."_s,
                     {u"numero della riga"_s, u"numero"_s, u"numero"_s}}
-         << Message{Transfer::badCsvMessage(1).replace(u"riga 1)"_s, u"riga %1)"_s), importing,
+         << Message{Messages::badCsv(u"%1"_s), importing,
                     u"Una cella comincia con le virgolette e non le chiude, o ha virgolette in "
                     "mezzo al testo non raddoppiate."_s,
                     u"Correggere le virgolette della riga indicata (dentro una cella "
                     "racchiusa tra virgolette, le virgolette si scrivono doppie) e importare "
                     "di nuovo."_s,
                     {u"numero della riga"_s}}
-         << Message{Transfer::longCellMessage(1).replace(u"riga 1 "_s, u"riga %1 "_s), importing,
+         << Message{Messages::longCell(u"%1"_s), importing,
                     u"Una cella del file è più lunga di 1 MB: nessun campo di una scheda la può "
                     "contenere, e di solito è un file di altro tipo o un foglio rovinato."_s,
                     u"Accorciare la cella nel foglio di calcolo e importare di nuovo."_s,
@@ -1263,19 +1194,20 @@ QList<Message> messages()
          << Message{Transfer::nothingMappedMessage(), importing,
                     u"Nell'anteprima tutte le colonne sono su «(non importare)»."_s,
                     u"Scegliere il campo di almeno una colonna."_s}
-         << Message{u"Sono state importate %1 schede.\r\n\r\nCelle troncate alla lunghezza "
-                    "massima del campo: %2.\r\n- riga %3, %4: %5\r\n\r\nValori non riconosciuti "
-                    "(registrati come \"0,00\" o \"No\"): %6.\r\n- riga %7, %8: %9"_s,
+         << Message{Messages::cardsImported(u"%1"_s) + u"\r\n\r\n"_s + Messages::cutCells(u"%2"_s)
+                        + u"\r\n"_s + Messages::reportCell(u"%3"_s, u"%4"_s, u"%5"_s) + u"\r\n\r\n"_s
+                        + Messages::unreadableValues(u"%6"_s) + u"\r\n"_s
+                        + Messages::reportCell(u"%7"_s, u"%8"_s, u"%9"_s),
                     importing,
                     u"Il resoconto dell'importazione: le schede aggiunte e, se ce ne sono, le "
                     "celle tagliate e i valori non letti (con una sola scheda la prima riga "
-                    "dice «È stata importata 1 scheda.»)."_s,
+                    "dice «"_s + Messages::oneCardImported() + u"»)."_s,
                     u"Aprire dalla finestra Collezione le schede delle righe elencate e "
                     "completarle a mano."_s,
                     {u"numero"_s, u"numero"_s, u"riga"_s, u"colonna"_s, u"testo"_s, u"numero"_s,
                      u"riga"_s, u"colonna"_s, u"testo"_s}}
-         << Message{u"Caratteri che il catalogo non può contenere, registrati come indicato: "
-                    "%1.\r\n- riga %2, %3: %4"_s,
+         << Message{Messages::replacedInImport(u"%1"_s) + u"\r\n"_s
+                        + Messages::reportCell(u"%2"_s, u"%3"_s, u"%4"_s),
                     importing,
                     u"Una parte del resoconto: celle con caratteri che le schede non possono "
                     "contenere, ciascuna con le sostituzioni fatte (una lettera accentata diventa "
@@ -1291,10 +1223,10 @@ QList<Message> messages()
                     u"Se le lettere accentate delle schede importate non sono giuste, salvare "
                     "di nuovo il file come CSV UTF-8 dal foglio di calcolo, eliminare le schede "
                     "importate e importarlo di nuovo."_s}
-         << Message{u"L'importazione è stata annullata: non è stata aggiunta nessuna scheda."_s,
+         << Message{Messages::importCancelled(),
                     importing, u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla: il catalogo è com'era."_s}
-         << Message{u"Schede già presenti nel catalogo, non importate: %1."_s, importing,
+         << Message{Messages::skippedCards(u"%1"_s), importing,
                     u"Una riga del resoconto: con «Salta le schede già presenti» segnata, le "
                     "righe del file che corrispondono a schede già nel catalogo non sono state "
                     "importate."_s,
@@ -1307,16 +1239,16 @@ QList<Message> messages()
                     u"Aprire il file nel programma di fogli di calcolo e salvarlo di nuovo come "
                     ".ods, .xlsx o CSV, poi importare quel file."_s};
     const QString exportingXlsx = collection + u", pulsante Esporta Excel..."_s;
-    list << Message{u"Sono state esportate %1 schede nel file Excel."_s, exportingXlsx,
-                    u"Il file .xlsx è stato scritto (con una sola scheda il messaggio dice «È "
-                    "stata esportata 1 scheda nel file Excel.»)."_s,
+    list << Message{Messages::cardsExportedToExcel(u"%1"_s), exportingXlsx,
+                    u"Il file .xlsx è stato scritto (con una sola scheda il messaggio dice «"_s
+                        + Messages::oneCardExportedToExcel() + u"»)."_s,
                     u"Nulla; il file si apre con LibreOffice Calc o Excel."_s, {u"numero"_s}}
          << Message{Transfer::xlsxFailedMessage(), exportingXlsx,
                     u"Il file .xlsx non si può scrivere: è aperto in un altro programma, il "
                     "disco è pieno o la cartella non è scrivibile."_s,
                     u"Chiudere il file nel foglio di calcolo, controllare spazio e permessi, "
                     "riprovare."_s}
-         << Message{u"L'esportazione è stata annullata: il file Excel non è stato scritto."_s,
+         << Message{Messages::excelExportCancelled(),
                     exportingXlsx, u"È stato premuto Annulla sulla barra di avanzamento."_s,
                     u"Nulla."_s};
     return list;

@@ -1,5 +1,6 @@
 #include "core/app/Credentials.h"
 
+#include "core/app/Messages.h"
 #include "core/app/Crypt.h"
 #include "core/app/IniFile.h"
 #include "core/app/ProgramFolder.h"
@@ -38,8 +39,7 @@ void store(const QString &normalPassword)
 QString whyNotStorable(const QString &normalPassword)
 {
     if (normalPassword.size() > kMaxLength)
-        return QStringLiteral("Attenzione: la nuova password non può superare i 255 caratteri. "
-                              "Inserire una password più breve.");
+        return Messages::passwordTooLong();
     for (qsizetype i = 0; i < normalPassword.size(); ++i) {
         const QChar c = normalPassword.at(i);
         if (c.unicode() != 0 && c.unicode() <= 0xFF)
@@ -47,10 +47,7 @@ QString whyNotStorable(const QString &normalPassword)
         QString shown = c.isHighSurrogate() ? normalPassword.mid(i, 2) : QString(c);
         if (c.unicode() == 0)
             shown.clear();
-        return QStringLiteral("Attenzione: la nuova password contiene il carattere \"%1\", "
-                              "che non può essere memorizzato. Usare soltanto lettere, cifre "
-                              "e simboli dell'alfabeto latino.")
-            .arg(shown);
+        return Messages::passwordCharacter(shown);
     }
     return {};
 }

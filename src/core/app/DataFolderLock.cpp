@@ -1,5 +1,6 @@
 #include "core/app/DataFolderLock.h"
 
+#include "core/app/Messages.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -64,22 +65,12 @@ QString since(const DataFolderLock::Holder &holder)
 
 QString DataFolderLock::refusalMessage(const QString &folder, const Holder &holder)
 {
-    return QStringLiteral("Attenzione: la collezione della cartella \"%1\" è già aperta in "
-                          "Vetrinora %2%3. Due programmi che scrivono la stessa collezione "
-                          "perderebbero schede, perciò questa copia del programma si chiude."
-                          "\r\n\r\nChiudere Vetrinora dove è aperto e avviarlo di nuovo. Se quel "
-                          "computer si è spento senza chiudere il programma, eliminare il file "
-                          "\"%4\" dalla cartella e avviare di nuovo Vetrinora.")
-        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), where(holder), since(holder),
-             fileName());
+    return Messages::folderInUse(QDir::toNativeSeparators(QDir::cleanPath(folder)), where(holder),
+                                 since(holder), fileName());
 }
 
 QString DataFolderLock::noAnswerMessage(const QString &folder, const Holder &holder)
 {
-    return QStringLiteral("Attenzione: la collezione della cartella \"%1\" è già aperta in "
-                          "Vetrinora su questo computer%2, ma il programma non risponde. "
-                          "Questa copia del programma si chiude per non scrivere la stessa "
-                          "collezione due volte.\r\n\r\nAttendere che Vetrinora termini "
-                          "l'operazione in corso, oppure chiuderlo, e avviarlo di nuovo.")
-        .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)), since(holder));
+    return Messages::folderNotAnswering(QDir::toNativeSeparators(QDir::cleanPath(folder)),
+                                        since(holder));
 }

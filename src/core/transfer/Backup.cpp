@@ -1,5 +1,6 @@
 #include "core/transfer/Backup.h"
 
+#include "core/app/Messages.h"
 #include "core/cards/Schede.h"
 #include "core/collection/Cestino.h"
 #include "core/platform/AtomicFile.h"
@@ -506,17 +507,13 @@ void checkBackup(const QString &zip, const BackupLimits &limits)
 
 QString restoreQuestion(const BackupContents &c)
 {
-    QString text = QStringLiteral("Il backup scelto è stato creato il %1 alle %2 e contiene:")
-                       .arg(c.created.toString(QStringLiteral("dd/MM/yyyy")),
-                            c.created.toString(QStringLiteral("HH:mm")));
-    text += QStringLiteral("\r\n- Catalogo BLOKKO: %1 schede").arg(c.setCards);
+    QList<QPair<QString, QString>> archives;
     for (const auto &a : c.archives)
-        text += QStringLiteral("\r\n- archivio MOC %1: %2 schede").arg(a.first).arg(a.second);
-    text += QStringLiteral("\r\n- %1 foto e %2 allegati").arg(c.photos).arg(c.attachments);
-    text += QStringLiteral("\r\n\r\nI dati attuali saranno spostati in una cartella "
-                           "\"Prima-del-ripristino\" con la data di oggi e sostituiti da quelli del "
-                           "backup. Si conferma il ripristino?");
-    return text;
+        archives.append({a.first, QString::number(a.second)});
+    return Messages::restoreQuestion(c.created.toString(QStringLiteral("dd/MM/yyyy")),
+                                     c.created.toString(QStringLiteral("HH:mm")),
+                                     QString::number(c.setCards), archives,
+                                     QString::number(c.photos), QString::number(c.attachments));
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "core/transfer/CsvImport.h"
 
+#include "core/app/Messages.h"
 #include "core/app/Text.h"
 #include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
@@ -60,11 +61,7 @@ QString headingOnlyMessage()
 
 QString raggedRowMessage(qint64 row, qsizetype cells, qsizetype headings)
 {
-    return QStringLiteral("Attenzione: la riga %1 del file ha %2 colonne, mentre l'intestazione ne "
-                          "ha %3. Non è stata importata nessuna scheda.")
-        .arg(row)
-        .arg(cells)
-        .arg(headings);
+    return Messages::raggedRow(QString::number(row), QString::number(cells), QString::number(headings));
 }
 
 QString nothingMappedMessage()
@@ -319,27 +316,26 @@ ImportReport importFile(const QString &path, const Mapping &mapping, const CardS
 
 QString reportText(const ImportReport &report)
 {
-    QString text = report.imported == 1
-                       ? QStringLiteral("È stata importata 1 scheda.")
-                       : QStringLiteral("Sono state importate %1 schede.").arg(report.imported);
-    const auto list = [&](const QString &title, const QList<ImportReport::Cell> &cells, qint64 count) {
+    QString text = report.imported == 1 ? Messages::oneCardImported()
+                                        : Messages::cardsImported(QString::number(report.imported));
+    const auto list = [&](QString (*title)(const QString &), const QList<ImportReport::Cell> &cells,
+                          qint64 count) {
         if (count == 0)
             return;
-        text += QStringLiteral("\r\n\r\n") + title.arg(count);
+        text += QStringLiteral("\r\n\r\n") + title(QString::number(count));
         for (const ImportReport::Cell &c : cells)
-            text += QStringLiteral("\r\n- riga %1, %2: %3").arg(c.row).arg(c.column, Text::trim(c.text).left(60));
+            text += QStringLiteral("\r\n")
+                    + Messages::reportCell(QString::number(c.row), c.column, Text::trim(c.text).left(60));
         if (count > cells.size())
             text += QStringLiteral("\r\n- e altre %1.").arg(count - cells.size());
     };
     if (report.readAsWindows1252)
         text += QStringLiteral("\r\n\r\n") + readAsWindows1252Message();
     if (report.skipped > 0)
-        text += QStringLiteral("\r\n\r\nSchede già presenti nel catalogo, non importate: %1.").arg(report.skipped);
-    list(QStringLiteral("Celle troncate alla lunghezza massima del campo: %1."), report.cut, report.cutCount);
-    list(QStringLiteral("Valori non riconosciuti (registrati come \"0,00\" o \"No\"): %1."),
-         report.unreadable, report.unreadableCount);
-    list(QStringLiteral("Caratteri che il catalogo non può contenere, registrati come indicato: %1."),
-         report.replaced, report.replacedCount);
+        text += QStringLiteral("\r\n\r\n") + Messages::skippedCards(QString::number(report.skipped));
+    list(&Messages::cutCells, report.cut, report.cutCount);
+    list(&Messages::unreadableValues, report.unreadable, report.unreadableCount);
+    list(&Messages::replacedInImport, report.replaced, report.replacedCount);
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "core/transfer/Rows.h"
 
+#include "core/app/Messages.h"
 #include "core/cards/Windows1252.h"
 #include "core/output/Spreadsheet.h"
 #include "core/transfer/SheetRows.h"
@@ -373,18 +374,12 @@ QString notTextMessage()
 
 QString badCsvMessage(qint64 row)
 {
-    return QStringLiteral("Attenzione: il file CSV non è scritto correttamente (virgolette non "
-                          "chiuse o fuori posto alla riga %1). Non è stata importata nessuna scheda.")
-        .arg(row);
+    return Messages::badCsv(QString::number(row));
 }
 
 QString longCellMessage(qint64 row)
 {
-    return QStringLiteral("Attenzione: il file CSV contiene alla riga %1 una cella troppo lunga "
-                          "(oltre 1 MB di testo), che nessun campo di una scheda può "
-                          "contenere. Non è stata importata nessuna scheda.\r\n\r\nAprire il "
-                          "file con un foglio di calcolo, accorciare la cella e importarlo di nuovo.")
-        .arg(row);
+    return Messages::longCell(QString::number(row));
 }
 
 std::unique_ptr<RowSource> openRows(const QString &path, int sheet, bool windows1252)

@@ -1,5 +1,6 @@
 #include "ui/app/TfrmCambiaPassword.h"
 
+#include "core/app/Messages.h"
 #include "core/app/Credentials.h"
 #include "core/app/Crypt.h"
 #include "ui/app/PasswordWindows.h"
@@ -99,14 +100,13 @@ void TfrmCambiaPassword::cmdOKClick()
     try {
         const QString stored = Credentials::storedPassword();
         if (Credentials::normalForm(txtPasswordOld->text()) != stored) {
-            platform::showMessage(this, QStringLiteral("Attenzione: vecchia password errata."));
+            platform::showMessage(this, Messages::wrongOldPassword());
             txtPasswordOld->clear();
             Focus::moveTo(txtPasswordOld);
             return;
         }
         if (Text::trim(txtPasswordNew->text()) != Text::trim(txtConferma->text())) {
-            refuse(QStringLiteral("Attenzione: la nuova password non è stata confermata "
-                                  "correttamente. E' necessario reinserire entrambi i valori."));
+            refuse(Messages::passwordNotConfirmed());
             return;
         }
         const QString newPassword = Credentials::normalForm(txtPasswordNew->text());
@@ -120,13 +120,10 @@ void TfrmCambiaPassword::cmdOKClick()
         lblMemory->clear();
     } catch (const std::exception &) {
         lblMemory->clear();
-        platform::showMessage(
-            this, QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
-                                 "modifica della password. Si consiglia di reinstallare il "
-                                 "software."));
+        platform::showMessage(this, Messages::passwordChangeFailed());
         return;
     }
-    platform::showMessage(this, QStringLiteral("Modifica della password completata con successo."));
+    platform::showMessage(this, Messages::passwordChanged());
     close();
 }
 

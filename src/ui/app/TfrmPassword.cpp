@@ -1,5 +1,6 @@
 #include "ui/app/TfrmPassword.h"
 
+#include "core/app/Messages.h"
 #include "core/app/Credentials.h"
 #include "ui/base/Navigation.h"
 #include "core/app/Text.h"
@@ -100,7 +101,7 @@ void TfrmPassword::cmdOKClick()
         const bool right = Credentials::normalForm(txtPassword->text()) == lblMemory->text();
         lblMemory->clear();
         if (!right) {
-            platform::showMessage(this, QStringLiteral("Attenzione: password errata."));
+            platform::showMessage(this, Messages::wrongPassword());
             txtPassword->clear();
             Focus::moveTo(txtPassword);
             return;
@@ -108,10 +109,7 @@ void TfrmPassword::cmdOKClick()
         navigation().handOver(this, Place::Start);
     } catch (const std::exception &) {
         lblMemory->clear();
-        platform::showMessage(
-            this, QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
-                                 "lettura della password. Si consiglia di reinstallare il "
-                                 "software."));
+        platform::showMessage(this, Messages::passwordReadFailed());
     }
 }
 

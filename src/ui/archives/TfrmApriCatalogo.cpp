@@ -1,5 +1,6 @@
 #include "ui/archives/TfrmApriCatalogo.h"
 
+#include "core/app/Messages.h"
 #include "core/app/ProgramFolder.h"
 #include "ui/base/Navigation.h"
 #include "core/app/Text.h"
@@ -97,14 +98,12 @@ QString TfrmApriCatalogo::selectedFile() const
 void TfrmApriCatalogo::btnApriClick()
 {
     if (lstFiles->count() == 0) {
-        platform::warning(this, QStringLiteral("Attenzione: l'elenco non contiene nessun archivio."));
+        platform::warning(this, Messages::noArchiveToOpen());
         return;
     }
     const QString entry = selectedEntry();
     if (entry.isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: selezionare l'archivio di MOC "
-                                               "dall'elenco prima di premere il pulsante Apri "
-                                               "archivio."));
+        platform::warning(this, Messages::selectArchiveToOpen());
         return;
     }
     lblFile->setText(selectedFile());
@@ -115,32 +114,22 @@ void TfrmApriCatalogo::btnApriClick()
 void TfrmApriCatalogo::btnEliminaClick()
 {
     if (lstFiles->count() == 0) {
-        platform::warning(this,
-                          QStringLiteral("Attenzione: l'elenco non contiene nessun archivio di MOC."));
+        platform::warning(this, Messages::noArchiveToDelete());
         return;
     }
     const QString entry = selectedEntry();
     if (entry.isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: selezionare dall'elenco l'archivio da "
-                                               "eliminare prima di premere il pulsante del "
-                                               "cestino."));
+        platform::warning(this, Messages::selectArchiveToDelete());
         return;
     }
-    if (!platform::confirm(this, QStringLiteral("Si sta per eliminare l'archivio di MOC "
-                                                "selezionato. Si ricorda che il file eliminato "
-                                                "non potrà essere recuperato.\r\n\r\nSi conferma "
-                                                "l'eliminazione dell'archivio?")))
+    if (!platform::confirm(this, Messages::confirmArchiveDeletion()))
         return;
     lblFile->setText(selectedFile());
     // Only the archive file goes: its photos and attachments stay.
     if (QFile::remove(lblFile->text()))
-        platform::information(this,
-                              QStringLiteral("L'archivio di MOC è stato eliminato con successo."));
+        platform::information(this, Messages::archiveDeleted());
     else
-        platform::warning(this, QStringLiteral("Attenzione: non è stato possibile eliminare "
-                                               "l'archivio di MOC selezionato.\r\n\r\nAccertarsi "
-                                               "di possedere i privilegi di scrittura nella "
-                                               "cartella di installazione del programma."));
+        platform::warning(this, Messages::archiveNotDeleted());
     lblMemory->setText(QStringLiteral("avvio"));
     lblFile->clear();
     buildList();

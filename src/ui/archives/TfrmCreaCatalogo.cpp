@@ -1,5 +1,6 @@
 #include "ui/archives/TfrmCreaCatalogo.h"
 
+#include "core/app/Messages.h"
 #include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
@@ -71,18 +72,11 @@ void TfrmCreaCatalogo::showEvent(QShowEvent *event)
 QString TfrmCreaCatalogo::nameProblem(const QString &name)
 {
     if (name.isEmpty())
-        return QStringLiteral("Attenzione: per creare l'archivio di MOC è necessario indicarne il nome.");
+        return Messages::archiveNameMissing();
     if (!ArchiveNames::isAcceptable(name))
-        return QString::fromUtf8("Attenzione: il nome dell'archivio di MOC indicato contiene "
-                                 "caratteri non ammessi.\r\n\r\nNon è possibile utilizzare i "
-                                 "caratteri \" * / : < > ? \\ ° Ç Ñ ç ñ né caratteri di "
-                                 "controllo, né indicare come nome soltanto \".\" o \"..\".");
+        return Messages::archiveNameCharacters();
     if (!ArchiveNames::fileNamesFit(name))
-        return QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato "
-                              "è troppo lungo.\r\n\r\nI nomi dei file delle foto "
-                              "delle schede comprendono il nome dell'archivio e "
-                              "non potrebbero essere salvati: inserire un nome "
-                              "più breve.");
+        return Messages::archiveNameTooLong();
     return {};
 }
 
@@ -98,11 +92,7 @@ void TfrmCreaCatalogo::btnApplicaClick()
     const QString fileName = name + QStringLiteral(".moc");
     lblFile->setText(ProgramFolder::file(fileName));
     if (ArchiveNames::existsIgnoringCase(ProgramFolder::path(), fileName)) {
-        platform::warning(
-            this, QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato è già stato "
-                                 "utilizzato in precedenza.\r\n\r\nInserire un nome diverso "
-                                 "oppure, se si desidera aprire un archivio di MOC già creato, "
-                                 "premere il pulsante Apri archivio MOC."));
+        platform::warning(this, Messages::archiveNameUsed());
         return;
     }
     QFile file(lblFile->text());
@@ -112,10 +102,7 @@ void TfrmCreaCatalogo::btnApplicaClick()
         return;
     }
     file.close();
-    platform::information(
-        this, QStringLiteral("Il file relativo al nuovo archivio di MOC è stato creato con "
-                             "successo.\r\n\r\nE' ora possibile visualizzarlo nell'elenco degli "
-                             "archivi MOC esistenti."));
+    platform::information(this, Messages::archiveCreated());
     close();
 }
 

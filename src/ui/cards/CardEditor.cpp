@@ -1,4 +1,5 @@
 #include "ui/cards/CardEditor.h"
+#include "core/app/Messages.h"
 #include "core/platform/FileSystem.h"
 
 #include "ui/cards/FieldBinding.h"
@@ -41,8 +42,6 @@ QString name(std::string_view view) { return QString::fromLatin1(view.data(), vi
 
 constexpr qint64 kNothing = -1; // stay where we are, no message
 constexpr qint64 kEmpty = -2;   // the file holds no cards
-
-const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
 
 } // namespace
 
@@ -383,7 +382,7 @@ bool CardEditor::leaveCard()
     if (!hasUnsavedChanges())
         return true;
     switch (platform::services().message(this, platform::MessageKind::Confirmation,
-                                         QStringLiteral("Salvare le modifiche alla scheda?"),
+                                         Messages::saveChanges(),
                                          {platform::Button::Yes, platform::Button::No,
                                           platform::Button::Cancel})) {
     case platform::Button::Yes: return saveCard();
@@ -467,7 +466,7 @@ void CardEditor::navigate(const std::function<qint64(qint64)> &choose)
         }
     }
     if (outcome == kEmpty) {
-        platform::information(this, kEmptyArchive);
+        platform::information(this, Messages::emptyArchive());
     } else if (outcome > 0) {
         showCard(read, outcome);
     }
@@ -515,11 +514,7 @@ void CardEditor::cmdNuovoClick()
 
 QString replacedCharactersMessage(const QString &replacements)
 {
-    return QStringLiteral("Attenzione: alcuni caratteri della scheda non possono essere "
-                          "memorizzati e saranno sostituiti così: %1.\r\n\r\nSi vuole salvare "
-                          "la scheda con queste sostituzioni? Scegliere No per tornare alla "
-                          "scheda e correggerla.")
-        .arg(replacements);
+    return Messages::replacedCharacters(replacements);
 }
 
 void CardEditor::cmdSalvaClick() { saveCard(); }
@@ -565,10 +560,7 @@ bool CardEditor::saveCard()
     const QStringList unsaved = SalvaFotoScheda();
     if (!unsaved.isEmpty())
         platform::warning(this, photoNotSavedMessage(unsaved));
-    platform::information(
-        this, update ? QStringLiteral("Le modifiche apportate alla scheda corrente sono state "
-                                      "salvate in archivio.")
-                     : QStringLiteral("La scheda corrente è stata inserita in archivio."));
+    platform::information(this, update ? Messages::cardUpdated() : Messages::cardInserted());
     rememberShown();
     return true;
 }
@@ -597,16 +589,8 @@ QString photoNotSavedMessage(const QStringList &paths)
     for (const QString &path : paths)
         quoted << QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
     if (quoted.size() == 1)
-        return QStringLiteral("Attenzione: non è stato possibile salvare la foto della scheda nel "
-                              "file %1.\r\n\r\nLa scheda è stata salvata in archivio; la foto "
-                              "che il file conteneva prima è rimasta invariata. Controllare lo "
-                              "spazio libero sul disco e i permessi della cartella.")
-            .arg(quoted.first());
-    return QStringLiteral("Attenzione: non è stato possibile salvare le foto della scheda nei "
-                          "file %1.\r\n\r\nLa scheda è stata salvata in archivio; le foto "
-                          "che i file contenevano prima sono rimaste invariate. Controllare lo "
-                          "spazio libero sul disco e i permessi della cartella.")
-        .arg(quoted.join(QStringLiteral(" e ")));
+        return Messages::photoNotSaved(quoted.first());
+    return Messages::photosNotSaved(quoted.join(QStringLiteral(" e ")));
 }
 
 QString CardEditor::photoFilePath(int slot) const

@@ -1,5 +1,6 @@
 #include "ui/cards/TfrmArmi.h"
 
+#include "core/app/Messages.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
@@ -38,9 +39,7 @@ QString TfrmArmi::photoFileName(int, const QString &position) const
 void TfrmArmi::cmdDuplicaClick()
 {
     if (Text::trim(lblPosizione->text()).isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: la duplicazione di una scheda può "
-                                               "avvenire soltanto dopo che questa è stata "
-                                               "inserita in archivio."));
+        platform::warning(this, Messages::duplicateUnsaved());
         return;
     }
     for (const FieldDef &def : config().layout->fields)
@@ -49,9 +48,7 @@ void TfrmArmi::cmdDuplicaClick()
     lblPosizione->clear();
     clearPhoto(0);
     Focus::moveTo(field("txtArma"));
-    platform::information(this, QStringLiteral("E' ora possibile apportare le proprie modifiche "
-                                               "alla scheda corrente.\n\r\n\rAl termine premere "
-                                               "Salva per inserire la scheda in archivio."));
+    platform::information(this, Messages::duplicated());
 }
 
 void TfrmArmi::cmdTrovaClick()

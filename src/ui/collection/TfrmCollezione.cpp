@@ -1,5 +1,6 @@
 #include "ui/collection/TfrmCollezione.h"
 
+#include "core/app/Messages.h"
 #include "core/app/HelpTopics.h"
 #include "core/app/ProgramFolder.h"
 #include "core/cards/CardStore.h"
@@ -670,9 +671,7 @@ QString TfrmCollezione::deleteQuestion(const QStringList &titles)
         named << QStringLiteral("... e altre %1").arg(cards(titles.size() - kNamed));
     const QString what = titles.size() == 1 ? QStringLiteral("la scheda")
                                             : QStringLiteral("le %1").arg(cards(titles.size()));
-    return QStringLiteral("Eliminare %1?\r\n\r\n%2\r\n\r\nLe schede eliminate e le loro foto "
-                          "vanno nel Cestino, da cui si possono ripristinare.")
-        .arg(what, named.join(QStringLiteral("\r\n")));
+    return Messages::deleteCards(what, named.join(QStringLiteral("\r\n")));
 }
 
 void TfrmCollezione::btnEliminaClick()

@@ -1,4 +1,5 @@
 #include "ui/editing/TfrmAllegaCartella.h"
+#include "core/app/Messages.h"
 #include "core/platform/FileSystem.h"
 
 #include "ui/base/OpenURL.h"
@@ -106,17 +107,11 @@ void TfrmAllegaCartella::attach(int slot)
     const QString name = Text::trim(QFileInfo(chosen).fileName());
     switch (AttachmentNames::problemOf(name)) {
     case AttachmentNames::Problem::TooLong:
-        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto è troppo "
-                                               "lungo per essere allegato alla scheda.\r\n\r\n"
-                                               "Rinominare il file con un nome più breve e "
-                                               "allegarlo di nuovo."));
+        platform::warning(this, Messages::attachmentNameTooLong());
         return;
     case AttachmentNames::Problem::NotStorable:
-        platform::warning(this, QStringLiteral("Attenzione: il nome del file scelto contiene "
-                                               "caratteri che la scheda non può memorizzare (%1)."
-                                               "\r\n\r\nRinominare il file senza questi "
-                                               "caratteri e allegarlo di nuovo.")
-                                    .arg(AttachmentNames::unstorableCharacters(name)));
+        platform::warning(this,
+                          Messages::attachmentNameCharacters(AttachmentNames::unstorableCharacters(name)));
         return;
     case AttachmentNames::Problem::None:
         break;
@@ -130,10 +125,7 @@ void TfrmAllegaCartella::attach(int slot)
     if (destination.isEmpty())
         return;
     if (QFile::exists(destination)
-        && !platform::confirm(this, QStringLiteral("Attenzione: nella cartella dei documenti "
-                                                   "allegati è presente un file con lo stesso "
-                                                   "nome.\r\n\r\nSi vuole sovrascrivere il file "
-                                                   "esistente?")))
+        && !platform::confirm(this, Messages::attachmentExists()))
         return;
     copyReplacing(chosen, destination);
 }
@@ -143,10 +135,7 @@ void TfrmAllegaCartella::open(int slot)
     // A stored name opens only a file of the attachment folder.
     const QString path = AttachmentNames::pathInFolder(folder(), Text::trim(txtFile[slot]->text()));
     if (path.isEmpty()) {
-        platform::warning(this, QStringLiteral("Attenzione: il file allegato non si trova nella "
-                                               "cartella dei documenti allegati e non può essere "
-                                               "aperto.\r\n\r\nAllegare di nuovo il file con il "
-                                               "pulsante Sfoglia..."));
+        platform::warning(this, Messages::attachmentMissing());
         return;
     }
     TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));

@@ -1,4 +1,5 @@
 #include "ui/editing/CardHost.h"
+#include "core/app/Messages.h"
 #include "core/platform/FileSystem.h"
 #include "ui/editing/TfrmSlideshow.h"
 
@@ -62,7 +63,7 @@ void TfrmSlideshow_Euro_01::showEvent(QShowEvent *event)
 
 void TfrmSlideshow_Euro_01::cmdAvantiClick()
 {
-    const QString noCards = QStringLiteral("L'archivio non contiene nessuna scheda.");
+    const QString noCards = Messages::emptyArchive();
     try {
         qint64 p = 0;
         const CardStore::Chosen chosen =

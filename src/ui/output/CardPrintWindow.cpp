@@ -1,4 +1,5 @@
 #include "ui/editing/CardHost.h"
+#include "core/app/Messages.h"
 #include "ui/output/CardPrintWindow.h"
 
 #include "core/app/Formats.h"
@@ -16,18 +17,16 @@
 
 namespace {
 
-const QString kAdvice = QStringLiteral("\n\r\n\rSi consiglia di ridurre le dimensioni della foto.");
-
 const CardPrintConfig kStampaArma{
     "frmStampaArma", " Stampa documento", ":/reports/scheda_set.json", "Stampa", false, true, false,
-    "Attenzione: la stampa non è andata a buon fine."};
+    &Messages::printFailed};
 const CardPrintConfig kStampaCartolina{
     "frmStampaCartolina", " Stampa documento", ":/reports/scheda_moc.json", "Stampa", false, false,
-    true, "Attenzione: la stampa non è andata a buon fine."};
+    true, &Messages::printFailed};
 const CardPrintConfig kAnteprimaCartolina{
     "frmAnteprimaCartolina", " Anteprima di stampa", ":/reports/scheda_moc.json",
     "Mostra anteprima", true, false, true,
-    "Attenzione: la visualizzazione dell'anteprima di stampa non è andata a buon fine."};
+    &Messages::previewFailed};
 
 QPushButton *verdanaButton(const QString &objectName, const QString &text, const QRect &geometry,
                            QWidget *parent)
@@ -107,7 +106,7 @@ void CardPrintWindow::btnStampaClick()
         else
             platform::services().print(this, job);
     } catch (const std::exception &) {
-        platform::warning(this, QString::fromUtf8(config_.failure) + kAdvice);
+        platform::warning(this, config_.failure());
     }
     close();
 }

@@ -21,7 +21,7 @@ struct CardPrintConfig {
     bool preview;
     bool dateLine;        // txtCalce: the date and time of printing
     bool archiveName;     // txtNome: the MOC archive's name
-    const char *failure;  // the warning's first sentence
+    QString (*failure)(); // the warning shown when printing fails
 };
 
 class CardPrintWindow : public QDialog {

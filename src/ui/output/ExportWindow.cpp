@@ -1,5 +1,6 @@
 #include "ui/output/ExportWindow.h"
 
+#include "core/app/Messages.h"
 #include "ui/base/HelpWindows.h"
 #include "ui/base/OpenURL.h"
 #include "core/app/ProgramFolder.h"
@@ -78,10 +79,6 @@ const ExportConfig kExpArmi{"frmExpArmi", " Esporta catalogo BLOKKO in Excel", &
 const ExportConfig kExpCartoline{"frmExpCartoline", " Esporta archivio MOC in Excel",
                                  &Schede::TSchedaMOC, kMocColumns, "Archivio MOC",
                                  "Archivio_MOC.xls", HelpTopics::mocExport};
-
-const QString kExportFailed =
-    QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il "
-                   "file di Excel non sia già aperto.");
 
 Picture *pictureButton(const QString &name, const QString &resource, const QRect &geometry,
                        QWidget *parent)
@@ -245,21 +242,16 @@ bool ExportWindow::writeFile(const QString &path) const
 
 void ExportWindow::cmdEsportaClick()
 {
-    if (!platform::confirm(this, QStringLiteral("L'esportazione dei dati in Excel può richiedere "
-                                                "diversi minuti a seconda del numero di schede "
-                                                "presenti in archivio.\r\n\r\nSi vuole esportare "
-                                                "i dati adesso?")))
+    if (!platform::confirm(this, Messages::exportQuestion()))
         return;
     const QString path = chooseExportPath();
     if (path.isEmpty())
         return;
     if (!writeFile(path)) {
-        platform::showMessage(this, kExportFailed);
+        platform::showMessage(this, Messages::exportFailed());
         return;
     }
-    if (platform::confirm(this, QStringLiteral("Le schede in archivio sono state esportate con "
-                                               "successo.\r\n\r\nSi vuole aprire il file di "
-                                               "Excel?"))
+    if (platform::confirm(this, Messages::exportedOpenIt())
         && !platform::services().shellOpenChecked(QLatin1Char('"') + path + QLatin1Char('"')))
         platform::warning(this, noProgramMessage(path));
 }
@@ -268,10 +260,7 @@ void ExportWindow::cmdEsciClick() { close(); }
 
 QString ExportWindow::noProgramMessage(const QString &path)
 {
-    return QStringLiteral("Il file è stato salvato, ma nessun programma lo ha aperto:\r\n\r\n%1"
-                          "\r\n\r\nInstallare un programma per i fogli di calcolo (ad esempio "
-                          "LibreOffice Calc) e aprire il file da lì.")
-        .arg(QDir::toNativeSeparators(path));
+    return Messages::savedButNotOpened(QDir::toNativeSeparators(path));
 }
 
 TfrmExpArmi::TfrmExpArmi(CardHost *editor) : ExportWindow(kExpArmi, editor) {}

@@ -1,5 +1,6 @@
 #include "ui/search/ListWindow.h"
 
+#include "core/app/Messages.h"
 #include "ui/base/Application.h"
 #include "core/app/Formats.h"
 #include "core/app/Text.h"
@@ -518,8 +519,7 @@ void ListWindow::btnTrovaClick()
 {
     const int count = model_->count();
     if (count == 0) {
-        platform::showMessage(
-            this, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
+        platform::showMessage(this, Messages::nothingToFind());
         return;
     }
     if (selectedRow() < 0)

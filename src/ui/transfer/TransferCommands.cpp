@@ -1,5 +1,6 @@
 #include "ui/transfer/TransferCommands.h"
 
+#include "core/app/Messages.h"
 #include "core/app/ProgramFolder.h"
 #include "core/cards/CardStore.h"
 #include "core/cards/Schede.h"
@@ -70,12 +71,10 @@ bool TransferCommands::backup(QWidget *parent)
         Progress progress(parent, QStringLiteral("Salvataggio del backup in corso..."));
         const QString written = Transfer::writeBackup(ProgramFolder::path(), chosen,
                                                       when, progress.callback());
-        platform::information(parent, QStringLiteral("Il backup è stato salvato e controllato con "
-                                                     "successo nel file:\r\n\r\n")
-                                          + QDir::toNativeSeparators(written));
+        platform::information(parent, Messages::backupSaved(QDir::toNativeSeparators(written)));
         return true;
     } catch (const Transfer::Cancelled &) {
-        platform::information(parent, QStringLiteral("Il backup è stato annullato: nessun file è stato creato."));
+        platform::information(parent, Messages::backupCancelled());
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
@@ -98,14 +97,10 @@ bool TransferCommands::restore(QWidget *parent)
         Progress progress(parent, QStringLiteral("Ripristino in corso..."));
         const QString aside = Transfer::restoreBackup(chosen, ProgramFolder::path(), now(), {},
                                                       progress.callback());
-        platform::information(parent, QStringLiteral("Il ripristino è stato completato con successo."
-                                                     "\r\n\r\nI dati presenti prima del ripristino sono "
-                                                     "stati conservati nella cartella:\r\n")
-                                          + QDir::toNativeSeparators(aside));
+        platform::information(parent, Messages::restoreDone(QDir::toNativeSeparators(aside)));
         return true;
     } catch (const Transfer::Cancelled &) {
-        platform::information(parent, QStringLiteral("Il ripristino è stato annullato: i dati attuali "
-                                                     "non sono stati modificati."));
+        platform::information(parent, Messages::restoreCancelled());
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
@@ -115,7 +110,10 @@ bool TransferCommands::restore(QWidget *parent)
 namespace {
 // The two spreadsheet exports: one command, two tables.
 struct ExportKind {
-    QString title, filter, extension, one, many, cancelled;
+    QString title, filter, extension;
+    QString (*one)();
+    QString (*many)(const QString &count);
+    QString (*cancelled)();
     qint64 (*write)(const CardStore &, const QString &, const std::optional<QList<qint64>> &,
                     const std::function<bool(qint64, qint64)> &);
 };
@@ -135,10 +133,10 @@ bool exportAs(QWidget *parent, const QString &file, const std::optional<QList<qi
     try {
         Progress progress(parent, QStringLiteral("Esportazione in corso..."));
         const qint64 written = kind.write(CardStore(file, layoutOf(file)), chosen, rows, progress.callback());
-        platform::information(parent, written == 1 ? kind.one : kind.many.arg(written));
+        platform::information(parent, written == 1 ? kind.one() : kind.many(QString::number(written)));
         return true;
     } catch (const Transfer::Cancelled &) {
-        platform::information(parent, kind.cancelled);
+        platform::information(parent, kind.cancelled());
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
@@ -151,9 +149,8 @@ bool TransferCommands::exportCsv(QWidget *parent, const QString &file,
 {
     return exportAs(parent, file, rows,
                     {QStringLiteral("Esporta le schede in un file CSV"), QStringLiteral("File CSV (*.csv)"),
-                     QStringLiteral("csv"), QStringLiteral("È stata esportata 1 scheda nel file CSV."),
-                     QStringLiteral("Sono state esportate %1 schede nel file CSV."),
-                     QStringLiteral("L'esportazione è stata annullata: il file CSV non è stato scritto."),
+                     QStringLiteral("csv"), &Messages::oneCardExportedToCsv,
+                     &Messages::cardsExportedToCsv, &Messages::csvExportCancelled,
                      &Transfer::exportCsv});
 }
 
@@ -163,9 +160,8 @@ bool TransferCommands::exportXlsx(QWidget *parent, const QString &file,
     return exportAs(parent, file, rows,
                     {QStringLiteral("Esporta le schede in un file Excel"),
                      QStringLiteral("Cartelle di lavoro Excel (*.xlsx)"), QStringLiteral("xlsx"),
-                     QStringLiteral("È stata esportata 1 scheda nel file Excel."),
-                     QStringLiteral("Sono state esportate %1 schede nel file Excel."),
-                     QStringLiteral("L'esportazione è stata annullata: il file Excel non è stato scritto."),
+                     &Messages::oneCardExportedToExcel, &Messages::cardsExportedToExcel,
+                     &Messages::excelExportCancelled,
                      &Transfer::exportXlsx});
 }
 
@@ -195,8 +191,7 @@ bool TransferCommands::importCsv(QWidget *parent, const QString &file)
         platform::information(parent, Transfer::reportText(report));
         return true;
     } catch (const Transfer::Cancelled &) {
-        platform::information(parent, QStringLiteral("L'importazione è stata annullata: non è stata "
-                                                     "aggiunta nessuna scheda."));
+        platform::information(parent, Messages::importCancelled());
     } catch (const Transfer::Error &e) {
         platform::warning(parent, e.message());
     }
