@@ -464,8 +464,8 @@ private slots:
                                               data.initialPassword, u"cmake --install"_s};
         QTest::newRow("where, new folders")
             << u"Dove si trova la collezione su Linux"_s
-            << QStringList{u"Cestino"_s, u"Collezione.ini"_s, u"Prima-del-ripristino-"_s,
-                           u"$XDG_DATA_HOME/Vetrinora"_s};
+            << QStringList{u"Cestino"_s, u"Collezione.ini"_s, u"Cartelle.ini"_s,
+                           u"Prima-del-ripristino-"_s, u"$XDG_DATA_HOME/Vetrinora"_s};
         QTest::newRow("backup") << u"Copia di sicurezza e ripristino"_s
                                 << QStringList{u"cp -a "_s + data.installedFolder,
                                                u"«Backup...»"_s, u"«Ripristina backup...»"_s,

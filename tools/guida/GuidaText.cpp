@@ -445,6 +445,7 @@ QString dataFolderChapter()
         {data.credentialFile, u"la password, in forma non leggibile"_s},
         {u"Cestino"_s, u"le schede eliminate dalla finestra Collezione, con le loro foto"_s},
         {u"Collezione.ini"_s, u"le colonne e la vista scelte nella finestra Collezione"_s},
+        {u"Cartelle.ini"_s, u"l'ultima cartella in cui è stato salvato un foglio di Excel"_s},
         {u"Prima-del-ripristino-…"_s,
          u"i dati che c'erano prima di ogni ripristino di un backup, con la data"_s},
         {u"Vetrinora.lock"_s,
