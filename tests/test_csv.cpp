@@ -868,6 +868,93 @@ private slots:
         }
     }
 
+    // Worksheets as other programs write them: prefixed names, single
+    // quotes, empty cells, comments, character references, CDATA, line ends
+    // of any kind, rich text with a reading guide, and a sheet long enough
+    // that its tags and texts straddle the blocks it is read in. A sheet cut
+    // short or holding what no sheet holds is refused.
+    void xlsxSheetsAreReadWhateverTheirWriter_data()
+    {
+        QTest::addColumn<QByteArray>("sheetData");
+        QTest::addColumn<QList<QStringList>>("rows"); // none: refused
+        QTest::newRow("prefixes, quotes, empty cells, comments")
+            << QByteArray("<x:sheetData><!-- <row r=\"9\"> --><x:row r='1'><x:c r='A1' t='inlineStr'><x:is><x:t>Nome set</x:t>"
+                          "</x:is></x:c><x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t>Note</x:t></x:is></x:c></x:row>"
+                          "<x:row r=\"2\"><x:c r=\"A2\" s=\"0\"/><x:c r = \"B2\"  t = 'inlineStr' ><x:is><x:t>uno</x:t>"
+                          "</x:is></x:c></x:row></x:sheetData>")
+            << QList<QStringList>{{"Nome set", "Note"}, {"", "uno"}};
+        QTest::newRow("references, CDATA, line ends, rich text, numbers")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a &amp; b &lt;c&gt; &#233;&#xE8; "
+                          "&quot;q&quot; &apos;</x:t></x:is></x:c><x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t><![CDATA[x < y & z]]>"
+                          "</x:t></x:is></x:c><x:c r=\"C1\" t=\"inlineStr\"><x:is><x:t>riga\r\nseconda\rterza</x:t></x:is></x:c>"
+                          "<x:c r=\"D1\" t=\"inlineStr\"><x:is><x:r><x:t>Ca</x:t></x:r><x:r><x:t>sa</x:t></x:r><x:rPh><x:t>KASA</x:t>"
+                          "</x:rPh></x:is></x:c><x:c r=\"E1\"><x:v>0012.50</x:v></x:c><x:c r=\"F1\" t=\"b\"><x:v>1</x:v></x:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>{{QString::fromUtf8("a & b <c> éè \"q\" '"), "x < y & z", "riga\nseconda\nterza", "Casa",
+                                   "12,5", "true"}};
+        QByteArray many = "<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Nome set</x:t></x:is></x:c>"
+                          "<x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t>Valore</x:t></x:is></x:c></x:row>";
+        QList<QStringList> manyRows{{"Nome set", "Valore"}};
+        for (int r = 2; r <= 20000; ++r) {
+            const QByteArray n = QByteArray::number(r);
+            many += "<x:row r=\"" + n + "\"><x:c r=\"A" + n + "\" t=\"inlineStr\"><x:is><x:t>Set &amp; " + n
+                    + "</x:t></x:is></x:c><x:c r=\"B" + n + "\"><x:v>" + n + ".25</x:v></x:c></x:row>";
+            manyRows.append({QStringLiteral("Set & %1").arg(r), QStringLiteral("%1,25").arg(r)});
+        }
+        QTest::newRow("many blocks") << many + "</x:sheetData>" << manyRows;
+        QTest::newRow("cut short")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Nome set</x:t></x:is></x:c>")
+            << QList<QStringList>();
+        QTest::newRow("an entity no sheet has")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a&nbsp;b</x:t></x:is></x:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>();
+    }
+
+    void xlsxSheetsAreReadWhateverTheirWriter()
+    {
+        QFETCH(QByteArray, sheetData);
+        QFETCH(QList<QStringList>, rows);
+        folder->write(QStringLiteral("sheet1.xml"),
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<x:worksheet "
+                      "xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                      + sheetData + "</x:worksheet>");
+        const QString xlsx = folder->file(QStringLiteral("altro.xlsx"));
+        QProcess zip;
+        zip.start(QStringLiteral("python3"),
+                  {QStringLiteral("-c"),
+                   QStringLiteral(
+                       "import sys, zipfile\n"
+                       "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)\n"
+                       "m = 'http://schemas.openxmlformats.org/'\n"
+                       "z.writestr('xl/workbook.xml', '<workbook xmlns=\"' + m + 'spreadsheetml/2006/main\" xmlns:r=\"' + m"
+                       " + 'officeDocument/2006/relationships\"><sheets><sheet name=\"Foglio\" sheetId=\"1\" r:id=\"rId1\"/>"
+                       "</sheets></workbook>')\n"
+                       "z.writestr('xl/_rels/workbook.xml.rels', '<Relationships xmlns=\"' + m + 'package/2006/relationships\">"
+                       "<Relationship Id=\"rId1\" Type=\"' + m + 'officeDocument/2006/relationships/worksheet\" "
+                       "Target=\"worksheets/sheet1.xml\"/></Relationships>')\n"
+                       "z.write(sys.argv[2], 'xl/worksheets/sheet1.xml')\n"
+                       "z.close()\n"),
+                   xlsx, folder->file(QStringLiteral("sheet1.xml"))});
+        QVERIFY(zip.waitForFinished(60000));
+        QVERIFY2(zip.exitCode() == 0, zip.readAllStandardError().constData());
+        QList<QStringList> read;
+        try {
+            const std::unique_ptr<RowSource> source = openRows(xlsx);
+            QStringList row;
+            while (source->next(row))
+                read.append(row);
+            QVERIFY2(!rows.isEmpty(), "the sheet was read");
+        } catch (const Error &e) {
+            QVERIFY2(rows.isEmpty(), qPrintable(e.message()));
+            QCOMPARE(e.message(), notSheetMessage());
+            return;
+        }
+        QCOMPARE(read.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QCOMPARE(read.at(i), rows.at(i));
+    }
+
     // The .xlsx export read back by LibreOffice (turned into a flat
     // OpenDocument file, whose cells say the type LibreOffice gave them):
     // amounts are euro amounts, years and piece counts numbers, dates dates
