@@ -24,6 +24,7 @@
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/editing/PhotoBox.h"
+#include "ui/output/ExportWindow.h"
 #include "ui/platform/QtServices.h"
 
 #include <QDir>
@@ -35,6 +36,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -43,6 +45,14 @@
 namespace {
 const QString kShipped = QStringLiteral(VETRINORA_SOURCE_DIR "/src/resources/unins000.dll");
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kExportQuestion = QStringLiteral(
+    "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di schede "
+    "presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+const QString kExported = QStringLiteral(
+    "Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?");
+const QString kExportFailed = QStringLiteral(
+    "Attenzione: il sistema non permette di esportare i dati.\n\r\n\rAccertarsi che il file di "
+    "Excel non sia già aperto.");
 
 QByteArray readAll(const QString &path)
 {
@@ -81,7 +91,7 @@ class TestLayout : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> root;
-    QByteArray savedHome, savedDataHome;
+    QByteArray savedHome, savedDataHome, savedConfigHome;
 
     QString at(const QString &relative) const { return root->filePath(relative); }
     QString dataHome() const { return at(QStringLiteral("home/.local/share")); }
@@ -99,6 +109,34 @@ class TestLayout : public QObject {
         ProgramFolder::setExecutableFolderForTests(at(QStringLiteral("usr/" VETRINORA_TEST_BINDIR)));
     }
 
+    // The user's documents folder as an Italian desktop names it, in the
+    // desktop's own list of the user's folders.
+    QString documents() const
+    {
+        const QString config = at(QStringLiteral("home/.config"));
+        writeFile(config + QStringLiteral("/user-dirs.dirs"),
+                  "XDG_DESKTOP_DIR=\"$HOME/Scrivania\"\nXDG_DOCUMENTS_DIR=\"$HOME/Documenti\"\n");
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        QDir().mkpath(at(QStringLiteral("home/Documenti")));
+        return at(QStringLiteral("home/Documenti"));
+    }
+
+    // Exports the catalogue from the set export window, choosing `chosen` in
+    // the save dialog (none: the dialog is cancelled) and answering the
+    // question whether to open the file with `open`.
+    static void exportSets(ScriptedServices &services, Roster &roster, const QString &chosen,
+                           platform::Button open = platform::Button::No)
+    {
+        TfrmExpArmi w(roster.frmArmi());
+        w.show();
+        services.answers.clear();
+        services.answers.enqueue(platform::Button::Yes);
+        services.answers.enqueue(open);
+        if (!chosen.isEmpty())
+            services.chosenFiles.enqueue(chosen);
+        QTest::mouseClick(w.cmdEsporta, Qt::LeftButton, {}, w.cmdEsporta->rect().center());
+    }
+
     void portable() const
     {
         QDir().mkpath(at(QStringLiteral("Vetrinora")));
@@ -113,6 +151,7 @@ private slots:
         QVERIFY(root->isValid());
         savedHome = qgetenv("HOME");
         savedDataHome = qgetenv("XDG_DATA_HOME");
+        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
         qputenv("HOME", at(QStringLiteral("home")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
     }
@@ -121,6 +160,10 @@ private slots:
     {
         ProgramFolder::setExecutableFolderForTests(QString());
         qputenv("HOME", savedHome);
+        if (savedConfigHome.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", savedConfigHome);
         if (savedDataHome.isNull())
             qunsetenv("XDG_DATA_HOME");
         else
@@ -387,6 +430,139 @@ private slots:
         QCOMPARE(card.mid(0, 8), QByteArray("\x07Galeone"));
         QVERIFY(QFileInfo(dataFolder() + QStringLiteral("/Schedario/BLOKKO_1.jpg")).isFile());
         QCOMPARE(filesUnder(at(QStringLiteral("usr"))), installed);
+    }
+
+    // The installed program saves the spreadsheet where the user says: the
+    // save dialog starts in the Documents folder, then in the folder used
+    // last, which Cartelle.ini keeps from one run to the next.
+    void installedExportAsksWhereToSave()
+    {
+        install();
+        const QString docs = documents();
+        const QString chosenFolder = at(QStringLiteral("fogli"));
+        QDir().mkpath(chosenFolder);
+        {
+            ScriptedServices services;
+            Roster roster;
+            exportSets(services, roster, chosenFolder + QStringLiteral("/catalogo di prova.xls"));
+            QCOMPARE(services.texts(), (QStringList{kExportQuestion, kExported}));
+            QCOMPARE(services.fileDialogs.size(), 1);
+            const ScriptedServices::FileDialog &dialog = services.fileDialogs.first();
+            QVERIFY(dialog.save);
+            QCOMPARE(dialog.request.title, QStringLiteral("Salva il foglio di Excel"));
+            QCOMPARE(dialog.request.filters, QStringList{QStringLiteral("Fogli di Excel (*.xls)")});
+            QCOMPARE(dialog.request.proposedName, docs + QStringLiteral("/Catalogo_BLOKKO.xls"));
+            QVERIFY(dialog.request.overwritePrompt);
+            QVERIFY(readAll(chosenFolder + QStringLiteral("/catalogo di prova.xls")).startsWith(spreadsheetHead("Catalogo BLOKKO")));
+            QVERIFY(!QFileInfo::exists(dataFolder() + QStringLiteral("/Catalogo_BLOKKO.xls")));
+            QCOMPARE(QSettings(dataFolder() + QStringLiteral("/Cartelle.ini"), QSettings::IniFormat)
+                         .value(QStringLiteral("Excel/UltimaCartella")).toString(),
+                     chosenFolder);
+
+            services.clear();
+            exportSets(services, roster, QString());
+            QCOMPARE(services.fileDialogs.size(), 1);
+            QCOMPARE(services.fileDialogs.first().request.proposedName, chosenFolder + QStringLiteral("/Catalogo_BLOKKO.xls"));
+        }
+        // The next run of the program starts there too.
+        ProgramFolder::setExecutableFolderForTests(at(QStringLiteral("usr/" VETRINORA_TEST_BINDIR)));
+        ScriptedServices services;
+        Roster roster;
+        exportSets(services, roster, QString());
+        QCOMPARE(services.fileDialogs.size(), 1);
+        QCOMPARE(services.fileDialogs.first().request.proposedName, chosenFolder + QStringLiteral("/Catalogo_BLOKKO.xls"));
+        // A remembered folder that is gone gives way to the Documents folder.
+        QDir(chosenFolder).removeRecursively();
+        services.clear();
+        exportSets(services, roster, QString());
+        QCOMPARE(services.fileDialogs.first().request.proposedName, docs + QStringLiteral("/Catalogo_BLOKKO.xls"));
+    }
+
+    // A cancelled save dialog writes nothing, anywhere; a folder that cannot
+    // be written and a file no program opens are reported.
+    void installedExportCancelledOrFailing_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the test's root; empty: cancelled
+        QTest::addColumn<bool>("readOnlyDisk");
+        QTest::addColumn<int>("openFailures");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("cancelled") << QString() << false << 0 << false;
+        QTest::newRow("folder gone") << QStringLiteral("sparita/Catalogo.xls") << false << 0 << false;
+        QTest::newRow("read-only disk") << QStringLiteral("chiavetta/Catalogo.xls") << true << 0 << false;
+        QTest::newRow("no program opens it") << QStringLiteral("Catalogo.xls") << false << 1 << true;
+    }
+
+    void installedExportCancelledOrFailing()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, readOnlyDisk);
+        QFETCH(int, openFailures);
+        QFETCH(bool, written);
+        install();
+        documents();
+        const QString stick = at(QStringLiteral("chiavetta"));
+        bool mounted = false;
+        const auto unmount = qScopeGuard([&] {
+            if (mounted)
+                QProcess::execute(QStringLiteral("umount"), {stick});
+        });
+        if (readOnlyDisk) {
+            // A real read-only file system, as a write-protected stick is.
+            QDir().mkpath(stick);
+            mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                                                  QStringLiteral("-o"), QStringLiteral("ro,size=64k"),
+                                                                  QStringLiteral("tmpfs"), stick})
+                      == 0;
+            if (!mounted)
+                QSKIP("no read-only file system could be mounted (mounting needs root)");
+        }
+        ScriptedServices services;
+        Roster roster;
+        services.openFailures = openFailures;
+        {
+            // Opening the window makes the empty catalogue's record file.
+            TfrmExpArmi w(roster.frmArmi());
+            w.show();
+        }
+        const QStringList before = filesUnder(root->path());
+        const QString path = target.isEmpty() ? QString() : at(target);
+        exportSets(services, roster, path, openFailures ? platform::Button::Yes : platform::Button::No);
+        QCOMPARE(services.fileDialogs.size(), 1);
+        if (target.isEmpty()) {
+            QCOMPARE(services.texts(), QStringList{kExportQuestion});
+            QCOMPARE(filesUnder(root->path()), before);
+            QVERIFY(before.contains(QStringLiteral("home/.local/share/Vetrinora/Catalogo_BLOKKO.pro")));
+        } else if (!written) {
+            QCOMPARE(services.texts(), (QStringList{kExportQuestion, kExportFailed}));
+            QCOMPARE(services.messages.last().kind, platform::MessageKind::Plain);
+            QVERIFY(!QFileInfo::exists(path));
+        } else {
+            QCOMPARE(services.opened, QStringList{QLatin1Char('"') + path + QLatin1Char('"')});
+            QCOMPARE(services.texts(),
+                     (QStringList{kExportQuestion, kExported,
+                                  QStringLiteral("Il file è stato salvato, ma nessun programma lo ha aperto:\r\n\r\n")
+                                      + path
+                                      + QStringLiteral("\r\n\r\nInstallare un programma per i fogli di calcolo (ad "
+                                                       "esempio LibreOffice Calc) e aprire il file da lì.")}));
+            QCOMPARE(services.messages.last().kind, platform::MessageKind::Warning);
+            QVERIFY(readAll(path).startsWith(spreadsheetHead("Catalogo BLOKKO")));
+        }
+    }
+
+    // The portable program folder keeps its export beside the collection,
+    // with no dialog.
+    void portableExportGoesIntoTheProgramFolder()
+    {
+        portable();
+        documents();
+        ScriptedServices services;
+        Roster roster;
+        exportSets(services, roster, QString());
+        QVERIFY(services.fileDialogs.isEmpty());
+        QCOMPARE(services.texts(), (QStringList{kExportQuestion, kExported}));
+        QVERIFY(readAll(at(QStringLiteral("Vetrinora/Catalogo_BLOKKO.xls"))).startsWith(spreadsheetHead("Catalogo BLOKKO")));
+        QVERIFY(!QFileInfo::exists(at(QStringLiteral("Vetrinora/Cartelle.ini"))));
+        QCOMPARE(QDir(at(QStringLiteral("home/Documenti"))).entryList(QDir::Files), QStringList());
     }
 
     // The help window's link opens the installed manual.
