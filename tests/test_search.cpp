@@ -15,6 +15,7 @@
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -178,6 +179,7 @@ private slots:
         writeSets({{{"NomeSet", "beta"}}, {{"NomeSet", "Alfa"}}, {{"NomeSet", "_sotto"}},
                    {{"NomeSet", "Zeta"}}, {{"NomeSet", "123"}}});
         TfrmTrovaArmi w(sets());
+        const QAbstractItemModelTester tester(w.results(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         w.lblMemory->setText(QStringLiteral("armi"));
         w.show();
         QVERIFY(w.panAvvio->isVisible());
@@ -594,6 +596,7 @@ private slots:
         if (kind == QLatin1String("summary")) {
             w.reset(moc ? static_cast<ListWindow *>(new TfrmInVendita(editor))
                         : new TfrmArmi_Disponibili(editor));
+            const QAbstractItemModelTester tester(w->results(), QAbstractItemModelTester::FailureReportingMode::QtTest);
             w->show();
         } else {
             w.reset(moc ? static_cast<ListWindow *>(new TfrmTrovaCartoline(editor))

@@ -120,6 +120,8 @@ private:
     void addToTotals(Totals &totals, quint32 row) const;
     void buildColumns();
     QString cellText(quint32 row, int column) const;
+    // Field number `field` of a row's folded text (-1: none).
+    std::string_view foldedField(quint32 row, int field) const;
 
     QList<CardFile> files_;
     QList<Column> columns_;
