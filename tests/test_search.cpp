@@ -23,9 +23,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <memory>
@@ -703,6 +706,59 @@ private slots:
             // Back to the editor, as before the list was asked for.
             QTRY_VERIFY(!w->isVisible());
         }
+    }
+
+    // ---- the memory of the lists ------------------------------------------------
+
+    // An array written past the room reserved for it moves to a larger
+    // block with its values; it never writes past its block.
+    void bigArraysGrowPastTheirRoom_data()
+    {
+        QTest::addColumn<int>("reserved");
+        QTest::addColumn<int>("written");
+        QTest::newRow("no room at all") << 0 << 1000;
+        QTest::newRow("room for three") << 3 << 5000;
+        QTest::newRow("a run larger than the doubled room") << 16 << 3000000;
+    }
+    void bigArraysGrowPastTheirRoom()
+    {
+#ifndef QT_NO_DEBUG
+        QSKIP("a debug build stops where less room was reserved than written");
+#endif
+        QFETCH(int, reserved);
+        QFETCH(int, written);
+        platform::BigArray<quint32> values{std::size_t(reserved)};
+        for (int i = 0; i < written; ++i)
+            values.push_back(quint32(i) * 7u);
+        platform::BigArray<char> bytes{std::size_t(reserved)};
+        std::memset(bytes.grow(std::size_t(written)), 'x', std::size_t(written));
+        bytes.push_back('y');
+        QCOMPARE(values.size(), std::size_t(written));
+        QVERIFY(values.capacity() >= values.size());
+        for (int i = 0; i < written; ++i)
+            if (values[std::size_t(i)] != quint32(i) * 7u)
+                QFAIL(qPrintable(QStringLiteral("value %1 lost in the move").arg(i)));
+        QCOMPARE(bytes.size(), std::size_t(written) + 1);
+        QCOMPARE(std::count(bytes.begin(), bytes.end(), 'x'), std::ptrdiff_t(written));
+        QCOMPARE(bytes[std::size_t(written)], 'y');
+        QVERIFY_THROWS_EXCEPTION(std::length_error, bytes.resize(bytes.capacity() + 1));
+
+        // A list part given less room than its lines.
+        std::vector<LineList::Part> parts(1);
+        parts[0].reserve(1, 4);
+        QStringList expected;
+        for (int i = 0; i < 300; ++i) {
+            const QByteArray line = QByteArray::number((i * 37) % 300).rightJustified(3, '0') + QByteArray(i % 40, 'z');
+            parts[0].add(line, i);
+            expected << QString::fromLatin1(line);
+        }
+        parts[0].sort();
+        const LineList list = LineList::merge(std::move(parts));
+        std::sort(expected.begin(), expected.end());
+        QStringList shown;
+        for (qsizetype row = 0; row < list.size(); ++row)
+            shown << list.text(row);
+        QCOMPARE(shown, expected);
     }
 
     // ---- the editors open their lists ----------------------------------------

@@ -64,7 +64,7 @@ void LineList::Part::keyLast()
 void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 index)
 {
     const qint64 at = qint64(bytes_.size());
-    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.data() + at)));
+    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.room(size_t(builder.maxLength())))));
     lines_.push_back({at, index});
     keyLast();
 }
