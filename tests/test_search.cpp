@@ -5,6 +5,7 @@
 
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "core/cards/RecordFile.h"
 #include "core/cards/Schede.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -32,6 +32,7 @@
 #include <functional>
 #include <thread>
 #include <memory>
+#include <optional>
 
 using Fields = CardFields;
 
@@ -652,11 +653,13 @@ private slots:
 
         // The scan holds still once the file is open, until it is cancelled,
         // and the window shows at once that it is working.
-        ListWindow::busyDelayForTests() = 0;
-        ListWindow::scanPauseForTests() = [](const std::atomic<bool> &cancelled) {
+        Tuning tuning = Tuning::current();
+        tuning.busyDelayMs = 0;
+        tuning.scanPause = [](const std::atomic<bool> &cancelled) {
             while (!cancelled)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         };
+        std::optional<Tuning::Scoped> tuned(std::in_place, tuning);
         bool seen = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
@@ -683,8 +686,7 @@ private slots:
             w->filter(moc ? "txtTitolo" : "txtMunizioni")->setText(QStringLiteral("a"));
             QTest::mouseClick(w->btnCerca, Qt::LeftButton);
         }
-        ListWindow::scanPauseForTests() = nullptr;
-        ListWindow::busyDelayForTests() = 1000;
+        tuned.reset();
         QVERIFY(seen);
         QVERIFY(!w->panLavoro->isVisible());
         QCOMPARE(w->results()->count(), 0);

@@ -3,6 +3,7 @@
 #include "ui/base/Application.h"
 #include "core/app/Formats.h"
 #include "core/app/Text.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
 #include "core/cards/CardStore.h"
@@ -57,15 +58,6 @@ QWidget *page(const QString &objectName, QWidget *parent)
     return panel;
 }
 
-// With VETRINORA_TEMPI_RICERCA set, a search window writes to stderr the
-// monotonic time of the click on "Cerca" and of the first painting of the
-// count sentence that follows it, for the benchmark of the real program.
-bool stampsSearchTimes()
-{
-    static const bool stamps = qEnvironmentVariableIsSet("VETRINORA_TEMPI_RICERCA");
-    return stamps;
-}
-
 void stampTime(const char *what)
 {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -87,18 +79,6 @@ ListWindow::ListWindow(const ListWindowConfig &config, CardHost *editor)
         buildFilterPage();
     buildResultPage();
     buildBusyPanel();
-}
-
-int &ListWindow::busyDelayForTests()
-{
-    static int milliseconds = 1000;
-    return milliseconds;
-}
-
-std::function<void(const std::atomic<bool> &)> &ListWindow::scanPauseForTests()
-{
-    static std::function<void(const std::atomic<bool> &)> pause;
-    return pause;
 }
 
 void ListWindow::buildBusyPanel()
@@ -241,7 +221,7 @@ void ListWindow::buildResultPage()
         lblTrovate->setAlignment(Qt::AlignCenter);
         lblTrovate->setFont(verdana(11, true));
         lblTrovate->setStyleSheet(QStringLiteral("color: #008B8B;"));
-        if (stampsSearchTimes())
+        if (Tuning::current().stampSearchTimes)
             lblTrovate->installEventFilter(this);
     }
     btnChiudi = button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
@@ -331,7 +311,7 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
         lblAttendere->show();
         lblAttendere->repaint();
     }
-    if (stampsSearchTimes()) {
+    if (Tuning::current().stampSearchTimes) {
         if (watched == btnCerca && event->type() == QEvent::MouseButtonRelease) {
             stampTime("cerca");
             countPending_ = true;
@@ -401,7 +381,7 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
     std::atomic<qint64> total = 0, progress = 0;
     std::exception_ptr failure;
     bool complete = false;
-    const auto pause = scanPauseForTests();
+    const auto pause = Tuning::current().scanPause;
 
     QPointer<QWidget> focus = QApplication::focusWidget();
     QEventLoop loop;
@@ -443,7 +423,7 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
         if (total > 0)
             prgLavoro->setValue(int(progress * 1000 / total));
     });
-    busy.start(busyDelayForTests());
+    busy.start(Tuning::current().busyDelayMs);
     progressTimer.start(100);
     loop.exec();
     worker.join();
