@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -660,6 +661,13 @@ private slots:
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         };
         std::optional<Tuning::Scoped> tuned(std::in_place, tuning);
+        // Another window, which goes on taking input while the scan runs.
+        QWidget other;
+        auto *otherText = new QLineEdit(&other);
+        auto *otherButton = new QPushButton(QStringLiteral("Altro"), &other);
+        otherButton->move(0, 40);
+        QSignalSpy otherClicks(otherButton, &QPushButton::clicked);
+        other.show();
         bool seen = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
@@ -675,6 +683,8 @@ private slots:
                 QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
                 QVERIFY(w->isVisible());
             }
+            QTest::keyClicks(otherText, QStringLiteral("ok"));
+            QTest::mouseClick(otherButton, Qt::LeftButton);
             if (escape)
                 QTest::keyClick(w->focusWidget() ? w->focusWidget() : w.get(), Qt::Key_Escape);
             else
@@ -688,6 +698,8 @@ private slots:
         }
         tuned.reset();
         QVERIFY(seen);
+        QCOMPARE(otherText->text(), QStringLiteral("ok"));
+        QCOMPARE(otherClicks.count(), 1);
         QVERIFY(!w->panLavoro->isVisible());
         QCOMPARE(w->results()->count(), 0);
         QCOMPARE(services->texts(), QStringList());

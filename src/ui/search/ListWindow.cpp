@@ -14,6 +14,7 @@
 #include "core/search/ResultModel.h"
 
 #include <QCloseEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QDateTime>
 #include <QHash>
 #include <QKeyEvent>
@@ -23,6 +24,7 @@
 #include <QMouseEvent>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
@@ -32,7 +34,6 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <thread>
 
 namespace {
 
@@ -331,12 +332,13 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
 
 namespace {
 
-// While a scan runs, the only input the program takes is what stops it:
-// "Annulla" and Esc. Everything else is dropped, so the window is left as it
-// was when the scan began.
+// While a scan runs, the only input the scanning window takes is what
+// stops it: "Annulla" and Esc. Everything else sent to it is dropped, so the
+// window is left as it was when the scan began; other windows go on.
 class ScanGuard : public QObject {
 public:
-    ScanGuard(QWidget *stopButton, std::atomic<bool> &cancel) : stop_(stopButton), cancel_(cancel)
+    ScanGuard(QWidget *window, QWidget *stopButton, std::atomic<bool> &cancel)
+        : window_(window), stop_(stopButton), cancel_(cancel)
     {
         qApp->installEventFilter(this);
     }
@@ -344,6 +346,13 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // A shortcut's event goes to the object that owns it: the window of
+        // the nearest widget above it.
+        QObject *owner = watched;
+        while (owner && !owner->isWidgetType())
+            owner = owner->parent();
+        if (!owner || static_cast<QWidget *>(owner)->window() != window_)
+            return false;
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
@@ -365,6 +374,7 @@ public:
     }
 
 private:
+    QWidget *window_;
     QWidget *stop_;
     std::atomic<bool> &cancel_;
 };
@@ -380,14 +390,17 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
     std::atomic<bool> cancel = false;
     std::atomic<qint64> total = 0, progress = 0;
     std::exception_ptr failure;
-    bool complete = false;
     const auto pause = Tuning::current().scanPause;
 
     QPointer<QWidget> focus = QApplication::focusWidget();
+    // The scan runs on the pool's threads; this window waits for it, its
+    // events going on, while every other window takes its input as usual.
+    QFutureWatcher<bool> watcher;
     QEventLoop loop;
-    std::thread worker([&] {
+    connect(&watcher, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([&] {
         try {
-            complete = store.scanParts(
+            return store.scanParts(
                 kParts,
                 [&](int part, const char *record, qint64 index) {
                     if (listed(record))
@@ -405,12 +418,12 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
                 &cancel, &progress);
         } catch (...) {
             failure = std::current_exception();
+            return false;
         }
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    }));
 
     cancel_ = &cancel;
-    ScanGuard guard(btnInterrompi, cancel);
+    ScanGuard guard(this, btnInterrompi, cancel);
     QTimer busy;
     busy.setSingleShot(true);
     connect(&busy, &QTimer::timeout, this, [&] {
@@ -425,8 +438,10 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
     });
     busy.start(Tuning::current().busyDelayMs);
     progressTimer.start(100);
-    loop.exec();
-    worker.join();
+    if (!watcher.isFinished())
+        loop.exec();
+    watcher.waitForFinished();
+    const bool complete = watcher.result();
     busy.stop();
     progressTimer.stop();
     cancel_ = nullptr;
