@@ -41,8 +41,7 @@ std::string_view view(QByteArrayView bytes) { return std::string_view(bytes.data
 
 bool LineList::less(QByteArrayView a, QByteArrayView b)
 {
-    // Every byte has a place: the places always decide.
-    return ByteRanks::compare(view(a), view(b), ranks()) < 0;
+    return ByteRanks::lessEveryBytePlaced(view(a), view(b), ranks());
 }
 
 void LineList::Part::reserve(qsizetype lines, qsizetype bytes)
