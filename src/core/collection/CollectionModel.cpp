@@ -483,9 +483,14 @@ void CollectionModel::sort(int column, Qt::SortOrder order)
         }
         cells.addText(r, t);
     }
+    showInOrder(cells.sorted(order));
+}
+
+void CollectionModel::showInOrder(std::vector<quint32> order)
+{
     emit layoutAboutToBeChanged();
     const std::vector<quint32> before = shown_;
-    order_ = cells.sorted(order);
+    order_ = std::move(order);
     if (foldedFilter_.isEmpty()) {
         shown_ = order_;
     } else {
