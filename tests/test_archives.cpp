@@ -9,7 +9,7 @@
 #include "core/archives/ArchiveNames.h"
 #include "ui/archives/TfrmApriCatalogo.h"
 #include "ui/archives/TfrmCreaCatalogo.h"
-#include "core/cards/EditorConfig.h"
+#include "core/cards/PhotoNames.h"
 #include "ui/cards/TfrmCartoline.h"
 
 #include <QApplication>
@@ -188,7 +188,7 @@ private slots:
         QFETCH(bool, fits);
         QCOMPARE(ArchiveNames::fileNamesFit(name), fits);
         // Photo B of card 9999999999, the longest name the archive gets.
-        QFile photo(folder->file(EditorTables::mocPhotoFileName(name, 1, QStringLiteral("9999999999"))));
+        QFile photo(folder->file(PhotoNames::mocFileName(name, 1, QStringLiteral("9999999999"))));
         QCOMPARE(photo.open(QIODevice::WriteOnly), fits);
     }
 

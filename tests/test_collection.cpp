@@ -12,6 +12,7 @@
 #include "core/collection/CollectionModel.h"
 #include "core/platform/SafeName.h"
 
+#include <QAbstractItemModelTester>
 #include <QCollator>
 #include <limits>
 #include <QDir>
@@ -136,6 +137,7 @@ private slots:
                 cards[i] = Fields{{"NomeSet", values.at(i)}};
         writeSets(cards);
         CollectionModel model;
+        const QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.load({CardFile::catalogue()});
         const FieldDef *def = Schede::TSchedaSet.field(fieldName.constData());
         int c = -1;
@@ -259,6 +261,7 @@ private slots:
                    {{"NomeSet", "Perché no"}},
                    {{"NomeSet", "Nave"}, {"Note", "in SOFFITTA"}}});
         CollectionModel model;
+        const QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.load({CardFile::catalogue()});
         // Typed letter by letter, as the filter box hands it over.
         for (int i = 1; i <= text.size(); ++i)
@@ -386,11 +389,12 @@ private slots:
     // the value column holding the sets' value and the MOCs' cost.
     void wholeCollection()
     {
-        writeSets({{{"NomeSet", "Faro"}, {"Valore", "30,00"}, {"InVendita", "Sì"}}});
+        writeSets({{{"NomeSet", "Faro"}, {"Valore", "30,00"}, {"InVendita", "Sì"}, {"AnnoUscita", "2001"}}});
         folder->writeCards(QStringLiteral("Castelli.moc"), Schede::TSchedaMOC,
                            {{{"NomeProgetto", "Torre"}, {"CostoTotale", "12,50"}, {"InVendita", "No"}},
                             {{"NomeProgetto", "Mura"}, {"CostoTotale", "x"}, {"InVendita", "Sì"}}});
         CollectionModel model;
+        const QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.load(CardFile::everything());
         QCOMPARE(model.columnList().at(0).caption, QStringLiteral("Archivio"));
         QCOMPARE(column(model, 0), (QStringList{"Catalogo BLOKKO", "Castelli", "Castelli"}));
@@ -409,6 +413,20 @@ private slots:
         QCOMPARE(model.card(1).file, 1);
         QCOMPARE(model.card(1).index, qint64(0));
         QCOMPARE(model.cardTitle(2), QStringLiteral("Castelli, scheda 2: Mura"));
+        // A number column of the sets alone: the MOCs' empty cells go with the texts.
+        const int name = columnOf(model, QStringLiteral("Nome"));
+        model.sort(columnOf(model, QStringLiteral("Anno uscita")), Qt::DescendingOrder);
+        QCOMPARE(column(model, name), (QStringList{"Faro", "Torre", "Mura"}));
+        // The file column by the files' names in collation order.
+        model.sort(0);
+        QCOMPARE(column(model, name), (QStringList{"Torre", "Mura", "Faro"}));
+        model.sort(0, Qt::DescendingOrder);
+        QCOMPARE(column(model, name), (QStringList{"Faro", "Torre", "Mura"}));
+        // Shown at once and completed later, as a large collection is.
+        QCOMPARE(model.prepare(CardFile::everything()), qint64(3));
+        model.setFilter(QStringLiteral("o"));
+        model.completeLoad();
+        QCOMPARE(column(model, name), (QStringList{"Faro", "Torre"}));
     }
 
     // Deleting takes the cards and their photos into the bin, the photos of

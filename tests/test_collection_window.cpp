@@ -9,6 +9,7 @@
 #include "core/collection/Cestino.h"
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"
@@ -203,8 +204,9 @@ private slots:
     {
         QFETCH(QString, before);
         writeCatalogue();
-        TfrmCollezione::deferredLoadCards() = 1;
-        const auto restore = qScopeGuard([] { TfrmCollezione::deferredLoadCards() = 20000; });
+        Tuning tuning = Tuning::current();
+        tuning.deferredLoadCards = 1;
+        const Tuning::Scoped tuned(tuning);
         roster->showWindow(roster->frmAvvio());
         QTest::mouseClick(roster->frmAvvio()->imgCollezione, Qt::LeftButton);
         QCOMPARE(window()->lblConteggio->text(), QStringLiteral("3 schede su 3"));

@@ -12,6 +12,7 @@
 #include "ui/editing/HintBar.h"
 #include "ui/output/ExportWindow.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -189,6 +190,7 @@ private slots:
         TfrmExpArmi w(roster->frmArmi());
         QCOMPARE(w.windowTitle(), QStringLiteral(" Esporta catalogo BLOKKO in Excel"));
         QCOMPARE(w.size(), QSize(862, 560));
+        const QAbstractItemModelTester tester(w.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         w.show();
         ExportModel *m = w.model();
         QCOMPARE(m->rowCount(), 3);
@@ -220,6 +222,7 @@ private slots:
                            {{{"NomeSet", "uno"}, {"Note", "vecchia"}}});
         const QByteArray before = folder->read(QStringLiteral("Catalogo_BLOKKO.pro"));
         TfrmExpArmi w(roster->frmArmi());
+        const QAbstractItemModelTester tester(w.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         w.show();
         ExportModel *m = w.model();
         const QModelIndex note = m->index(0, m->columnNamed("colNote"));

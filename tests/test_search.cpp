@@ -5,6 +5,7 @@
 
 #include "ui/app/Roster.h"
 #include "ui/app/TfrmAvvio.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "core/cards/RecordFile.h"
 #include "core/cards/Schede.h"
@@ -15,6 +16,7 @@
 #include "core/search/ResultModel.h"
 #include "ui/search/SearchWindows.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -22,12 +24,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <memory>
+#include <optional>
 
 using Fields = CardFields;
 
@@ -178,6 +184,7 @@ private slots:
         writeSets({{{"NomeSet", "beta"}}, {{"NomeSet", "Alfa"}}, {{"NomeSet", "_sotto"}},
                    {{"NomeSet", "Zeta"}}, {{"NomeSet", "123"}}});
         TfrmTrovaArmi w(sets());
+        const QAbstractItemModelTester tester(w.results(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         w.lblMemory->setText(QStringLiteral("armi"));
         w.show();
         QVERIFY(w.panAvvio->isVisible());
@@ -594,6 +601,7 @@ private slots:
         if (kind == QLatin1String("summary")) {
             w.reset(moc ? static_cast<ListWindow *>(new TfrmInVendita(editor))
                         : new TfrmArmi_Disponibili(editor));
+            const QAbstractItemModelTester tester(w->results(), QAbstractItemModelTester::FailureReportingMode::QtTest);
             w->show();
         } else {
             w.reset(moc ? static_cast<ListWindow *>(new TfrmTrovaCartoline(editor))
@@ -646,11 +654,20 @@ private slots:
 
         // The scan holds still once the file is open, until it is cancelled,
         // and the window shows at once that it is working.
-        ListWindow::busyDelayForTests() = 0;
-        ListWindow::scanPauseForTests() = [](const std::atomic<bool> &cancelled) {
+        Tuning tuning = Tuning::current();
+        tuning.busyDelayMs = 0;
+        tuning.scanPause = [](const std::atomic<bool> &cancelled) {
             while (!cancelled)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         };
+        std::optional<Tuning::Scoped> tuned(std::in_place, tuning);
+        // Another window, which goes on taking input while the scan runs.
+        QWidget other;
+        auto *otherText = new QLineEdit(&other);
+        auto *otherButton = new QPushButton(QStringLiteral("Altro"), &other);
+        otherButton->move(0, 40);
+        QSignalSpy otherClicks(otherButton, &QPushButton::clicked);
+        other.show();
         bool seen = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
@@ -666,6 +683,8 @@ private slots:
                 QTest::mouseClick(w->btnAnnulla, Qt::LeftButton);
                 QVERIFY(w->isVisible());
             }
+            QTest::keyClicks(otherText, QStringLiteral("ok"));
+            QTest::mouseClick(otherButton, Qt::LeftButton);
             if (escape)
                 QTest::keyClick(w->focusWidget() ? w->focusWidget() : w.get(), Qt::Key_Escape);
             else
@@ -677,9 +696,10 @@ private slots:
             w->filter(moc ? "txtTitolo" : "txtMunizioni")->setText(QStringLiteral("a"));
             QTest::mouseClick(w->btnCerca, Qt::LeftButton);
         }
-        ListWindow::scanPauseForTests() = nullptr;
-        ListWindow::busyDelayForTests() = 1000;
+        tuned.reset();
         QVERIFY(seen);
+        QCOMPARE(otherText->text(), QStringLiteral("ok"));
+        QCOMPARE(otherClicks.count(), 1);
         QVERIFY(!w->panLavoro->isVisible());
         QCOMPARE(w->results()->count(), 0);
         QCOMPARE(services->texts(), QStringList());
@@ -700,6 +720,59 @@ private slots:
             // Back to the editor, as before the list was asked for.
             QTRY_VERIFY(!w->isVisible());
         }
+    }
+
+    // ---- the memory of the lists ------------------------------------------------
+
+    // An array written past the room reserved for it moves to a larger
+    // block with its values; it never writes past its block.
+    void bigArraysGrowPastTheirRoom_data()
+    {
+        QTest::addColumn<int>("reserved");
+        QTest::addColumn<int>("written");
+        QTest::newRow("no room at all") << 0 << 1000;
+        QTest::newRow("room for three") << 3 << 5000;
+        QTest::newRow("a run larger than the doubled room") << 16 << 3000000;
+    }
+    void bigArraysGrowPastTheirRoom()
+    {
+#ifndef QT_NO_DEBUG
+        QSKIP("a debug build stops where less room was reserved than written");
+#endif
+        QFETCH(int, reserved);
+        QFETCH(int, written);
+        platform::BigArray<quint32> values{std::size_t(reserved)};
+        for (int i = 0; i < written; ++i)
+            values.push_back(quint32(i) * 7u);
+        platform::BigArray<char> bytes{std::size_t(reserved)};
+        std::memset(bytes.grow(std::size_t(written)), 'x', std::size_t(written));
+        bytes.push_back('y');
+        QCOMPARE(values.size(), std::size_t(written));
+        QVERIFY(values.capacity() >= values.size());
+        for (int i = 0; i < written; ++i)
+            if (values[std::size_t(i)] != quint32(i) * 7u)
+                QFAIL(qPrintable(QStringLiteral("value %1 lost in the move").arg(i)));
+        QCOMPARE(bytes.size(), std::size_t(written) + 1);
+        QCOMPARE(std::count(bytes.begin(), bytes.end(), 'x'), std::ptrdiff_t(written));
+        QCOMPARE(bytes[std::size_t(written)], 'y');
+        QVERIFY_THROWS_EXCEPTION(std::length_error, bytes.resize(bytes.capacity() + 1));
+
+        // A list part given less room than its lines.
+        std::vector<LineList::Part> parts(1);
+        parts[0].reserve(1, 4);
+        QStringList expected;
+        for (int i = 0; i < 300; ++i) {
+            const QByteArray line = QByteArray::number((i * 37) % 300).rightJustified(3, '0') + QByteArray(i % 40, 'z');
+            parts[0].add(line, i);
+            expected << QString::fromLatin1(line);
+        }
+        parts[0].sort();
+        const LineList list = LineList::merge(std::move(parts));
+        std::sort(expected.begin(), expected.end());
+        QStringList shown;
+        for (qsizetype row = 0; row < list.size(); ++row)
+            shown << list.text(row);
+        QCOMPARE(shown, expected);
     }
 
     // ---- the editors open their lists ----------------------------------------

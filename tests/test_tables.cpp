@@ -14,7 +14,7 @@
 #include "ui/base/Widgets.h"
 #include "ui/cards/CardEditor.h"
 #include "core/cards/CardStore.h"
-#include "core/cards/EditorConfig.h"
+#include "ui/cards/EditorConfig.h"
 #include "core/cards/Schede.h"
 #include "ui/cards/TfrmArmi.h"
 #include "ui/cards/TfrmCartoline.h"

@@ -9,7 +9,7 @@
 
 #include "core/app/HelpTopics.h"
 #include "core/app/ProgramFolder.h"
-#include "core/cards/EditorConfig.h"
+#include "ui/cards/EditorConfig.h"
 #include "core/cards/Schede.h"
 #include "core/transfer/CsvImport.h"
 #include "core/transfer/Transfer.h"

@@ -5,7 +5,6 @@
 #include "core/cards/CardStore.h"
 #include "core/cards/RecordFile.h"
 #include "core/collection/Cestino.h"
-#include "core/cards/EditorConfig.h"
 #include "core/cards/Schede.h"
 #include "core/transfer/Backup.h"
 #include "core/transfer/CsvExport.h"
@@ -13,6 +12,7 @@
 #include "core/transfer/Rows.h"
 #include "core/transfer/SheetRows.h"
 #include "core/transfer/XlsxExport.h"
+#include "ui/cards/EditorConfig.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "core/archives/ArchiveNames.h"
 
 #include "core/app/Text.h"
-#include "core/cards/EditorConfig.h"
+#include "core/cards/PhotoNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,8 +32,8 @@ bool fileNamesFit(const QString &name)
     constexpr qsizetype kMaxFileNameBytes = 255;
     const QString highestPosition(10, QLatin1Char('9'));
     QStringList fileNames{name + QStringLiteral(".moc")};
-    for (int slot = 0; slot < int(EditorTables::mocs().photos.size()); ++slot)
-        fileNames << EditorTables::mocPhotoFileName(name, slot, highestPosition);
+    for (int slot = 0; slot < PhotoNames::kMocSlots; ++slot)
+        fileNames << PhotoNames::mocFileName(name, slot, highestPosition);
     return std::all_of(fileNames.cbegin(), fileNames.cend(), [](const QString &fileName) {
         return QFile::encodeName(fileName).size() <= kMaxFileNameBytes;
     });

@@ -2,6 +2,7 @@
 
 #include "core/app/ProgramFolder.h"
 #include "core/archives/ArchiveNames.h"
+#include "core/cards/PhotoNames.h"
 #include "core/cards/Schede.h"
 #include "core/platform/SafeName.h"
 
@@ -49,8 +50,8 @@ CardFile CardFile::catalogue()
     f.path = ProgramFolder::file(kCatalogueFile);
     f.layout = &Schede::TSchedaSet;
     f.name = QStringLiteral("Catalogo BLOKKO");
-    f.photoFolder = ProgramFolder::file(QStringLiteral("Schedario")) + QDir::separator();
-    f.photoPrefixes = {QStringLiteral("BLOKKO_")};
+    f.photoFolder = ProgramFolder::file(QString::fromLatin1(PhotoNames::kSetFolder)) + QDir::separator();
+    f.photoPrefixes = {PhotoNames::setPrefix()};
     return f;
 }
 
@@ -61,8 +62,9 @@ CardFile CardFile::archiveNamed(const QString &name)
     f.layout = &Schede::TSchedaMOC;
     f.name = name;
     f.archive = true;
-    f.photoFolder = ProgramFolder::file(QStringLiteral("Foto_MOC")) + QDir::separator();
-    f.photoPrefixes = {name + QStringLiteral("_Foto_A_"), name + QStringLiteral("_Foto_B_")};
+    f.photoFolder = ProgramFolder::file(QString::fromLatin1(PhotoNames::kMocFolder)) + QDir::separator();
+    for (int slot = 0; slot < PhotoNames::kMocSlots; ++slot)
+        f.photoPrefixes << PhotoNames::mocPrefix(name, slot);
     return f;
 }
 

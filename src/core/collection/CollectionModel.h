@@ -120,6 +120,11 @@ private:
     void addToTotals(Totals &totals, quint32 row) const;
     void buildColumns();
     QString cellText(quint32 row, int column) const;
+    // Shows the rows in a new order, those the filter lets through; the
+    // view's current and selected cards stay the same cards.
+    void showInOrder(std::vector<quint32> order);
+    // Field number `field` of a row's folded text (-1: none).
+    std::string_view foldedField(quint32 row, int field) const;
 
     QList<CardFile> files_;
     QList<Column> columns_;

@@ -146,8 +146,11 @@ QVariant ExportModel::headerData(int section, Qt::Orientation orientation, int r
 
 Qt::ItemFlags ExportModel::flags(const QModelIndex &index) const
 {
+    // The root is no cell: it has no flags.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.isValid() && columns_[index.column()].editable)
+    if (columns_[index.column()].editable)
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -6,8 +6,12 @@
 // fault, the result of a scan over 100,000 cards would otherwise cost more
 // than reading the file.
 
+#include <QtGlobal>
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
@@ -64,14 +68,35 @@ public:
         return *this;
     }
 
-    void push_back(const T &value) { std::memcpy(data() + size_++, &value, sizeof(T)); }
+    void push_back(const T &value)
+    {
+        std::memcpy(room(1), &value, sizeof(T));
+        ++size_;
+    }
     T *grow(std::size_t count) // room for `count` more, returned uninitialised
     {
-        T *at = data() + size_;
+        T *at = room(count);
         size_ += count;
         return at;
     }
-    void resize(std::size_t count) { size_ = count; }
+    // Where the next `count` values go, with room for them; the size stays.
+    T *room(std::size_t count)
+    {
+        // The callers reserve what a scan can write at the most; one that
+        // reserved too little is caught here in a debug build, and gets a
+        // larger block in any other.
+        Q_ASSERT_X(count <= capacity() - size_, "BigArray", "less room reserved than written");
+        if (count > capacity() - size_)
+            moveToLarger(count);
+        return data() + size_;
+    }
+    // Shrinks, or grows into values already written through room().
+    void resize(std::size_t count)
+    {
+        if (count > capacity())
+            throw std::length_error("BigArray::resize past its room");
+        size_ = count;
+    }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     std::size_t capacity() const { return block_.reserved() / sizeof(T); }
@@ -89,6 +114,21 @@ public:
     std::size_t heldBytes() const;
 
 private:
+    // A block of twice the room (at least the room needed), the values
+    // copied over.
+    void moveToLarger(std::size_t count)
+    {
+        const std::size_t most = std::numeric_limits<std::size_t>::max() / sizeof(T);
+        if (count > most - size_)
+            throw std::length_error("BigArray too large");
+        const std::size_t needed = size_ + count;
+        const std::size_t doubled = capacity() > most / 2 ? most : capacity() * 2;
+        BigBlock larger(std::max(needed, doubled) * sizeof(T));
+        if (size_ > 0)
+            std::memcpy(larger.data(), block_.data(), size_ * sizeof(T));
+        block_ = std::move(larger);
+    }
+
     BigBlock block_;
     std::size_t size_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "core/search/ResultModel.h"
 
+#include "core/app/ByteRanks.h"
 #include "core/app/Text.h"
 #include "core/cards/Windows1252.h"
 
@@ -8,59 +9,39 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Each byte's place in the list's order: its character, the letters a-z
-// taken as A-Z. Equal places only for a letter and its capital.
-const std::array<quint8, 256> &ranks()
+// Each byte's place in the list's order, from 1: its character, the letters
+// a-z taken as A-Z. Equal places only for a letter and its capital.
+const ByteRanks::Table &ranks()
 {
-    static const std::array<quint8, 256> table = [] {
+    static const ByteRanks::Table table = [] {
         std::array<char16_t, 256> keys{};
+        std::vector<unsigned char> bytes(256);
         for (int b = 0; b < 256; ++b) {
             const char byte = char(b);
             char16_t c = Windows1252::decode(&byte, 1).at(0).unicode();
             if (c >= u'a' && c <= u'z')
                 c = char16_t(c - u'a' + u'A');
             keys[size_t(b)] = c;
+            bytes[size_t(b)] = static_cast<unsigned char>(b);
         }
-        std::array<char16_t, 256> sorted = keys;
-        std::sort(sorted.begin(), sorted.end());
-        const auto end = std::unique(sorted.begin(), sorted.end());
-        std::array<quint8, 256> out{};
-        for (int b = 0; b < 256; ++b)
-            out[size_t(b)] = quint8(std::lower_bound(sorted.begin(), end, keys[size_t(b)]) - sorted.begin());
-        return out;
+        return ByteRanks::ranked(bytes, [&](unsigned char x, unsigned char y) { return keys[x] < keys[y]; });
     }();
     return table;
 }
 
-quint64 headWord(const uchar *bytes, qsizetype length, qsizetype from, const std::array<quint8, 256> &rank)
-{
-    quint64 word = 0;
-    for (qsizetype i = from; i < from + 8; ++i)
-        word = (word << 8) | (i < length ? rank[bytes[i]] : 0);
-    return word;
-}
+std::string_view view(QByteArrayView bytes) { return std::string_view(bytes.data(), size_t(bytes.size())); }
 
 } // namespace
 
 bool LineList::less(QByteArrayView a, QByteArrayView b)
 {
-    const auto &rank = ranks();
-    const qsizetype n = std::min(a.size(), b.size());
-    const auto *pa = reinterpret_cast<const uchar *>(a.data());
-    const auto *pb = reinterpret_cast<const uchar *>(b.data());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const quint8 x = rank[pa[i]], y = rank[pb[i]];
-        if (x != y)
-            return x < y;
-    }
-    return a.size() < b.size();
+    return ByteRanks::lessEveryBytePlaced(view(a), view(b), ranks());
 }
 
 void LineList::Part::reserve(qsizetype lines, qsizetype bytes)
@@ -75,16 +56,14 @@ void LineList::Part::keyLast()
     // Taken while the line is still in the cache.
     const auto &rank = ranks();
     const quint32 slot = quint32(lines_.size() - 1);
-    const qint64 at = lines_[slot].offset;
-    const auto *base = reinterpret_cast<const uchar *>(bytes_.data() + at);
-    const qsizetype length = qsizetype(qint64(bytes_.size()) - at);
-    order_.push_back({{headWord(base, length, 0, rank), headWord(base, length, 8, rank)}, slot});
+    const std::string_view text = view(line(slot));
+    order_.push_back({{ByteRanks::head(text, 0, rank), ByteRanks::head(text, 8, rank)}, slot});
 }
 
 void LineList::Part::add(const LineBuilder &builder, const char *record, qint64 index)
 {
     const qint64 at = qint64(bytes_.size());
-    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.data() + at)));
+    bytes_.resize(size_t(at + builder.writeTo(record, bytes_.room(size_t(builder.maxLength())))));
     lines_.push_back({at, index});
     keyLast();
 }

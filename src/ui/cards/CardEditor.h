@@ -5,7 +5,7 @@
 
 #include "ui/base/MainLevelWindow.h"
 #include "ui/editing/CardHost.h"
-#include "core/cards/EditorConfig.h"
+#include "ui/cards/EditorConfig.h"
 #include "core/cards/RecordLayout.h"
 
 #include <QHash>

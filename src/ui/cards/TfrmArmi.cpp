@@ -4,6 +4,7 @@
 #include "core/app/ProgramFolder.h"
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
+#include "core/cards/PhotoNames.h"
 #include "core/cards/Schede.h"
 #include "ui/editing/FieldEvents.h"
 #include "ui/output/CardPrintWindow.h"
@@ -33,7 +34,7 @@ QString TfrmArmi::recordFilePath() const
 
 QString TfrmArmi::photoFileName(int, const QString &position) const
 {
-    return QStringLiteral("BLOKKO_") + position + QStringLiteral(".jpg");
+    return PhotoNames::setFileName(position);
 }
 
 void TfrmArmi::cmdDuplicaClick()

@@ -1,6 +1,7 @@
 #include "ui/cards/TfrmCartoline.h"
 
 #include "core/app/Text.h"
+#include "core/cards/PhotoNames.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/HintBar.h"
 #include "ui/editing/TfrmSlideshow.h"
@@ -56,7 +57,7 @@ QString TfrmCartoline::recordFilePath() const { return Text::trim(lblFile->text(
 
 QString TfrmCartoline::photoFileName(int slot, const QString &position) const
 {
-    return EditorTables::mocPhotoFileName(Text::trim(lblNome->text()), slot, position);
+    return PhotoNames::mocFileName(Text::trim(lblNome->text()), slot, position);
 }
 
 void TfrmCartoline::cmdEsportaClick()

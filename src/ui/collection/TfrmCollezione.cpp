@@ -11,6 +11,7 @@
 #include "ui/base/Navigation.h"
 #include "ui/base/FlowLayout.h"
 #include "ui/base/HelpWindows.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "ui/collection/GalleryView.h"
 #include "ui/editing/CardHost.h"
@@ -215,7 +216,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
                     return; // no column: the order of the files
                 // Amounts sort by their value: read first.
                 finishLoad();
-                const Busy busy(model_->totalCards() >= deferredLoadCards());
+                const Busy busy(model_->totalCards() >= Tuning::current().deferredLoadCards);
                 model_->sort(column, order);
             });
     connect(grdSchede->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -399,12 +400,6 @@ void TfrmCollezione::cmbCatalogoChange()
 }
 
 
-qint64 &TfrmCollezione::deferredLoadCards()
-{
-    static qint64 cards = 20000;
-    return cards;
-}
-
 void TfrmCollezione::reload()
 {
     const QString fileName = cmbCatalogo->currentData().toString();
@@ -414,7 +409,7 @@ void TfrmCollezione::reload()
         // A large collection shows its first rows at once, counted from the
         // files' sizes; the pass that reads the amounts for the totals
         // follows as soon as the window has drawn them.
-        if (model_->prepare(files) >= deferredLoadCards())
+        if (model_->prepare(files) >= Tuning::current().deferredLoadCards)
             // Also when the table is not drawn at all (a covered window).
             QTimer::singleShot(kDrawingTime, this, &TfrmCollezione::finishLoad);
         else
@@ -486,7 +481,7 @@ void TfrmCollezione::btnColonneClick()
 void TfrmCollezione::txtFiltroChange()
 {
     // The first letter of a large collection reads its text through.
-    const Busy busy(model_->totalCards() >= deferredLoadCards());
+    const Busy busy(model_->totalCards() >= Tuning::current().deferredLoadCards);
     model_->setFilter(txtFiltro->text());
 }
 

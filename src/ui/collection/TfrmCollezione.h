@@ -27,8 +27,6 @@ public:
 
     // Where closing the window returns: the window it was opened from.
     void setReturnTo(QWidget *window) { returnTo_ = window; }
-    // From how many cards the totals are read after the first rows are shown.
-    static qint64 &deferredLoadCards();
 
     QComboBox *cmbCatalogo;
     QLineEdit *txtFiltro;

@@ -7,6 +7,7 @@
 #include "core/app/Text.h"
 #include "ui/base/Widgets.h"
 #include "core/cards/CardStore.h"
+#include "core/cards/PhotoNames.h"
 #include "core/cards/Schede.h"
 #include "ui/editing/PhotoBox.h"
 #include "ui/platform/Platform.h"
@@ -100,7 +101,7 @@ void TfrmSlideshow_Euro_01::cmdAvantiClick()
 
 void TfrmSlideshow_Euro_01::subApriFoto()
 {
-    const QString folder = ProgramFolder::file(QStringLiteral("Foto_MOC"));
+    const QString folder = ProgramFolder::file(QString::fromLatin1(PhotoNames::kMocFolder));
     QImage photo;
     if (platform::makeFolder(folder))
         photo = Photos::load(folder + QDir::separator()

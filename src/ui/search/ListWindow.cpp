@@ -4,6 +4,7 @@
 #include "ui/base/Application.h"
 #include "core/app/Formats.h"
 #include "core/app/Text.h"
+#include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
 #include "ui/editing/CardHost.h"
 #include "core/cards/CardStore.h"
@@ -14,6 +15,7 @@
 #include "core/search/ResultModel.h"
 
 #include <QCloseEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QDateTime>
 #include <QHash>
 #include <QKeyEvent>
@@ -23,6 +25,7 @@
 #include <QMouseEvent>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
@@ -32,7 +35,6 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <thread>
 
 namespace {
 
@@ -58,15 +60,6 @@ QWidget *page(const QString &objectName, QWidget *parent)
     return panel;
 }
 
-// With VETRINORA_TEMPI_RICERCA set, a search window writes to stderr the
-// monotonic time of the click on "Cerca" and of the first painting of the
-// count sentence that follows it, for the benchmark of the real program.
-bool stampsSearchTimes()
-{
-    static const bool stamps = qEnvironmentVariableIsSet("VETRINORA_TEMPI_RICERCA");
-    return stamps;
-}
-
 void stampTime(const char *what)
 {
     const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -88,18 +81,6 @@ ListWindow::ListWindow(const ListWindowConfig &config, CardHost *editor)
         buildFilterPage();
     buildResultPage();
     buildBusyPanel();
-}
-
-int &ListWindow::busyDelayForTests()
-{
-    static int milliseconds = 1000;
-    return milliseconds;
-}
-
-std::function<void(const std::atomic<bool> &)> &ListWindow::scanPauseForTests()
-{
-    static std::function<void(const std::atomic<bool> &)> pause;
-    return pause;
 }
 
 void ListWindow::buildBusyPanel()
@@ -242,7 +223,7 @@ void ListWindow::buildResultPage()
         lblTrovate->setAlignment(Qt::AlignCenter);
         lblTrovate->setFont(verdana(11, true));
         lblTrovate->setStyleSheet(QStringLiteral("color: #008B8B;"));
-        if (stampsSearchTimes())
+        if (Tuning::current().stampSearchTimes)
             lblTrovate->installEventFilter(this);
     }
     btnChiudi = button(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
@@ -332,7 +313,7 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
         lblAttendere->show();
         lblAttendere->repaint();
     }
-    if (stampsSearchTimes()) {
+    if (Tuning::current().stampSearchTimes) {
         if (watched == btnCerca && event->type() == QEvent::MouseButtonRelease) {
             stampTime("cerca");
             countPending_ = true;
@@ -352,12 +333,13 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
 
 namespace {
 
-// While a scan runs, the only input the program takes is what stops it:
-// "Annulla" and Esc. Everything else is dropped, so the window is left as it
-// was when the scan began.
+// While a scan runs, the only input the scanning window takes is what
+// stops it: "Annulla" and Esc. Everything else sent to it is dropped, so the
+// window is left as it was when the scan began; other windows go on.
 class ScanGuard : public QObject {
 public:
-    ScanGuard(QWidget *stopButton, std::atomic<bool> &cancel) : stop_(stopButton), cancel_(cancel)
+    ScanGuard(QWidget *window, QWidget *stopButton, std::atomic<bool> &cancel)
+        : window_(window), stop_(stopButton), cancel_(cancel)
     {
         qApp->installEventFilter(this);
     }
@@ -365,6 +347,13 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // A shortcut's event goes to the object that owns it: the window of
+        // the nearest widget above it.
+        QObject *owner = watched;
+        while (owner && !owner->isWidgetType())
+            owner = owner->parent();
+        if (!owner || static_cast<QWidget *>(owner)->window() != window_)
+            return false;
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
@@ -386,6 +375,7 @@ public:
     }
 
 private:
+    QWidget *window_;
     QWidget *stop_;
     std::atomic<bool> &cancel_;
 };
@@ -401,14 +391,17 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
     std::atomic<bool> cancel = false;
     std::atomic<qint64> total = 0, progress = 0;
     std::exception_ptr failure;
-    bool complete = false;
-    const auto pause = scanPauseForTests();
+    const auto pause = Tuning::current().scanPause;
 
     QPointer<QWidget> focus = QApplication::focusWidget();
+    // The scan runs on the pool's threads; this window waits for it, its
+    // events going on, while every other window takes its input as usual.
+    QFutureWatcher<bool> watcher;
     QEventLoop loop;
-    std::thread worker([&] {
+    connect(&watcher, &QFutureWatcher<bool>::finished, &loop, &QEventLoop::quit);
+    watcher.setFuture(QtConcurrent::run([&] {
         try {
-            complete = store.scanParts(
+            return store.scanParts(
                 kParts,
                 [&](int part, const char *record, qint64 index) {
                     if (listed(record))
@@ -426,12 +419,12 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
                 &cancel, &progress);
         } catch (...) {
             failure = std::current_exception();
+            return false;
         }
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    }));
 
     cancel_ = &cancel;
-    ScanGuard guard(btnInterrompi, cancel);
+    ScanGuard guard(this, btnInterrompi, cancel);
     QTimer busy;
     busy.setSingleShot(true);
     connect(&busy, &QTimer::timeout, this, [&] {
@@ -444,10 +437,12 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
         if (total > 0)
             prgLavoro->setValue(int(progress * 1000 / total));
     });
-    busy.start(busyDelayForTests());
+    busy.start(Tuning::current().busyDelayMs);
     progressTimer.start(100);
-    loop.exec();
-    worker.join();
+    if (!watcher.isFinished())
+        loop.exec();
+    watcher.waitForFinished();
+    const bool complete = watcher.result();
     busy.stop();
     progressTimer.stop();
     cancel_ = nullptr;

@@ -78,12 +78,6 @@ public:
     QProgressBar *prgLavoro = nullptr;
     QPushButton *btnInterrompi = nullptr;
 
-    // For tests: how long a scan runs before the window shows it is working
-    // (a second), and a pause the scan makes once the file is open, until it
-    // returns (it is told whether the scan has been cancelled).
-    static int &busyDelayForTests();
-    static std::function<void(const std::atomic<bool> &cancelled)> &scanPauseForTests();
-
 public slots:
     void btnCercaClick();
     void btnTrovaClick();

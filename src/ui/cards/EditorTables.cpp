@@ -1,4 +1,6 @@
-#include "core/cards/EditorConfig.h"
+#include "ui/cards/EditorConfig.h"
+
+#include "core/cards/PhotoNames.h"
 #include "core/cards/Schede.h"
 
 namespace {
@@ -55,9 +57,11 @@ constexpr ToolItem kSetTools[] = {
 };
 
 constexpr PhotoSlot kSetPhotos[] = {
-    {"imgFoto", "imgBianco", QRect(38, 102, 567, 378), "", "btnCaricaFoto", "", "btnSalvaFoto",
+    {"imgFoto", "imgBianco", QRect(38, 102, 567, 378), "btnCaricaFoto", "", "btnSalvaFoto",
      "btnCancFoto", "btnZoomFoto", true},
 };
+
+static_assert(std::size(kSetPhotos) == PhotoNames::kSetSlots);
 
 constexpr std::string_view kSetBlankers[] = {
     "panContainer", "shpContainer", "shpNuovo", "shpStampa", "shpAnteprima", "shpRecord",
@@ -135,11 +139,13 @@ constexpr ToolItem kMocTools[] = {
 };
 
 constexpr PhotoSlot kMocPhotos[] = {
-    {"imgFoto", "imgBianco", QRect(74, 90, 366, 260), "A", "btnCaricaFoto", "btnAcquisisciFoto",
+    {"imgFoto", "imgBianco", QRect(74, 90, 366, 260), "btnCaricaFoto", "btnAcquisisciFoto",
      "btnSalvaFoto", "btnCancFoto", "btnZoomFoto", false},
-    {"imgFoto02", "imgBianco02", QRect(74, 364, 366, 260), "B", "btnCaricaFoto02",
+    {"imgFoto02", "imgBianco02", QRect(74, 364, 366, 260), "btnCaricaFoto02",
      "btnAcquisisciFoto02", "btnSalvaFoto02", "btnCancFoto02", "btnZoomFoto02", false},
 };
+
+static_assert(std::size(kMocPhotos) == PhotoNames::kMocSlots);
 
 constexpr std::string_view kMocBlankers[] = {
     "panContainer", "shpContainer", "shpPulsanti01", "shpPulsanti02", "shpPulsanti03",
@@ -171,7 +177,7 @@ const EditorConfig &sets()
         .photos = kSetPhotos,
         .blankers = kSetBlankers,
         .decorations = kSetDecorations,
-        .photoFolder = "Schedario",
+        .photoFolder = PhotoNames::kSetFolder,
         .placeholder = ":/images/segnaposto_set.svg",
         .trimmedBySink = "txtArma",
         .moneyFontSize = 14,
@@ -199,7 +205,7 @@ const EditorConfig &mocs()
         .photos = kMocPhotos,
         .blankers = kMocBlankers,
         .decorations = kMocDecorations,
-        .photoFolder = "Foto_MOC",
+        .photoFolder = PhotoNames::kMocFolder,
         .placeholder = ":/images/segnaposto_moc.svg",
         .trimmedBySink = "txtTitolo",
         .moneyFontSize = 12,
@@ -209,12 +215,6 @@ const EditorConfig &mocs()
         .helpTopic = HelpTopics::mocEditor,
     };
     return config;
-}
-
-QString mocPhotoFileName(const QString &archive, int slot, const QString &position)
-{
-    return archive + QStringLiteral("_Foto_") + QString::fromLatin1(kMocPhotos[slot].fileTag)
-           + QLatin1Char('_') + position + QStringLiteral(".jpg");
 }
 
 } // namespace EditorTables

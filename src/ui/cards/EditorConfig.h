@@ -45,8 +45,7 @@ struct ToolItem {
 struct PhotoSlot {
     std::string_view box;  // imgFoto, imgFoto02
     std::string_view twin; // imgBianco, imgBianco02
-    QRect geometry;
-    const char *fileTag; // "" (set) or "A"/"B"
+    QRect geometry; // its file name: PhotoNames, by the slot's place in the table
     std::string_view load, webcam, save, clear, zoom; // webcam empty where absent
     bool buttonsInRow; // a row under the box, or a column on its left
 };
@@ -73,7 +72,7 @@ struct EditorConfig {
     std::span<const PhotoSlot> photos;
     std::span<const std::string_view> blankers; // background controls that empty the hint bar
     std::span<const Decoration> decorations; // drawn behind the card, in order
-    const char *photoFolder;  // under the program folder
+    const char *photoFolder;  // under the program folder (PhotoNames)
     const char *placeholder;  // SVG resource
     std::string_view trimmedBySink; // the field btnFocus trims
     int moneyFontSize;
@@ -86,7 +85,4 @@ struct EditorConfig {
 namespace EditorTables {
 const EditorConfig &sets();
 const EditorConfig &mocs();
-// The file name of a MOC photo in the photo folder: archive name, photo
-// slot and card position, as in "Castelli_Foto_B_12.jpg".
-QString mocPhotoFileName(const QString &archive, int slot, const QString &position);
 } // namespace EditorTables
