@@ -4,7 +4,7 @@
 
 #include "core/app/HelpTopics.h"
 #include "core/app/Messages.h"
-#include "core/cards/EditorConfig.h"
+#include "ui/cards/EditorConfig.h"
 #include "core/app/ProgramFolder.h"
 #include "guida/GuidaText.h"
 
