@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "core/cards/CardStore.h"
 #include "core/cards/RecordFile.h"
 #include "core/collection/CardFile.h"
 #include "core/collection/Cestino.h"
@@ -7,9 +8,11 @@
 #include "core/cards/Windows1252.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <atomic>
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -45,6 +48,40 @@ QByteArray w(const char *utf8) { return Windows1252::encode(QString::fromUtf8(ut
 class TestRecords : public QObject {
     Q_OBJECT
 private slots:
+    // A scan split into runs gives no run more cards than a caller reserves
+    // for it, also where a short file is read in fewer runs than asked for.
+    void scanRunsFitTheirReservation_data()
+    {
+        QTest::addColumn<int>("cards");
+        QTest::addColumn<int>("parts");
+        for (int cards : {0, 1, 3, 255, 256, 511, 600, 1000, 1025})
+            for (int parts : {1, 2, 4})
+                QTest::addRow("%d cards, %d runs", cards, parts) << cards << parts;
+    }
+    void scanRunsFitTheirReservation()
+    {
+        QFETCH(int, cards);
+        QFETCH(int, parts);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Catalogo_BLOKKO.pro"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(QByteArray(qsizetype(cards) * TSchedaSet.size, '\0')) == qint64(cards) * TSchedaSet.size);
+        file.close();
+        std::vector<std::atomic<qint64>> seen(static_cast<std::size_t>(parts));
+        qint64 reserved = -1;
+        QVERIFY(CardStore(path, TSchedaSet)
+                    .scanParts(
+                        parts, [&](int part, const char *, qint64) { ++seen.at(size_t(part)); }, [](int) {},
+                        [&](qint64 count) { reserved = CardStore::mostPerPart(count, parts); }));
+        qint64 total = 0;
+        for (const auto &n : seen) {
+            QVERIFY2(n <= reserved, qPrintable(QStringLiteral("%1 > %2").arg(n.load()).arg(reserved)));
+            total += n;
+        }
+        QCOMPARE(total, qint64(cards));
+    }
+
     // Offsets and capacities as stored in files written by every copy of the
     // program: a field at the start, in the middle and at the end of each.
     void layoutPlaces_data()

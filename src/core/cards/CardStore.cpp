@@ -235,6 +235,22 @@ QByteArray CardStore::copyInto(platform::AtomicFile &out, const std::vector<qint
     });
 }
 
+namespace {
+// Runs shorter than this are not worth a thread.
+constexpr qint64 kLeastPerPart = 256;
+
+int partsUsed(qint64 count, int parts)
+{
+    return int(std::clamp<qint64>(count / kLeastPerPart, 1, std::max(parts, 1)));
+}
+} // namespace
+
+qint64 CardStore::mostPerPart(qint64 count, int parts)
+{
+    const qint64 used = partsUsed(count, parts);
+    return (std::max<qint64>(count, 0) + used - 1) / used;
+}
+
 bool CardStore::scanParts(int parts,
                           const std::function<void(int, const char *, qint64)> &visit,
                           const std::function<void(int)> &done,
@@ -246,13 +262,11 @@ bool CardStore::scanParts(int parts,
     // megabytes takes twice as long to read as the same file in these.
     constexpr qint64 kBatchBytes = 256 << 10;
     const qint64 kBatch = std::max<qint64>(1, kBatchBytes / layout_->size);
-    // Runs shorter than this are not worth a thread.
-    constexpr qint64 kLeastPerPart = 256;
     return withFile(path_, *layout_, [&](RecordFile &file) {
         const qint64 count = file.size();
         if (opened)
             opened(count);
-        parts = int(std::clamp<qint64>(count / kLeastPerPart, 1, std::max(parts, 1)));
+        parts = partsUsed(count, parts);
         std::atomic<bool> stopped = false;
         const auto stop = [&] { return stopped.load() || (cancelled && cancelled->load()); };
         std::vector<std::exception_ptr> errors(parts);

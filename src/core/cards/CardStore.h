@@ -83,6 +83,11 @@ public:
     // and `done(part)` runs on that run's thread after its last card. Between
     // batches `cancelled`, when given, is polled; a cancelled scan stops and
     // returns false. `progress`, when given, counts the cards read.
+    // The most cards one run of scanParts(parts, ...) gets from a file of
+    // `count` cards: what a caller reserves for each run. Short files are
+    // read in fewer runs than asked for, so a run may get more than
+    // count / parts.
+    static qint64 mostPerPart(qint64 count, int parts);
     bool scanParts(int parts, const std::function<void(int part, const char *record, qint64 index)> &visit,
                    const std::function<void(int part)> &done,
                    const std::function<void(qint64 count)> &opened = {},

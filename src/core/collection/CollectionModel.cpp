@@ -141,7 +141,7 @@ void CollectionModel::appendScanned(int fileNumber, std::vector<Row> &rows) cons
         [](int) {},
         [&](qint64 count) {
             for (std::vector<Row> &p : parts)
-                p.reserve(std::size_t(count / kParts + 1));
+                p.reserve(std::size_t(CardStore::mostPerPart(count, kParts)));
         });
     for (const std::vector<Row> &p : parts)
         rows.insert(rows.end(), p.begin(), p.end());
@@ -294,7 +294,7 @@ void CollectionModel::ensureTexts()
                 },
                 [](int) {},
                 [&](qint64 cards) {
-                    const std::size_t most = std::size_t(std::min<qint64>(cards, qint64(count)) / kParts + 1);
+                    const std::size_t most = std::size_t(CardStore::mostPerPart(cards, kParts));
                     for (Part &part : parts) {
                         part.room = platform::BigBlock(widest * most);
                         part.ends.reserve(most);

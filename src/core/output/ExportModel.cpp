@@ -57,10 +57,11 @@ bool ExportModel::load(const CardStore &cards)
                 std::size_t widest = 0;
                 for (const FieldDef *f : fields_)
                     widest += f ? std::size_t(f->capacity) : 0;
+                const auto most = size_t(CardStore::mostPerPart(records, kRuns));
                 for (Run &run : runs) {
-                    run.offsets = platform::BigArray<quint32>(size_t(records / kRuns + 1) * fields_.size() + 1);
+                    run.offsets = platform::BigArray<quint32>(most * fields_.size() + 1);
                     run.offsets.push_back(0);
-                    run.bytes = platform::BigArray<char>(size_t(records / kRuns + 1) * widest);
+                    run.bytes = platform::BigArray<char>(most * widest);
                 }
             });
     } catch (const CardStore::Failure &) {

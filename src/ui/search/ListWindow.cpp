@@ -411,8 +411,9 @@ std::optional<LineList> ListWindow::scan(const std::function<bool(const char *)>
                 [&](qint64 count) {
                     total = count;
                     // Room for every card's longest line: only what is written is taken.
+                    const qint64 most = CardStore::mostPerPart(count, kParts);
                     for (LineList::Part &p : parts)
-                        p.reserve(count / kParts + 1, (count / kParts + 1) * builder.maxLength());
+                        p.reserve(most, most * builder.maxLength());
                     if (pause)
                         pause(cancel);
                 },
