@@ -955,6 +955,98 @@ private slots:
             QCOMPARE(read.at(i), rows.at(i));
     }
 
+    // The .xlsx export's cell types, read back by the program's own reader: a
+    // number or a date comes back in its normal form ("0012" as "12",
+    // "1/3/23" as "01/03/2023"), a text as it was stored.
+    void xlsxExportGivesEachFieldItsType_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("readBack");
+        const auto row = [](const char *name, const char *field, const char *stored, const char *readBack) {
+            QTest::newRow(name) << QString::fromLatin1(field) << QString::fromUtf8(stored) << QString::fromUtf8(readBack);
+        };
+        row("year", "AnnoUscita", "2019", "2019");
+        row("year with leading zeros", "AnnoUscita", "0012", "12");
+        row("year in words", "AnnoUscita", "circa 2016", "circa 2016");
+        row("fifteen digits", "NumeroPezzi", "123456789012345", "123456789012345");
+        row("sixteen digits", "NumeroPezzi", "1234567890123456", "1234567890123456");
+        row("groups", "NumeroPezzi", "1.500", "1500");
+        row("four groups", "NumeroPezzi", "12.345.678.901.234", "12345678901234");
+        row("five groups", "NumeroPezzi", "1.234.567.890.123.456", "1.234.567.890.123.456");
+        row("a long first group", "NumeroPezzi", "1234.567", "1234.567");
+        row("a short group", "NumeroPezzi", "1.50", "1.50");
+        row("a trailing point", "NumeroPezzi", "150.", "150.");
+        row("a sign", "NumeroPezzi", "-5", "-5");
+        row("day/month/year", "DataAcquisto", "01/03/2023", "01/03/2023");
+        row("short day, month and year", "DataAcquisto", "1/3/23", "01/03/2023");
+        row("dashes and points", "DataAcquisto", "5.6-70", "05/06/1970");
+        row("a two-digit year before 70", "DataAcquisto", "5/6/69", "05/06/2069");
+        row("year first", "DataAcquisto", "2021-12-24", "24/12/2021");
+        row("year first, short", "DataAcquisto", "2021-2-5", "05/02/2021");
+        row("year first with slashes", "DataAcquisto", "2021/12/24", "2021/12/24");
+        row("no such day", "DataAcquisto", "31/02/2020", "31/02/2020");
+        row("before 1900", "DataAcquisto", "1/1/1899", "1/1/1899");
+        row("three-digit day", "DataAcquisto", "001/01/2020", "001/01/2020");
+        row("three-digit year", "DataAcquisto", "1/1/202", "1/1/202");
+        row("month and year", "DataAcquisto", "12/2020", "12/2020");
+        row("date in words", "DataAcquisto", "marzo 2020", "marzo 2020");
+        row("amount", "Valore", "1234,50", "1234,5");
+        row("negative amount", "Valore", "-0,49", "-0,49");
+        row("amount as typed", "Valore", "12,5", "12,5");
+        row("text with accents", "Note", "però € “sì”", "però € “sì”");
+        row("text with markup", "Note", "a < b & c > d", "a < b & c > d");
+    }
+
+    void xlsxExportGivesEachFieldItsType()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, stored);
+        QFETCH(QString, readBack);
+        const QByteArray name = field.toLatin1();
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet,
+                           {{{"NomeSet", QStringLiteral("Faro")}, {name.constData(), stored}}});
+        const QString out = folder->file(QStringLiteral("Catalogo.xlsx"));
+        QCOMPARE(exportXlsx(store(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet), out), 1);
+        const std::unique_ptr<RowSource> source = openRows(out);
+        QStringList headings, cells;
+        QVERIFY(source->next(headings));
+        QVERIFY(source->next(cells));
+        const int column = int(headings.indexOf(heading(*Schede::TSchedaSet.field(name.constData()))));
+        QVERIFY(column >= 0);
+        QCOMPARE(cells.value(column), readBack);
+    }
+
+    // A number cell of a sheet comes back with a decimal comma and no more
+    // digits than it needs, whether it is a plain decimal or not.
+    void sheetNumbersReadAsTheProgramWritesThem_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("text");
+        const QList<QPair<const char *, const char *>> cases{
+            {"0012.50", "12,5"}, {"-3", "-3"}, {"1234.5", "1234,5"}, {"-0.5", "-0,5"}, {"0.1", "0,1"},
+            {"1.10", "1,1"}, {"100", "100"}, {"100000000000000", "100000000000000"},
+            {"00000000000000000001", "1"}, {"1234567.000000000000000000", "1234567"},
+            {"0.0001", "0,0001"}, {"0.00010", "0,0001"}, {"0.00001", "0,00001"},
+            {"0.000123456789012345", "0,000123456789012345"}, {"0.123456789012345", "0,123456789012345"},
+            {"0.1234567890123456", "0,123456789012346"}, {"12345.678901234567", "12345,6789012346"},
+            {"0.30000000000000004", "0,3"}, {"9.99999999999999", "9,99999999999999"},
+            {"99999999999999.9", "99999999999999,9"}, {"999999999999999", "999999999999999"},
+            {"999999999999999.5", "1e+15"}, {"1234567890123456", "1234567890123456"},
+            {"0", "0"}, {"-0", "0"}, {"0.000", "0"}, {"12.", "12"}, {".5", "0,5"}, {"+5", "5"},
+            {"1e3", "1000"}, {"1E-5", "1E-5"}, {"1.5.2", "1,5,2"}, {"--1", "--1"}, {"-", "-"},
+            {"abc", "abc"}};
+        for (const auto &[value, text] : cases)
+            QTest::newRow(value) << QString::fromLatin1(value) << QString::fromLatin1(text);
+    }
+
+    void sheetNumbersReadAsTheProgramWritesThem()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, text);
+        QCOMPARE(numberText(value), text);
+    }
+
     // The .xlsx export read back by LibreOffice (turned into a flat
     // OpenDocument file, whose cells say the type LibreOffice gave them):
     // amounts are euro amounts, years and piece counts numbers, dates dates

@@ -12,6 +12,7 @@
 #include <archive_entry.h>
 #include <cmath>
 #include <deque>
+#include <vector>
 
 namespace Transfer {
 
@@ -94,10 +95,76 @@ QString attr(const QXmlStreamReader &x, QLatin1StringView localName)
     return attr(x.attributes(), localName).toString();
 }
 
+// A plain decimal, [-]digits[.digits], as the general conversion below writes
+// it, read straight from its characters: up to fifteen significant digits and
+// a magnitude from 1e-4 to below 1e15, where that conversion gives the digits
+// back as written without the zeros that say nothing. Anything else (zero
+// among them) is left to it.
+std::optional<QString> plainNumberText(QStringView value)
+{
+    const auto digit = [&](qsizetype i) { return value[i] >= u'0' && value[i] <= u'9'; };
+    const qsizetype size = value.size();
+    qsizetype i = 0;
+    const bool negative = size > 0 && value[0] == u'-';
+    if (negative)
+        ++i;
+    const qsizetype intStart = i;
+    while (i < size && digit(i))
+        ++i;
+    const qsizetype intEnd = i;
+    qsizetype fracStart = i;
+    qsizetype fracEnd = i;
+    if (i < size && value[i] == u'.') {
+        fracStart = ++i;
+        while (i < size && digit(i))
+            ++i;
+        fracEnd = i;
+        if (fracEnd == fracStart)
+            return std::nullopt;
+    }
+    if (i != size || intEnd == intStart)
+        return std::nullopt;
+    qsizetype first = intStart;
+    while (first < intEnd && value[first] == u'0')
+        ++first;
+    qsizetype last = fracEnd;
+    while (last > fracStart && value[last - 1] == u'0')
+        --last;
+    const qsizetype intDigits = intEnd - first;
+    qsizetype significant = intDigits + (last - fracStart);
+    if (intDigits == 0) {
+        qsizetype z = fracStart;
+        while (z < last && value[z] == u'0')
+            ++z;
+        if (z == last || z - fracStart > 3)
+            return std::nullopt; // zero, or below 1e-4
+        significant = last - z;
+    }
+    if (intDigits > 15 || significant > 15)
+        return std::nullopt;
+    QString text;
+    text.reserve(significant + 5);
+    if (negative)
+        text += u'-';
+    if (intDigits > 0)
+        text += value.sliced(first, intDigits);
+    else
+        text += u'0';
+    if (last > fracStart) {
+        text += u',';
+        text += value.sliced(fracStart, last - fracStart);
+    }
+    return text;
+}
+
+} // namespace
+
 // A number as the program writes it: decimal comma, no exponent where the
 // digits allow, at most fifteen significant digits.
 QString numberText(QStringView value)
 {
+    if (std::optional<QString> plain = plainNumberText(value))
+        return std::move(*plain);
     bool ok = false;
     const double v = QLocale::c().toDouble(value, &ok);
     QString text;
@@ -108,6 +175,8 @@ QString numberText(QStringView value)
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
 }
+
+namespace {
 
 QString dateText(const QDate &d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
@@ -199,8 +268,9 @@ protected:
             throw Error(notSheetMessage());
         for (; emptyRows_ > 0; --emptyRows_)
             rows_.emplace_back();
-        for (qint64 i = 0; i < repeat; ++i)
+        for (qint64 i = 1; i < repeat; ++i)
             rows_.push_back(cells);
+        rows_.push_back(std::move(cells));
     }
 
     Zip zip_;
@@ -316,7 +386,7 @@ private:
 struct Workbook {
     QStringList names;       // sheet names in order
     QStringList entries;     // their worksheet entries
-    QStringList shared;      // shared strings
+    std::vector<QString> shared; // shared strings, read once
     QList<bool> dateStyles;  // for each cell style, whether it shows a date
     bool date1904 = false;
 };
@@ -402,7 +472,7 @@ Workbook readWorkbook(const QString &path)
                         inT = true;
                 } else if (t == QXmlStreamReader::EndElement) {
                     if (x.name() == QLatin1String("si"))
-                        book.shared.append(text);
+                        book.shared.push_back(text);
                     else if (x.name() == QLatin1String("rPh"))
                         --phonetic;
                     else if (x.name() == QLatin1String("t"))
@@ -462,24 +532,29 @@ private:
     {
         if (t == QXmlStreamReader::StartElement) {
             const QStringView n = xml_.name();
-            if (n == QLatin1String("row")) {
-                row_ = RowBuilder();
-                column_ = 0;
-                const qint64 r = QStringView(attr(xml_, QLatin1String("r"))).toLongLong();
-                if (r > rowNumber_ + 1)
-                    endRow({}, r - rowNumber_ - 1);
-                rowNumber_ = std::max(r, rowNumber_ + 1);
-            } else if (n == QLatin1String("c")) {
+            if (n == u"c") {
                 const QXmlStreamAttributes a = xml_.attributes();
                 const qsizetype c = columnOf(attr(a, QLatin1String("r")));
                 if (c >= 0)
                     column_ = c;
-                type_ = attr(a, QLatin1String("t")).toString();
+                const QStringView type = attr(a, QLatin1String("t"));
+                type_ = type.isEmpty() ? Type::Number
+                        : type == u"s" ? Type::Shared
+                        : type == u"b" ? Type::Boolean
+                        : type == u"inlineStr" || type == u"str" || type == u"e" ? Type::Text
+                                                                                 : Type::Number;
                 style_ = attr(a, QLatin1String("s")).toInt();
-                text_.clear();
-            } else if (n == QLatin1String("v") || n == QLatin1String("t")) {
+                text_.resize(0);
+            } else if (n == u"v" || n == u"t") {
                 inValue_ = true;
-            } else if (n == QLatin1String("rPh")) {
+            } else if (n == u"row") {
+                row_ = RowBuilder();
+                column_ = 0;
+                const qint64 r = attr(xml_.attributes(), QLatin1String("r")).toLongLong();
+                if (r > rowNumber_ + 1)
+                    endRow({}, r - rowNumber_ - 1);
+                rowNumber_ = std::max(r, rowNumber_ + 1);
+            } else if (n == u"rPh") {
                 ++phonetic_;
             }
         } else if (t == QXmlStreamReader::Characters) {
@@ -487,16 +562,16 @@ private:
                 text_ += xml_.text();
         } else if (t == QXmlStreamReader::EndElement) {
             const QStringView n = xml_.name();
-            if (n == QLatin1String("v") || n == QLatin1String("t")) {
+            if (n == u"v" || n == u"t") {
                 inValue_ = false;
-            } else if (n == QLatin1String("rPh")) {
-                --phonetic_;
-            } else if (n == QLatin1String("c")) {
+            } else if (n == u"c") {
                 row_.put(column_, cellText());
                 ++column_;
-            } else if (n == QLatin1String("row")) {
-                endRow(row_.cells, 1);
-            } else if (n == QLatin1String("sheetData")) {
+            } else if (n == u"rPh") {
+                --phonetic_;
+            } else if (n == u"row") {
+                endRow(std::move(row_.cells), 1);
+            } else if (n == u"sheetData") {
                 finished_ = true;
             }
         }
@@ -504,18 +579,22 @@ private:
 
     QString cellText() const
     {
-        if (type_ == QLatin1String("s")) {
+        switch (type_) {
+        case Type::Shared: {
             bool ok = false;
-            const int i = text_.trimmed().toInt(&ok);
-            return ok ? book_.shared.value(i) : QString();
+            const int i = QStringView(text_).trimmed().toInt(&ok);
+            return ok && i >= 0 && i < qsizetype(book_.shared.size()) ? book_.shared[size_t(i)] : QString();
         }
-        if (type_ == QLatin1String("b"))
-            return text_.trimmed() == QLatin1String("1") ? QStringLiteral("true") : QStringLiteral("false");
-        if (type_ == QLatin1String("inlineStr") || type_ == QLatin1String("str") || type_ == QLatin1String("e"))
+        case Type::Boolean:
+            return QStringView(text_).trimmed() == u"1" ? QStringLiteral("true") : QStringLiteral("false");
+        case Type::Text:
             return text_;
+        case Type::Number:
+            break;
+        }
         if (text_.isEmpty())
-            return text_;
-        if (book_.dateStyles.value(style_)) {
+            return QString();
+        if (style_ >= 0 && style_ < book_.dateStyles.size() && book_.dateStyles[style_]) {
             bool ok = false;
             const double serial = QLocale::c().toDouble(text_, &ok);
             if (ok && serial >= 1 && serial < 2958466) {
@@ -526,10 +605,12 @@ private:
         return numberText(text_);
     }
 
+    enum class Type { Number, Shared, Boolean, Text };
+
     Workbook book_;
     qint64 rowNumber_ = 0;
     qsizetype column_ = 0;
-    QString type_;
+    Type type_ = Type::Number;
     int style_ = 0;
     bool inValue_ = false;
     int phonetic_ = 0;

@@ -10,6 +10,7 @@
 
 #include <QByteArrayView>
 #include <QStringList>
+#include <QStringView>
 #include <memory>
 
 namespace Transfer {
@@ -25,5 +26,10 @@ QStringList sheetNames(const QString &path);
 std::unique_ptr<RowSource> openSheet(const QString &path, int sheet);
 
 QString notSheetMessage();
+
+// A number cell's value as the rows give it: a decimal comma, no exponent
+// where fifteen significant digits allow ("1234.50" gives "1234,5"); a value
+// that reads as no number comes back with its points made commas.
+QString numberText(QStringView value);
 
 } // namespace Transfer

@@ -1,5 +1,6 @@
 #include "core/transfer/XlsxExport.h"
 
+#include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
 #include "core/transfer/Transfer.h"
 
@@ -8,11 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QTemporaryFile>
+#include <array>
 #include <clocale>
 #include <cstdio>
 #include <locale.h>
+#include <string>
+#include <string_view>
 #include <xlsxwriter.h>
 
 namespace Transfer {
@@ -59,35 +62,121 @@ Kind kindOf(const RecordLayout &layout, const FieldDef &f)
     return Kind::Text;
 }
 
-// A whole number written with digits only, or in Italian groups ("1.500").
-std::optional<double> wholeNumber(const QString &text)
+// A run of ASCII digits from `i`, at most `most` of them read; their count.
+int digitsAt(std::string_view s, std::size_t &i, int most, qint64 &value)
 {
-    static const QRegularExpression plain(QStringLiteral("^[0-9]{1,15}$"));
-    static const QRegularExpression grouped(QStringLiteral("^[0-9]{1,3}(\\.[0-9]{3}){1,4}$"));
-    if (!plain.match(text).hasMatch() && !grouped.match(text).hasMatch())
+    value = 0;
+    int n = 0;
+    while (i < s.size() && n <= most && s[i] >= '0' && s[i] <= '9') {
+        value = value * 10 + (s[i] - '0');
+        ++i;
+        ++n;
+    }
+    return n;
+}
+
+// A whole number written with digits only (up to fifteen), or in Italian
+// groups ("1.500", at most five groups).
+std::optional<double> wholeNumber(std::string_view s)
+{
+    std::size_t i = 0;
+    qint64 value = 0;
+    const int first = digitsAt(s, i, 15, value);
+    if (first == 0)
         return std::nullopt;
-    QString digits = text;
-    digits.remove(QLatin1Char('.'));
-    return digits.toDouble();
+    if (i == s.size())
+        return first <= 15 ? std::optional<double>(double(value)) : std::nullopt;
+    if (first > 3)
+        return std::nullopt;
+    int groups = 0;
+    while (i < s.size()) {
+        if (s[i] != '.' || ++groups > 4)
+            return std::nullopt;
+        ++i;
+        qint64 part = 0;
+        if (digitsAt(s, i, 3, part) != 3)
+            return std::nullopt;
+        value = value * 1000 + part;
+    }
+    return double(value);
 }
 
 // A date written as dd/mm/yyyy, d/m/yy or yyyy-mm-dd.
-std::optional<QDate> dateOf(const QString &text)
+std::optional<QDate> dateOf(std::string_view s)
 {
-    static const QRegularExpression dmy(QStringLiteral("^([0-9]{1,2})[/.-]([0-9]{1,2})[/.-]([0-9]{2}|[0-9]{4})$"));
-    static const QRegularExpression iso(QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})$"));
+    const auto separator = [](char c) { return c == '/' || c == '.' || c == '-'; };
+    std::size_t i = 0;
+    qint64 a = 0, b = 0, c = 0;
+    const int na = digitsAt(s, i, 4, a);
+    if (i >= s.size())
+        return std::nullopt;
+    const char first = s[i++];
+    const int nb = digitsAt(s, i, 2, b);
+    if (i >= s.size())
+        return std::nullopt;
+    const char second = s[i++];
+    const int nc = digitsAt(s, i, 4, c);
+    if (i != s.size() || nb < 1 || nb > 2)
+        return std::nullopt;
     QDate d;
-    if (const auto m = dmy.match(text); m.hasMatch()) {
-        int year = m.captured(3).toInt();
-        if (m.captured(3).size() == 2)
-            year += year < 70 ? 2000 : 1900;
-        d = QDate(year, m.captured(2).toInt(), m.captured(1).toInt());
-    } else if (const auto i = iso.match(text); i.hasMatch()) {
-        d = QDate(i.captured(1).toInt(), i.captured(2).toInt(), i.captured(3).toInt());
+    if ((na == 1 || na == 2) && separator(first) && separator(second) && (nc == 2 || nc == 4)) {
+        if (nc == 2)
+            c += c < 70 ? 2000 : 1900;
+        d = QDate(int(c), int(b), int(a));
+    } else if (na == 4 && first == '-' && second == '-' && (nc == 1 || nc == 2)) {
+        d = QDate(int(a), int(b), int(c));
     }
     if (!d.isValid() || d.year() < 1900)
         return std::nullopt;
     return d;
+}
+
+// Each Windows-1252 byte as UTF-8.
+class Utf8Table {
+public:
+    Utf8Table()
+    {
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const char16_t u = Windows1252::decode(&byte, 1).at(0).unicode();
+            Entry &e = entries_[std::size_t(b)];
+            if (u < 0x80) {
+                e.bytes[0] = char(u);
+                e.size = 1;
+            } else if (u < 0x800) {
+                e.bytes[0] = char(0xC0 | (u >> 6));
+                e.bytes[1] = char(0x80 | (u & 0x3F));
+                e.size = 2;
+            } else {
+                e.bytes[0] = char(0xE0 | (u >> 12));
+                e.bytes[1] = char(0x80 | ((u >> 6) & 0x3F));
+                e.bytes[2] = char(0x80 | (u & 0x3F));
+                e.size = 3;
+            }
+        }
+    }
+    // `bytes` as UTF-8 into `out`, which is reused from field to field.
+    void convert(QByteArrayView bytes, std::string &out) const
+    {
+        out.clear();
+        for (const char b : bytes) {
+            const Entry &e = entries_[static_cast<unsigned char>(b)];
+            out.append(e.bytes, e.size);
+        }
+    }
+
+private:
+    struct Entry {
+        char bytes[3] = {};
+        std::size_t size = 0;
+    };
+    std::array<Entry, 256> entries_;
+};
+
+const Utf8Table &utf8Table()
+{
+    static const Utf8Table table;
+    return table;
 }
 
 class Workbook {
@@ -172,7 +261,7 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
     QList<QByteArray> picked(rows ? rows->size() : 0);
     const auto measure = [&](const char *record) {
         for (qsizetype c = 0; c < qsizetype(layout.fields.size()); ++c) {
-            const int n = int(Record::textAt(record, layout.fields[size_t(c)]).size())
+            const int n = int(Record::bytesAt(record, layout.fields[size_t(c)]).size())
                           + (kinds[c] == Kind::Money ? 6 : 1);
             widths[c] = std::max(widths[c], std::min(n, 60));
         }
@@ -191,31 +280,39 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
         const CNumbers numbers;
         Workbook w(temporary.fileName());
         lxw_worksheet *ws = w.sheet;
+        const Utf8Table &utf8 = utf8Table();
+        std::string buffer;
+        buffer.reserve(1024);
         const auto writeCard = [&](const char *record) {
             const lxw_row_t row = lxw_row_t(written + 1);
             for (qsizetype c = 0; c < qsizetype(layout.fields.size()); ++c) {
-                const QString text = Record::textAt(record, layout.fields[size_t(c)]);
-                if (text.isEmpty())
+                const QByteArrayView bytes = Record::bytesAt(record, layout.fields[size_t(c)]);
+                if (bytes.isEmpty())
                     continue;
+                const std::string_view view(bytes.data(), std::size_t(bytes.size()));
                 const lxw_col_t col = lxw_col_t(c);
                 lxw_error e = LXW_NO_ERROR;
                 bool done = false;
                 switch (kinds[c]) {
-                case Kind::Money:
-                    if (const auto cents = Money::cents(text)) {
+                case Kind::Money: {
+                    std::optional<qint64> cents = Money::normalCents(view);
+                    if (!cents)
+                        cents = Money::cents(Windows1252::decode(bytes.data(), bytes.size()));
+                    if (cents) {
                         e = worksheet_write_number(ws, row, col, double(*cents) / 100.0, w.euro);
                         done = true;
                     }
                     break;
+                }
                 case Kind::Year:
                 case Kind::Count:
-                    if (const auto n = wholeNumber(text)) {
+                    if (const auto n = wholeNumber(view)) {
                         e = worksheet_write_number(ws, row, col, *n, kinds[c] == Kind::Year ? w.year : w.count);
                         done = true;
                     }
                     break;
                 case Kind::Date:
-                    if (const auto d = dateOf(text)) {
+                    if (const auto d = dateOf(view)) {
                         lxw_datetime when{d->year(), d->month(), d->day(), 0, 0, 0};
                         e = worksheet_write_datetime(ws, row, col, &when, w.date);
                         done = true;
@@ -224,8 +321,10 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
                 case Kind::Text:
                     break;
                 }
-                if (!done)
-                    e = worksheet_write_string(ws, row, col, text.toUtf8().constData(), nullptr);
+                if (!done) {
+                    utf8.convert(bytes, buffer);
+                    e = worksheet_write_string(ws, row, col, buffer.c_str(), nullptr);
+                }
                 ok = ok && e == LXW_NO_ERROR;
             }
             ++written;
