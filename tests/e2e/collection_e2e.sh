@@ -9,8 +9,6 @@ set -euo pipefail
 script=$0
 source "$(dirname "$0")/lib.sh"
 
-keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-
 # Cards of name, value and for-sale flag, laid out as the set catalogue
 # stores them.
 python3 - "$work" <<'PY'

@@ -9,8 +9,6 @@ set -euo pipefail
 script=$0
 source "$(dirname "$0")/lib.sh"
 
-keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-
 python3 - "$work" <<'PY'
 import sys, pathlib
 def field(text, capacity):
@@ -34,10 +32,7 @@ red_pixels() {
     -format '%[fx:round(mean*w*h)]' info:
 }
 
-start_program
-xdotool type --delay 20 "pergamenaverde"
-keys Return
-focus_window '^ Vetrinora$'
+login
 keys ctrl+l
 collection=$(wait_for '^ Vetrinora - Collezione$') || fail "the collection window did not open"
 xdotool windowfocus --sync "$collection"

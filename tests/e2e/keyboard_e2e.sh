@@ -10,8 +10,6 @@ set -euo pipefail
 script=$0
 source "$(dirname "$0")/lib.sh"
 
-keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-
 login
 keys Tab Return                                   # the first tile: the set catalogue
 focus_window '^ Vetrinora - Catalogo BLOKKO$'

@@ -59,6 +59,9 @@ start_program() {
   xdotool windowfocus --sync "$login"
 }
 
+# Presses keys, one after another, and gives the program time to answer.
+keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
+
 # Types a password into the login window and presses Return.
 enter_password() {
   xdotool type --delay 20 "$1"
