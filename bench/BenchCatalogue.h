@@ -125,11 +125,13 @@ inline double plainRead(const QString &path)
 }
 
 // The program's application object on the offscreen platform, with a
-// temporary program folder holding a catalogue of `cards` set cards.
+// temporary program folder holding a catalogue of `cards` set cards. The
+// platform's options can give it a screen (`configfile=…`); without them it
+// has the platform's own 800×600.
 struct BenchProgram {
-    BenchProgram(int &argc, char **argv, int cards)
+    BenchProgram(int &argc, char **argv, int cards, const QByteArray &options = {})
     {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", options.isEmpty() ? QByteArray("offscreen") : "offscreen:" + options);
         VetrinoraApplication::prepareProcess();
         app = std::make_unique<VetrinoraApplication>(argc, argv);
         app->prepare();

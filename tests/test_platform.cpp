@@ -258,6 +258,27 @@ private slots:
         if (fallback)
             QCOMPARE(memory[size - 1], 'z');
         release(memory, fallback ? size : size / 2);
+
+        // Modification times in seconds since 1970 UTC, whatever the time
+        // zone: a photo's time names its thumbnail, shared with other programs.
+        const auto modified = fallback ? platform::plain::modifiedSeconds : platform::modifiedSeconds;
+        const QString photo = scratch.filePath(QStringLiteral("foto è.jpg"));
+        QFile touched(photo);
+        QVERIFY(touched.open(QIODevice::WriteOnly));
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(1700000123, Qt::UTC);
+        QVERIFY(touched.setFileTime(when, QFileDevice::FileModificationTime));
+        touched.close();
+        const QByteArray zone = qgetenv("TZ");
+        for (const char *tz : {"UTC", "Europe/Rome", "America/Los_Angeles"}) {
+            qputenv("TZ", tz);
+            QCOMPARE(modified(photo), qint64(1700000123));
+        }
+        qputenv("TZ", zone);
+        if (zone.isEmpty())
+            qunsetenv("TZ");
+        QCOMPARE(modified(scratch.filePath(QStringLiteral("nessuna.jpg"))), qint64(-1));
+        QCOMPARE(modified(scratch.path()), qint64(-1));
+        QCOMPARE(modified(QString()), qint64(-1));
     }
 
     // The camera module the webcam window loads, on a machine without a

@@ -1,6 +1,7 @@
 #include "core/collection/Thumbnails.h"
 
 #include "core/platform/AtomicFile.h"
+#include "core/platform/System.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -111,13 +112,7 @@ QString cachePath(const QString &photo, Size size) { return sizeFolder(size) + Q
 
 QString failPath(const QString &photo) { return failFolder() + QLatin1Char('/') + entryName(photo); }
 
-qint64 modified(const QString &photo)
-{
-    const QFileInfo info(photo);
-    if (!info.isFile())
-        return -1;
-    return info.lastModified().toSecsSinceEpoch();
-}
+qint64 modified(const QString &photo) { return platform::modifiedSeconds(photo); }
 
 QImage cached(const QString &photo, Size size, qint64 mtime)
 {

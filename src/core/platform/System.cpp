@@ -1,6 +1,8 @@
 #include "core/platform/System.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <cstdlib>
 #include <new>
@@ -9,6 +11,7 @@
 #define VETRINORA_POSIX 1
 #include <cerrno>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -52,6 +55,14 @@ qint64 readAt(int handle, char *buffer, qint64 bytes, qint64 offset)
     }
     file.seek(position); // the file's position as it was
     return done;
+}
+
+qint64 modifiedSeconds(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return -1;
+    return info.lastModified().toSecsSinceEpoch();
 }
 
 } // namespace plain
@@ -101,6 +112,16 @@ qint64 readAt(int handle, char *buffer, qint64 bytes, qint64 offset)
     return done;
 }
 
+qint64 modifiedSeconds(const QString &path)
+{
+    if (path.isEmpty())
+        return -1;
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return qint64(status.st_mtime);
+}
+
 #else
 
 std::size_t pageSize() { return plain::pageSize(); }
@@ -115,6 +136,7 @@ qint64 readAt(int handle, char *buffer, qint64 bytes, qint64 offset)
 {
     return plain::readAt(handle, buffer, bytes, offset);
 }
+qint64 modifiedSeconds(const QString &path) { return plain::modifiedSeconds(path); }
 
 #endif
 

@@ -4,6 +4,7 @@
 // the fast path is used, so both can be tested), so that a build for another
 // system needs no change anywhere else.
 
+#include <QString>
 #include <QtGlobal>
 #include <cstddef>
 
@@ -30,6 +31,12 @@ void releaseMemory(void *base, std::size_t bytes);
 // the end of the file, or -1 on a failure.
 qint64 readAt(int handle, char *buffer, qint64 bytes, qint64 offset);
 
+// The modification time of the regular file at `path`, in whole seconds
+// since 1970 UTC, or -1 when there is no such file. Asked for every picture
+// drawn: the fast path is one stat, without the local time zone that a
+// QDateTime would look up on each call.
+qint64 modifiedSeconds(const QString &path);
+
 // Asks the processor to fetch the memory at `address` ahead of its use.
 inline void prefetch([[maybe_unused]] const void *address)
 {
@@ -45,6 +52,7 @@ void adviseLargePages(void *at, std::size_t bytes);
 bool releaseMemoryTail(void *base, std::size_t bytes, void *from);
 void releaseMemory(void *base, std::size_t bytes);
 qint64 readAt(int handle, char *buffer, qint64 bytes, qint64 offset);
+qint64 modifiedSeconds(const QString &path);
 } // namespace plain
 
 } // namespace platform
