@@ -592,6 +592,40 @@ private slots:
                 >= window()->grdSchede->fontMetrics().horizontalAdvance(QStringLiteral("Castello Medievale con fossato")));
     }
 
+    // Each column is as wide as the standard table makes it, which lays out
+    // every sampled cell: the widest text may be short in letters (capitals),
+    // hold letters beyond Latin-1, or be the second line of a note.
+    void columnsFitTheirWidestText()
+    {
+        QList<CardFields> cards;
+        for (int i = 0; i < 40; ++i)
+            cards.append({{"NomeSet", QStringLiteral("illuminati lillipuziani %1").arg(i, 4, 10, QLatin1Char('0'))},
+                          {"Tema", QStringLiteral("fili di lino %1").arg(i)},
+                          {"Note", QStringLiteral("il filo\r\nlì")},
+                          {"Valore", QStringLiteral("%1,50").arg(i)}});
+        cards.append({{"NomeSet", QStringLiteral("MWMWMW MWMWMW")},
+                      {"Tema", QStringLiteral("ŒŒŒŒ €€€€ ŠŠ")},
+                      {"Note", QStringLiteral("breve\r\nuna seconda riga più larga di tutte")},
+                      {"Valore", QStringLiteral("41000,00")}});
+        folder->writeCards(QStringLiteral("Catalogo_BLOKKO.pro"), Schede::TSchedaSet, cards);
+        openFromStart();
+        QTableView plain;
+        plain.setFont(window()->grdSchede->font());
+        plain.setModel(window()->model());
+        plain.verticalHeader()->setDefaultSectionSize(22);
+        plain.horizontalHeader()->setSortIndicatorShown(true);
+        plain.resize(window()->grdSchede->size());
+        plain.show();
+        QHeaderView *header = window()->grdSchede->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c) {
+            if (header->isSectionHidden(c))
+                continue;
+            plain.resizeColumnToContents(c);
+            QVERIFY2(header->sectionSize(c) == plain.columnWidth(c),
+                     qPrintable(QStringLiteral("%1: %2 px, not %3").arg(window()->model()->headerData(c, Qt::Horizontal).toString()).arg(header->sectionSize(c)).arg(plain.columnWidth(c))));
+        }
+    }
+
     // The start screen's way in has its caption beside the icon.
     void startScreenCaption()
     {

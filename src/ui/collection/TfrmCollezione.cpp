@@ -13,6 +13,7 @@
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Tuning.h"
 #include "ui/base/Widgets.h"
+#include "ui/collection/CardTable.h"
 #include "ui/collection/GalleryView.h"
 #include "ui/editing/CardHost.h"
 #include "ui/collection/TfrmStatistiche.h"
@@ -140,7 +141,7 @@ TfrmCollezione::TfrmCollezione(QWidget *parent)
     top->addWidget(lblConteggio);
     layout->addLayout(top);
 
-    grdSchede = new QTableView(p);
+    grdSchede = new CardTable(p);
     grdSchede->setObjectName(QStringLiteral("grdSchede"));
     grdSchede->setModel(model_);
     grdSchede->setSortingEnabled(false);
