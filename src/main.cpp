@@ -1,4 +1,5 @@
 #include "core/app/ProgramFolder.h"
+#include "core/platform/Termination.h"
 #include "ui/app/Roster.h"
 #include "ui/app/SingleInstance.h"
 #include "ui/base/Application.h"
@@ -26,6 +27,8 @@ int main(int argc, char **argv)
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare(VetrinoraApplication::Icon::AfterFirstWindow);
+    // Ended from outside (log-out, kill), it closes as from its menu.
+    platform::quitOnTermination(&app);
     // One program per data folder: a second start brings the running one to
     // the front and ends, before it reads or repairs anything.
     SingleInstance instance(ProgramFolder::path());

@@ -173,8 +173,14 @@ private slots:
         QVERIFY(answers(folder->path(), 20000));
         QCOMPARE(third.state(), QProcess::Running);
         QCOMPARE(lockPid(folder->path()), third.processId());
+        // Ended from outside (a log-out), it closes as from its menu: its
+        // lock and its socket are gone, so the next start finds them free.
         third.terminate();
         QVERIFY(third.waitForFinished(10000));
+        QCOMPARE(third.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(third.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(folder->file(DataFolderLock::fileName())));
+        QVERIFY(!answers(folder->path(), 300));
     }
 
     // The folder held from another computer, or by another user of this one:
