@@ -31,15 +31,12 @@ namespace {
 Roster *current = nullptr;
 }
 
-Roster::Roster(Creation creation)
+Roster::Roster(Creation creation, Recovery recovery)
 {
     current = this;
     setNavigation(this);
-    // A restore of a backup, a deletion or a restore from the bin that a
-    // killed run left half done is completed or undone before any window
-    // reads a record file; a restore first, as it brings in a bin of its own.
-    Transfer::recoverRestore(ProgramFolder::path());
-    Cestino::recover();
+    if (recovery == Recovery::Now)
+        recover();
     password_ = std::make_unique<TfrmPassword>();
     if (creation == Creation::AllAtOnce) {
         createTheOthers();
@@ -48,6 +45,15 @@ Roster::Roster(Creation creation)
         // that it appears at once (see start()).
         password_->installEventFilter(this);
     }
+}
+
+void Roster::recover()
+{
+    // A restore of a backup, a deletion or a restore from the bin that a
+    // killed run left half done is completed or undone; a restore first, as
+    // it brings in a bin of its own.
+    Transfer::recoverRestore(ProgramFolder::path());
+    Cestino::recover();
 }
 
 void Roster::bringToFront()

@@ -89,9 +89,23 @@ void SingleInstance::listen()
 
 SingleInstance::Claim SingleInstance::claim()
 {
-    if (handOver(300))
+    if (begin())
         return Claim::HandedOver;
-    switch (lock_.take()) {
+    return finish();
+}
+
+bool SingleInstance::begin()
+{
+    if (handOver(300))
+        return true;
+    taking_ = std::async(std::launch::async, [this] { return lock_.take(); });
+    return false;
+}
+
+SingleInstance::Claim SingleInstance::finish()
+{
+    const DataFolderLock::Outcome first = taking_.valid() ? taking_.get() : lock_.take();
+    switch (first) {
     case DataFolderLock::Outcome::Taken:
     case DataFolderLock::Outcome::Unavailable:
         listen();
