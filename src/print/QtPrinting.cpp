@@ -1,5 +1,6 @@
 // Qt's print dialog and print preview, built as the module that the program
 // loads when something is first printed.
+#include "core/app/Messages.h"
 #include "ui/platform/Modules.h"
 
 #include <QAction>
@@ -20,11 +21,11 @@ void paintJob(QPrinter &printer, const platform::PrintJob &job)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        throw std::runtime_error("Impossibile avviare la stampa.");
+        throw std::runtime_error(Messages::printNotStarted().toStdString());
     const double scale = printer.resolution() / 96.0;
     for (int page = 0; page < job.pageCount; ++page) {
         if (page > 0 && !printer.newPage())
-            throw std::runtime_error("Impossibile avviare una nuova pagina di stampa.");
+            throw std::runtime_error(Messages::printPageNotStarted().toStdString());
         job.paintPage(painter, page, scale);
     }
     if (!painter.end())

@@ -998,6 +998,14 @@ QList<Message> messages()
          << Message{Messages::archiveCreated(),
                     u"finestra Crea archivio MOC"_s, u"L'archivio è stato creato."_s,
                     u"Aprirlo dalla finestra Apri archivio MOC."_s}
+         << Message{Messages::archiveFileNotCreated(u"%1"_s),
+                    u"finestra Crea archivio MOC"_s,
+                    u"Il file del nuovo archivio non si può scrivere nella cartella dei dati."_s,
+                    u"Controllare i permessi e lo spazio libero della cartella dei dati."_s}
+         << Message{Messages::importArchiveNameUsed(),
+                    u"finestra Collezione, importazione in un nuovo archivio"_s,
+                    u"Esiste già un archivio con quel nome."_s,
+                    u"Scegliere un altro nome, oppure scegliere l'archivio esistente nell'elenco."_s}
          << Message{Messages::noArchiveToOpen(),
                     u"finestra Apri archivio MOC, pulsante Apri archivio"_s,
                     u"Non esiste ancora nessun archivio di MOC."_s,
@@ -1034,6 +1042,28 @@ QList<Message> messages()
          << Message{Messages::previewFailed(),
                     u"scheda delle MOC, anteprima"_s, u"Come sopra, per l'anteprima."_s,
                     u"Come sopra."_s}
+         << Message{Messages::printNotStarted(),
+                    u"ogni stampa e anteprima"_s,
+                    u"La stampa non può cominciare: manca il modulo di stampa del programma, "
+                    "o la stampante scelta non risponde."_s,
+                    u"Controllare la stampante; se il messaggio torna, reinstallare il programma."_s}
+         << Message{Messages::printPageNotStarted(),
+                    u"ogni stampa di più pagine"_s,
+                    u"La stampante ha smesso di accettare pagine a metà stampa."_s,
+                    u"Controllare la stampante e ripetere la stampa."_s}
+         << Message{Messages::fileNotRead(u"%1"_s),
+                    u"all'avvio e nelle finestre che ricordano le scelte"_s,
+                    u"Un file di impostazioni (.ini) della cartella dei dati non si può leggere."_s,
+                    u"Controllare i permessi del file indicato."_s}
+         << Message{Messages::fileNotWritten(u"%1"_s),
+                    u"quando il programma ricorda una scelta"_s,
+                    u"Un file di impostazioni non si può scrivere: disco pieno o cartella non "
+                    "scrivibile. Il file resta com'era."_s,
+                    u"Liberare spazio o controllare i permessi della cartella dei dati."_s}
+         << Message{Messages::fileReadOnly(u"%1"_s),
+                    u"quando il programma ricorda una scelta"_s,
+                    u"Il file di impostazioni indicato è di sola lettura."_s,
+                    u"Togliere l'attributo di sola lettura dal file."_s}
          << Message{Messages::exportQuestion(),
                     u"finestra di esportazione"_s,
                     u"Domanda prima di scrivere il file di Excel."_s,

@@ -1,5 +1,7 @@
 #include "core/app/IniFile.h"
 
+#include "core/app/Messages.h"
+
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileSystem.h"
 
@@ -183,31 +185,30 @@ QString readValue(const QString &path, const QString &section, const QString &ke
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        throw Error("Impossibile leggere il file " + path.toStdString() + ".");
+        throw Error(Messages::fileNotRead(path).toStdString());
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Error("Impossibile leggere il file " + path.toStdString() + ".");
+        throw Error(Messages::fileNotRead(path).toStdString());
     return valueIn(content, section, key);
 }
 
 void writeValue(const QString &path, const QString &section, const QString &key,
                 const QString &value, bool ownerOnly)
 {
-    const std::string where = path.toStdString();
     QByteArray content;
     QFile existing(path);
     if (existing.exists()) {
         if (platform::isReadOnly(path))
-            throw Error("Il file " + where + " è di sola lettura.");
+            throw Error(Messages::fileReadOnly(path).toStdString());
         if (!existing.open(QIODevice::ReadOnly))
-            throw Error("Impossibile leggere il file " + where + ".");
+            throw Error(Messages::fileNotRead(path).toStdString());
         content = existing.readAll();
         existing.close();
     }
     const QByteArray updated = withValue(content, section, key, value);
     // Replaced whole or not at all: on a full disk the old value stays.
     if (!platform::AtomicFile::writeAll(path, updated, ownerOnly))
-        throw Error("Impossibile scrivere il file " + where + ".");
+        throw Error(Messages::fileNotWritten(path).toStdString());
 }
 
 } // namespace IniFile

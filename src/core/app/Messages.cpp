@@ -421,6 +421,24 @@ QString importCancelled()
                           "scheda.");
 }
 
+QString fileNotRead(const QString &file) { return QStringLiteral("Impossibile leggere il file %1.").arg(file); }
+
+QString fileNotWritten(const QString &file) { return QStringLiteral("Impossibile scrivere il file %1.").arg(file); }
+
+QString fileReadOnly(const QString &file) { return QStringLiteral("Il file %1 è di sola lettura.").arg(file); }
+
+QString archiveFileNotCreated(const QString &file)
+{
+    return QStringLiteral("Impossibile creare il file \"%1\".").arg(file);
+}
+
+QString importArchiveNameUsed()
+{
+    return QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato "
+                          "in precedenza.\r\n\r\nInserire un nome diverso oppure, per importare le "
+                          "schede in quell'archivio, sceglierlo nell'elenco.");
+}
+
 QStringList all()
 {
     const QString p1 = QStringLiteral("%1"), p2 = QStringLiteral("%2"), p3 = QStringLiteral("%3"),
@@ -441,6 +459,8 @@ QStringList all()
         archiveNameMissing(), archiveNameCharacters(), archiveNameTooLong(), archiveNameUsed(),
         archiveCreated(), noArchiveToOpen(), selectArchiveToOpen(), noArchiveToDelete(),
         selectArchiveToDelete(), confirmArchiveDeletion(), archiveDeleted(), archiveNotDeleted(),
+        archiveFileNotCreated(p1), importArchiveNameUsed(), printNotStarted(), printPageNotStarted(),
+        fileNotRead(p1), fileNotWritten(p1), fileReadOnly(p1),
 
         printFailed(), previewFailed(), exportQuestion(), exportFailed(), exportedOpenIt(),
         savedButNotOpened(p1),

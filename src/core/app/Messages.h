@@ -41,6 +41,16 @@ QString attachmentNameCharacters(const QString &characters);
 QString attachmentExists();
 QString attachmentMissing();
 
+// ---- settings files ---------------------------------------------------------
+QString fileNotRead(const QString &file);
+QString fileNotWritten(const QString &file);
+QString fileReadOnly(const QString &file);
+
+// ---- printing -------------------------------------------------------------
+// Also raised by the print module, which links no more than Qt: written here.
+inline QString printNotStarted() { return QStringLiteral("Impossibile avviare la stampa."); }
+inline QString printPageNotStarted() { return QStringLiteral("Impossibile avviare una nuova pagina di stampa."); }
+
 // ---- searches -------------------------------------------------------------
 QString nothingToFind();
 
@@ -57,6 +67,9 @@ QString selectArchiveToDelete();
 QString confirmArchiveDeletion();
 QString archiveDeleted();
 QString archiveNotDeleted();
+QString archiveFileNotCreated(const QString &file);
+// Importing into a new archive whose name is already used.
+QString importArchiveNameUsed();
 
 // ---- the data folder in use -----------------------------------------------
 // `where` is " sul computer \"nome\"" or " da un altro utente ...", `since`

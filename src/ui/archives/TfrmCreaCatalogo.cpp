@@ -97,8 +97,7 @@ void TfrmCreaCatalogo::btnApplicaClick()
     }
     QFile file(lblFile->text());
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        VetrinoraApplication::reportError(
-            QStringLiteral("Impossibile creare il file \"%1\".").arg(lblFile->text()));
+        VetrinoraApplication::reportError(Messages::archiveFileNotCreated(lblFile->text()));
         return;
     }
     file.close();

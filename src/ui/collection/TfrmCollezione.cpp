@@ -819,12 +819,7 @@ void TfrmCollezione::cmdRipristinaBackupClick()
 
 QString TfrmCollezione::newArchiveChoice() { return QStringLiteral("Nuovo archivio di MOC"); }
 
-QString TfrmCollezione::archiveExistsMessage()
-{
-    return QStringLiteral("Attenzione: il nome dell'archivio di MOC indicato è già stato utilizzato "
-                          "in precedenza.\r\n\r\nInserire un nome diverso oppure, per importare le "
-                          "schede in quell'archivio, sceglierlo nell'elenco.");
-}
+QString TfrmCollezione::archiveExistsMessage() { return Messages::importArchiveNameUsed(); }
 
 QString TfrmCollezione::askFile(bool forImport)
 {

@@ -1,5 +1,7 @@
 #include "ui/platform/QtServices.h"
 
+#include "core/app/Messages.h"
+
 #include "ui/platform/Modules.h"
 
 #include <QApplication>
@@ -155,7 +157,7 @@ Function printFunction(const char *name)
 {
     const Function function = printModule().function<Function>(name);
     if (!function)
-        throw std::runtime_error("Impossibile avviare la stampa.");
+        throw std::runtime_error(Messages::printNotStarted().toStdString());
     return function;
 }
 
