@@ -9,6 +9,7 @@
 #include "core/transfer/Transfer.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -386,7 +387,8 @@ static ImportReport importAs(const QString &path, const Mapping &mapping, const 
                     continue;
                 if (row.size() != headings.size())
                     throw Error(raggedRowMessage(number, row.size(), headings.size()));
-                card = blank;
+                // Into the card's own bytes: no new buffer for every row.
+                std::copy_n(blank.bytes().constData(), blank.bytes().size(), card.bytes().data());
                 if (const auto fixed = options.corrections.constFind(number); fixed != options.corrections.cend()) {
                     for (auto c = fixed->cbegin(); c != fixed->cend(); ++c)
                         if (c.key() >= 0 && c.key() < row.size())

@@ -11,10 +11,13 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <deque>
 #include <exception>
 #include <expat.h>
@@ -84,6 +87,83 @@ public:
 
 private:
     archive *a_;
+};
+
+// The blocks of one entry of a Zip, unpacked ahead on a thread of their own
+// while the caller parses those before: a sheet's XML is several times the
+// size of its zip, and unpacking it is a good part of reading it. A failure
+// of the zip is thrown by next() after the blocks unpacked before it.
+class BlockReader {
+public:
+    explicit BlockReader(Zip &zip) : zip_(zip), thread_([this] { run(); }) {}
+    ~BlockReader()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    BlockReader(const BlockReader &) = delete;
+    BlockReader &operator=(const BlockReader &) = delete;
+
+    // The next block; empty at the end of the entry.
+    QByteArray next()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !blocks_.empty() || ended_; });
+        if (blocks_.empty()) {
+            if (failure_)
+                std::rethrow_exception(failure_);
+            return QByteArray();
+        }
+        QByteArray bytes = std::move(blocks_.front());
+        blocks_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return bytes;
+    }
+
+private:
+    static constexpr size_t kAhead = 16;
+
+    void run()
+    {
+        for (;;) {
+            QByteArray bytes;
+            std::exception_ptr failure;
+            try {
+                bytes = zip_.block();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return blocks_.size() < kAhead || stop_; });
+            if (stop_)
+                return;
+            const bool end = failure || bytes.isEmpty();
+            if (end) {
+                failure_ = failure;
+                ended_ = true;
+            } else {
+                blocks_.push_back(std::move(bytes));
+            }
+            lock.unlock();
+            changed_.notify_all();
+            if (end)
+                return;
+        }
+    }
+
+    Zip &zip_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> blocks_;
+    std::exception_ptr failure_;
+    bool ended_ = false;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts once the rest is ready
 };
 
 QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)
@@ -216,8 +296,10 @@ public:
     }
     bool next(QStringList &row) override
     {
+        if (!blocks_)
+            blocks_ = std::make_unique<BlockReader>(zip_);
         while (rows_.empty() && !done_) {
-            const QByteArray bytes = zip_.block();
+            const QByteArray bytes = blocks_->next();
             if (bytes.isEmpty())
                 done_ = true;
             else
@@ -267,6 +349,7 @@ protected:
     }
 
     Zip zip_;
+    std::unique_ptr<BlockReader> blocks_; // after zip_: it ends first
     QString kind_;
     qint64 size_ = 0;
     qint64 position_ = 0;
