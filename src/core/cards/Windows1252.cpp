@@ -112,9 +112,14 @@ namespace {
 
 bool holds(const QString &text)
 {
-    for (const QChar c : text)
-        if (encodeOne(c.unicode()) < 0)
-            return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // Latin-1 outside the block of 0x80-0x9F, the usual case, is held.
+        if ((u >= 0x80 && u < 0xA0) || u > 0xFF) {
+            if (encodeOne(u) < 0)
+                return false;
+        }
+    }
     return true;
 }
 
