@@ -874,8 +874,9 @@ private slots:
     // references, every cell type, namespaces declared anywhere, entities a
     // DTD declares, and a sheet long enough that its tags and texts straddle
     // the blocks it is read in. A sheet cut short or holding what no sheet
-    // holds (an undeclared prefix or entity, a cell of megabytes, entities
-    // that expand without end) is refused; a sheet nested deep is read.
+    // holds (an undeclared prefix or entity, bytes that are no UTF-8, a cell
+    // of megabytes, entities that expand without end) is refused; a sheet
+    // nested deep is read.
     void xlsxSheetsAreReadWhateverTheirWriter_data()
     {
         QTest::addColumn<QByteArray>("sheetData");
@@ -952,6 +953,10 @@ private slots:
         QTest::newRow("a prefix used past the element that declares it")
             << "<x:sheetData><x:row r=\"1\"><y:c xmlns:y=" + ns + " r=\"A1\" t=\"inlineStr\"><y:is><y:t>a</y:t></y:is>"
                    "</y:c><y:c r=\"B1\" t=\"inlineStr\"><y:is><y:t>b</y:t></y:is></y:c></x:row></x:sheetData>"
+            << QList<QStringList>() << QByteArray();
+        QTest::newRow("bytes that are no UTF-8")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Citt\xE0</x:t></x:is></x:c>"
+                          "</x:row></x:sheetData>")
             << QList<QStringList>() << QByteArray();
         QTest::newRow("a cell of more than a megabyte")
             << "<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>" + QByteArray((1 << 20) + 10, 'a')
