@@ -17,7 +17,7 @@ case "$build" in /*) ;; *) build="$top/$build" ;; esac
 packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-liberation
-  libarchive-dev libcsv-dev libxlsxwriter-dev libfontconfig-dev libxcb1-dev)
+  libarchive-dev libcsv-dev libxlsxwriter-dev libexpat1-dev libfontconfig-dev libxcb1-dev)
 if [ "$mode" = test ]; then
   packages+=(xvfb xauth xdotool x11-apps xclip imagemagick poppler-utils libx11-dev python3 strace
     libreoffice-calc-nogui locales desktop-file-utils appstream dpkg-dev lintian dbus-daemon openbox)

@@ -870,19 +870,24 @@ private slots:
 
     // Worksheets as other programs write them: prefixed names, single
     // quotes, empty cells, comments, character references, CDATA, line ends
-    // of any kind, rich text with a reading guide, and a sheet long enough
-    // that its tags and texts straddle the blocks it is read in. A sheet cut
-    // short or holding what no sheet holds is refused.
+    // of any kind, rich text with a reading guide, cells and rows without
+    // references, every cell type, namespaces declared anywhere, entities a
+    // DTD declares, and a sheet long enough that its tags and texts straddle
+    // the blocks it is read in. A sheet cut short or holding what no sheet
+    // holds (an undeclared prefix or entity, bytes that are no UTF-8, a cell
+    // of megabytes, entities that expand without end) is refused; a sheet
+    // nested deep is read.
     void xlsxSheetsAreReadWhateverTheirWriter_data()
     {
         QTest::addColumn<QByteArray>("sheetData");
         QTest::addColumn<QList<QStringList>>("rows"); // none: refused
+        QTest::addColumn<QByteArray>("doctype");      // before the root element
         QTest::newRow("prefixes, quotes, empty cells, comments")
             << QByteArray("<x:sheetData><!-- <row r=\"9\"> --><x:row r='1'><x:c r='A1' t='inlineStr'><x:is><x:t>Nome set</x:t>"
                           "</x:is></x:c><x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t>Note</x:t></x:is></x:c></x:row>"
                           "<x:row r=\"2\"><x:c r=\"A2\" s=\"0\"/><x:c r = \"B2\"  t = 'inlineStr' ><x:is><x:t>uno</x:t>"
                           "</x:is></x:c></x:row></x:sheetData>")
-            << QList<QStringList>{{"Nome set", "Note"}, {"", "uno"}};
+            << QList<QStringList>{{"Nome set", "Note"}, {"", "uno"}} << QByteArray();
         QTest::newRow("references, CDATA, line ends, rich text, numbers")
             << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a &amp; b &lt;c&gt; &#233;&#xE8; "
                           "&quot;q&quot; &apos;</x:t></x:is></x:c><x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t><![CDATA[x < y & z]]>"
@@ -891,7 +896,8 @@ private slots:
                           "</x:rPh></x:is></x:c><x:c r=\"E1\"><x:v>0012.50</x:v></x:c><x:c r=\"F1\" t=\"b\"><x:v>1</x:v></x:c>"
                           "</x:row></x:sheetData>")
             << QList<QStringList>{{QString::fromUtf8("a & b <c> éè \"q\" '"), "x < y & z", "riga\nseconda\nterza", "Casa",
-                                   "12,5", "true"}};
+                                   "12,5", "true"}}
+            << QByteArray();
         QByteArray many = "<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Nome set</x:t></x:is></x:c>"
                           "<x:c r=\"B1\" t=\"inlineStr\"><x:is><x:t>Valore</x:t></x:is></x:c></x:row>";
         QList<QStringList> manyRows{{"Nome set", "Valore"}};
@@ -901,22 +907,78 @@ private slots:
                     + "</x:t></x:is></x:c><x:c r=\"B" + n + "\"><x:v>" + n + ".25</x:v></x:c></x:row>";
             manyRows.append({QStringLiteral("Set & %1").arg(r), QStringLiteral("%1,25").arg(r)});
         }
-        QTest::newRow("many blocks") << many + "</x:sheetData>" << manyRows;
+        QTest::newRow("many blocks") << many + "</x:sheetData>" << manyRows << QByteArray();
         QTest::newRow("cut short")
             << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Nome set</x:t></x:is></x:c>")
-            << QList<QStringList>();
+            << QList<QStringList>() << QByteArray();
         QTest::newRow("an entity no sheet has")
             << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a&nbsp;b</x:t></x:is></x:c>"
                           "</x:row></x:sheetData>")
-            << QList<QStringList>();
+            << QList<QStringList>() << QByteArray();
+
+        const QByteArray ns = "\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+        QTest::newRow("no references, every type")
+            << QByteArray("<x:sheetData><x:row><x:c t=\"inlineStr\"><x:is><x:t>Nome set</x:t></x:is></x:c><x:c t=\"inlineStr\">"
+                          "<x:is><x:t>Note</x:t></x:is></x:c><x:c t=\"inlineStr\"><x:is><x:t>Tema</x:t></x:is></x:c></x:row>"
+                          "<x:row><x:c t=\"str\"><x:f>A1</x:f><x:v>calcolato</x:v></x:c><x:c t=\"e\"><x:v>#N/A</x:v></x:c>"
+                          "<x:c t=\"n\"><x:v>1e3</x:v></x:c></x:row><x:row r=\"4\"><x:c r=\"C4\" t=\"b\"><x:v>0</x:v></x:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>{{"Nome set", "Note", "Tema"}, {"calcolato", "#N/A", "1000"}, {"", "", ""},
+                                  {"", "", "false"}}
+            << QByteArray();
+        QTest::newRow("a default namespace, a prefix declared on a cell")
+            << "<sheetData xmlns=" + ns + "><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>uno</t></is></c><y:c xmlns:y="
+                   + ns + " r=\"B1\" y:t=\"inlineStr\"><y:is><y:t>due</y:t></y:is></y:c></row></sheetData>"
+            << QList<QStringList>{{"uno", "due"}} << QByteArray();
+        QTest::newRow("comments and instructions within a text, the rest of the file not read")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>a<!-- no -->b<?pi x?>c</x:t>"
+                          "</x:is></x:c></x:row></x:sheetData><x:altro>&ignoto;</x:altro>")
+            << QList<QStringList>{{"abc"}} << QByteArray();
+        QTest::newRow("entities the sheet declares")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>&marca; &amp; co</x:t>"
+                          "</x:is></x:c></x:row></x:sheetData>")
+            << QList<QStringList>{{"Blokko & co"}}
+            << QByteArray("<!DOCTYPE x:worksheet [<!ENTITY marca \"Blokko\">]>");
+        QByteArray nested = "<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>in fondo</x:t>";
+        for (int i = 0; i < 50000; ++i)
+            nested += "<x:z>";
+        for (int i = 0; i < 50000; ++i)
+            nested += "</x:z>";
+        QTest::newRow("nested deep") << nested + "</x:is></x:c></x:row></x:sheetData>"
+                                     << QList<QStringList>{{"in fondo"}} << QByteArray();
+        QTest::newRow("an undeclared prefix")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><z:c r=\"A1\" t=\"inlineStr\"><z:is><z:t>a</z:t></z:is></z:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>() << QByteArray();
+        QTest::newRow("a prefix used past the element that declares it")
+            << "<x:sheetData><x:row r=\"1\"><y:c xmlns:y=" + ns + " r=\"A1\" t=\"inlineStr\"><y:is><y:t>a</y:t></y:is>"
+                   "</y:c><y:c r=\"B1\" t=\"inlineStr\"><y:is><y:t>b</y:t></y:is></y:c></x:row></x:sheetData>"
+            << QList<QStringList>() << QByteArray();
+        QTest::newRow("bytes that are no UTF-8")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>Citt\xE0</x:t></x:is></x:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>() << QByteArray();
+        QTest::newRow("a cell of more than a megabyte")
+            << "<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>" + QByteArray((1 << 20) + 10, 'a')
+                   + "</x:t></x:is></x:c></x:row></x:sheetData>"
+            << QList<QStringList>() << QByteArray();
+        QByteArray laughs = "<!DOCTYPE x:worksheet [<!ENTITY a0 \"ahah\">";
+        for (int i = 1; i <= 12; ++i)
+            laughs += "<!ENTITY a" + QByteArray::number(i) + " \"" + QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+        laughs += "]>";
+        QTest::newRow("entities that expand without end")
+            << QByteArray("<x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"inlineStr\"><x:is><x:t>&a12;</x:t></x:is></x:c>"
+                          "</x:row></x:sheetData>")
+            << QList<QStringList>() << laughs;
     }
 
     void xlsxSheetsAreReadWhateverTheirWriter()
     {
         QFETCH(QByteArray, sheetData);
         QFETCH(QList<QStringList>, rows);
+        QFETCH(QByteArray, doctype);
         folder->write(QStringLiteral("sheet1.xml"),
-                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<x:worksheet "
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + doctype + "<x:worksheet "
                       "xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
                       + sheetData + "</x:worksheet>");
         const QString xlsx = folder->file(QStringLiteral("altro.xlsx"));

@@ -156,6 +156,14 @@ private slots:
         QTest::newRow("cut to the capacity")
             << "TSchedaMOC" << "Scala" << "12345678901" << QByteArray("\x0A" "1234567890", 11)
             << "1234567890";
+        // The accent typed apart lies past the capacity, yet makes one
+        // letter with the last character kept.
+        QTest::newRow("an accent typed apart, past the capacity")
+            << "TSchedaMOC" << "Scala" << QString::fromUtf8("123456789e\u0301")
+            << QByteArray("\x0A" "123456789\xE9", 11) << QString::fromUtf8("123456789é");
+        QTest::newRow("the code page's undefined bytes")
+            << "TSchedaSet" << "Tema" << QString::fromUtf8("a\u0081b\u0080c")
+            << QByteArray("\x05" "a\x81" "b?c", 6) << QString::fromUtf8("a\u0081b?c");
     }
     void fieldEncoding()
     {

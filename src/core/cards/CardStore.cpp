@@ -129,7 +129,7 @@ qint64 CardStore::appendAll(
     const auto flush = [&] {
         if (!out.write(buffer))
             throw failed();
-        buffer.clear();
+        buffer.resize(0); // keeps its room for the next cards
     };
     {
         QFile in(path_);

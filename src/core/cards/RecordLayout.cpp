@@ -3,6 +3,7 @@
 #include "core/app/Text.h"
 #include "core/cards/Windows1252.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 const FieldDef *RecordLayout::field(std::string_view fieldName) const
@@ -74,8 +75,23 @@ QString Record::text(std::string_view fieldName) const
 
 void Record::setText(const FieldDef &field, const QString &value)
 {
-    QByteArray encoded = Windows1252::encode(Text::trim(value)).left(255).left(field.capacity);
     char *base = bytes_.data() + field.offset;
+    // The usual text, all in the code page, goes straight into the record.
+    QStringView text(value);
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first].unicode() <= 32)
+        ++first;
+    while (last > first && text[last - 1].unicode() <= 32)
+        --last;
+    const qsizetype held = Windows1252::encodeHeld(text.sliced(first, last - first), base + 1,
+                                                   std::min(255, field.capacity));
+    if (held >= 0) {
+        base[0] = static_cast<char>(held);
+        std::fill(base + 1 + held, base + field.size(), '\0');
+        return;
+    }
+    QByteArray encoded = Windows1252::encode(Text::trim(value)).left(255).left(field.capacity);
     base[0] = static_cast<char>(encoded.size());
     std::copy(encoded.cbegin(), encoded.cend(), base + 1);
     std::fill(base + 1 + encoded.size(), base + field.size(), '\0');

@@ -81,11 +81,45 @@ void bestFit(const QString &text, Each each)
     }
 }
 
+} // namespace
+
+qsizetype encodeHeld(QStringView text, char *out, qsizetype room)
+{
+    const qsizetype size = text.size();
+    const QChar *chars = text.data();
+    qsizetype i = 0;
+    for (; i < size && i < room; ++i) {
+        const char16_t c = chars[i].unicode();
+        // Latin-1 outside the block of 0x80-0x9F is its own byte.
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out[i] = char(c);
+            continue;
+        }
+        const int b = encodeOne(c);
+        if (b < 0)
+            return -1;
+        out[i] = char(b);
+    }
+    // The rest of the text is not stored, but one character it does not
+    // hold sends the whole text to the nearest letters.
+    for (qsizetype j = i; j < size; ++j)
+        if (encodeOne(chars[j].unicode()) < 0)
+            return -1;
+    return i;
+}
+
+namespace {
+
 bool holds(const QString &text)
 {
-    for (const QChar c : text)
-        if (encodeOne(c.unicode()) < 0)
-            return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // Latin-1 outside the block of 0x80-0x9F, the usual case, is held.
+        if ((u >= 0x80 && u < 0xA0) || u > 0xFF) {
+            if (encodeOne(u) < 0)
+                return false;
+        }
+    }
     return true;
 }
 
@@ -125,6 +159,8 @@ QList<Replacement> replacements(const QString &text)
 
 QString describe(const QList<Replacement> &list)
 {
+    if (list.isEmpty())
+        return QString();
     QStringList parts;
     for (const Replacement &r : list)
         parts << r.from + QStringLiteral(" \u2192 ") + r.to;

@@ -12,6 +12,11 @@
 namespace Windows1252 {
 
 QByteArray encode(const QString &text);
+// When the code page holds every character of the text: writes the bytes of
+// its first `room` characters (or all, when fewer) to `out` and returns how
+// many. Otherwise returns -1, `out` holding nothing to use: encode() then
+// finds the nearest letters.
+qsizetype encodeHeld(QStringView text, char *out, qsizetype room);
 // Whether every character of the text is stored as it is.
 bool representable(const QString &text);
 

@@ -9,17 +9,26 @@
 #include "core/transfer/Transfer.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace Transfer {
 
 namespace {
 
+// Whether every cell is blank: Text::trim would leave nothing of it.
 bool allEmpty(const QStringList &row)
 {
     for (const QString &cell : row) {
-        if (!Text::trim(cell).isEmpty())
-            return false;
+        for (const QChar c : cell)
+            if (c.unicode() > 32)
+                return false;
     }
     return true;
 }
@@ -27,6 +36,16 @@ bool allEmpty(const QStringList &row)
 // A cell's text as one line: each line break becomes a blank.
 QString oneLine(const QString &cell)
 {
+    // The usual cell, with nothing to trim and on one line, stays as it is.
+    const qsizetype size = cell.size();
+    const QChar *chars = cell.constData();
+    if (size > 0 && chars[0].unicode() > 32 && chars[size - 1].unicode() > 32) {
+        qsizetype i = 0;
+        while (i < size && chars[i] != QLatin1Char('\n') && chars[i] != QLatin1Char('\r'))
+            ++i;
+        if (i == size)
+            return cell;
+    }
     QString text = Text::trim(cell);
     if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
@@ -35,6 +54,124 @@ QString oneLine(const QString &cell)
     }
     return text;
 }
+
+// How often, in rows, an import tells its progress.
+constexpr qint64 kProgressEvery = 512;
+
+// The rows of a source read on a thread of its own, a batch at a time, while
+// the caller converts and writes those read before: reading and writing a
+// large file then take little more than the slower of the two. The rows come
+// in their order, every kProgressEvery-th one (counting the rows read before
+// the reader, `before`) with the source's position and size after it, for a
+// progress bar; a failure of the source is thrown from next() where the
+// source met it, after the rows read before it. Leaving the reader
+// (cancelled, or a row refused) stops the reading thread.
+class RowReader {
+public:
+    RowReader(RowSource &source, qint64 before)
+        : source_(source), number_(before), thread_([this] { read(); })
+    {
+    }
+    ~RowReader()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    RowReader(const RowReader &) = delete;
+    RowReader &operator=(const RowReader &) = delete;
+
+    bool next(QStringList &row, qint64 &position, qint64 &size)
+    {
+        if (taken_ == batch_.size()) {
+            batch_.clear();
+            taken_ = 0;
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
+            if (ready_.empty()) {
+                if (failure_)
+                    std::rethrow_exception(failure_);
+                return false;
+            }
+            batch_ = std::move(ready_.front());
+            ready_.pop_front();
+            lock.unlock();
+            changed_.notify_all();
+        }
+        Row &r = batch_[taken_++];
+        row = std::move(r.cells);
+        position = r.position;
+        size = r.size;
+        return true;
+    }
+
+private:
+    struct Row {
+        QStringList cells;
+        qint64 position = 0;
+        qint64 size = 0;
+    };
+    static constexpr size_t kBatch = 256;
+    static constexpr size_t kBatchesAhead = 8;
+
+    void read()
+    {
+        std::vector<Row> batch;
+        std::exception_ptr failure;
+        bool end = false;
+        while (!end) {
+            batch.reserve(kBatch);
+            try {
+                while (batch.size() < kBatch) {
+                    Row r;
+                    if (!source_.next(r.cells)) {
+                        end = true;
+                        break;
+                    }
+                    // Asking a file for its size costs a system call: only
+                    // the rows the progress bar is told about learn theirs.
+                    if (++number_ % kProgressEvery == 0) {
+                        r.position = source_.position();
+                        r.size = source_.size();
+                    }
+                    batch.push_back(std::move(r));
+                }
+            } catch (...) {
+                failure = std::current_exception();
+                end = true;
+            }
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return ready_.size() < kBatchesAhead || stop_; });
+            if (stop_)
+                return;
+            if (!batch.empty())
+                ready_.push_back(std::move(batch));
+            batch = std::vector<Row>();
+            if (end) {
+                failure_ = failure;
+                finished_ = true;
+            }
+            lock.unlock();
+            changed_.notify_all();
+        }
+    }
+
+    RowSource &source_;
+    qint64 number_; // rows read, on the reading thread
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::vector<Row>> ready_;
+    std::exception_ptr failure_;
+    bool finished_ = false;
+    bool stop_ = false;
+    // The batch being handed out, on the caller's side.
+    std::vector<Row> batch_;
+    size_t taken_ = 0;
+    std::thread thread_; // last: it starts once the rest is ready
+};
 
 void note(QList<ImportReport::Cell> &list, qint64 &count, qint64 row, const QString &column,
           const QString &text)
@@ -235,19 +372,23 @@ static ImportReport importAs(const QString &path, const Mapping &mapping, const 
     ImportReport report;
     report.readAsWindows1252 = windows1252;
     try {
+        RowReader rows(*source, 1);
         store.appendAll([&](const std::function<void(const Record &)> &put) {
             QStringList row;
             Record card(layout);
             qint64 number = 1;
-            while (source->next(row)) {
+            qint64 position = 0;
+            qint64 size = 0;
+            while (rows.next(row, position, size)) {
                 ++number;
-                if (progress && (number % 512) == 0 && !progress(source->position(), source->size()))
+                if (progress && (number % kProgressEvery) == 0 && !progress(position, size))
                     throw Cancelled{};
                 if (allEmpty(row))
                     continue;
                 if (row.size() != headings.size())
                     throw Error(raggedRowMessage(number, row.size(), headings.size()));
-                card = blank;
+                // Into the card's own bytes: no new buffer for every row.
+                std::copy_n(blank.bytes().constData(), blank.bytes().size(), card.bytes().data());
                 if (const auto fixed = options.corrections.constFind(number); fixed != options.corrections.cend()) {
                     for (auto c = fixed->cbegin(); c != fixed->cend(); ++c)
                         if (c.key() >= 0 && c.key() < row.size())
@@ -282,6 +423,8 @@ static ImportReport importAs(const QString &path, const Mapping &mapping, const 
     } catch (const CardStore::Failure &e) {
         throw Error(QString::fromUtf8(e.what()));
     }
+    // The reading thread has ended with the last row: the source is the
+    // caller's again.
     if (progress)
         progress(source->size(), source->size());
     return report;

@@ -95,7 +95,9 @@ struct ImportReport {
 // Appends every row of the file after the heading row to `store`. Rows whose
 // cells are all empty are skipped. Throws Transfer::Error (nothing appended)
 // for bad input or a failing record file, Transfer::Cancelled when
-// `progress` (bytes read, file size) returns false.
+// `progress` (bytes read, file size) returns false. The file is read on a
+// thread of its own while the rows read before are converted and written;
+// `progress` is called on the caller's thread.
 ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,
                         const std::function<bool(qint64, qint64)> &progress = {});
 ImportReport importFile(const QString &path, const Mapping &mapping, const CardStore &store,

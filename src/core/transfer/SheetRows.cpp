@@ -11,7 +11,16 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
 #include <deque>
+#include <exception>
+#include <expat.h>
 #include <vector>
 
 namespace Transfer {
@@ -78,6 +87,83 @@ public:
 
 private:
     archive *a_;
+};
+
+// The blocks of one entry of a Zip, unpacked ahead on a thread of their own
+// while the caller parses those before: a sheet's XML is several times the
+// size of its zip, and unpacking it is a good part of reading it. A failure
+// of the zip is thrown by next() after the blocks unpacked before it.
+class BlockReader {
+public:
+    explicit BlockReader(Zip &zip) : zip_(zip), thread_([this] { run(); }) {}
+    ~BlockReader()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    BlockReader(const BlockReader &) = delete;
+    BlockReader &operator=(const BlockReader &) = delete;
+
+    // The next block; empty at the end of the entry.
+    QByteArray next()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !blocks_.empty() || ended_; });
+        if (blocks_.empty()) {
+            if (failure_)
+                std::rethrow_exception(failure_);
+            return QByteArray();
+        }
+        QByteArray bytes = std::move(blocks_.front());
+        blocks_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return bytes;
+    }
+
+private:
+    static constexpr size_t kAhead = 16;
+
+    void run()
+    {
+        for (;;) {
+            QByteArray bytes;
+            std::exception_ptr failure;
+            try {
+                bytes = zip_.block();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return blocks_.size() < kAhead || stop_; });
+            if (stop_)
+                return;
+            const bool end = failure || bytes.isEmpty();
+            if (end) {
+                failure_ = failure;
+                ended_ = true;
+            } else {
+                blocks_.push_back(std::move(bytes));
+            }
+            lock.unlock();
+            changed_.notify_all();
+            if (end)
+                return;
+        }
+    }
+
+    Zip &zip_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> blocks_;
+    std::exception_ptr failure_;
+    bool ended_ = false;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts once the rest is ready
 };
 
 QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)
@@ -210,17 +296,18 @@ public:
     }
     bool next(QStringList &row) override
     {
+        if (!blocks_)
+            blocks_ = std::make_unique<BlockReader>(zip_);
         while (rows_.empty() && !done_) {
-            const QByteArray bytes = zip_.block();
-            if (bytes.isEmpty()) {
+            const QByteArray bytes = blocks_->next();
+            if (bytes.isEmpty())
                 done_ = true;
-            } else {
+            else
                 position_ += bytes.size();
-                xml_.addData(bytes);
-            }
-            parse();
-            if (done_ && !finished_ && xml_.error() != QXmlStreamReader::NoError)
-                throw Error(notSheetMessage());
+            // What follows the sheet's end is read (the zip checks its
+            // entries whole) but no longer parsed.
+            if (!finished_)
+                feed(bytes, done_);
         }
         if (rows_.empty())
             return false;
@@ -238,21 +325,9 @@ public:
     QChar separator() const override { return QChar(); }
 
 protected:
-    void parse()
-    {
-        while (!finished_ && !xml_.atEnd()) {
-            const QXmlStreamReader::TokenType t = xml_.readNext();
-            if (t == QXmlStreamReader::Invalid) {
-                if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
-                    return;
-                throw Error(notSheetMessage());
-            }
-            token(t);
-            if (text_.size() > kLongestCell)
-                throw Error(notSheetMessage());
-        }
-    }
-    virtual void token(QXmlStreamReader::TokenType t) = 0;
+    // Parses the next block of the entry (`last`: the entry ends with it,
+    // `bytes` may then be empty); throws for a damaged sheet.
+    virtual void feed(const QByteArray &bytes, bool last) = 0;
 
     // A finished row: empty rows wait until a row with cells follows them, so
     // that a sheet's endless empty tail is never produced.
@@ -274,7 +349,7 @@ protected:
     }
 
     Zip zip_;
-    QXmlStreamReader xml_;
+    std::unique_ptr<BlockReader> blocks_; // after zip_: it ends first
     QString kind_;
     qint64 size_ = 0;
     qint64 position_ = 0;
@@ -283,7 +358,6 @@ protected:
     qint64 emptyRows_ = 0;
     qsizetype width_ = -1;
     std::deque<QStringList> rows_;
-    QString text_;
 };
 
 // content.xml of an OpenDocument spreadsheet.
@@ -292,7 +366,26 @@ public:
     OdsSource(const QString &path, int sheet) : SheetSource(path, QStringLiteral("content.xml"), QStringLiteral("ODS")), sheet_(sheet) {}
 
 private:
-    void token(QXmlStreamReader::TokenType t) override
+    void feed(const QByteArray &bytes, bool last) override
+    {
+        if (!bytes.isEmpty())
+            xml_.addData(bytes);
+        while (!finished_ && !xml_.atEnd()) {
+            const QXmlStreamReader::TokenType t = xml_.readNext();
+            if (t == QXmlStreamReader::Invalid) {
+                if (xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+                    break;
+                throw Error(notSheetMessage());
+            }
+            token(t);
+            if (text_.size() > kLongestCell)
+                throw Error(notSheetMessage());
+        }
+        if (last && !finished_ && xml_.error() != QXmlStreamReader::NoError)
+            throw Error(notSheetMessage());
+    }
+
+    void token(QXmlStreamReader::TokenType t)
     {
         if (t == QXmlStreamReader::StartElement) {
             const QStringView n = xml_.name();
@@ -369,6 +462,8 @@ private:
         return std::nullopt;
     }
 
+    QXmlStreamReader xml_;
+    QString text_;
     int sheet_;
     int table_ = -1;
     bool inTable_ = false;
@@ -515,99 +610,298 @@ qsizetype columnOf(QStringView ref)
     qsizetype column = 0;
     qsizetype i = 0;
     for (; i < ref.size() && ref[i].isLetter(); ++i)
-        column = column * 26 + (ref[i].toUpper().unicode() - 'A' + 1);
+        column = std::min<qsizetype>(column * 26 + (ref[i].toUpper().unicode() - 'A' + 1), qsizetype(1) << 20);
     return i == 0 || column > 1 << 16 ? -1 : column - 1;
 }
 
-// A worksheet of an xlsx.
+// The same for a reference in UTF-8, as the sheet's parser gives it.
+qsizetype columnOf(const char *ref)
+{
+    qsizetype column = 0;
+    qsizetype i = 0;
+    for (; ref[i] != '\0'; ++i) {
+        const auto c = static_cast<unsigned char>(ref[i]);
+        if (c >= 0x80)
+            return columnOf(QString::fromUtf8(ref));
+        const bool upper = c >= 'A' && c <= 'Z';
+        if (!upper && !(c >= 'a' && c <= 'z'))
+            break;
+        column = std::min<qsizetype>(column * 26 + ((upper ? c : c - 'a' + 'A') - 'A' + 1), qsizetype(1) << 20);
+    }
+    return i == 0 || column > 1 << 16 ? -1 : column - 1;
+}
+
+// An attribute's whole number as QString's conversion reads it, 0 when it
+// reads as none. Plain digits, the usual case, are read here.
+template<typename Number>
+Number wholeNumber(const char *text)
+{
+    constexpr int kDigits = std::numeric_limits<Number>::digits10;
+    Number value = 0;
+    int i = 0;
+    for (; i < kDigits && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = Number(value * 10 + (text[i] - '0'));
+    if (i > 0 && text[i] == '\0')
+        return value;
+    const QString other = QString::fromUtf8(text);
+    if constexpr (sizeof(Number) > sizeof(int))
+        return other.toLongLong();
+    else
+        return other.toInt();
+}
+
+// A worksheet of an xlsx, streamed through expat: the sheet of a large
+// collection runs to tens of megabytes of tags around short texts, which
+// expat reads several times faster than QXmlStreamReader. Expat expands the
+// five predefined entities and character references, gives CDATA as text,
+// turns every line end into "\n", refuses an undeclared entity or a
+// document cut short, and bounds the expansion of the entities a DTD
+// declares. Names are matched by their local part, whatever their prefix;
+// expat's own namespace processing would spell out the namespace of every
+// tag, so the prefixes are checked here instead: one that no enclosing
+// element declares makes the sheet damaged, as it is for QXmlStreamReader.
+// The text of a cell is kept as UTF-8 until the cell ends.
 class XlsxSource : public SheetSource {
 public:
     XlsxSource(const QString &path, const QString &entry, Workbook book)
-        : SheetSource(path, entry, QStringLiteral("XLSX")), book_(std::move(book))
+        : SheetSource(path, entry, QStringLiteral("XLSX")), book_(std::move(book)), parser_(XML_ParserCreate(nullptr))
     {
+        if (!parser_)
+            throw std::bad_alloc();
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &XlsxSource::onStart, &XlsxSource::onEnd);
+        XML_SetCharacterDataHandler(parser_, &XlsxSource::onText);
     }
+    ~XlsxSource() override { XML_ParserFree(parser_); }
+    XlsxSource(const XlsxSource &) = delete;
+    XlsxSource &operator=(const XlsxSource &) = delete;
 
 private:
-    void token(QXmlStreamReader::TokenType t) override
+    // Where a name's local part starts; names are short, so a plain loop.
+    static const char *localName(const char *name)
     {
-        if (t == QXmlStreamReader::StartElement) {
-            const QStringView n = xml_.name();
-            if (n == u"c") {
-                const QXmlStreamAttributes a = xml_.attributes();
-                const qsizetype c = columnOf(attr(a, QLatin1String("r")));
-                if (c >= 0)
-                    column_ = c;
-                const QStringView type = attr(a, QLatin1String("t"));
-                type_ = type.isEmpty() ? Type::Number
-                        : type == u"s" ? Type::Shared
-                        : type == u"b" ? Type::Boolean
-                        : type == u"inlineStr" || type == u"str" || type == u"e" ? Type::Text
-                                                                                 : Type::Number;
-                style_ = attr(a, QLatin1String("s")).toInt();
-                text_.resize(0);
-            } else if (n == u"v" || n == u"t") {
-                inValue_ = true;
-            } else if (n == u"row") {
-                row_ = RowBuilder();
-                column_ = 0;
-                const qint64 r = attr(xml_.attributes(), QLatin1String("r")).toLongLong();
-                if (r > rowNumber_ + 1)
-                    endRow({}, r - rowNumber_ - 1);
-                rowNumber_ = std::max(r, rowNumber_ + 1);
-            } else if (n == u"rPh") {
-                ++phonetic_;
+        for (const char *c = name; *c != '\0'; ++c)
+            if (*c == ':')
+                return c + 1;
+        return name;
+    }
+    static bool declaration(const char *name)
+    {
+        return name[0] == 'x' && std::strncmp(name, "xmlns", 5) == 0 && (name[5] == '\0' || name[5] == ':');
+    }
+    static bool same(const char *a, const char *b) { return std::strcmp(a, b) == 0; }
+    // The value of the first attribute with this local name (namespace
+    // declarations are none); "" when there is none.
+    static const char *attr(const char **attributes, const char *name)
+    {
+        for (; attributes[0]; attributes += 2)
+            if (same(localName(attributes[0]), name) && !declaration(attributes[0]))
+                return attributes[1];
+        return "";
+    }
+
+    // Takes the namespace declarations of an element that starts, and checks
+    // the prefixes of its name and attributes.
+    void bindPrefixes(const char *name, const char **attributes)
+    {
+        ++depth_;
+        for (const char **a = attributes; a[0]; a += 2)
+            if (declaration(a[0]) && a[0][5] == ':')
+                prefixes_.push_back({std::string(a[0] + 6), depth_});
+        checkPrefix(name);
+        for (const char **a = attributes; a[0]; a += 2)
+            if (!declaration(a[0]))
+                checkPrefix(a[0]);
+    }
+    void checkPrefix(const char *name) const
+    {
+        const char *local = localName(name);
+        if (local == name)
+            return;
+        const std::string_view prefix(name, size_t(local - 1 - name));
+        if (prefix == "xml")
+            return;
+        for (const Prefix &p : prefixes_)
+            if (p.prefix == prefix)
+                return;
+        throw Error(notSheetMessage());
+    }
+    void unbindPrefixes()
+    {
+        while (!prefixes_.empty() && prefixes_.back().depth == depth_)
+            prefixes_.pop_back();
+        --depth_;
+    }
+
+    void feed(const QByteArray &bytes, bool last) override
+    {
+        const XML_Status status = XML_Parse(parser_, bytes.constData(), int(bytes.size()), last ? XML_TRUE : XML_FALSE);
+        if (failure_)
+            std::rethrow_exception(failure_);
+        // The parser stops itself at the end of the sheet's rows.
+        if (status == XML_STATUS_ERROR && !(finished_ && XML_GetErrorCode(parser_) == XML_ERROR_ABORTED))
+            throw Error(notSheetMessage());
+    }
+
+    // Expat is C: what the handlers throw is kept, the parser stopped, and
+    // the failure thrown again once XML_Parse has returned.
+    template<typename Step>
+    void guarded(Step step)
+    {
+        if (failure_ || finished_)
+            return;
+        try {
+            step();
+        } catch (...) {
+            failure_ = std::current_exception();
+            XML_StopParser(parser_, XML_FALSE);
+        }
+    }
+
+    static void XMLCALL onStart(void *self, const XML_Char *name, const XML_Char **attributes)
+    {
+        auto *s = static_cast<XlsxSource *>(self);
+        s->guarded([&] {
+            s->bindPrefixes(name, attributes);
+            s->start(localName(name), attributes);
+        });
+    }
+    static void XMLCALL onEnd(void *self, const XML_Char *name)
+    {
+        auto *s = static_cast<XlsxSource *>(self);
+        s->guarded([&] {
+            s->end(localName(name));
+            s->unbindPrefixes();
+        });
+    }
+    static void XMLCALL onText(void *self, const XML_Char *text, int length)
+    {
+        auto *s = static_cast<XlsxSource *>(self);
+        if (!s->inValue_ || s->phonetic_)
+            return;
+        s->guarded([&] {
+            s->text_.append(text, size_t(length));
+            if (qsizetype(s->text_.size()) > kLongestCell)
+                throw Error(notSheetMessage());
+        });
+    }
+
+    void start(const char *n, const char **a)
+    {
+        if (same(n, "c")) {
+            // One pass over the attributes: r, t and s, the first of each.
+            const char *ref = nullptr;
+            const char *type = nullptr;
+            const char *style = nullptr;
+            for (const char **at = a; at[0]; at += 2) {
+                const char *local = localName(at[0]);
+                if (local[0] == '\0' || local[1] != '\0' || declaration(at[0]))
+                    continue;
+                if (local[0] == 'r' && !ref)
+                    ref = at[1];
+                else if (local[0] == 't' && !type)
+                    type = at[1];
+                else if (local[0] == 's' && !style)
+                    style = at[1];
             }
-        } else if (t == QXmlStreamReader::Characters) {
-            if (inValue_ && !phonetic_)
-                text_ += xml_.text();
-        } else if (t == QXmlStreamReader::EndElement) {
-            const QStringView n = xml_.name();
-            if (n == u"v" || n == u"t") {
+            const qsizetype c = columnOf(ref ? ref : "");
+            if (c >= 0)
+                column_ = c;
+            type_ = !type || *type == '\0'           ? Type::Number
+                    : same(type, "s")                 ? Type::Shared
+                    : same(type, "b")                 ? Type::Boolean
+                    : same(type, "inlineStr") || same(type, "str") || same(type, "e") ? Type::Text
+                                                                                    : Type::Number;
+            style_ = wholeNumber<int>(style ? style : "");
+            text_.clear();
+        } else if (same(n, "v") || same(n, "t")) {
+            inValue_ = true;
+        } else if (same(n, "row")) {
+            row_ = RowBuilder();
+            row_.cells.reserve(width_ > 0 ? width_ : 16);
+            column_ = 0;
+            const qint64 r = wholeNumber<qint64>(attr(a, "r"));
+            if (r > rowNumber_ + 1)
+                endRow({}, r - rowNumber_ - 1);
+            rowNumber_ = std::max(r, rowNumber_ + 1);
+        } else if (same(n, "rPh")) {
+            ++phonetic_;
+        }
+    }
+
+    void end(const char *n)
+    {
+        switch (n[0]) {
+        case 'v':
+        case 't':
+            if (n[1] == '\0')
                 inValue_ = false;
-            } else if (n == u"c") {
+            break;
+        case 'c':
+            if (n[1] == '\0') {
                 row_.put(column_, cellText());
                 ++column_;
-            } else if (n == u"rPh") {
-                --phonetic_;
-            } else if (n == u"row") {
-                endRow(std::move(row_.cells), 1);
-            } else if (n == u"sheetData") {
-                finished_ = true;
             }
+            break;
+        case 'r':
+            if (same(n, "rPh"))
+                --phonetic_;
+            else if (same(n, "row"))
+                endRow(std::move(row_.cells), 1);
+            break;
+        case 's':
+            if (same(n, "sheetData")) {
+                finished_ = true;
+                XML_StopParser(parser_, XML_FALSE);
+            }
+            break;
+        default:
+            break;
         }
     }
 
     QString cellText() const
     {
+        const QString text = QString::fromUtf8(text_.data(), qsizetype(text_.size()));
         switch (type_) {
         case Type::Shared: {
             bool ok = false;
-            const int i = QStringView(text_).trimmed().toInt(&ok);
+            const int i = QStringView(text).trimmed().toInt(&ok);
             return ok && i >= 0 && i < qsizetype(book_.shared.size()) ? book_.shared[size_t(i)] : QString();
         }
         case Type::Boolean:
-            return QStringView(text_).trimmed() == u"1" ? QStringLiteral("true") : QStringLiteral("false");
+            return QStringView(text).trimmed() == u"1" ? QStringLiteral("true") : QStringLiteral("false");
         case Type::Text:
-            return text_;
+            return text;
         case Type::Number:
             break;
         }
-        if (text_.isEmpty())
+        if (text.isEmpty())
             return QString();
         if (style_ >= 0 && style_ < book_.dateStyles.size() && book_.dateStyles[style_]) {
             bool ok = false;
-            const double serial = QLocale::c().toDouble(text_, &ok);
+            const double serial = QLocale::c().toDouble(text, &ok);
             if (ok && serial >= 1 && serial < 2958466) {
                 const QDate base = book_.date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
                 return dateText(base.addDays(qint64(std::floor(serial))));
             }
         }
-        return numberText(text_);
+        return numberText(text);
     }
 
     enum class Type { Number, Shared, Boolean, Text };
 
+    struct Prefix {
+        std::string prefix;
+        int depth; // of the element that declares it
+    };
+
     Workbook book_;
+    XML_Parser parser_;
+    std::exception_ptr failure_;
+    std::vector<Prefix> prefixes_; // declared by the open elements, innermost last
+    int depth_ = 0;
+    std::string text_; // the cell's value so far, UTF-8
     qint64 rowNumber_ = 0;
     qsizetype column_ = 0;
     Type type_ = Type::Number;

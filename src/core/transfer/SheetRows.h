@@ -1,6 +1,10 @@
 #pragma once
 // Rows of a spreadsheet file: OpenDocument (.ods) or Office Open XML (.xlsx),
-// both zip files of XML, read with libarchive and QXmlStreamReader. Each cell
+// both zip files of XML, unpacked block by block with libarchive. The
+// content of an .ods and the small parts of an .xlsx (its sheet names,
+// shared strings and styles) are read with QXmlStreamReader; the worksheet
+// of an .xlsx, which holds every cell and runs to tens of megabytes for a
+// large collection, is streamed through expat. Each cell
 // gives its value, not its display text: numbers with a decimal comma and no
 // thousands separator ("1234,5"), dates as dd/mm/yyyy, yes/no as "true" or
 // "false", text as written (paragraphs on lines of their own). Trailing empty
