@@ -20,19 +20,8 @@
 // - The program's icon is drawn from its SVG once the first window is up
 //   (Icon::AfterFirstWindow): within the noise of that benchmark, under
 //   10 ms.
-// - The data folder's lock is taken on a thread of its own while the login
-//   window is made (SingleInstance::begin/finish): QLockFile syncs its file,
-//   about 1 ms on a quiet disk, but 34 ms was seen on a busy one.
-// - Ended from outside (log-out, kill), the program gives back its lock
-//   (platform::quitOnTermination): the next start does not take over a
-//   stale lock, which costs two more syncs.
-// What remains before main() is the loading of the libraries: on a quiet
-// machine the program reaches main() about 40 ms after its start, a bare Qt
-// window's program about 24 ms; Qt Network and Svg account for about 4 ms of
-// the difference, libarchive, libxlsxwriter, libcsv and Qt Charts, with the
-// libraries they bring (libcrypto, libxml2), for most of the rest. They are
-// linked plainly; moving them into modules loaded on first use, like the
-// camera and print modules, is what would take that time off a start.
+// libarchive is linked like the other libraries: it adds about 0.5 ms of
+// loading to a start.
 int main(int argc, char **argv)
 {
     VetrinoraApplication::prepareProcess();
@@ -43,19 +32,14 @@ int main(int argc, char **argv)
     // One program per data folder: a second start brings the running one to
     // the front and ends, before it reads or repairs anything.
     SingleInstance instance(ProgramFolder::path());
-    if (instance.begin())
-        return 0;
-    // The login window is made while the lock file is written and synced
-    // (a sync can take long on a busy disk); it reads no data.
-    Roster roster(Roster::Creation::LoginFirst, Roster::Recovery::Later);
-    switch (instance.finish()) {
+    switch (instance.claim()) {
     case SingleInstance::Claim::Owner: break;
     case SingleInstance::Claim::HandedOver: return 0;
     case SingleInstance::Claim::Refused: return 1;
     }
-    roster.recover();
     // The login window shows first; the other main windows, and the icon,
     // follow as soon as it is drawn.
+    Roster roster(Roster::Creation::LoginFirst);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &roster, &Roster::bringToFront);
     roster.start();
     return app.exec();

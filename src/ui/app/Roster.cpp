@@ -31,12 +31,15 @@ namespace {
 Roster *current = nullptr;
 }
 
-Roster::Roster(Creation creation, Recovery recovery)
+Roster::Roster(Creation creation)
 {
     current = this;
     setNavigation(this);
-    if (recovery == Recovery::Now)
-        recover();
+    // A restore of a backup, a deletion or a restore from the bin that a
+    // killed run left half done is completed or undone before any window
+    // reads a record file; a restore first, as it brings in a bin of its own.
+    Transfer::recoverRestore(ProgramFolder::path());
+    Cestino::recover();
     password_ = std::make_unique<TfrmPassword>();
     if (creation == Creation::AllAtOnce) {
         createTheOthers();
@@ -45,15 +48,6 @@ Roster::Roster(Creation creation, Recovery recovery)
         // that it appears at once (see start()).
         password_->installEventFilter(this);
     }
-}
-
-void Roster::recover()
-{
-    // A restore of a backup, a deletion or a restore from the bin that a
-    // killed run left half done is completed or undone; a restore first, as
-    // it brings in a bin of its own.
-    Transfer::recoverRestore(ProgramFolder::path());
-    Cestino::recover();
 }
 
 void Roster::bringToFront()

@@ -26,12 +26,7 @@ public:
         LoginFirst, // the login window now, the others in order once it
                     // has been drawn, or as soon as any of them is asked for
     };
-    // What a killed run left half done is put right before any window
-    // reads a record file: in the constructor, or (Later) when the start
-    // calls recover(), once it holds the data folder.
-    enum class Recovery { Now, Later };
-    explicit Roster(Creation creation = Creation::AllAtOnce, Recovery recovery = Recovery::Now);
-    void recover();
+    explicit Roster(Creation creation = Creation::AllAtOnce);
     ~Roster() override;
 
     // The one roster of the running program.

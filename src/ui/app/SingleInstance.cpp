@@ -89,23 +89,9 @@ void SingleInstance::listen()
 
 SingleInstance::Claim SingleInstance::claim()
 {
-    if (begin())
-        return Claim::HandedOver;
-    return finish();
-}
-
-bool SingleInstance::begin()
-{
     if (handOver(300))
-        return true;
-    taking_ = std::async(std::launch::async, [this] { return lock_.take(); });
-    return false;
-}
-
-SingleInstance::Claim SingleInstance::finish()
-{
-    const DataFolderLock::Outcome first = taking_.valid() ? taking_.get() : lock_.take();
-    switch (first) {
+        return Claim::HandedOver;
+    switch (lock_.take()) {
     case DataFolderLock::Outcome::Taken:
     case DataFolderLock::Outcome::Unavailable:
         listen();

@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QString>
 
-#include <future>
 #include <memory>
 
 class QLocalServer;
@@ -28,15 +27,7 @@ public:
     explicit SingleInstance(const QString &folder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // begin() and then finish(), which a start splits to make its login
-    // window while the lock file is written and synced.
     Claim claim();
-    // A running program that answers is asked to come forward (true: this
-    // start ends); otherwise the data folder's lock starts being taken, on
-    // a thread of its own.
-    bool begin();
-    // The rest of the claim, once the lock is taken or found held.
-    Claim finish();
 
     // The name the running program answers to: one per data folder and user.
     static QString serverName(const QString &folder);
@@ -51,6 +42,5 @@ private:
 
     QString folder_;
     DataFolderLock lock_;
-    std::future<DataFolderLock::Outcome> taking_;
     std::unique_ptr<QLocalServer> server_;
 };
