@@ -11,17 +11,13 @@ source "$(dirname "$0")/lib.sh"
 
 # Cards of name, value and for-sale flag, laid out as the set catalogue
 # stores them.
-python3 - "$work" <<'PY'
+python3 - "$work" "$e2e_dir" <<'PY'
 import sys, pathlib
-def field(text, capacity):
-    data = text.encode("cp1252")
-    return bytes([len(data)]) + data + bytes(capacity - len(data))
-def card(name, value, sale):
-    fields = [(name, 50), ("", 50), ("", 250), ("", 50), ("", 50)] + \
-             [("", 50), ("", 50), ("", 250), ("", 250), ("", 250), ("", 250), ("", 50), ("", 30), ("", 250),
-              (value, 15), (sale, 2)] + [("", 250)] * 6
-    return b"".join(field(t, c) for t, c in fields)
-cards = card("Faro", "30,00", "Sì") + card("Castello", "abc", "No") + card("Drago", "12,50", "No")
+sys.path.insert(0, sys.argv[2])
+from records import set_card
+cards = set_card(NomeSet="Faro", Valore="30,00", InVendita="Sì") + \
+        set_card(NomeSet="Castello", Valore="abc", InVendita="No") + \
+        set_card(NomeSet="Drago", Valore="12,50", InVendita="No")
 (pathlib.Path(sys.argv[1]) / "Catalogo_BLOKKO.pro").write_bytes(cards)
 PY
 

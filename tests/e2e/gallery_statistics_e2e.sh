@@ -9,17 +9,13 @@ set -euo pipefail
 script=$0
 source "$(dirname "$0")/lib.sh"
 
-python3 - "$work" <<'PY'
+python3 - "$work" "$e2e_dir" <<'PY'
 import sys, pathlib
-def field(text, capacity):
-    data = text.encode("cp1252")
-    return bytes([len(data)]) + data + bytes(capacity - len(data))
-def card(name, theme, value):
-    fields = [(name, 50), (theme, 50), ("", 250), ("", 50), ("", 50)] + \
-             [("", 50), ("", 50), ("", 250), ("", 250), ("", 250), ("", 250), ("", 50), ("", 30), ("", 250),
-              (value, 15), ("No", 2)] + [("", 250)] * 6
-    return b"".join(field(t, c) for t, c in fields)
-cards = card("Faro", "Città", "1030,00") + card("Castello", "Castelli", "20,00") + card("Drago", "Castelli", "12,50")
+sys.path.insert(0, sys.argv[2])
+from records import set_card
+cards = set_card(NomeSet="Faro", Tema="Città", Valore="1030,00", InVendita="No") + \
+        set_card(NomeSet="Castello", Tema="Castelli", Valore="20,00", InVendita="No") + \
+        set_card(NomeSet="Drago", Tema="Castelli", Valore="12,50", InVendita="No")
 (pathlib.Path(sys.argv[1]) / "Catalogo_BLOKKO.pro").write_bytes(cards)
 PY
 mkdir -p "$work/Schedario"

@@ -114,7 +114,7 @@ user_added=1
 install -d -m 700 -o "$user" "$tmp/runtime"
 install -d -m 755 -o "$user" "$tmp/log"
 install -d -m 755 "$tmp/scripts"
-install -m 755 "$script" "$here/lib.sh" "$tmp/scripts/"
+install -m 755 "$script" "$here/lib.sh" "$here/records.py" "$tmp/scripts/"
 # The home outside the data folder and the caches of the libraries (fonts, Mesa).
 outside_data() {
   (cd "$home" && find . \( -path ./.cache -o -path ./.local/share/Vetrinora \) -prune -o -print | sort)

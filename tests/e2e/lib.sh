@@ -20,6 +20,8 @@ fi
 
 work=$2
 app_pid=
+# The shared Python helpers (records.py) lie beside the scripts.
+e2e_dir=$(cd "$(dirname "$script")" && pwd)
 
 # Types a text into the focused field. Plain ASCII is typed key by key; a
 # text with accented letters is pasted with Ctrl+V, because xdotool types
@@ -134,17 +136,12 @@ focus_window() { # title regex
 # one card: "Galeone", "Città", code 6285, year 1989, everything else empty,
 # "0,00" and "No", byte for byte.
 check_galeone_card() {
-  python3 - "${1:-$work}" <<'PY' || fail "the set catalogue is not as saved"
+  python3 - "${1:-$work}" "$e2e_dir" <<'PY' || fail "the set catalogue is not as saved"
 import sys, pathlib
-folder = pathlib.Path(sys.argv[1])
-def field(text, capacity):
-    data = text.encode("cp1252")
-    return bytes([len(data)]) + data + bytes(capacity - len(data))
-fields = [("Galeone", 50), ("Città", 50), ("", 250), ("6285", 50), ("1989", 50)] + \
-         [("", 50), ("", 50), ("", 250), ("", 250), ("", 250), ("", 250), ("", 50), ("", 30), ("", 250),
-          ("0,00", 15), ("No", 2)] + [("", 250)] * 6
-expected = b"".join(field(t, c) for t, c in fields)
-assert len(expected) == 3419
-assert (folder / "Catalogo_BLOKKO.pro").read_bytes() == expected, "record differs"
+sys.path.insert(0, sys.argv[2])
+from records import set_card
+expected = set_card(NomeSet="Galeone", Tema="Città", CodiceSet="6285", AnnoUscita="1989",
+                    Valore="0,00", InVendita="No")
+assert (pathlib.Path(sys.argv[1]) / "Catalogo_BLOKKO.pro").read_bytes() == expected, "record differs"
 PY
 }

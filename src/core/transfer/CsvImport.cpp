@@ -6,16 +6,14 @@
 #include "core/editing/Money.h"
 #include "core/editing/WrittenAmount.h"
 #include "core/transfer/SheetRows.h"
+#include "core/transfer/ReadAhead.h"
 #include "core/transfer/Transfer.h"
 
 #include <QFileInfo>
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
 #include <exception>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace Transfer {
@@ -58,48 +56,24 @@ QString oneLine(const QString &cell)
 // How often, in rows, an import tells its progress.
 constexpr qint64 kProgressEvery = 512;
 
-// The rows of a source read on a thread of its own, a batch at a time, while
-// the caller converts and writes those read before: reading and writing a
-// large file then take little more than the slower of the two. The rows come
-// in their order, every kProgressEvery-th one (counting the rows read before
+// The rows of a source read on a thread of its own, a batch at a time, in
+// their order, every kProgressEvery-th one (counting the rows read before
 // the reader, `before`) with the source's position and size after it, for a
-// progress bar; a failure of the source is thrown from next() where the
-// source met it, after the rows read before it. Leaving the reader
-// (cancelled, or a row refused) stops the reading thread.
+// progress bar. A failure of the source comes after the rows read before it.
 class RowReader {
 public:
     RowReader(RowSource &source, qint64 before)
-        : source_(source), number_(before), thread_([this] { read(); })
+        : source_(source), number_(before),
+          batches_([this](std::vector<Row> &batch) { return readBatch(batch); }, 8)
     {
     }
-    ~RowReader()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    RowReader(const RowReader &) = delete;
-    RowReader &operator=(const RowReader &) = delete;
 
     bool next(QStringList &row, qint64 &position, qint64 &size)
     {
         if (taken_ == batch_.size()) {
-            batch_.clear();
             taken_ = 0;
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return !ready_.empty() || finished_; });
-            if (ready_.empty()) {
-                if (failure_)
-                    std::rethrow_exception(failure_);
+            if (!batches_.next(batch_))
                 return false;
-            }
-            batch_ = std::move(ready_.front());
-            ready_.pop_front();
-            lock.unlock();
-            changed_.notify_all();
         }
         Row &r = batch_[taken_++];
         row = std::move(r.cells);
@@ -115,62 +89,46 @@ private:
         qint64 size = 0;
     };
     static constexpr size_t kBatch = 256;
-    static constexpr size_t kBatchesAhead = 8;
 
-    void read()
+    // On the reading thread. A batch cut short by a failure is handed out
+    // first; the failure follows with the next call.
+    bool readBatch(std::vector<Row> &batch)
     {
-        std::vector<Row> batch;
-        std::exception_ptr failure;
-        bool end = false;
-        while (!end) {
-            batch.reserve(kBatch);
-            try {
-                while (batch.size() < kBatch) {
-                    Row r;
-                    if (!source_.next(r.cells)) {
-                        end = true;
-                        break;
-                    }
-                    // Asking a file for its size costs a system call: only
-                    // the rows the progress bar is told about learn theirs.
-                    if (++number_ % kProgressEvery == 0) {
-                        r.position = source_.position();
-                        r.size = source_.size();
-                    }
-                    batch.push_back(std::move(r));
+        if (failure_)
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+        batch.reserve(kBatch);
+        try {
+            while (!ended_ && batch.size() < kBatch) {
+                Row r;
+                if (!source_.next(r.cells)) {
+                    ended_ = true;
+                    break;
                 }
-            } catch (...) {
-                failure = std::current_exception();
-                end = true;
+                // Asking a file for its size costs a system call: only the
+                // rows the progress bar is told about learn theirs.
+                if (++number_ % kProgressEvery == 0) {
+                    r.position = source_.position();
+                    r.size = source_.size();
+                }
+                batch.push_back(std::move(r));
             }
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return ready_.size() < kBatchesAhead || stop_; });
-            if (stop_)
-                return;
-            if (!batch.empty())
-                ready_.push_back(std::move(batch));
-            batch = std::vector<Row>();
-            if (end) {
-                failure_ = failure;
-                finished_ = true;
-            }
-            lock.unlock();
-            changed_.notify_all();
+        } catch (...) {
+            if (batch.empty())
+                throw;
+            failure_ = std::current_exception();
         }
+        return !batch.empty();
     }
 
     RowSource &source_;
-    qint64 number_; // rows read, on the reading thread
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::vector<Row>> ready_;
+    // The reading thread's own.
+    qint64 number_;
+    bool ended_ = false;
     std::exception_ptr failure_;
-    bool finished_ = false;
-    bool stop_ = false;
-    // The batch being handed out, on the caller's side.
+    // The caller's: the batch being handed out.
     std::vector<Row> batch_;
     size_t taken_ = 0;
-    std::thread thread_; // last: it starts once the rest is ready
+    ReadAhead<std::vector<Row>> batches_; // last: its thread starts once the rest is ready
 };
 
 void note(QList<ImportReport::Cell> &list, qint64 &count, qint64 row, const QString &column,

@@ -1,5 +1,7 @@
 #include "core/transfer/SheetRows.h"
 
+#include "core/transfer/ReadAhead.h"
+
 #include "core/transfer/Transfer.h"
 
 #include <QDate>
@@ -11,13 +13,10 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cmath>
-#include <condition_variable>
 #include <cstring>
 #include <limits>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <deque>
 #include <exception>
 #include <expat.h>
@@ -87,83 +86,6 @@ public:
 
 private:
     archive *a_;
-};
-
-// The blocks of one entry of a Zip, unpacked ahead on a thread of their own
-// while the caller parses those before: a sheet's XML is several times the
-// size of its zip, and unpacking it is a good part of reading it. A failure
-// of the zip is thrown by next() after the blocks unpacked before it.
-class BlockReader {
-public:
-    explicit BlockReader(Zip &zip) : zip_(zip), thread_([this] { run(); }) {}
-    ~BlockReader()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    BlockReader(const BlockReader &) = delete;
-    BlockReader &operator=(const BlockReader &) = delete;
-
-    // The next block; empty at the end of the entry.
-    QByteArray next()
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !blocks_.empty() || ended_; });
-        if (blocks_.empty()) {
-            if (failure_)
-                std::rethrow_exception(failure_);
-            return QByteArray();
-        }
-        QByteArray bytes = std::move(blocks_.front());
-        blocks_.pop_front();
-        lock.unlock();
-        changed_.notify_all();
-        return bytes;
-    }
-
-private:
-    static constexpr size_t kAhead = 16;
-
-    void run()
-    {
-        for (;;) {
-            QByteArray bytes;
-            std::exception_ptr failure;
-            try {
-                bytes = zip_.block();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return blocks_.size() < kAhead || stop_; });
-            if (stop_)
-                return;
-            const bool end = failure || bytes.isEmpty();
-            if (end) {
-                failure_ = failure;
-                ended_ = true;
-            } else {
-                blocks_.push_back(std::move(bytes));
-            }
-            lock.unlock();
-            changed_.notify_all();
-            if (end)
-                return;
-        }
-    }
-
-    Zip &zip_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<QByteArray> blocks_;
-    std::exception_ptr failure_;
-    bool ended_ = false;
-    bool stop_ = false;
-    std::thread thread_; // last: it starts once the rest is ready
 };
 
 QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)
@@ -296,11 +218,19 @@ public:
     }
     bool next(QStringList &row) override
     {
+        // The entry is unpacked ahead while the blocks before are parsed: a
+        // sheet's XML is several times the size of its zip, and unpacking it
+        // is a good part of reading it.
         if (!blocks_)
-            blocks_ = std::make_unique<BlockReader>(zip_);
+            blocks_ = std::make_unique<ReadAhead<QByteArray>>(
+                [this](QByteArray &bytes) {
+                    bytes = zip_.block();
+                    return !bytes.isEmpty();
+                },
+                16);
         while (rows_.empty() && !done_) {
-            const QByteArray bytes = blocks_->next();
-            if (bytes.isEmpty())
+            QByteArray bytes;
+            if (!blocks_->next(bytes))
                 done_ = true;
             else
                 position_ += bytes.size();
@@ -349,7 +279,7 @@ protected:
     }
 
     Zip zip_;
-    std::unique_ptr<BlockReader> blocks_; // after zip_: it ends first
+    std::unique_ptr<ReadAhead<QByteArray>> blocks_; // after zip_: it ends first
     QString kind_;
     qint64 size_ = 0;
     qint64 position_ = 0;
