@@ -3,6 +3,7 @@
 // write and sync of a file of the spreadsheet's size (the same sync the
 // program's atomic write makes), measured in the same process, interleaved,
 // after a warm-up; and the .xlsx export of the same cards against it.
+#include "LinkedModules.h"
 #include "BenchCatalogue.h"
 #include "ui/base/Application.h"
 #include "core/app/ProgramFolder.h"
@@ -45,6 +46,7 @@ double plainReadAndWrite(const QString &recordFile, const QString &output, qint6
 int main(int argc, char **argv)
 {
     BenchProgram program(argc, argv, 100000);
+    linkModulesIn();
     const int runs = std::max(argc > 1 ? std::atoi(argv[1]) : 5, 5);
     const QString records = ProgramFolder::file(QStringLiteral("Catalogo_BLOKKO.pro"));
     const QString plainOut = program.folder.filePath(QStringLiteral("plain.out"));

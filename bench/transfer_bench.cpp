@@ -7,6 +7,7 @@
 //   the same files (goal: at most 1.5 times). The backup's time includes its
 //   read-back check.
 // Prints each figure with its goal, and FAIL where a goal is missed.
+#include "LinkedModules.h"
 #include "BenchCatalogue.h"
 
 #include "core/cards/CardStore.h"
@@ -59,6 +60,7 @@ void verdict(const char *what, double ratio, double goal)
 int main(int argc, char **argv)
 {
     BenchProgram program(argc, argv, 100000);
+    linkModulesIn();
     const QString folder = program.folder.path() + QLatin1Char('/');
     const QString records = folder + QStringLiteral("Catalogo_BLOKKO.pro");
     const CardStore catalogue(records, Schede::TSchedaSet);

@@ -54,6 +54,8 @@ int main(int argc, char **argv)
     // follow as soon as it is drawn.
     Roster roster(Roster::Creation::LoginFirst);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &roster, &Roster::bringToFront);
+    // Other starts are answered from then on (a start meanwhile waits).
+    QObject::connect(&roster, &Roster::othersCreated, &instance, &SingleInstance::answerOtherStarts);
     roster.start();
     return app.exec();
 }

@@ -219,6 +219,9 @@ private slots:
         QTest::newRow("portable printing") << false << "printing" << "Vetrinora/vetrinora_print";
         QTest::newRow("installed printing")
             << true << "printing" << "usr/" VETRINORA_TEST_MODULEDIR "/vetrinora_print";
+        QTest::newRow("portable formats") << false << "formats" << "Vetrinora/vetrinora_formats";
+        QTest::newRow("installed formats")
+            << true << "formats" << "usr/" VETRINORA_TEST_MODULEDIR "/vetrinora_formats";
     }
     void programFiles()
     {
@@ -229,9 +232,10 @@ private slots:
             install();
         else
             portable();
-        const QString found = file == QLatin1String("manual")   ? InstalledFiles::manual()
-                              : file == QLatin1String("camera") ? InstalledFiles::cameraModule()
-                                                                : InstalledFiles::printModule();
+        const QString found = file == QLatin1String("manual")    ? InstalledFiles::manual()
+                              : file == QLatin1String("camera")  ? InstalledFiles::cameraModule()
+                              : file == QLatin1String("formats") ? InstalledFiles::formatsModule()
+                                                                 : InstalledFiles::printModule();
         QCOMPARE(found, QDir::cleanPath(at(expected)));
     }
 

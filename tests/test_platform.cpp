@@ -5,7 +5,15 @@
 
 #include "ui/base/Application.h"
 #include "core/app/Formats.h"
+#include "core/cards/CardStore.h"
+#include "core/cards/Schede.h"
 #include "core/platform/System.h"
+#include "core/transfer/Backup.h"
+#include "core/transfer/CsvImport.h"
+#include "core/transfer/FileFormats.h"
+#include "core/transfer/SheetRows.h"
+#include "core/transfer/XlsxExport.h"
+#include "LinkedModules.h"
 #include "ui/platform/Modules.h"
 #include "ui/platform/QtServices.h"
 
@@ -159,6 +167,8 @@ private slots:
                                 << QString();
         QTest::newRow("printing") << QString(VETRINORA_PRINT_MODULE) << QByteArray(platform::kPreviewWithDialog)
                                   << QString();
+        QTest::newRow("formats") << QString(VETRINORA_FORMATS_MODULE) << QByteArray(Transfer::kGetFileFormats)
+                                 << QString();
     }
 
     void theModuleLoaderKeepsTheReason()
@@ -187,6 +197,45 @@ private slots:
                              QRegularExpression("^Modulo non disponibile: .*" + QRegularExpression::escape(reasonNames)));
         QVERIFY(!module.function<QFunctionPointer>(name.constData()));
         QVERIFY2(module.reason().contains(reasonNames), qPrintable(module.reason()));
+    }
+
+    // Backups and .xlsx files go through the formats module, which the
+    // program opens from its folder the first time: without it they end in
+    // their message (the loader's reason logged) and nothing is written;
+    // with it a backup is written and read back, and a workbook written and
+    // read back as rows. Runs before anything else here uses the module,
+    // which is then kept for the rest of the run.
+    void theFormatsModuleFromTheProgramFolder()
+    {
+        TestProgramFolder program;
+        program.writeCards("Catalogo_BLOKKO.pro", Schede::TSchedaSet,
+                           {{{"NomeSet", "Furgone d'epoca"}, {"Valore", "1234,50"}}});
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        const QDateTime when(QDate(2026, 12, 11), QTime(10, 0));
+        platform::Module::linkIn(Transfer::kGetFileFormats, nullptr); // as the program: no code linked in
+        const auto relink = qScopeGuard([] { linkModulesIn(); });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Modulo non disponibile: .*vetrinora_formats"));
+        try {
+            Transfer::writeBackup(program.path(), out.path(), when);
+            QFAIL("a backup was written without the formats module");
+        } catch (const Transfer::Error &e) {
+            QCOMPARE(e.message(), Transfer::moduleMissingMessage());
+        }
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+        QVERIFY(QFile::copy(VETRINORA_FORMATS_MODULE,
+                            program.file(QFileInfo(VETRINORA_FORMATS_MODULE).fileName())));
+        const QString zip = Transfer::writeBackup(program.path(), out.path(), when);
+        QCOMPARE(Transfer::inspectBackup(zip).setCards, 1);
+        const CardStore store(program.file("Catalogo_BLOKKO.pro"), Schede::TSchedaSet);
+        const QString xlsx = QDir(out.path()).filePath("schede.xlsx");
+        QCOMPARE(Transfer::exportXlsx(store, xlsx), 1);
+        QCOMPARE(Transfer::sheetNames(xlsx), QStringList{"Schede"});
+        const Transfer::Preview preview = Transfer::preview(xlsx);
+        QCOMPARE(preview.rows.size(), 1);
+        QVERIFY(preview.rows.first().contains("Furgone d'epoca"));
+        QVERIFY(preview.rows.first().contains("1234,5"));
     }
 
     // The system calls made for speed and their plain fallbacks give the

@@ -38,12 +38,15 @@ namespace {
 
 const QString kCatalogue = QStringLiteral("Catalogo_BLOKKO.pro");
 
-// The real program, laid out as a portable program folder in `folder`.
+// The real program, laid out as a portable program folder in `folder`, with
+// the module through which a second start hands over.
 QString installProgram(const TestProgramFolder &folder)
 {
     folder.installShippedCredentials();
     const QString exe = folder.file(QStringLiteral("Vetrinora"));
     QFile::copy(QStringLiteral(VETRINORA_PROGRAM), exe);
+    QFile::copy(QStringLiteral(VETRINORA_CHANNEL_MODULE),
+                folder.file(QFileInfo(QStringLiteral(VETRINORA_CHANNEL_MODULE)).fileName()));
     QFile(exe).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return exe;
 }
@@ -121,6 +124,7 @@ private slots:
     {
         SingleInstance first(folder->path());
         QCOMPARE(first.claim(), SingleInstance::Claim::Owner);
+        first.answerOtherStarts();
         connect(&first, &SingleInstance::raiseRequested, roster.get(), &Roster::bringToFront);
         roster->start();
         QWidget *login = roster->window(Place::Login);
@@ -143,6 +147,28 @@ private slots:
         QVERIFY(!login->isMinimized());
         QTRY_VERIFY(login->isActiveWindow());
         QCOMPARE(services->messages.size(), 0);
+        QCOMPARE(lockPid(folder->path()), qint64(QCoreApplication::applicationPid()));
+    }
+
+    // The first start answers once its first window is drawn; a second start
+    // in the moment before waits for that answer and hands over, without a
+    // message of its own.
+    void aStartWhileTheFirstIsStartingWaitsForItsAnswer()
+    {
+        SingleInstance first(folder->path());
+        QCOMPARE(first.claim(), SingleInstance::Claim::Owner);
+        int raised = 0;
+        connect(&first, &SingleInstance::raiseRequested, this, [&] { ++raised; });
+        QProcess second;
+        second.start(installProgram(*folder), {});
+        QVERIFY(second.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(second.state(), QProcess::Running);
+        first.answerOtherStarts();
+        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(raised, 1);
         QCOMPARE(lockPid(folder->path()), qint64(QCoreApplication::applicationPid()));
     }
 

@@ -12,7 +12,9 @@ if [ "${1:-}" != --inner ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   cp "$exe" "$work/Vetrinora"
-  cp "$(dirname "$exe")"/vetrinora_webcam.* "$(dirname "$exe")"/vetrinora_print.* "$work/" 2>/dev/null || true
+  cp "$(dirname "$exe")"/vetrinora_webcam.* "$(dirname "$exe")"/vetrinora_print.* \
+     "$(dirname "$exe")"/vetrinora_formats.* "$(dirname "$exe")"/vetrinora_channel.* \
+     "$work/" 2>/dev/null || true
   cp "$credentials" "$work/unins000.dll"
   unset QT_QPA_PLATFORM
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$script" --inner "$work" "${@:3}"

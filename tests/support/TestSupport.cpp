@@ -7,6 +7,7 @@
 #include "core/app/ProgramFolder.h"
 #include "ui/app/Roster.h"
 #include "core/cards/RecordLayout.h"
+#include "LinkedModules.h"
 
 #include <QApplication>
 #include <QDir>
@@ -375,6 +376,7 @@ int runTests(int argc, char **argv, QObject *testObject)
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare();
+    linkModulesIn();
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(testObject, argc, argv);
 }

@@ -10,6 +10,7 @@
 // Writes a backup of FOLDER into TARGET, printing "writing" once its data
 // has started to go out, and waits: the backup kill test kills it midway.
 
+#include "LinkedModules.h"
 #include "core/transfer/Backup.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    linkModulesIn();
     if (argc != 4)
         return 2;
     if (QString::fromLocal8Bit(argv[1]) == QLatin1String("--once")) {

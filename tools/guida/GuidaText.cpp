@@ -9,6 +9,7 @@
 #include "core/transfer/Backup.h"
 #include "core/transfer/CsvExport.h"
 #include "core/transfer/CsvImport.h"
+#include "core/transfer/FileFormats.h"
 #include "core/transfer/Rows.h"
 #include "core/transfer/SheetRows.h"
 #include "core/transfer/XlsxExport.h"
@@ -1281,7 +1282,14 @@ QList<Message> messages()
                     "riprovare."_s}
          << Message{Messages::excelExportCancelled(),
                     exportingXlsx, u"È stato premuto Annulla sulla barra di avanzamento."_s,
-                    u"Nulla."_s};
+                    u"Nulla."_s}
+         << Message{Transfer::moduleMissingMessage(),
+                    collection + u", pulsanti "_s + kBackup + u", "_s + kRestore + u", "_s
+                        + kImportCsv + u" (fogli .ods e .xlsx) ed Esporta Excel..."_s,
+                    u"Il file vetrinora_formats, che il programma apre per scrivere e leggere i "
+                    "backup e i fogli di calcolo, manca dall'installazione o non si può caricare; "
+                    "il motivo è scritto nel registro del programma."_s,
+                    u"Reinstallare Vetrinora; le schede e le foto non ne sono toccate."_s};
     return list;
 }
 

@@ -35,6 +35,16 @@ QString printModule()
     return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_print"));
 }
 
+QString formatsModule()
+{
+    return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_formats"));
+}
+
+QString channelModule()
+{
+    return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_channel"));
+}
+
 QString initialCredentials(const QString &executableFolder)
 {
     const QString folder = QDir::cleanPath(executableFolder + QLatin1Char('/')

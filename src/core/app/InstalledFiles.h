@@ -1,8 +1,9 @@
 #pragma once
 #include <QString>
 
-// The program's own files, which it only reads: the user manual, the camera
-// and print modules and the initial credential file. In a portable program folder they
+// The program's own files, which it only reads: the user manual, the
+// modules (camera, printing, file formats, the channel between two starts)
+// and the initial credential file. In a portable program folder they
 // sit beside the executable; in an installation they sit in the folders of
 // the installation, found relative to the executable (bin/vetrinora,
 // libexec/vetrinora, share/vetrinora, share/doc/vetrinora under one prefix).
@@ -15,6 +16,10 @@ QString manual();
 QString cameraModule();
 // The print module, likewise.
 QString printModule();
+// The module of zip files and .xlsx workbooks, likewise.
+QString formatsModule();
+// The module of the channel between two starts, likewise.
+QString channelModule();
 // The credential file that a new data folder starts with, in the
 // installation whose executable sits in `executableFolder`.
 QString initialCredentials(const QString &executableFolder);

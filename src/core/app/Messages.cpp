@@ -6,6 +6,7 @@
 #include "core/transfer/Backup.h"
 #include "core/transfer/CsvExport.h"
 #include "core/transfer/CsvImport.h"
+#include "core/transfer/FileFormats.h"
 #include "core/transfer/Rows.h"
 #include "core/transfer/SheetRows.h"
 #include "core/transfer/XlsxExport.h"
@@ -483,7 +484,7 @@ QStringList all()
         reportCell(p1, p2, p3), Transfer::readAsWindows1252Message(), importCancelled(),
         skippedCards(p1), Transfer::notSheetMessage(),
         oneCardExportedToExcel(), cardsExportedToExcel(p1), Transfer::xlsxFailedMessage(),
-        excelExportCancelled(),
+        excelExportCancelled(), Transfer::moduleMissingMessage(),
     };
 }
 

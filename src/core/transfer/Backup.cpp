@@ -6,6 +6,7 @@
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SafeName.h"
+#include "core/transfer/FileFormats.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,8 +14,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <archive.h>
-#include <archive_entry.h>
 #include <cerrno>
 #include <memory>
 
@@ -73,14 +72,6 @@ NameKind classify(const QString &name)
     return NameKind::Foreign;
 }
 
-struct ReadArchive {
-    archive *a = archive_read_new();
-    ~ReadArchive() { archive_read_free(a); }
-    ReadArchive() = default;
-    ReadArchive(const ReadArchive &) = delete;
-    ReadArchive &operator=(const ReadArchive &) = delete;
-};
-
 struct Entry {
     QString name;
     NameKind kind;
@@ -90,15 +81,13 @@ struct Entry {
 
 // Walks the entries of a backup, checking names and sizes. `onEntry` decides
 // whether the entry's data is read (handed to `onData` in blocks, the CRC
-// checked by libarchive at the end of each entry).
+// checked by the zip reader at the end of each entry).
 void walk(const QString &zip, const BackupLimits &limits,
           const std::function<bool(const Entry &)> &onEntry,
           const std::function<void(const Entry &, const char *, qint64)> &onData)
 {
-    ReadArchive r;
-    archive_read_support_format_zip_seekable(r.a);
-    const QByteArray path = QFile::encodeName(zip);
-    if (!QFileInfo(zip).isFile() || archive_read_open_filename(r.a, path.constData(), size_t(kBlock)) != ARCHIVE_OK)
+    const std::unique_ptr<ZipReader> r = fileFormats().readZip(zip, kBlock);
+    if (!r)
         throw Error(notZipMessage());
     bool note = false;
     int entries = 0;
@@ -106,19 +95,18 @@ void walk(const QString &zip, const BackupLimits &limits,
     qint64 total = 0;
     QByteArray block(kBlock, Qt::Uninitialized);
     for (;;) {
-        archive_entry *e = nullptr;
-        const int status = archive_read_next_header(r.a, &e);
-        if (status == ARCHIVE_EOF)
+        ZipEntry e;
+        const ZipReader::Step step = r->next(e);
+        if (step == ZipReader::Step::End)
             break;
-        if (status < ARCHIVE_WARN)
+        if (step == ZipReader::Step::Failed)
             throw Error(entries == 0 ? notZipMessage() : damagedMessage(QString()));
         ++entries;
-        const char *utf8 = archive_entry_pathname_utf8(e);
         Entry entry;
-        entry.name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
+        entry.name = e.name;
         entry.kind = classify(entry.name);
-        entry.declared = archive_entry_size_is_set(e) ? archive_entry_size(e) : -1;
-        entry.regular = archive_entry_filetype(e) == AE_IFREG;
+        entry.declared = e.size;
+        entry.regular = e.regular;
         if (entry.kind == NameKind::Dangerous)
             throw Error(badNameMessage(entry.name));
         if (entry.kind == NameKind::Foreign)
@@ -142,7 +130,7 @@ void walk(const QString &zip, const BackupLimits &limits,
             continue;
         qint64 read = 0;
         for (;;) {
-            const la_ssize_t n = archive_read_data(r.a, block.data(), size_t(kBlock));
+            const qint64 n = r->read(block.data(), kBlock);
             if (n == 0)
                 break;
             if (n < 0)
@@ -362,44 +350,25 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
                                        QFileInfo(out.temporaryPath()).absoluteFilePath().toUtf8()))
         pending.note = QDir(folder).filePath(kPendingBackup);
 
-    struct Writer {
-        archive *a = archive_write_new();
-        ~Writer() { archive_write_free(a); }
-    } w;
-    archive_write_set_format_zip(w.a);
-    archive_write_set_bytes_in_last_block(w.a, 1);
-    // The fastest deflate: record files shrink well at any level, photos
-    // hardly at all.
-    archive_write_set_format_option(w.a, "zip", "compression", "deflate");
-    archive_write_set_format_option(w.a, "zip", "compression-level", "1");
-    const auto writeCallback = [](archive *, void *client, const void *buffer, size_t length) -> la_ssize_t {
-        auto *file = static_cast<platform::AtomicFile *>(client);
-        return file->write(QByteArrayView(static_cast<const char *>(buffer), qsizetype(length)))
-                   ? la_ssize_t(length)
-                   : -1;
+    const auto sink = [](void *file, const char *bytes, qint64 size) {
+        return static_cast<platform::AtomicFile *>(file)->write(QByteArrayView(bytes, qsizetype(size)));
     };
-    if (archive_write_open2(w.a, &out, nullptr, writeCallback, nullptr, nullptr) != ARCHIVE_OK)
+    const std::unique_ptr<ZipWriter> w = fileFormats().writeZip(sink, &out);
+    if (!w)
         throw Error(backupWriteMessage());
-
-    const auto header = [&](const QString &name, qint64 size, time_t mtime) {
-        std::unique_ptr<archive_entry, void (*)(archive_entry *)> e(archive_entry_new(), archive_entry_free);
-        archive_entry_set_pathname_utf8(e.get(), name.toUtf8().constData());
-        archive_entry_set_filetype(e.get(), AE_IFREG);
-        archive_entry_set_perm(e.get(), 0644);
-        archive_entry_set_size(e.get(), size);
-        archive_entry_set_mtime(e.get(), mtime, 0);
-        if (archive_write_header(w.a, e.get()) != ARCHIVE_OK)
+    const auto header = [&](const QString &name, qint64 size, qint64 modified) {
+        if (!w->add(name, size, modified))
             throw Error(backupWriteMessage());
     };
     const auto data = [&](const char *bytes, qint64 length) {
-        if (archive_write_data(w.a, bytes, size_t(length)) != la_ssize_t(length))
+        if (!w->write(bytes, length))
             throw Error(backupWriteMessage());
     };
 
     const QByteArray note = QString(kNoteFirstLine + QStringLiteral("\r\n") + kNoteDate
                                     + when.toString(Qt::ISODate) + QStringLiteral("\r\n"))
                                 .toUtf8();
-    header(kNoteName, note.size(), time_t(when.toSecsSinceEpoch()));
+    header(kNoteName, note.size(), when.toSecsSinceEpoch());
     data(note.constData(), note.size());
 
     qint64 done = 0;
@@ -408,7 +377,7 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
         QFile in(f.path);
         if (!in.open(QIODevice::ReadOnly))
             throw Error(backupWriteMessage());
-        header(f.name, f.size, time_t(QFileInfo(in).lastModified().toSecsSinceEpoch()));
+        header(f.name, f.size, QFileInfo(in).lastModified().toSecsSinceEpoch());
         qint64 left = f.size;
         while (left > 0) {
             const qint64 n = in.read(block.data(), std::min(left, kBlock));
@@ -421,7 +390,7 @@ QString writeBackup(const QString &folder, const QString &targetFolder, const QD
                 throw Cancelled{};
         }
     }
-    if (archive_write_close(w.a) != ARCHIVE_OK)
+    if (!w->close())
         throw Error(backupWriteMessage());
 
     // Read back: every entry there, whole, with its size and CRC.

@@ -1,7 +1,7 @@
 #include "core/transfer/SheetRows.h"
 
+#include "core/transfer/FileFormats.h"
 #include "core/transfer/ReadAhead.h"
-
 #include "core/transfer/Transfer.h"
 
 #include <QDate>
@@ -10,8 +10,6 @@
 #include <QHash>
 #include <QLocale>
 #include <QXmlStreamReader>
-#include <archive.h>
-#include <archive_entry.h>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -35,39 +33,30 @@ constexpr qint64 kMostRepeats = 1 << 20;
 // One pass over the entries of the zip.
 class Zip {
 public:
-    explicit Zip(const QString &path) : a_(archive_read_new())
+    explicit Zip(const QString &path) : r_(fileFormats().readZip(path, kBlock))
     {
-        archive_read_support_format_zip_seekable(a_);
-        const QByteArray name = QFile::encodeName(path);
-        if (!QFileInfo(path).isFile() || archive_read_open_filename(a_, name.constData(), size_t(kBlock)) != ARCHIVE_OK) {
-            // No destructor runs for a constructor that throws.
-            archive_read_free(a_);
+        if (!r_)
             throw Error(notSheetMessage());
-        }
     }
-    ~Zip() { archive_read_free(a_); }
-    Zip(const Zip &) = delete;
-    Zip &operator=(const Zip &) = delete;
 
     // The next entry's name; false at the end.
     bool next(QString &name, qint64 &size)
     {
-        archive_entry *e = nullptr;
-        const int status = archive_read_next_header(a_, &e);
-        if (status == ARCHIVE_EOF)
+        ZipEntry e;
+        const ZipReader::Step step = r_->next(e);
+        if (step == ZipReader::Step::End)
             return false;
-        if (status < ARCHIVE_WARN)
+        if (step == ZipReader::Step::Failed)
             throw Error(notSheetMessage());
-        const char *utf8 = archive_entry_pathname_utf8(e);
-        name = utf8 ? QString::fromUtf8(utf8) : QString::fromLocal8Bit(archive_entry_pathname(e));
-        size = archive_entry_size_is_set(e) ? archive_entry_size(e) : 0;
+        name = e.name;
+        size = std::max<qint64>(e.size, 0);
         return true;
     }
     // The next block of the current entry; empty at its end.
     QByteArray block()
     {
         QByteArray bytes(kBlock, Qt::Uninitialized);
-        const la_ssize_t n = archive_read_data(a_, bytes.data(), size_t(kBlock));
+        const qint64 n = r_->read(bytes.data(), kBlock);
         if (n < 0)
             throw Error(notSheetMessage());
         bytes.truncate(qsizetype(n));
@@ -85,7 +74,7 @@ public:
     }
 
 private:
-    archive *a_;
+    std::unique_ptr<ZipReader> r_;
 };
 
 QStringView attr(const QXmlStreamAttributes &attributes, QLatin1StringView localName)

@@ -1,6 +1,6 @@
 #pragma once
 // Rows of a spreadsheet file: OpenDocument (.ods) or Office Open XML (.xlsx),
-// both zip files of XML, unpacked block by block with libarchive. The
+// both zip files of XML, unpacked block by block (FileFormats.h). The
 // content of an .ods and the small parts of an .xlsx (its sheet names,
 // shared strings and styles) are read with QXmlStreamReader; the worksheet
 // of an .xlsx, which holds every cell and runs to tens of megabytes for a

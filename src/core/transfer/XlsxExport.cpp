@@ -2,6 +2,7 @@
 
 #include "core/cards/Windows1252.h"
 #include "core/editing/Money.h"
+#include "core/transfer/FileFormats.h"
 #include "core/transfer/Transfer.h"
 
 #include <QDate>
@@ -16,15 +17,15 @@
 #include <locale.h>
 #include <string>
 #include <string_view>
-#include <xlsxwriter.h>
 
 namespace Transfer {
 
 namespace {
 
-// libxlsxwriter writes numbers with printf, which follows LC_NUMERIC: under an
-// Italian locale 1234.5 would come out as "1234,5", which no spreadsheet
-// reads. The export runs with the C number format on its own thread.
+// The workbook's writer writes numbers with printf, which follows LC_NUMERIC:
+// under an Italian locale 1234.5 would come out as "1234,5", which no
+// spreadsheet reads. The export runs with the C number format on its own
+// thread.
 class CNumbers {
 public:
     CNumbers() : c_(newlocale(LC_NUMERIC_MASK, "C", duplocale(LC_GLOBAL_LOCALE))), old_(c_ ? uselocale(c_) : nullptr) {}
@@ -179,58 +180,6 @@ const Utf8Table &utf8Table()
     return table;
 }
 
-class Workbook {
-public:
-    explicit Workbook(const QString &file)
-    {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        tmpdir_ = QFile::encodeName(QDir::tempPath());
-        options.tmpdir = tmpdir_.data();
-        const QByteArray name = QFile::encodeName(file);
-        book = workbook_new_opt(name.constData(), &options);
-        if (!book)
-            throw Error(xlsxFailedMessage());
-        sheet = workbook_add_worksheet(book, "Schede");
-        heading = workbook_add_format(book);
-        format_set_bold(heading);
-        format_set_bg_color(heading, 0xDDDDDD);
-        format_set_border(heading, LXW_BORDER_THIN);
-        euro = workbook_add_format(book);
-        format_set_num_format(euro, "#,##0.00\\ [$\xE2\x82\xAC-410];\\-#,##0.00\\ [$\xE2\x82\xAC-410]");
-        year = workbook_add_format(book);
-        format_set_num_format(year, "0");
-        count = workbook_add_format(book);
-        format_set_num_format(count, "#,##0");
-        date = workbook_add_format(book);
-        format_set_num_format(date, "dd/mm/yyyy");
-    }
-    ~Workbook()
-    {
-        if (book)
-            workbook_close(book); // an abandoned workbook: its file is discarded
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
-    bool close()
-    {
-        const lxw_error e = workbook_close(book);
-        book = nullptr;
-        return e == LXW_NO_ERROR;
-    }
-
-    lxw_workbook *book = nullptr;
-    lxw_worksheet *sheet = nullptr;
-    lxw_format *heading = nullptr;
-    lxw_format *euro = nullptr;
-    lxw_format *year = nullptr;
-    lxw_format *count = nullptr;
-    lxw_format *date = nullptr;
-
-private:
-    QByteArray tmpdir_;
-};
-
 } // namespace
 
 QString xlsxFailedMessage()
@@ -278,20 +227,22 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
     bool ok = true;
     {
         const CNumbers numbers;
-        Workbook w(temporary.fileName());
-        lxw_worksheet *ws = w.sheet;
+        const std::unique_ptr<XlsxWriter> w = fileFormats().writeXlsx(temporary.fileName(), QDir::tempPath());
+        if (!w)
+            throw Error(xlsxFailedMessage());
+        using Style = XlsxWriter::Style;
         const Utf8Table &utf8 = utf8Table();
         std::string buffer;
         buffer.reserve(1024);
         const auto writeCard = [&](const char *record) {
-            const lxw_row_t row = lxw_row_t(written + 1);
+            const qint64 row = written + 1;
             for (qsizetype c = 0; c < qsizetype(layout.fields.size()); ++c) {
                 const QByteArrayView bytes = Record::bytesAt(record, layout.fields[size_t(c)]);
                 if (bytes.isEmpty())
                     continue;
                 const std::string_view view(bytes.data(), std::size_t(bytes.size()));
-                const lxw_col_t col = lxw_col_t(c);
-                lxw_error e = LXW_NO_ERROR;
+                const int col = int(c);
+                bool cellOk = true;
                 bool done = false;
                 switch (kinds[c]) {
                 case Kind::Money: {
@@ -299,7 +250,7 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
                     if (!cents)
                         cents = Money::cents(Windows1252::decode(bytes.data(), bytes.size()));
                     if (cents) {
-                        e = worksheet_write_number(ws, row, col, double(*cents) / 100.0, w.euro);
+                        cellOk = w->number(row, col, double(*cents) / 100.0, Style::Euro);
                         done = true;
                     }
                     break;
@@ -307,14 +258,13 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
                 case Kind::Year:
                 case Kind::Count:
                     if (const auto n = wholeNumber(view)) {
-                        e = worksheet_write_number(ws, row, col, *n, kinds[c] == Kind::Year ? w.year : w.count);
+                        cellOk = w->number(row, col, *n, kinds[c] == Kind::Year ? Style::Year : Style::Count);
                         done = true;
                     }
                     break;
                 case Kind::Date:
                     if (const auto d = dateOf(view)) {
-                        lxw_datetime when{d->year(), d->month(), d->day(), 0, 0, 0};
-                        e = worksheet_write_datetime(ws, row, col, &when, w.date);
+                        cellOk = w->date(row, col, d->year(), d->month(), d->day(), Style::Date);
                         done = true;
                     }
                     break;
@@ -323,9 +273,9 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
                 }
                 if (!done) {
                     utf8.convert(bytes, buffer);
-                    e = worksheet_write_string(ws, row, col, buffer.c_str(), nullptr);
+                    cellOk = w->text(row, col, buffer.c_str(), Style::Plain);
                 }
-                ok = ok && e == LXW_NO_ERROR;
+                ok = ok && cellOk;
             }
             ++written;
         };
@@ -351,10 +301,10 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
                 });
             }
             for (qsizetype c = 0; c < widths.size(); ++c)
-                worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), widths[c], nullptr);
-            worksheet_freeze_panes(ws, 1, 0);
+                ok = w->setWidth(int(c), widths[c]) && ok;
+            ok = w->freezeFirstRow() && ok;
             for (qsizetype c = 0; c < qsizetype(layout.fields.size()); ++c)
-                worksheet_write_string(ws, 0, lxw_col_t(c), heading(layout.fields[size_t(c)]).toUtf8().constData(), w.heading);
+                ok = w->text(0, int(c), heading(layout.fields[size_t(c)]).toUtf8().constData(), Style::Heading) && ok;
             if (!rows) {
                 qint64 total = 0;
                 store.scan(
@@ -377,8 +327,8 @@ qint64 exportXlsx(const CardStore &store, const QString &path,
         }
         if (cancelled)
             throw Cancelled{};
-        worksheet_autofilter(ws, 0, 0, lxw_row_t(written), lxw_col_t(layout.fields.size() - 1));
-        ok = w.close() && ok;
+        ok = w->filter(written, int(layout.fields.size() - 1)) && ok;
+        ok = w->close() && ok;
     }
     if (!ok)
         throw Error(xlsxFailedMessage());

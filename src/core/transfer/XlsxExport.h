@@ -1,5 +1,5 @@
 #pragma once
-// Cards out to a real spreadsheet (.xlsx, written with libxlsxwriter): one
+// Cards out to a real spreadsheet (.xlsx, written by the formats module): one
 // column per field in record order under the fields' headings, as the CSV
 // export. Amounts are numbers with a euro format (so the sheet can sum them),
 // years and piece counts numbers, dates that read as dates (dd/mm/yyyy,

@@ -100,6 +100,7 @@ void Roster::createTheOthers()
     ProgramFolder::removeTemporaryLeftovers();
     // And what a killed backup left in the folder it was written to.
     Transfer::removeBackupLeftover(ProgramFolder::path());
+    emit othersCreated();
 }
 
 Roster::~Roster()

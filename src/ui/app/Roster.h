@@ -60,6 +60,8 @@ public:
 
 signals:
     void programEnded();
+    // The windows after the login window have been made: the start is over.
+    void othersCreated();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,13 +1,12 @@
 #include "ui/app/SingleInstance.h"
 
+#include "ui/platform/Modules.h"
 #include "ui/platform/Platform.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QThread>
 
 #ifndef Q_OS_WIN
@@ -15,9 +14,6 @@
 #endif
 
 namespace {
-const QByteArray kComeForward = QByteArrayLiteral("vetrinora: mostra\n");
-const QByteArray kComing = QByteArrayLiteral("vetrinora: ok\n");
-
 // No window is up yet: the message stands alone, with its OK.
 void refuse(const QString &text)
 {
@@ -45,56 +41,34 @@ QString SingleInstance::serverName(const QString &folder)
            + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(24));
 }
 
-bool SingleInstance::handOver(int waitMs)
+platform::LocalChannel *SingleInstance::channel()
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName(folder_));
-    if (!socket.waitForConnected(waitMs))
-        return false;
-    socket.write(kComeForward);
-    socket.waitForBytesWritten(1000);
-    // The answer says the window came forward; a program busy with a long
-    // action answers later, but it is there all the same.
-    socket.waitForReadyRead(2000);
-    socket.disconnectFromServer();
-    return true;
+    if (!channelTried_) {
+        channelTried_ = true;
+        if (const auto create = platform::channelModule().function<platform::CreateLocalChannel>(
+                platform::kCreateLocalChannel))
+            channel_.reset(create());
+    }
+    return channel_.get();
 }
 
-void SingleInstance::listen()
+bool SingleInstance::handOver(int waitMs)
 {
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString name = serverName(folder_);
-    // A name left by a program of ours that was killed: the lock says that
-    // nobody answers to it any more.
-    QLocalServer::removeServer(name);
-    if (!server_->listen(name))
-        return; // no hand-over then; the lock still keeps the folder ours
-    connect(server_.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QByteArray line = socket->readLine();
-                if (line != kComeForward)
-                    return;
-                emit raiseRequested();
-                socket->write(kComing);
-                socket->flush();
-            });
-        }
-    });
+    platform::LocalChannel *c = channel();
+    return c && c->ask(serverName(folder_), waitMs);
+}
+
+void SingleInstance::answerOtherStarts()
+{
+    if (platform::LocalChannel *c = channel())
+        c->answer(serverName(folder_), [this] { emit raiseRequested(); });
 }
 
 SingleInstance::Claim SingleInstance::claim()
 {
-    if (handOver(300))
-        return Claim::HandedOver;
     switch (lock_.take()) {
     case DataFolderLock::Outcome::Taken:
     case DataFolderLock::Outcome::Unavailable:
-        listen();
         return Claim::Owner;
     case DataFolderLock::Outcome::HeldElsewhere:
         refuse(DataFolderLock::refusalMessage(folder_, lock_.holder()));
@@ -103,15 +77,13 @@ SingleInstance::Claim SingleInstance::claim()
         break;
     }
     // The program holding the folder may be starting still: it takes the
-    // lock first and answers a moment later.
+    // lock first and answers once its first window is drawn.
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired()) {
         if (handOver(250))
             return Claim::HandedOver;
-        if (lock_.take() == DataFolderLock::Outcome::Taken) {
-            listen();
+        if (lock_.take() == DataFolderLock::Outcome::Taken)
             return Claim::Owner; // it ended meanwhile
-        }
         QThread::msleep(100);
     }
     refuse(DataFolderLock::noAnswerMessage(folder_, lock_.holder()));

@@ -4,6 +4,12 @@
 // computer hands over to the running program, which comes to the front,
 // and ends; a folder held from another computer or by another user is
 // refused with a message that says by whom and since when.
+//
+// The first start takes the data folder's lock and goes on; it answers
+// other starts (through the channel module, ui/platform/Modules.h) from
+// when answerOtherStarts() is called, once its first window is drawn, so
+// that the channel's libraries are not loaded before. A start that finds
+// the lock held here meanwhile waits for the answer.
 
 #include "core/app/DataFolderLock.h"
 
@@ -12,7 +18,9 @@
 
 #include <memory>
 
-class QLocalServer;
+namespace platform {
+struct LocalChannel;
+}
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -28,6 +36,10 @@ public:
     ~SingleInstance() override;
 
     Claim claim();
+    // The owner answers the starts that ask it to come forward from now on
+    // (raiseRequested()). Without the channel module, no start is answered:
+    // the lock still keeps the folder this program's.
+    void answerOtherStarts();
 
     // The name the running program answers to: one per data folder and user.
     static QString serverName(const QString &folder);
@@ -38,9 +50,10 @@ signals:
 
 private:
     bool handOver(int waitMs);
-    void listen();
+    platform::LocalChannel *channel();
 
     QString folder_;
     DataFolderLock lock_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<platform::LocalChannel> channel_;
+    bool channelTried_ = false;
 };

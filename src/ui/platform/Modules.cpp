@@ -2,26 +2,7 @@
 
 #include "core/app/InstalledFiles.h"
 
-#include <QDebug>
-
 namespace platform {
-
-Module::Module(const QString &path) : library_(path) {}
-
-QFunctionPointer Module::resolve(const char *name)
-{
-    if (const QFunctionPointer found = library_.resolve(name)) {
-        reason_.clear();
-        return found;
-    }
-    // A module that loaded but lacks the function: the system says no more
-    // than "unknown error" then.
-    reason_ = library_.isLoaded()
-                  ? QStringLiteral("%1 non ha la funzione %2").arg(library_.fileName(), QLatin1String(name))
-                  : library_.errorString();
-    qWarning().noquote() << QStringLiteral("Modulo non disponibile:") << reason_;
-    return nullptr;
-}
 
 Module &cameraModule()
 {
@@ -32,6 +13,12 @@ Module &cameraModule()
 Module &printModule()
 {
     static Module module(InstalledFiles::printModule());
+    return module;
+}
+
+Module &channelModule()
+{
+    static Module module(InstalledFiles::channelModule());
     return module;
 }
 

@@ -1,18 +1,17 @@
 #pragma once
-// The two modules of the installation, kept apart from the executable so
-// that the program starts without the systems they bring in, and the one
-// loader through which the program opens both:
+// The modules of the windows, opened through platform::Module
+// (core/platform/Module.h), the one loader of every module:
 // - the camera ("vetrinora_webcam", Qt Multimedia and GStreamer), opened when
 //   a webcam window first opens;
 // - printing and its preview ("vetrinora_print", Qt's print support), opened
-//   when something is first printed or previewed.
-// InstalledFiles says where each one is. Both interfaces are plain C++ and
-// nothing is thrown across a module's boundary.
+//   when something is first printed or previewed;
+// - the channel between two starts ("vetrinora_channel", Qt Network), opened
+//   by a second start, and by the first once its login window is drawn.
 
+#include "core/platform/Module.h"
 #include "core/reports/PrintJob.h"
 
 #include <QImage>
-#include <QLibrary>
 #include <QString>
 #include <functional>
 
@@ -49,36 +48,25 @@ using PreviewWithDialog = void (*)(QWidget *parent, const PrintJob &job, QString
 inline constexpr const char *kPrintWithDialog = "vetrinora_print_with_dialog";
 inline constexpr const char *kPreviewWithDialog = "vetrinora_preview_with_dialog";
 
-// A module opened on first use. When the module or one of its functions
-// cannot be had, the system's reason is kept and written to the program's
-// log (qWarning), so that a missing or broken installation can be told
-// apart from anything else.
-class Module {
-public:
-    // `path` without its suffix, which the system's own is added to.
-    explicit Module(const QString &path);
-    Module(const Module &) = delete;
-    Module &operator=(const Module &) = delete;
-
-    // The exported function `name` as a `Function`, opening the module first
-    // if need be; nullptr when it cannot be had.
-    template <typename Function>
-    Function function(const char *name)
-    {
-        return reinterpret_cast<Function>(resolve(name));
-    }
-    // Why the last look-up failed; empty after one that succeeded.
-    QString reason() const { return reason_; }
-
-private:
-    QFunctionPointer resolve(const char *name);
-
-    QLibrary library_;
-    QString reason_;
+// The local socket through which a second start of the program asks the
+// first, which answers to a name of its own, to come forward.
+struct LocalChannel {
+    virtual ~LocalChannel() = default;
+    // Asks the program answering to `name` to come forward; false when none
+    // answers within `waitMs`.
+    virtual bool ask(const QString &name, int waitMs) = 0;
+    // Answers to `name` from now on, calling `comeForward` (on this thread)
+    // for each start that asks; false when the name cannot be taken.
+    virtual bool answer(const QString &name, std::function<void()> comeForward) = 0;
 };
 
-// The installation's camera and print modules.
+// The one function the channel module exports; the caller owns the channel.
+using CreateLocalChannel = LocalChannel *(*)();
+inline constexpr const char *kCreateLocalChannel = "vetrinora_create_local_channel";
+
+// The installation's camera, print and channel modules.
 Module &cameraModule();
 Module &printModule();
+Module &channelModule();
 
 } // namespace platform
