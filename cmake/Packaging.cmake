@@ -8,7 +8,7 @@ install(CODE "
     execute_process(COMMAND \"${CMAKE_STRIP}\"
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vetrinora\")
   endif()")
-install(TARGETS vetrinora_webcam vetrinora_print vetrinora_formats vetrinora_channel LIBRARY DESTINATION ${VETRINORA_INSTALL_MODULEDIR})
+install(TARGETS vetrinora_webcam vetrinora_print vetrinora_formats vetrinora_channel vetrinora_charts LIBRARY DESTINATION ${VETRINORA_INSTALL_MODULEDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/src/resources/unins000.dll DESTINATION ${VETRINORA_INSTALL_SHAREDDIR})
 install(FILES ${VETRINORA_PROGRAM_DIR}/Guida.pdf DESTINATION ${VETRINORA_INSTALL_DOCDIR})
 install(FILES ${VETRINORA_DESKTOP_DIR}/${VETRINORA_APP_ID}.desktop

@@ -8,10 +8,20 @@
 // under other builds, so with their noise: the dynamic loader's own figures
 // from LD_DEBUG=statistics, medians of 9 starts, and the medians of 15
 // starts of bench/startup_bench):
-// - The camera and print modules are loaded only when first used
-//   (ui/platform/Modules.h): linking them in would cost the loader about
-//   5 ms (camera, Qt Multimedia) and 4 ms (Qt's print support) at every
-//   start, before any library's own set-up.
+// - Five modules are loaded only when first used (core/platform/Module.h),
+//   each linking its libraries plainly. Linked into the executable, their
+//   libraries would cost the dynamic loader, at every start, before main()
+//   (Debian builds every library with BIND_NOW, so all their symbols are
+//   bound at load; measured with empty programs linked to each set, medians
+//   of 40 starts):
+//   - the file formats (libarchive, libxlsxwriter, with libcrypto, libxml2
+//     and the rest they bring): about 7.5 ms;
+//   - the camera (Qt Multimedia): about 5 ms;
+//   - printing (Qt's print support): about 4 ms;
+//   - the channel between two starts (Qt Network, with Kerberos and
+//     libproxy): about 3.5 ms; the first start opens it once its login
+//     window is drawn, a second start when it finds the folder held;
+//   - the charts (Qt Charts, with Qt's OpenGL libraries): about 3 ms.
 // - Fontconfig reads its configuration (8 to 14 ms) on a thread of its own
 //   while the application object is made (prepareProcess()).
 // - The login window is made and shown first, the other main windows once
@@ -23,13 +33,10 @@
 // - Ended from outside (log-out, kill), the program gives back its lock
 //   (platform::quitOnTermination): the next start does not take over a
 //   stale lock, which costs two more syncs of the lock's files.
-// What remains before main() is the loading of the libraries: on a quiet
-// machine the program reaches main() about 40 ms after its start, a bare Qt
-// window's program about 24 ms; Qt Network and Svg account for about 4 ms of
-// the difference, libarchive, libxlsxwriter, libcsv and Qt Charts, with the
-// libraries they bring (libcrypto, libxml2), for most of the rest. They are
-// linked plainly; moving them into modules loaded on first use, like the
-// camera and print modules, is what would take that time off a start.
+// What remains is the login window's own: its first text loads the fonts
+// (about 4.5 ms) and its password field about as much again; a bare Qt
+// window shows no text. Qt Svg (its logo) and libcsv add about 1.5 ms to
+// the loading.
 // The data folder's lock is taken before the login window is made, not on a
 // thread beside it: the window's first text can start the session bus, whose
 // start forks, and a fork while another thread holds a lock of the memory

@@ -14,6 +14,7 @@
 #include "core/transfer/SheetRows.h"
 #include "core/transfer/XlsxExport.h"
 #include "LinkedModules.h"
+#include "ui/collection/TfrmStatistiche.h"
 #include "ui/platform/Modules.h"
 #include "ui/platform/QtServices.h"
 
@@ -30,6 +31,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QLocale>
@@ -169,6 +171,10 @@ private slots:
                                   << QString();
         QTest::newRow("formats") << QString(VETRINORA_FORMATS_MODULE) << QByteArray(Transfer::kGetFileFormats)
                                  << QString();
+        QTest::newRow("channel") << QString(VETRINORA_CHANNEL_MODULE)
+                                 << QByteArray(platform::kCreateLocalChannel) << QString();
+        QTest::newRow("charts") << QString(VETRINORA_CHARTS_MODULE) << QByteArray(platform::kGetChartMaker)
+                                << QString();
     }
 
     void theModuleLoaderKeepsTheReason()
@@ -236,6 +242,31 @@ private slots:
         QCOMPARE(preview.rows.size(), 1);
         QVERIFY(preview.rows.first().contains("Furgone d'epoca"));
         QVERIFY(preview.rows.first().contains("1234,5"));
+    }
+
+    // Without the charts module the statistics window still opens: each
+    // chart gives way to a text that says what is missing, on screen and in
+    // print, the tables hold the figures, and the log says why.
+    void theStatisticsWithoutTheChartsModule()
+    {
+        TestProgramFolder program;
+        platform::Module::linkIn(platform::kGetChartMaker, nullptr); // as the program: no code linked in
+        const auto relink = qScopeGuard([] { linkModulesIn(); });
+        Statistics::Figures figures;
+        figures.cards = 2;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Modulo non disponibile: .*vetrinora_charts"));
+        TfrmStatistiche window(figures, "Catalogo BLOKKO", QString());
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto *stand = window.findChild<QLabel *>("chtTema");
+        QVERIFY(stand);
+        QCOMPARE(stand->text(), TfrmStatistiche::chartMissingText());
+        QCOMPARE(window.tables().size(), 7);
+        QImage page(800, 1100, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        window.paintPage(painter, 0, QSizeF(page.size()));
+        painter.end();
+        QVERIFY(page != [&] { QImage white(page.size(), QImage::Format_RGB32); white.fill(Qt::white); return white; }());
     }
 
     // The system calls made for speed and their plain fallbacks give the

@@ -4,6 +4,7 @@
 // pictures of the real windows taken on the offscreen platform with a small
 // sample collection in a scratch folder.
 //   make_guida <output.pdf>
+#include "LinkedModules.h"
 #include "guida/GuidaText.h"
 #include "guida/PdfOutline.h"
 
@@ -507,6 +508,8 @@ int main(int argc, char **argv)
     VetrinoraApplication::prepareProcess();
     VetrinoraApplication app(argc, argv);
     app.prepare();
+    // The manual's pictures show the charts, whose module is linked in.
+    linkModulesIn();
 
     Unattended unattended;
     platform::setServices(&unattended);

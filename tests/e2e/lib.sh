@@ -14,6 +14,7 @@ if [ "${1:-}" != --inner ]; then
   cp "$exe" "$work/Vetrinora"
   cp "$(dirname "$exe")"/vetrinora_webcam.* "$(dirname "$exe")"/vetrinora_print.* \
      "$(dirname "$exe")"/vetrinora_formats.* "$(dirname "$exe")"/vetrinora_channel.* \
+     "$(dirname "$exe")"/vetrinora_charts.* \
      "$work/" 2>/dev/null || true
   cp "$credentials" "$work/unins000.dll"
   unset QT_QPA_PLATFORM

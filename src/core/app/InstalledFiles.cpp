@@ -45,6 +45,11 @@ QString channelModule()
     return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_channel"));
 }
 
+QString chartsModule()
+{
+    return programFile(VETRINORA_MODULE_DIR, QStringLiteral("vetrinora_charts"));
+}
+
 QString initialCredentials(const QString &executableFolder)
 {
     const QString folder = QDir::cleanPath(executableFolder + QLatin1Char('/')

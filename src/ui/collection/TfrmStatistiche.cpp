@@ -6,29 +6,22 @@
 #include "core/collection/CollectionModel.h"
 #include "ui/base/HelpWindows.h"
 #include "ui/base/Widgets.h"
+#include "ui/platform/Modules.h"
 #include "ui/platform/Platform.h"
 
 #include <QApplication>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QHorizontalBarSeries>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPieSeries>
-#include <QPieSlice>
 #include <QPushButton>
 #include <memory>
 #include <QScreen>
@@ -37,7 +30,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -102,7 +94,7 @@ QSizeF a4Area()
 
 TfrmStatistiche::TfrmStatistiche(const Statistics::Figures &figures, const QString &what,
                                  const QString &filter, QWidget *parent)
-    : QWidget(parent, Qt::Window), figures_(figures), what_(what), filter_(filter)
+    : QWidget(parent, Qt::Window), figures_(figures), what_(what), filter_(filter), charts_(chartMaker())
 {
     setObjectName(QStringLiteral("frmStatistiche"));
     setWindowTitle(QStringLiteral(" Vetrinora - Statistiche"));
@@ -298,11 +290,8 @@ QTableWidget *TfrmStatistiche::addSubject(Subject subject, const char *name, con
     auto *chartSide = new QWidget(splitter);
     auto *chartLayout = new QVBoxLayout(chartSide);
     chartLayout->setContentsMargins(0, 0, 0, 0);
-    auto *view = new QChartView(chartSide);
-    view->setObjectName(QStringLiteral("cht") + tableName.mid(3));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setAccessibleName(subject.title);
-    chartLayout->addWidget(view, 1);
+    // The chart is made once the subject is in the list (below).
+    const int chartAt = chartLayout->count();
     if (!subject.note.isEmpty()) {
         auto *note = new QLabel(subject.note, chartSide);
         note->setWordWrap(true);
@@ -342,106 +331,63 @@ QTableWidget *TfrmStatistiche::addSubject(Subject subject, const char *name, con
 
     subject.table = table;
     subjects_ << subject;
-    // The view starts with an empty chart of its own, which setChart() lets
-    // go of without deleting it.
-    std::unique_ptr<QChart> empty(view->chart());
-    view->setChart(makeChart(int(subjects_.size()) - 1));
+    QWidget *view = nullptr;
+    if (charts_) {
+        view = charts_->view(chartSide, chartOf(int(subjects_.size()) - 1));
+    } else {
+        auto *missing = new QLabel(chartMissingText(), chartSide);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setWordWrap(true);
+        view = missing;
+    }
+    view->setObjectName(QStringLiteral("cht") + tableName.mid(3));
+    view->setAccessibleName(subject.title);
+    chartLayout->insertWidget(chartAt, view, 1);
     tabGrafici->addTab(splitter, subject.tab);
     return table;
 }
 
-QChart *TfrmStatistiche::makeChart(int number) const
+platform::ChartSpec TfrmStatistiche::chartOf(int number) const
 {
     const Subject &s = subjects_.at(number);
-    auto *chart = new QChart;
-    chart->setTitle(s.title);
-    chart->setAnimationOptions(QChart::NoAnimation);
-    QFont titleFont = chart->titleFont();
-    titleFont.setPointSize(12);
-    titleFont.setBold(true);
-    chart->setTitleFont(titleFont);
-    if (s.kind == Kind::Pie) {
-        auto *series = new QPieSeries(chart);
-        for (int i = 0; i < s.labels.size(); ++i) {
-            const double value = std::max(0.0, s.values.at(i));
-            QPieSlice *slice = series->append(s.labels.at(i), value);
-            slice->setLabel(QStringLiteral("%1: %2").arg(s.labels.at(i), moneyText(qint64(value * 100 + 0.5))));
-            slice->setLabelVisible(value > 0);
-        }
-        chart->addSeries(series);
-        chart->legend()->setAlignment(Qt::AlignBottom);
-        return chart;
-    }
-    auto *set = new QBarSet(s.unit == QStringLiteral("€") ? QStringLiteral("Valore (€)") : s.unit);
-    for (double v : s.values)
-        *set << v;
-    QAbstractBarSeries *series = nullptr;
-    if (s.kind == Kind::SideBars)
-        series = new QHorizontalBarSeries(chart);
-    else
-        series = new QBarSeries(chart);
-    series->append(set);
-    chart->addSeries(series);
-    auto *categories = new QBarCategoryAxis(chart);
-    QStringList labels = s.labels;
-    // The most valuable read from the top down.
-    if (s.kind == Kind::SideBars) {
-        std::reverse(labels.begin(), labels.end());
-        QList<double> reversed(s.values.rbegin(), s.values.rend());
-        set->remove(0, set->count());
-        for (double v : reversed)
-            *set << v;
-    }
-    categories->append(labels);
-    auto *values = new QValueAxis(chart);
-    // The format is applied as a C format, in Latin-1: the unit goes in the
-    // axis title.
-    values->setLabelFormat(QStringLiteral("%.0f"));
-    values->setTitleText(s.unit == QStringLiteral("€") ? QStringLiteral("Valore (€)") : s.unit);
-    values->setMin(0);
-    double top = 0;
-    for (double v : s.values)
-        top = std::max(top, v);
-    if (s.unit == QStringLiteral("€")) {
-        values->setMax(top > 0 ? top : 1);
-        values->applyNiceNumbers();
-    } else {
-        // Whole numbers of MOCs.
-        values->setMax(std::max(1.0, top));
-        values->setTickType(QValueAxis::TicksDynamic);
-        values->setTickAnchor(0);
-        values->setTickInterval(std::max(1.0, std::ceil(top / 8)));
-    }
-    const Qt::Alignment categorySide = s.kind == Kind::SideBars ? Qt::AlignLeft : Qt::AlignBottom;
-    const Qt::Alignment valueSide = s.kind == Kind::SideBars ? Qt::AlignBottom : Qt::AlignLeft;
-    chart->addAxis(categories, categorySide);
-    chart->addAxis(values, valueSide);
-    series->attachAxis(categories);
-    series->attachAxis(values);
-    chart->legend()->setVisible(false);
-    return chart;
+    platform::ChartSpec spec;
+    spec.kind = s.kind == Kind::Pie        ? platform::ChartSpec::Kind::Pie
+                : s.kind == Kind::SideBars ? platform::ChartSpec::Kind::SideBars
+                                           : platform::ChartSpec::Kind::Bars;
+    spec.title = s.title;
+    spec.unit = s.unit;
+    spec.labels = s.labels;
+    spec.values = s.values;
+    if (s.kind == Kind::Pie)
+        for (int i = 0; i < s.labels.size(); ++i)
+            spec.sliceLabels << QStringLiteral("%1: %2").arg(
+                s.labels.at(i), moneyText(qint64(std::max(0.0, s.values.at(i)) * 100 + 0.5)));
+    return spec;
+}
+
+platform::ChartMaker *TfrmStatistiche::chartMaker()
+{
+    // Once found, for good; while missing, looked for again by each window.
+    static platform::ChartMaker *maker = nullptr;
+    if (!maker)
+        if (const auto get = platform::chartsModule().function<platform::GetChartMaker>(platform::kGetChartMaker))
+            maker = get();
+    return maker;
 }
 
 void TfrmStatistiche::renderChart(QPainter &painter, int subject, const QRectF &area) const
 {
-    QChartView view(makeChart(subject));
-    view.setRenderHint(QPainter::Antialiasing);
-    view.setFrameShape(QFrame::NoFrame);
-    const QSize size = area.size().toSize();
-    view.resize(size);
-    // Drawn at twice the size into a picture of its own, whatever the
-    // resolution of the printer or the document: the chart's texts keep the
-    // size they have on screen.
-    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(2);
-    image.fill(Qt::white);
-    view.grab(); // the chart lays itself out as the view first takes its size
-    {
-        QPainter onImage(&image);
-        onImage.setRenderHint(QPainter::Antialiasing);
-        view.render(&onImage, QRectF(QPointF(), size), QRect(QPoint(), view.viewport()->size()));
+    if (charts_) {
+        charts_->render(painter, chartOf(subject), area);
+        return;
     }
-    painter.drawImage(area, image);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, chartMissingText());
+}
+
+QString TfrmStatistiche::chartMissingText()
+{
+    return QStringLiteral("Il grafico non si può disegnare: manca una parte del programma "
+                          "(vetrinora_charts). Le cifre sono nella tabella.");
 }
 
 QList<QTableWidget *> TfrmStatistiche::tables() const

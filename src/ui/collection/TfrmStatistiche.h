@@ -2,7 +2,8 @@
 // The statistics of the collection window's cards (a catalogue, an archive
 // or the whole collection, as filtered there): a chart and beside it a table
 // of the same figures for each subject, printed on A4 and saved as a PNG
-// picture or a PDF document.
+// picture or a PDF document. The charts are made by the charts module
+// (ui/platform/Modules.h), opened when the window first opens.
 
 #include "core/collection/Statistics.h"
 
@@ -17,8 +18,10 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 
-class QChart;
-class QChartView;
+namespace platform {
+struct ChartMaker;
+struct ChartSpec;
+} // namespace platform
 
 class TfrmStatistiche : public QWidget {
     Q_OBJECT
@@ -60,6 +63,9 @@ public:
     // The pages as printed: one per subject.
     int pageCount() const;
     void paintPage(QPainter &painter, int page, const QSizeF &size) const;
+    // What stands in for a chart (on screen, printed and saved) where the
+    // charts module is missing; the tables show the figures all the same.
+    static QString chartMissingText();
     // The file filters of the save dialog.
     static QStringList saveFilters();
     // Writes the picture (.png) or the document (.pdf, A4); false when the file
@@ -88,7 +94,9 @@ private:
         QString note;  // what the chart leaves out, or empty
         QTableWidget *table = nullptr;
     };
-    QChart *makeChart(int subject) const;
+    platform::ChartSpec chartOf(int subject) const;
+    // The charts module's maker, nullptr without the module.
+    static platform::ChartMaker *chartMaker();
     // Draws the chart of a subject into `area` (1/96 inch units).
     void renderChart(QPainter &painter, int subject, const QRectF &area) const;
     QTableWidget *addSubject(Subject subject, const char *name, const QStringList &headings,
@@ -98,4 +106,5 @@ private:
     QString what_;
     QString filter_;
     QList<Subject> subjects_;
+    platform::ChartMaker *charts_; // nullptr without the charts module
 };

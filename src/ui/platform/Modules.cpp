@@ -16,6 +16,12 @@ Module &printModule()
     return module;
 }
 
+Module &chartsModule()
+{
+    static Module module(InstalledFiles::chartsModule());
+    return module;
+}
+
 Module &channelModule()
 {
     static Module module(InstalledFiles::channelModule());

@@ -6,15 +6,21 @@
 // - printing and its preview ("vetrinora_print", Qt's print support), opened
 //   when something is first printed or previewed;
 // - the channel between two starts ("vetrinora_channel", Qt Network), opened
-//   by a second start, and by the first once its login window is drawn.
+//   by a second start, and by the first once its login window is drawn;
+// - the charts ("vetrinora_charts", Qt Charts), opened when the statistics
+//   window first opens.
 
 #include "core/platform/Module.h"
 #include "core/reports/PrintJob.h"
 
 #include <QImage>
+#include <QList>
+#include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
+class QPainter;
 class QWidget;
 
 namespace platform {
@@ -64,9 +70,36 @@ struct LocalChannel {
 using CreateLocalChannel = LocalChannel *(*)();
 inline constexpr const char *kCreateLocalChannel = "vetrinora_create_local_channel";
 
-// The installation's camera, print and channel modules.
+// A chart of the statistics window.
+struct ChartSpec {
+    enum class Kind { Bars, SideBars, Pie };
+    Kind kind = Kind::Bars;
+    QString title;
+    QString unit;       // what the bars measure: "€", "MOC"
+    QStringList labels; // one for each bar or slice
+    QList<double> values;
+    QStringList sliceLabels; // the text beside each slice of a pie
+};
+
+// Makes the charts.
+struct ChartMaker {
+    virtual ~ChartMaker() = default;
+    // A view of the chart (a QChartView), a child of `parent`.
+    virtual QWidget *view(QWidget *parent, const ChartSpec &spec) = 0;
+    // Draws the chart into `area` (1/96 inch units), its texts the size
+    // they have on screen whatever the painter's resolution.
+    virtual void render(QPainter &painter, const ChartSpec &spec, const QRectF &area) = 0;
+};
+
+// The one function the charts module exports: its maker, which lives as
+// long as the program.
+using GetChartMaker = ChartMaker *(*)();
+inline constexpr const char *kGetChartMaker = "vetrinora_chart_maker";
+
+// The installation's camera, print, channel and charts modules.
 Module &cameraModule();
 Module &printModule();
 Module &channelModule();
+Module &chartsModule();
 
 } // namespace platform
