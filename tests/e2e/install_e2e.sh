@@ -98,6 +98,17 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$d
 [ -x /usr/bin/vetrinora ] && [ "$(PATH=/usr/bin:/bin command -v vetrinora)" = /usr/bin/vetrinora ] ||
   fail "the package did not put vetrinora in /usr/bin"
 echo "ok - the package installs; vetrinora is on the PATH"
+# The modules are installed beside each other, and the package depends on the
+# libraries they link, each at the version the packaging tools computed.
+for module in webcam print formats channel charts; do
+  [ -f "/usr/libexec/vetrinora/vetrinora_$module.so" ] || fail "the package has no module vetrinora_$module"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libarchive libxlsxwriter libqt6network6 libqt6charts6 libqt6multimedia6 libqt6printsupport6; do
+  echo "$depends" | grep -Eq "(^|, )$library[a-z0-9]* \(>= [0-9]" ||
+    fail "the package does not depend on $library at a version: $depends"
+done
+echo "ok - the five modules are installed and the package depends on their libraries"
 # The copyright file names the licence of the fonts the manual embeds: those
 # of the Liberation family, and no other.
 others=$(pdffonts /usr/share/doc/vetrinora/Guida.pdf | tail -n +3 | awk '{print $1}' | sed 's/^[A-Z]\{6\}+//' |

@@ -4,28 +4,10 @@
 
 namespace platform {
 
-Module &cameraModule()
-{
-    static Module module(InstalledFiles::cameraModule());
-    return module;
-}
-
-Module &printModule()
-{
-    static Module module(InstalledFiles::printModule());
-    return module;
-}
-
-Module &chartsModule()
-{
-    static Module module(InstalledFiles::chartsModule());
-    return module;
-}
-
-Module &channelModule()
-{
-    static Module module(InstalledFiles::channelModule());
-    return module;
-}
+// Each opened where the installation puts it, the first time it is wanted.
+Module &cameraModule() { static Module m(InstalledFiles::cameraModule()); return m; }
+Module &printModule() { static Module m(InstalledFiles::printModule()); return m; }
+Module &channelModule() { static Module m(InstalledFiles::channelModule()); return m; }
+Module &chartsModule() { static Module m(InstalledFiles::chartsModule()); return m; }
 
 } // namespace platform
