@@ -33,10 +33,12 @@
 // - Ended from outside (log-out, kill), the program gives back its lock
 //   (platform::quitOnTermination): the next start does not take over a
 //   stale lock, which costs two more syncs of the lock's files.
-// What remains is the login window's own: its first text loads the fonts
-// (about 4.5 ms) and its password field about as much again; a bare Qt
-// window shows no text. Qt Svg (its logo) and libcsv add about 1.5 ms to
-// the loading.
+// What remains is mostly the login window's text, which a bare Qt window
+// does not draw: fontconfig's configuration (about 6.5 ms of parsing; on a
+// 2-core machine the application object waits about 5 ms for its thread)
+// and the first font engine, made when the password field lays out its
+// empty text (about 4.5 ms). Qt Svg (the logo) and libcsv add about 1.5 ms
+// to the loading, and the lock's sync (QLockFile) about 1 ms.
 // The data folder's lock is taken before the login window is made, not on a
 // thread beside it: the window's first text can start the session bus, whose
 // start forks, and a fork while another thread holds a lock of the memory
