@@ -2,8 +2,9 @@
 // A module of the installation: a shared library kept apart from the
 // executable so that a start does not load the libraries it brings in, and
 // opened the first time one of its functions is wanted. The modules are
-// listed where their interfaces are (ui/platform/Modules.h for the camera
-// and printing, core/transfer/FileFormats.h for zip and .xlsx files);
+// listed where their interfaces are (ui/platform/Modules.h for the camera,
+// printing, the channel between two starts and the charts,
+// core/transfer/FileFormats.h for zip and .xlsx files);
 // InstalledFiles says where each one is. Their interfaces are plain C++ and
 // nothing is thrown across a module's boundary.
 
