@@ -17,7 +17,9 @@
 #include "ui/base/Widgets.h"
 #include "ui/cards/TfrmArmi.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +29,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
@@ -150,9 +153,11 @@ private slots:
         QCOMPARE(lockPid(folder->path()), qint64(QCoreApplication::applicationPid()));
     }
 
-    // The first start answers once its first window is drawn; a second start
-    // in the moment before waits for that answer and hands over, without a
-    // message of its own.
+    // The first start answers once its windows are made; a second start in
+    // the moment before (here longer than the 5 seconds given to a program
+    // that does not answer, as a slow disk can make it) waits for that answer
+    // while the first's lock is recent, and hands over without a message of
+    // its own.
     void aStartWhileTheFirstIsStartingWaitsForItsAnswer()
     {
         SingleInstance first(folder->path());
@@ -162,7 +167,7 @@ private slots:
         QProcess second;
         second.start(installProgram(*folder), {});
         QVERIFY(second.waitForStarted());
-        QTest::qWait(1500);
+        QTest::qWait(6000);
         QCOMPARE(second.state(), QProcess::Running);
         first.answerOtherStarts();
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
@@ -170,6 +175,48 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(raised, 1);
         QCOMPARE(lockPid(folder->path()), qint64(QCoreApplication::applicationPid()));
+    }
+
+    // A program on this computer that holds the folder since long ago and
+    // does not answer (hung, or without its channel module): a start waits
+    // 5 seconds, then says so.
+    void aLongHeldFolderThatDoesNotAnswerIsRefused()
+    {
+        SingleInstance first(folder->path());
+        QCOMPARE(first.claim(), SingleInstance::Claim::Owner); // and never answers
+        QFile lockFile(folder->file(DataFolderLock::fileName()));
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        lockFile.close();
+        DataFolderLock probe(folder->path());
+        QCOMPARE(probe.take(), DataFolderLock::Outcome::HeldHere);
+        QElapsedTimer waited;
+        waited.start();
+        SingleInstance second(folder->path());
+        QCOMPARE(second.claim(), SingleInstance::Claim::Refused);
+        QVERIFY2(waited.elapsed() >= 4900 && waited.elapsed() < 20000, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(services->texts(), QStringList{DataFolderLock::noAnswerMessage(folder->path(), probe.holder())});
+        QCOMPARE(lockPid(folder->path()), qint64(QCoreApplication::applicationPid()));
+    }
+
+    // A folder where no lock can be made (a read-only file system): a second
+    // start still finds the first by its answer and hands over, instead of
+    // opening a second program on the same cards.
+    void aFolderWithoutALockStillHandsOver()
+    {
+        QTemporaryDir base;
+        QVERIFY(base.isValid());
+        SmallDisk disk(base.path());
+        REQUIRE_SMALL_DISK(disk);
+        QCOMPARE(QProcess::execute("mount", {"-o", "remount,ro", base.path()}), 0);
+        DataFolderLock probe(base.path());
+        QCOMPARE(probe.take(), DataFolderLock::Outcome::Unavailable);
+        SingleInstance first(base.path());
+        QCOMPARE(first.claim(), SingleInstance::Claim::Owner);
+        first.answerOtherStarts();
+        SingleInstance second(base.path());
+        QCOMPARE(second.claim(), SingleInstance::Claim::HandedOver);
+        QVERIFY(services->messages.isEmpty());
     }
 
     // Two real programs: the second ends at once and the first runs on; a

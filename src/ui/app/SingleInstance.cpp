@@ -4,6 +4,7 @@
 #include "ui/platform/Platform.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -68,7 +69,12 @@ SingleInstance::Claim SingleInstance::claim()
 {
     switch (lock_.take()) {
     case DataFolderLock::Outcome::Taken:
+        return Claim::Owner;
     case DataFolderLock::Outcome::Unavailable:
+        // No lock can be made (a read-only folder): only the answer of a
+        // program already running tells that the folder is in use.
+        if (handOver(300))
+            return Claim::HandedOver;
         return Claim::Owner;
     case DataFolderLock::Outcome::HeldElsewhere:
         refuse(DataFolderLock::refusalMessage(folder_, lock_.holder()));
@@ -77,8 +83,13 @@ SingleInstance::Claim SingleInstance::claim()
         break;
     }
     // The program holding the folder may be starting still: it takes the
-    // lock first and answers once its first window is drawn.
-    const QDeadlineTimer deadline(5000);
+    // lock first and answers once its windows are made, which a slow disk or
+    // the completion of a restore that was cut short can make long. While
+    // its lock is less than a minute old it is waited for that long; an
+    // older lock whose program does not answer is refused after 5 seconds.
+    const QDateTime since = lock_.holder().since;
+    const bool starting = since.isValid() && since.secsTo(QDateTime::currentDateTime()) < kStartingSeconds;
+    const QDeadlineTimer deadline(starting ? kStartingSeconds * 1000 : kAnswerMs);
     while (!deadline.hasExpired()) {
         if (handOver(250))
             return Claim::HandedOver;

@@ -9,7 +9,7 @@
 // other starts (through the channel module, ui/platform/Modules.h) from
 // when answerOtherStarts() is called, once its first window is drawn, so
 // that the channel's libraries are not loaded before. A start that finds
-// the lock held here meanwhile waits for the answer.
+// the lock held here meanwhile waits for the answer (claim()).
 
 #include "core/app/DataFolderLock.h"
 
@@ -49,6 +49,11 @@ signals:
     void raiseRequested();
 
 private:
+    // How long a start waits for the program holding the folder to answer:
+    // while that program's lock is recent, it may be starting still.
+    static constexpr int kStartingSeconds = 60;
+    static constexpr int kAnswerMs = 5000;
+
     bool handOver(int waitMs);
     platform::LocalChannel *channel();
 
