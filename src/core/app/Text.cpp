@@ -5,7 +5,7 @@
 
 namespace Text {
 
-QString trim(const QString &text)
+QStringView trimmed(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -13,7 +13,13 @@ QString trim(const QString &text)
         ++first;
     while (last > first && text.at(last - 1).unicode() <= 32)
         --last;
-    return text.mid(first, last - first);
+    return text.sliced(first, last - first);
+}
+
+QString trim(const QString &text)
+{
+    const QStringView kept = trimmed(text);
+    return kept.size() == text.size() ? text : kept.toString();
 }
 
 QString foldAZ(const QString &text)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringView>
 
 namespace Text {
 
@@ -7,6 +8,8 @@ namespace Text {
 // and control characters), as every text is trimmed on its way into and out
 // of a record.
 QString trim(const QString &text);
+// The same, as a view of `text`: nothing copied.
+QStringView trimmed(QStringView text);
 
 // The letters A-Z become a-z; nothing else changes (accented letters stay).
 QString foldAZ(const QString &text);

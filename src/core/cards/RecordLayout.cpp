@@ -77,15 +77,7 @@ void Record::setText(const FieldDef &field, const QString &value)
 {
     char *base = bytes_.data() + field.offset;
     // The usual text, all in the code page, goes straight into the record.
-    QStringView text(value);
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first].unicode() <= 32)
-        ++first;
-    while (last > first && text[last - 1].unicode() <= 32)
-        --last;
-    const qsizetype held = Windows1252::encodeHeld(text.sliced(first, last - first), base + 1,
-                                                   std::min(255, field.capacity));
+    const qsizetype held = Windows1252::encodeHeld(Text::trimmed(value), base + 1, std::min(255, field.capacity));
     if (held >= 0) {
         base[0] = static_cast<char>(held);
         std::fill(base + 1 + held, base + field.size(), '\0');

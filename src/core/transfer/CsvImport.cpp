@@ -20,13 +20,11 @@ namespace Transfer {
 
 namespace {
 
-// Whether every cell is blank: Text::trim would leave nothing of it.
 bool allEmpty(const QStringList &row)
 {
     for (const QString &cell : row) {
-        for (const QChar c : cell)
-            if (c.unicode() > 32)
-                return false;
+        if (!Text::trimmed(cell).isEmpty())
+            return false;
     }
     return true;
 }
@@ -34,18 +32,13 @@ bool allEmpty(const QStringList &row)
 // A cell's text as one line: each line break becomes a blank.
 QString oneLine(const QString &cell)
 {
+    const QStringView kept = Text::trimmed(cell);
+    const bool oneLineAlready = !kept.contains(u'\n') && !kept.contains(u'\r');
     // The usual cell, with nothing to trim and on one line, stays as it is.
-    const qsizetype size = cell.size();
-    const QChar *chars = cell.constData();
-    if (size > 0 && chars[0].unicode() > 32 && chars[size - 1].unicode() > 32) {
-        qsizetype i = 0;
-        while (i < size && chars[i] != QLatin1Char('\n') && chars[i] != QLatin1Char('\r'))
-            ++i;
-        if (i == size)
-            return cell;
-    }
-    QString text = Text::trim(cell);
-    if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+    if (oneLineAlready && kept.size() == cell.size())
+        return cell;
+    QString text = kept.toString();
+    if (!oneLineAlready) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         text.replace(QLatin1Char('\r'), QLatin1Char(' '));
         text.replace(QLatin1Char('\n'), QLatin1Char(' '));

@@ -819,8 +819,6 @@ void TfrmCollezione::cmdRipristinaBackupClick()
 
 QString TfrmCollezione::newArchiveChoice() { return QStringLiteral("Nuovo archivio di MOC"); }
 
-QString TfrmCollezione::archiveExistsMessage() { return Messages::importArchiveNameUsed(); }
-
 QString TfrmCollezione::askFile(bool forImport)
 {
     QDialog dialog(this);
@@ -873,7 +871,7 @@ QString TfrmCollezione::askFile(bool forImport)
             }
             const QString fileName = name + QStringLiteral(".moc");
             if (ArchiveNames::existsIgnoringCase(ProgramFolder::path(), fileName)) {
-                platform::warning(&dialog, archiveExistsMessage());
+                platform::warning(&dialog, Messages::importArchiveNameUsed());
                 newName->setFocus();
                 return;
             }

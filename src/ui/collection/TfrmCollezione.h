@@ -72,8 +72,6 @@ public:
     static QString deleteQuestion(const QStringList &titles);
     // The entry of the destination box that names a new MOC archive.
     static QString newArchiveChoice();
-    // The warning for a new archive named like one that exists.
-    static QString archiveExistsMessage();
     // The confirmations asked before cards leave the bin for good.
     static QString purgeQuestion(const Cestino::Entry &entry);
     static QString emptyBinQuestion(const QList<Cestino::Entry> &entries);
